@@ -1,0 +1,168 @@
+#include "model/PRBookMarkNode.h"
+
+namespace linvara {
+
+std::string OrNull(const OptString& s) { return s ? *s : std::string("(null)"); }
+
+#define LINVARA_GUARDED_FIELD(Class, Type, getter, setter, member) \
+  Type Class::getter() const {                                     \
+    std::lock_guard lock(mutex_);                                  \
+    return member;                                                 \
+  }                                                                \
+  void Class::setter(Type v) {                                     \
+    std::lock_guard lock(mutex_);                                  \
+    member = std::move(v);                                         \
+  }
+
+PRBookMarkNode::PRBookMarkNode(NodeKind kind) : kind_(kind) {
+  if (kind == NodeKind::Leaf) {
+    theFullPath_ = "";
+    bookMarkFrom_ = "Safari";
+    bookMarkUUID_ = "";
+    bookMarkType_ = "";
+    urlString_ = "";
+    thetitle_ = " ";
+    lastAddDate_ = "";
+    bookmarkID_ = -1;
+    bookmarkParentID_ = -1;
+  }
+}
+
+NodePtr PRBookMarkNode::Create() { return NodePtr(new PRBookMarkNode(NodeKind::Leaf)); }
+
+const char* PRBookMarkNode::className() const {
+  switch (kind_) {
+    case NodeKind::Leaf:
+      return "PRBookMarkNode";
+    case NodeKind::Folder:
+      return "PRFaBookMarkNode";
+    case NodeKind::Root:
+      return "PRRootBookMarkNode";
+  }
+  return "PRBookMarkNode";
+}
+
+NodePtr PRBookMarkNode::fatherItem() const {
+  std::lock_guard lock(mutex_);
+  if (ownedFather_) return ownedFather_;
+  return weakFather_.lock();
+}
+
+void PRBookMarkNode::setFatherItem(const NodePtr& father) {
+  std::lock_guard lock(mutex_);
+  ownedFather_.reset();
+  weakFather_.reset();
+  if (!father) return;
+  if (father->isRoot())
+    ownedFather_ = father;
+  else
+    weakFather_ = father;
+}
+
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, lastAddDate, setLastAddDate, lastAddDate_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, dataDict, setDataDict, dataDict_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, bookMarkUUID, setBookMarkUUID, bookMarkUUID_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, bookMarkType, setBookMarkType, bookMarkType_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, ListNonSyncDict, setListNonSyncDict, listNonSyncDict_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, urlString, setUrlString, urlString_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, SyncDict, setSyncDict, syncDictLeaf_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, urlDict, setUrlDict, urlDict_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, thetitle, setThetitle, thetitle_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, readlistDict, setReadlistDict, readlistDict_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bDeadURL, setBDeadURL, bDeadURL_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, bookMarkFrom, setBookMarkFrom, bookMarkFrom_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, addDateStr, setAddDateStr, addDateStr_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bSelect, setBSelect, bSelect_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bFavBookmark, setBFavBookmark, bFavBookmark_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bEncrytedBookmark, setBEncrytedBookmark, bEncrytedBookmark_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, theFullPath, setTheFullPath, theFullPath_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, std::int32_t, bookmarkID, setBookmarkID, bookmarkID_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, std::int32_t, bookmarkParentID, setBookmarkParentID, bookmarkParentID_)
+
+PRFaBookMarkNode::PRFaBookMarkNode(NodeKind kind) : PRBookMarkNode(kind) {
+  if (kind == NodeKind::Folder) childrenArray_ = std::make_shared<NodeList>();
+}
+
+FolderPtr PRFaBookMarkNode::Create() { return FolderPtr(new PRFaBookMarkNode(NodeKind::Folder)); }
+
+LINVARA_GUARDED_FIELD(PRFaBookMarkNode, DictPtr, itemDict, setItemDict, itemDict_)
+LINVARA_GUARDED_FIELD(PRFaBookMarkNode, OptString, faBookMarkType, setFaBookMarkType, faBookMarkType_)
+LINVARA_GUARDED_FIELD(PRFaBookMarkNode, NodeListPtr, childrenArray, setChildrenArray, childrenArray_)
+LINVARA_GUARDED_FIELD(PRFaBookMarkNode, DictPtr, syncDict, setSyncDict, syncDict_)
+LINVARA_GUARDED_FIELD(PRFaBookMarkNode, OptString, titleStr, setTitleStr, titleStr_)
+LINVARA_GUARDED_FIELD(PRFaBookMarkNode, OptString, idenetifierStr, setIdenetifierStr, idenetifierStr_)
+LINVARA_GUARDED_FIELD(PRFaBookMarkNode, bool, shouldOmitUI, setShouldOmitUI, shouldOmitUI_)
+
+void PRFaBookMarkNode::appendChild(const NodePtr& child) {
+  std::lock_guard lock(mutex_);
+  if (!childrenArray_) childrenArray_ = std::make_shared<NodeList>();
+  childrenArray_->push_back(child);
+}
+
+NodeList PRFaBookMarkNode::childrenSnapshot() const {
+  std::lock_guard lock(mutex_);
+  return childrenArray_ ? *childrenArray_ : NodeList{};
+}
+
+void PRFaBookMarkNode::CopyContentfromNode(const PRFaBookMarkNode& other) {
+  if (&other == this) return;
+  // Read the source under its own lock, then write under ours; never both at once.
+  DictPtr item, sync;
+  OptString type, title, identifier;
+  NodeListPtr children;
+  bool omit = false;
+  {
+    std::lock_guard lock(other.mutex_);
+    item = other.itemDict_;
+    type = other.faBookMarkType_;
+    children = other.childrenArray_;
+    sync = other.syncDict_;
+    title = other.titleStr_;
+    identifier = other.idenetifierStr_;
+    omit = other.shouldOmitUI_;
+  }
+  std::lock_guard lock(mutex_);
+  itemDict_ = std::move(item);
+  faBookMarkType_ = std::move(type);
+  childrenArray_ = std::move(children);
+  syncDict_ = std::move(sync);
+  titleStr_ = std::move(title);
+  idenetifierStr_ = std::move(identifier);
+  shouldOmitUI_ = omit;
+}
+
+PRRootBookMarkNode::PRRootBookMarkNode() : PRFaBookMarkNode(NodeKind::Root) {}
+
+RootPtr PRRootBookMarkNode::Create() { return RootPtr(new PRRootBookMarkNode()); }
+
+LINVARA_GUARDED_FIELD(PRRootBookMarkNode, DictPtr, rootDict, setRootDict, rootDict_)
+LINVARA_GUARDED_FIELD(PRRootBookMarkNode, OptString, rootBookMarkUUID, setRootBookMarkUUID, rootBookMarkUUID_)
+LINVARA_GUARDED_FIELD(PRRootBookMarkNode, Value, rootbmFileVersion, setRootbmFileVersion, rootbmFileVersion_)
+LINVARA_GUARDED_FIELD(PRRootBookMarkNode, OptString, bmType, setBmType, bmType_)
+LINVARA_GUARDED_FIELD(PRRootBookMarkNode, Value, rawChildren, setRawChildren, rawChildren_)
+
+#undef LINVARA_GUARDED_FIELD
+
+FolderPtr AsFolder(const NodePtr& node) {
+  if (!node || !node->isFolder()) return nullptr;
+  return std::static_pointer_cast<PRFaBookMarkNode>(node);
+}
+
+FolderPtr AsFolderOrRoot(const NodePtr& node) {
+  if (!node || node->isLeaf()) return nullptr;
+  return std::static_pointer_cast<PRFaBookMarkNode>(node);
+}
+
+RootPtr AsRoot(const NodePtr& node) {
+  if (!node || !node->isRoot()) return nullptr;
+  return std::static_pointer_cast<PRRootBookMarkNode>(node);
+}
+
+std::string FullPathBelow(const NodePtr& father) {
+  if (!father || father->isRoot()) return "/";
+  OptString path = father->theFullPath();
+  if (path && *path == "/") return "/" + OrNull(father->thetitle());
+  return OrNull(path) + "/" + OrNull(father->thetitle());
+}
+
+}  // namespace linvara

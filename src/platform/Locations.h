@@ -1,0 +1,91 @@
+#pragma once
+// Every path Linvara reads or writes, computed from a home folder and a layout.
+// Layout MacOS uses the browsers' macOS locations under the home folder;
+// Layout Linux uses the browsers' own Linux locations and the XDG folders.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace linvara {
+
+enum class Layout { MacOS, Linux };
+
+std::optional<Layout> ParseLayout(const std::string& name);  // "macos" / "linux"
+std::string LayoutName(Layout layout);
+Layout HostLayout();
+
+struct LocationsOptions {
+  std::filesystem::path home;
+  Layout layout = HostLayout();
+  // XDG folders (Linux layout); empty means home/.local/share and home/.config.
+  std::filesystem::path xdgDataHome;
+  std::filesystem::path xdgConfigHome;
+};
+
+class Locations {
+ public:
+  explicit Locations(LocationsOptions options);
+  // From the process environment: $HOME, the host layout and $XDG_* variables.
+  static Locations FromEnvironment();
+  // For an explicit --home: the XDG folders are taken below that home, never from the environment.
+  static Locations ForHome(const std::filesystem::path& home, Layout layout);
+
+  const std::filesystem::path& home() const { return options_.home; }
+  Layout layout() const { return options_.layout; }
+
+  // Data folder, its "Backup" folder and the two working copies.
+  std::filesystem::path dataFolder() const;
+  std::filesystem::path backupFolder() const;
+  std::filesystem::path safariWorkingCopy() const;
+  std::filesystem::path chromeWorkingCopy() const;
+
+  // Browser files. An empty path means the layout has no such browser file (Safari off macOS).
+  std::filesystem::path safariBookmarks() const;
+  std::filesystem::path chromeDefaultBookmarks() const;
+  std::filesystem::path chromeProfile2Bookmarks() const;
+  // "Default" when a file is there; else "Profile 2" when only it exists; else "Default".
+  std::filesystem::path ChooseChromeBookmarks() const;
+  std::filesystem::path edgeBookmarks() const;
+  std::filesystem::path operaBookmarks() const;
+  std::filesystem::path firefoxProfilesFolder() const;
+  // The folder holding profiles.ini (beside or equal to the profiles folder).
+  std::filesystem::path firefoxIniFolder() const;
+  // The places file of the chosen profile, or nullopt when there is no profile.
+  std::optional<std::filesystem::path> ChooseFirefoxPlaces() const;
+
+  std::filesystem::path safariCookies() const;
+  // Chrome's cookie database: "Default/Cookies", else "Default/Network/Cookies" when only it exists.
+  std::filesystem::path chromeCookies() const;
+
+  std::filesystem::path preferencesFile() const;
+  std::filesystem::path cookieExportFolder() const;
+  std::filesystem::path downloadsFolder() const;
+
+  // Backup file names inside backupFolder().
+  static constexpr const char* kSafariBackupName = "Bookmarks.plist";
+  static constexpr const char* kChromeBackupName = "Chrome_Bookmarks";
+  static constexpr const char* kFirefoxBackupName = "places.sqlite";
+  static constexpr const char* kOperaBackupName = "Opera_Bookmarks";
+
+  // Address prefix that marks a bookmark replaced by a local encrypted page:
+  // "file://" + home + "/Library/Application" (compared without regard to case).
+  std::string encryptedMarker() const;
+
+  // Every resolved location, named, in a fixed order (for `linvara-cli paths`).
+  std::vector<std::pair<std::string, std::string>> Describe() const;
+
+ private:
+  std::filesystem::path xdgData() const;
+  std::filesystem::path xdgConfig() const;
+  std::filesystem::path chromeFolder() const;
+  LocationsOptions options_;
+};
+
+// Firefox profile choice: the default named by profiles.ini (an [Install…]
+// section's Default=, else the [Profile…] with Default=1); otherwise the first
+// entry, sorted by name, of the profiles folder not starting with ".".
+std::optional<std::filesystem::path> ChooseFirefoxProfile(const std::filesystem::path& profilesFolder,
+                                                          const std::filesystem::path& iniFolder);
+
+}  // namespace linvara

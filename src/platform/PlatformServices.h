@@ -1,0 +1,86 @@
+#pragma once
+// The operating-system services the application calls, behind one narrow interface.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace linvara {
+
+// Bundle identifiers of the browsers the application watches for.
+namespace bundleids {
+inline constexpr const char* kSafari = "com.apple.Safari";
+inline constexpr const char* kChrome = "com.google.Chrome";
+inline constexpr const char* kFirefox = "org.mozilla.firefox";
+inline constexpr const char* kOpera = "com.operasoftware.Opera";
+inline constexpr const char* kEdge = "com.microsoft.edgemac";
+}  // namespace bundleids
+
+struct SystemVersion {
+  std::uint32_t major = 10;
+  std::uint32_t minor = 0;
+  std::uint32_t bugFix = 0;
+  bool operator==(const SystemVersion&) const = default;
+};
+
+// A Gestalt-style query: the selector ('sysv', 'sys1', 'sys2', 'sys3') gives a number, or nullopt on failure.
+using GestaltQuery = std::function<std::optional<std::int32_t>(std::uint32_t selector)>;
+
+// Packed BCD below 0x1040 (4160), separate numbers from 0x1040 on; 10.0.0 when any query fails.
+SystemVersion DecodeSystemVersion(const GestaltQuery& gestalt);
+
+class PlatformServices {
+ public:
+  virtual ~PlatformServices() = default;
+  // Bundle identifiers of the applications running now.
+  virtual std::vector<std::string> RunningBundleIdentifiers() = 0;
+  // Opens a web address in the default browser; false when nothing could open it.
+  virtual bool OpenUrl(const std::string& url) = 0;
+  // Shows a folder in the file manager.
+  virtual bool ShowFolder(const std::filesystem::path& folder) = 0;
+  virtual std::string LoginName() = 0;
+  virtual SystemVersion SystemVersionNumbers() = 0;
+
+  bool IsRunning(const std::string& bundleIdentifier);
+};
+
+// The real services of this host.
+class HostPlatformServices : public PlatformServices {
+ public:
+  std::vector<std::string> RunningBundleIdentifiers() override;
+  bool OpenUrl(const std::string& url) override;
+  bool ShowFolder(const std::filesystem::path& folder) override;
+  std::string LoginName() override;
+  SystemVersion SystemVersionNumbers() override;
+};
+
+// Linux: bundle identifiers of the browsers whose processes run, from the
+// process names under a /proc-style folder.
+std::vector<std::string> RunningBrowsersFromProc(const std::filesystem::path& procFolder);
+
+// Scripted services for tests: everything recorded, nothing touches the host.
+class FakePlatformServices : public PlatformServices {
+ public:
+  std::vector<std::string> running;
+  std::vector<std::string> openedUrls;
+  std::vector<std::filesystem::path> shownFolders;
+  std::string login = "tester";
+  SystemVersion version{10, 0, 0};
+  bool openSucceeds = true;
+
+  std::vector<std::string> RunningBundleIdentifiers() override { return running; }
+  bool OpenUrl(const std::string& url) override {
+    openedUrls.push_back(url);
+    return openSucceeds;
+  }
+  bool ShowFolder(const std::filesystem::path& folder) override {
+    shownFolders.push_back(folder);
+    return true;
+  }
+  std::string LoginName() override { return login; }
+  SystemVersion SystemVersionNumbers() override { return version; }
+};
+
+}  // namespace linvara

@@ -1,0 +1,71 @@
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace linvara::testing {
+
+TempDir::TempDir() {
+  std::string templ = (fs::temp_directory_path() / "linvara-test-XXXXXX").string();
+  char* made = ::mkdtemp(templ.data());
+  if (!made) throw std::runtime_error("mkdtemp failed");
+  path_ = made;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Restore permissions a test may have taken away, then remove everything.
+  for (auto it = fs::recursive_directory_iterator(path_, ec); it != fs::recursive_directory_iterator(); it.increment(ec))
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+fs::path TestDataDir() {
+  if (const char* env = std::getenv("LINVARA_TEST_DATA")) return env;
+  return fs::path(LINVARA_SOURCE_DIR) / "tests" / "data";
+}
+
+fs::path TestData(const std::string& relative) { return TestDataDir() / relative; }
+
+void WriteText(const fs::path& file, const std::string& text) {
+  if (file.has_parent_path()) fs::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary);
+  out << text;
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string FolderFingerprint(const fs::path& folder) {
+  std::vector<std::string> lines;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(folder, ec); it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    std::string rel = fs::relative(it->path(), folder, ec).string();
+    if (it->is_regular_file(ec)) {
+      std::string bytes = ReadText(it->path());
+      lines.push_back(rel + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)));
+    } else {
+      lines.push_back(rel + "/");
+    }
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string out;
+  for (const auto& l : lines) out += l + "\n";
+  return out;
+}
+
+}  // namespace linvara::testing

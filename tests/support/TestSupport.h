@@ -1,0 +1,31 @@
+#pragma once
+// Helpers shared by the test suites.
+#include <filesystem>
+#include <string>
+
+namespace linvara::testing {
+
+// A fresh folder removed when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& rel) const { return path_ / rel; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// tests/data and the shared real browser files copied there.
+std::filesystem::path TestDataDir();
+std::filesystem::path TestData(const std::string& relative);
+
+void WriteText(const std::filesystem::path& file, const std::string& text);
+std::string ReadText(const std::filesystem::path& file);
+// SHA-256-free fingerprint of a whole folder: every file's relative path, size and bytes hash.
+std::string FolderFingerprint(const std::filesystem::path& folder);
+
+}  // namespace linvara::testing
