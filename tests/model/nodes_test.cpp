@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "model/PRBookMarkNode.h"
+
+using namespace linvara;
+
+TEST(Nodes, LeafCreationValues) {
+  NodePtr leaf = PRBookMarkNode::Create();
+  EXPECT_TRUE(leaf->isLeaf());
+  EXPECT_STREQ(leaf->className(), "PRBookMarkNode");
+  EXPECT_EQ(leaf->thetitle(), " ");
+  EXPECT_EQ(leaf->urlString(), "");
+  EXPECT_EQ(leaf->theFullPath(), "");
+  EXPECT_EQ(leaf->bookMarkFrom(), "Safari");
+  EXPECT_EQ(leaf->bookMarkUUID(), "");
+  EXPECT_EQ(leaf->bookMarkType(), "");
+  EXPECT_EQ(leaf->lastAddDate(), "");
+  EXPECT_FALSE(leaf->addDateStr().has_value());
+  EXPECT_EQ(leaf->dataDict(), nullptr);
+  EXPECT_EQ(leaf->fatherItem(), nullptr);
+  EXPECT_EQ(leaf->bookmarkID(), -1);
+  EXPECT_EQ(leaf->bookmarkParentID(), -1);
+  EXPECT_FALSE(leaf->bSelect() || leaf->bDeadURL() || leaf->bFavBookmark() || leaf->bEncrytedBookmark());
+}
+
+TEST(Nodes, FolderAndRootCreationValues) {
+  FolderPtr folder = PRFaBookMarkNode::Create();
+  EXPECT_TRUE(folder->isFolder());
+  EXPECT_FALSE(folder->isLeaf());
+  EXPECT_FALSE(folder->isRoot());
+  ASSERT_NE(folder->childrenArray(), nullptr);
+  EXPECT_TRUE(folder->childrenArray()->empty());
+  EXPECT_FALSE(folder->thetitle().has_value());
+  EXPECT_FALSE(folder->theFullPath().has_value());
+  EXPECT_FALSE(folder->bookMarkFrom().has_value());
+  EXPECT_EQ(folder->bookmarkID(), 0);
+  EXPECT_EQ(folder->bookmarkParentID(), 0);
+  EXPECT_EQ(OrNull(folder->thetitle()), "(null)");
+
+  RootPtr root = PRRootBookMarkNode::Create();
+  EXPECT_TRUE(root->isRoot());
+  EXPECT_FALSE(root->isFolder()) << "a root never counts as a folder";
+  EXPECT_STREQ(root->className(), "PRRootBookMarkNode");
+  EXPECT_EQ(root->childrenArray(), nullptr) << "a new root has no children list";
+  EXPECT_EQ(root->rootDict(), nullptr);
+  EXPECT_TRUE(root->rawChildren().isNull());
+
+  EXPECT_EQ(AsFolder(root), nullptr);
+  EXPECT_NE(AsFolderOrRoot(root), nullptr);
+  EXPECT_EQ(AsFolder(PRBookMarkNode::Create()), nullptr);
+  EXPECT_NE(AsFolder(folder), nullptr);
+}
+
+TEST(Nodes, StringsAreCopiedDictionariesShared) {
+  NodePtr leaf = PRBookMarkNode::Create();
+  std::string title = "Mutable";
+  leaf->setThetitle(title);
+  title += " changed";
+  EXPECT_EQ(leaf->thetitle(), "Mutable");
+
+  auto dict = Dictionary::make();
+  leaf->setDataDict(dict);
+  dict->set("URLString", "https://example.org/");
+  EXPECT_EQ(*leaf->dataDict()->getString("URLString"), "https://example.org/");
+}
+
+TEST(Nodes, CopyContentSharesChildrenList) {
+  FolderPtr a = PRFaBookMarkNode::Create();
+  a->setTitleStr("root title");
+  a->setFaBookMarkType("WebBookmarkTypeList");
+  a->setShouldOmitUI(true);
+  a->setThetitle("leaf field, not copied");
+  FolderPtr b = PRFaBookMarkNode::Create();
+  b->CopyContentfromNode(*a);
+  EXPECT_EQ(b->titleStr(), "root title");
+  EXPECT_EQ(b->faBookMarkType(), "WebBookmarkTypeList");
+  EXPECT_TRUE(b->shouldOmitUI());
+  EXPECT_FALSE(b->thetitle().has_value());
+  a->appendChild(PRBookMarkNode::Create());
+  EXPECT_EQ(b->childrenArray()->size(), 1u) << "a child added through one folder is seen through the other";
+  EXPECT_EQ(a->childrenArray(), b->childrenArray());
+}
+
+TEST(Nodes, FullPathRule) {
+  RootPtr root = PRRootBookMarkNode::Create();
+  FolderPtr bar = PRFaBookMarkNode::Create();
+  bar->setThetitle("Favorites Bar");
+  bar->setTheFullPath("/");
+  bar->setFatherItem(root);
+  FolderPtr news = PRFaBookMarkNode::Create();
+  news->setThetitle("News");
+  news->setTheFullPath(FullPathBelow(bar));
+  EXPECT_EQ(FullPathBelow(root), "/");
+  EXPECT_EQ(FullPathBelow(nullptr), "/");
+  EXPECT_EQ(news->theFullPath(), "/Favorites Bar");
+  EXPECT_EQ(FullPathBelow(news), "/Favorites Bar/News");
+  FolderPtr untitled = PRFaBookMarkNode::Create();
+  untitled->setTheFullPath("/");
+  EXPECT_EQ(FullPathBelow(untitled), "/(null)");
+}
+
+TEST(Nodes, TopLevelKeepsRootAliveAndFolderLinksDoNotLeak) {
+  NodePtr top = PRFaBookMarkNode::Create();
+  std::weak_ptr<PRRootBookMarkNode> weakRoot;
+  {
+    RootPtr root = PRRootBookMarkNode::Create();
+    weakRoot = root;
+    top->setFatherItem(root);
+  }
+  EXPECT_FALSE(weakRoot.expired()) << "a top-level entry keeps its root alive";
+  EXPECT_TRUE(top->fatherItem()->isRoot());
+
+  std::weak_ptr<PRBookMarkNode> weakChild;
+  {
+    FolderPtr folder = PRFaBookMarkNode::Create();
+    NodePtr child = PRBookMarkNode::Create();
+    child->setFatherItem(folder);
+    folder->appendChild(child);
+    weakChild = child;
+    EXPECT_EQ(child->fatherItem(), folder);
+  }
+  EXPECT_TRUE(weakChild.expired()) << "folder and child free each other";
+}
+
+TEST(Nodes, ConcurrentReadsSeeWholeValues) {
+  NodePtr leaf = PRBookMarkNode::Create();
+  const std::string a(200, 'a');
+  const std::string b(300, 'b');
+  leaf->setThetitle(a);
+  std::atomic<bool> stop{false};
+  std::atomic<int> torn{0};
+  std::thread reader([&] {
+    while (!stop) {
+      auto t = leaf->thetitle();
+      if (*t != a && *t != b) ++torn;
+    }
+  });
+  for (int i = 0; i < 20000; ++i) leaf->setThetitle(i % 2 ? a : b);
+  stop = true;
+  reader.join();
+  EXPECT_EQ(torn.load(), 0);
+}

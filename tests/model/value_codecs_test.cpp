@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/Json.h"
+#include "model/PropertyList.h"
+#include "model/Value.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace linvara;
+using linvara::testing::TestData;
+
+namespace {
+
+std::vector<std::string> Keys(const DictPtr& d) {
+  std::vector<std::string> keys;
+  for (const auto& [k, v] : *d) keys.push_back(k);
+  return keys;
+}
+
+std::vector<fs::path> FilesIn(const std::string& folder) {
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(TestData(folder))) files.push_back(e.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Same keys, order and types; dates equal within `dateTolerance` seconds
+// (XML property lists store whole seconds, binary ones microseconds).
+::testing::AssertionResult SameTree(const Value& a, const Value& b, double dateTolerance, const std::string& at = "") {
+  if (a.type() != b.type()) return ::testing::AssertionFailure() << at << ": type differs";
+  if (a.isDict()) {
+    const auto& x = a.asDict()->entries();
+    const auto& y = b.asDict()->entries();
+    if (x.size() != y.size()) return ::testing::AssertionFailure() << at << ": key count differs";
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      if (x[i].first != y[i].first) return ::testing::AssertionFailure() << at << ": key order differs at " << x[i].first;
+      auto r = SameTree(x[i].second, y[i].second, dateTolerance, at + "/" + x[i].first);
+      if (!r) return r;
+    }
+    return ::testing::AssertionSuccess();
+  }
+  if (a.isArray()) {
+    if (a.asArray()->size() != b.asArray()->size()) return ::testing::AssertionFailure() << at << ": length differs";
+    for (std::size_t i = 0; i < a.asArray()->size(); ++i) {
+      auto r = SameTree(a.asArray()->at(i), b.asArray()->at(i), dateTolerance, at + "[" + std::to_string(i) + "]");
+      if (!r) return r;
+    }
+    return ::testing::AssertionSuccess();
+  }
+  if (a.isDate()) {
+    double d = a.asDate()->secondsSince2001 - b.asDate()->secondsSince2001;
+    if (d < -dateTolerance || d > dateTolerance) return ::testing::AssertionFailure() << at << ": date differs by " << d;
+    return ::testing::AssertionSuccess();
+  }
+  if (!(a == b)) return ::testing::AssertionFailure() << at << ": value differs";
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(ValueTree, DictionaryKeepsInsertionOrderAndReplacesInPlace) {
+  auto d = Dictionary::make();
+  d->set("zeta", 1);
+  d->set("alpha", "a");
+  d->set("mid", true);
+  d->set("alpha", "b");
+  EXPECT_EQ(Keys(d), (std::vector<std::string>{"zeta", "alpha", "mid"}));
+  EXPECT_EQ(*d->getString("alpha"), "b");
+  EXPECT_TRUE(d->remove("zeta"));
+  EXPECT_FALSE(d->remove("zeta"));
+  EXPECT_TRUE(d->get("zeta").isNull());
+  EXPECT_EQ(Keys(d), (std::vector<std::string>{"alpha", "mid"}));
+}
+
+TEST(ValueTree, ContainersAreSharedAndCopiesAreShallowOrDeep) {
+  auto inner = Dictionary::make();
+  inner->set("k", "v");
+  auto outer = Dictionary::make();
+  outer->set("inner", inner);
+
+  Value held = outer->get("inner");
+  held.asDict()->set("k", "changed");
+  EXPECT_EQ(*inner->getString("k"), "changed") << "a Value shares its dictionary";
+
+  DictPtr shallow = outer->copy();
+  shallow->set("added", 1);
+  EXPECT_FALSE(outer->contains("added"));
+  shallow->getDict("inner")->set("k", "through shallow");
+  EXPECT_EQ(*inner->getString("k"), "through shallow") << "a shallow copy shares nested containers";
+
+  DictPtr deep = outer->deepCopy();
+  deep->getDict("inner")->set("k", "deep only");
+  EXPECT_EQ(*inner->getString("k"), "through shallow");
+  EXPECT_FALSE(Value(deep) == Value(outer));
+}
+
+TEST(ValueTree, EqualityRespectsTypeAndOrder) {
+  auto a = Dictionary::make();
+  a->set("x", 1);
+  a->set("y", 2);
+  auto b = Dictionary::make();
+  b->set("y", 2);
+  b->set("x", 1);
+  EXPECT_FALSE(Value(a) == Value(b)) << "key order is part of a record";
+  EXPECT_FALSE(Value(1) == Value(1.0)) << "integer and real differ";
+  EXPECT_FALSE(Value(true) == Value(1));
+  EXPECT_TRUE(Value(a) == Value(a->deepCopy()));
+}
+
+TEST(PropertyListCodec, RealSafariFilesRoundTripThroughXml) {
+  auto files = FilesIn("safari_bookmarks");
+  ASSERT_EQ(files.size(), 3u);
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.filename().string());
+    auto first = ReadPropertyListFile(file);
+    ASSERT_TRUE(first) << first.error();
+    ASSERT_TRUE(first->isDict());
+    auto xml = SerializePropertyListXml(*first);
+    ASSERT_TRUE(xml) << xml.error();
+    EXPECT_NE(xml->find("<?xml"), std::string::npos);
+    auto second = ParsePropertyList(*xml);
+    ASSERT_TRUE(second) << second.error();
+    EXPECT_TRUE(SameTree(*first, *second, 1.0)) << "tree changed in the XML round trip";
+    EXPECT_EQ(Keys(first->asDict()), Keys(second->asDict()));
+    auto bin = SerializePropertyListBinary(*first);
+    ASSERT_TRUE(bin);
+    auto third = ParsePropertyList(*bin);
+    ASSERT_TRUE(third);
+    EXPECT_TRUE(SameTree(*first, *third, 1e-6));
+  }
+}
+
+TEST(PropertyListCodec, KeepsEveryTypeAndNonAsciiText) {
+  auto d = Dictionary::make();
+  d->set("int", Value(std::int64_t{-42}));
+  d->set("big", Value(std::int64_t{1} << 40));
+  d->set("real", 1.0);
+  d->set("bool", false);
+  d->set("date", Date{631152000.25});
+  d->set("data", Bytes{0, 1, 2, 255});
+  d->set("text", "Barre de favoris — 收藏夹 ✓");
+  auto arr = Array::make();
+  arr->append("a");
+  arr->append(Dictionary::make());
+  d->set("array", arr);
+  auto xml = SerializePropertyListXml(Value(d));
+  ASSERT_TRUE(xml);
+  auto back = ParsePropertyList(*xml);
+  ASSERT_TRUE(back);
+  auto r = back->asDict();
+  EXPECT_EQ(Keys(r), Keys(d));
+  EXPECT_EQ(*r->get("int").asInt(), -42);
+  EXPECT_EQ(*r->get("big").asInt(), std::int64_t{1} << 40);
+  EXPECT_TRUE(r->get("real").isReal());
+  EXPECT_TRUE(r->get("bool").isBool());
+  ASSERT_TRUE(r->get("date").isDate());
+  EXPECT_NEAR(r->get("date").asDate()->secondsSince2001, 631152000.25, 1.0) << "XML keeps whole seconds";
+  auto bin = SerializePropertyListBinary(Value(d));
+  ASSERT_TRUE(bin);
+  auto fromBinary = ParsePropertyList(*bin);
+  ASSERT_TRUE(fromBinary);
+  EXPECT_NEAR(fromBinary->asDict()->get("date").asDate()->secondsSince2001, 631152000.25, 1e-6);
+  EXPECT_EQ(*r->get("data").asData(), (Bytes{0, 1, 2, 255}));
+  EXPECT_EQ(*r->getString("text"), "Barre de favoris — 收藏夹 ✓");
+  EXPECT_EQ(r->getArray("array")->size(), 2u);
+}
+
+TEST(PropertyListCodec, RejectsGarbageAndTruncatedInput) {
+  EXPECT_FALSE(ParsePropertyList(""));
+  EXPECT_FALSE(ParsePropertyList("this is not a property list"));
+  EXPECT_FALSE(ParsePropertyList("<?xml version=\"1.0\"?><plist><dict><key>a</key>"));
+  auto bytes = linvara::testing::ReadText(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"));
+  for (std::size_t cut : {8u, 40u, 200u, 800u}) {
+    auto r = ParsePropertyList(std::string_view(bytes).substr(0, cut));
+    EXPECT_FALSE(r.ok() && r->isDict() && r->asDict()->contains("Children")) << "cut at " << cut;
+  }
+  EXPECT_FALSE(ReadPropertyListFile("/nonexistent/Bookmarks.plist"));
+}
+
+TEST(JsonCodec, RealChromiumFilesRoundTripKeepingKeyOrder) {
+  auto files = FilesIn("chromium_bookmarks");
+  ASSERT_EQ(files.size(), 3u);
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.filename().string());
+    auto first = ReadJsonFile(file);
+    ASSERT_TRUE(first) << first.error();
+    auto text = SerializeJson(*first);
+    auto second = ParseJson(text);
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(*first == *second);
+    auto roots = first->asDict()->getDict("roots");
+    ASSERT_TRUE(roots);
+    EXPECT_EQ(Keys(roots).front(), "bookmark_bar") << "the file's own key order";
+  }
+}
+
+TEST(JsonCodec, KeepsNumbersTypesAndUtf8) {
+  auto parsed = ParseJson(R"({"z":1,"a":1.5,"u":18446744073709551615,"t":true,"n":null,"s":"收藏 é"})");
+  ASSERT_TRUE(parsed);
+  auto d = parsed->asDict();
+  EXPECT_EQ(Keys(d), (std::vector<std::string>{"z", "a", "u", "t", "n", "s"}));
+  EXPECT_TRUE(d->get("z").isInteger());
+  EXPECT_TRUE(d->get("a").isReal());
+  EXPECT_TRUE(d->get("t").isBool());
+  EXPECT_TRUE(d->get("n").isNull());
+  std::string out = SerializeJson(*parsed);
+  EXPECT_NE(out.find("18446744073709551615"), std::string::npos);
+  EXPECT_NE(out.find("收藏 é"), std::string::npos) << "non-ASCII text is written as UTF-8";
+  EXPECT_NE(out.find("\n   \"z\""), std::string::npos) << "three-space indent";
+}
+
+TEST(JsonCodec, RejectsBrokenTextAndSurvivesDeepNesting) {
+  EXPECT_FALSE(ParseJson(""));
+  EXPECT_FALSE(ParseJson("{\"roots\": "));
+  EXPECT_FALSE(ParseJson("{'single': 1}"));
+  std::string deep(100000, '[');
+  deep += std::string(100000, ']');
+  auto r = ParseJson(deep);
+  EXPECT_TRUE(r.ok());  // parsed; nesting past the limit reads as null instead of overflowing the stack
+}
