@@ -1,0 +1,73 @@
+#include "readers/ReaderContext.h"
+
+#include <unistd.h>
+
+namespace linvara {
+
+bool IsReadableFile(const std::filesystem::path& path) {
+  return !path.empty() && ::access(path.c_str(), R_OK) == 0;
+}
+
+bool ReaderContext::CanRead(const std::filesystem::path& path) const {
+  return isReadable ? isReadable(path) : IsReadableFile(path);
+}
+
+bool istheBookMarkNodeintheArray(const NodeList& list, const NodePtr& node) {
+  if (!node) return false;
+  OptString url = node->urlString();
+  if (!url) return false;
+  for (const auto& candidate : list) {
+    if (!candidate) continue;
+    OptString other = candidate->urlString();
+    if (other && *other == *url) return true;
+  }
+  return false;
+}
+
+RemovalSet::RemovalSet(const NodeList& removeList) {
+  for (const auto& node : removeList) {
+    if (!node) continue;
+    if (OptString url = node->urlString()) urls_.insert(*url);
+  }
+}
+
+OptString StringOf(const Value& v) {
+  if (const std::string* s = v.asString()) return *s;
+  return std::nullopt;
+}
+
+OptString StringAt(const DictPtr& dict, std::string_view key) {
+  if (!dict) return std::nullopt;
+  return StringOf(dict->get(key));
+}
+
+DictPtr DictAt(const DictPtr& dict, std::string_view key) { return dict ? dict->getDict(key) : nullptr; }
+
+ArrayPtr ArrayAt(const DictPtr& dict, std::string_view key) { return dict ? dict->getArray(key) : nullptr; }
+
+bool BoolAt(const DictPtr& dict, std::string_view key) {
+  if (!dict) return false;
+  return dict->get(key).asBool().value_or(false);
+}
+
+void FillRootFromDict(PRRootBookMarkNode& root, const DictPtr& dict, const RootKeys& keys) {
+  if (!dict) return;
+  root.setRootDict(dict->copy());
+  root.setRootBookMarkUUID(StringAt(dict, keys.uuid));
+  root.setRootbmFileVersion(dict->get("WebBookmarkFileVersion"));
+  root.setRawChildren(dict->get(keys.children));
+  root.setSyncDict(DictAt(dict, "Sync"));
+  root.setTitleStr(StringAt(dict, keys.title));
+  root.setBmType(StringAt(dict, keys.type));
+}
+
+void InitSafariRootItemwithDict(ReaderContext& ctx, const DictPtr& dict) {
+  RootPtr root = PRRootBookMarkNode::Create();
+  if (ctx.bookMarkType == 2)
+    FillRootFromDict(*root, dict, kSafariRootKeys);
+  else if (ctx.bookMarkType == 3)
+    FillRootFromDict(*root, dict, kChromiumRootKeys);
+  ctx.lists.rootNode = root;
+}
+
+}  // namespace linvara
