@@ -1,0 +1,83 @@
+#include "health/DeadLinkScan.h"
+
+#include <system_error>
+#include <thread>
+
+namespace linvara {
+
+DeadLinkScan::DeadLinkScan(ProbeSettings settings, std::shared_ptr<MainThreadDispatcher> dispatcher, Handlers handlers)
+    : prober_(std::move(settings)), dispatcher_(std::move(dispatcher)), handlers_(std::move(handlers)) {}
+
+std::shared_ptr<DeadLinkScan> DeadLinkScan::Start(NodeList snapshot, ProbeSettings settings,
+                                                  std::shared_ptr<MainThreadDispatcher> dispatcher,
+                                                  Handlers handlers) {
+  std::shared_ptr<DeadLinkScan> scan(new DeadLinkScan(std::move(settings), std::move(dispatcher), std::move(handlers)));
+  try {
+    std::thread([scan, snapshot = std::move(snapshot)] { scan->Body(snapshot); }).detach();
+  } catch (const std::system_error&) {
+    scan->MarkStopped();  // no thread: nothing was probed and nothing will be reported
+  }
+  return scan;
+}
+
+void DeadLinkScan::Cancel() {
+  WorkerLifetime::Cancel();
+  prober_.Cancel();
+}
+
+NodeList DeadLinkScan::ProbedLeaves(const NodeList& list) {
+  NodeList leaves;
+  for (const NodePtr& node : list)
+    if (node && node->isLeaf()) leaves.push_back(node);
+  return leaves;
+}
+
+void DeadLinkScan::Body(const NodeList& snapshot) {
+  const NodeList leaves = ProbedLeaves(snapshot);
+  std::vector<std::string> addresses;
+  addresses.reserve(leaves.size());
+  for (const NodePtr& leaf : leaves) addresses.push_back(leaf->urlString().value_or(""));
+
+  auto self = shared_from_this();
+  prober_.Run(
+      addresses,
+      [&](std::size_t index, const ProbeVerdict& verdict) {
+        if (verdict.reachable || cancelled()) return;
+        NodePtr node = leaves[index];
+        dispatcher_->RunAndWait([self, node] {
+          if (!self->cancelled() && self->handlers_.found) self->handlers_.found(node);
+        });
+      },
+      [&](std::size_t probed, std::size_t total) { ReportProgress(probed, total); });
+
+  if (!cancelled()) {
+    dispatcher_->RunAndWait([self] {
+      if (!self->cancelled() && self->handlers_.finished) self->handlers_.finished();
+    });
+  }
+  MarkStopped();
+}
+
+void DeadLinkScan::ReportProgress(std::size_t probed, std::size_t total) {
+  if (!handlers_.progress || cancelled()) return;
+  {
+    std::lock_guard lock(progressMutex_);
+    latestProbed_ = probed;
+    latestTotal_ = total;
+    if (progressQueued_) return;  // the queued task will show the latest numbers
+    progressQueued_ = true;
+  }
+  auto self = shared_from_this();
+  dispatcher_->Post([self] {
+    std::size_t probed = 0, total = 0;
+    {
+      std::lock_guard lock(self->progressMutex_);
+      probed = self->latestProbed_;
+      total = self->latestTotal_;
+      self->progressQueued_ = false;
+    }
+    if (!self->cancelled()) self->handlers_.progress(probed, total);
+  });
+}
+
+}  // namespace linvara

@@ -1,0 +1,49 @@
+#pragma once
+// The unreachable-link scan: probes the leaves of a snapshot of a node list on
+// a worker thread (folders and roots are never probed) and hands every
+// unreachable leaf to the main thread in list order, waiting for each hand-over,
+// then reports the end. Progress (probed of total) is posted as it changes.
+#include <cstddef>
+#include <functional>
+#include <memory>
+
+#include "health/LinkProber.h"
+#include "health/Worker.h"
+#include "model/PRBookMarkNode.h"
+#include "platform/MainThread.h"
+
+namespace linvara {
+
+class DeadLinkScan : public WorkerLifetime, public std::enable_shared_from_this<DeadLinkScan> {
+ public:
+  struct Handlers {
+    std::function<void(const NodePtr& node)> found;                        // main thread, waited for
+    std::function<void()> finished;                                        // main thread, waited for
+    std::function<void(std::size_t probed, std::size_t total)> progress;  // main thread, posted
+  };
+
+  // Starts the scan of `snapshot` on a new detached thread.
+  static std::shared_ptr<DeadLinkScan> Start(NodeList snapshot, ProbeSettings settings,
+                                             std::shared_ptr<MainThreadDispatcher> dispatcher, Handlers handlers);
+
+  // Stops the probes promptly; nothing is reported after it returns on the main thread.
+  void Cancel() override;
+
+  // The leaves of `list` that a scan probes, in list order.
+  static NodeList ProbedLeaves(const NodeList& list);
+
+ private:
+  DeadLinkScan(ProbeSettings settings, std::shared_ptr<MainThreadDispatcher> dispatcher, Handlers handlers);
+  void Body(const NodeList& snapshot);
+  void ReportProgress(std::size_t probed, std::size_t total);
+
+  LinkProber prober_;
+  std::shared_ptr<MainThreadDispatcher> dispatcher_;
+  Handlers handlers_;
+  std::mutex progressMutex_;
+  std::size_t latestProbed_ = 0;
+  std::size_t latestTotal_ = 0;
+  bool progressQueued_ = false;
+};
+
+}  // namespace linvara

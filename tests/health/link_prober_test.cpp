@@ -1,0 +1,249 @@
+#include "health/LinkProber.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "health/LoopbackHttpServer.h"
+#include "support/TestSupport.h"
+
+namespace linvara {
+namespace {
+
+using std::chrono::milliseconds;
+using testing::LoopbackHttpServer;
+
+ProbeSettings FastSettings() {
+  ProbeSettings s;
+  s.timeout = milliseconds(1500);
+  s.retryDelay = milliseconds(0);
+  return s;
+}
+
+// Probes the list and returns the verdicts in the order they were handed over.
+std::vector<std::pair<std::size_t, ProbeVerdict>> ProbeAll(const std::vector<std::string>& addresses,
+                                                           const ProbeSettings& settings = FastSettings()) {
+  std::vector<std::pair<std::size_t, ProbeVerdict>> out;
+  LinkProber prober(settings);
+  EXPECT_TRUE(prober.Run(addresses, [&](std::size_t i, const ProbeVerdict& v) { out.emplace_back(i, v); }));
+  return out;
+}
+
+TEST(ProbeRule, AnyHttpAnswerIsReachableWhateverItsStatus) {
+  LoopbackHttpServer server;
+  const std::vector<std::string> addresses = {server.url("/ok"), server.url("/missing"), server.url("/nohead"),
+                                              server.url("/error"), server.url("/redirect"),
+                                              "HTTP://" + server.address() + ":" + std::to_string(server.port()) + "/ok"};
+  auto verdicts = ProbeAll(addresses);
+  ASSERT_EQ(verdicts.size(), addresses.size());
+  for (const auto& [index, verdict] : verdicts) {
+    EXPECT_TRUE(verdict.reachable) << addresses[index] << ": " << verdict.detail;
+    EXPECT_EQ(verdict.probes, 1) << addresses[index];
+  }
+  EXPECT_EQ(verdicts[1].second.detail, "HTTP 404");
+  EXPECT_EQ(verdicts[2].second.detail, "HTTP 405");  // a server that refuses HEAD still answers
+  EXPECT_EQ(verdicts[4].second.detail, "HTTP 200");  // the redirect was followed to /ok
+  EXPECT_EQ(server.requestsFor("/ok"), 3);           // two direct, one through the redirect
+}
+
+TEST(ProbeRule, ARedirectLoopCountsAsReachable) {
+  LoopbackHttpServer server;
+  auto verdicts = ProbeAll({server.url("/loop")});
+  ASSERT_EQ(verdicts.size(), 1u);
+  EXPECT_TRUE(verdicts[0].second.reachable);
+  EXPECT_EQ(verdicts[0].second.detail, "too many redirects");
+  EXPECT_EQ(server.requestsFor("/loop"), 21);  // the first request and 20 redirects followed
+  EXPECT_TRUE(bCheckTheURLStringWithStr(server.url("/loop"), FastSettings()));
+}
+
+TEST(ProbeRule, RedirectsAreFollowedOnlyToHttpAndHttps) {
+  LoopbackHttpServer server;
+  auto verdicts = ProbeAll({server.url("/tofile")});
+  ASSERT_EQ(verdicts.size(), 1u);
+  EXPECT_FALSE(verdicts[0].second.reachable) << verdicts[0].second.detail;
+}
+
+TEST(ProbeRule, ABlackHoleTimesOutAndIsUnreachable) {
+  LoopbackHttpServer hole("127.0.0.1", LoopbackHttpServer::Mode::BlackHole);
+  ProbeSettings settings = FastSettings();
+  settings.timeout = milliseconds(300);
+  auto verdicts = ProbeAll({hole.base() + "/page"}, settings);
+  ASSERT_EQ(verdicts.size(), 1u);
+  EXPECT_FALSE(verdicts[0].second.reachable);
+  EXPECT_EQ(verdicts[0].second.detail, "timed out");
+  EXPECT_EQ(verdicts[0].second.probes, 2);
+  EXPECT_EQ(hole.connectionsAccepted(), 2);
+}
+
+TEST(ProbeRule, RefusedConnectionsAreUnreachable) {
+  const int port = LoopbackHttpServer::RefusedPort();
+  EXPECT_FALSE(bCheckTheURLStringWithStr("http://127.0.0.1:" + std::to_string(port) + "/x", FastSettings()));
+}
+
+TEST(ProbeRule, AddressesThatDoNotParseOrUseOtherSchemesAreUnreachableWithoutANetworkRequest) {
+  LoopbackHttpServer server;
+  const std::string hostPort = server.address() + ":" + std::to_string(server.port());
+  const std::vector<std::string> addresses = {
+      "",
+      "not a url",
+      "http://exa mple.com/",
+      "http:///only-a-path",
+      "https:/one-slash",
+      hostPort + "/ok",  // no scheme: never guessed
+      " http://" + hostPort + "/ok",
+      "ftp://" + hostPort + "/ok",
+      "javascript:alert(1)",
+      "place:sort=8&maxResults=10",
+  };
+  auto verdicts = ProbeAll(addresses);
+  ASSERT_EQ(verdicts.size(), addresses.size());
+  for (const auto& [index, verdict] : verdicts) {
+    EXPECT_FALSE(verdict.reachable) << "'" << addresses[index] << "'";
+    EXPECT_EQ(verdict.probes, 0) << "'" << addresses[index] << "'";
+  }
+  EXPECT_EQ(server.requests(), 0);
+  EXPECT_EQ(ClassifyAddress("ftp://x/").kind, AddressKind::UnsupportedScheme);
+  EXPECT_EQ(ClassifyAddress("not a url").kind, AddressKind::Unparsable);
+}
+
+TEST(ProbeRule, AFileAddressIsReachableWhenTheFileExists) {
+  linvara::testing::TempDir dir;
+  linvara::testing::WriteText(dir / "a b.html", "x");
+  const std::string folder = dir.path().string();
+  EXPECT_TRUE(bCheckTheURLStringWithStr("file://" + folder + "/a%20b.html"));
+  EXPECT_TRUE(bCheckTheURLStringWithStr("file://localhost" + folder + "/a%20b.html"));
+  EXPECT_FALSE(bCheckTheURLStringWithStr("file://" + folder + "/missing.html"));
+  EXPECT_FALSE(bCheckTheURLStringWithStr("file://elsewhere" + folder + "/a%20b.html"));
+}
+
+TEST(ProbeRule, HostKeyIsHostAndPortWithoutRegardToCase) {
+  ClassifiedAddress a = ClassifyAddress("http://Example.COM/x");
+  ClassifiedAddress b = ClassifyAddress("http://example.com:80/y");
+  ClassifiedAddress c = ClassifyAddress("https://example.com/y");
+  EXPECT_EQ(a.kind, AddressKind::Web);
+  EXPECT_EQ(a.hostKey, b.hostKey);
+  EXPECT_NE(a.hostKey, c.hostKey);
+}
+
+TEST(LinkProberRun, VerdictsArriveInListOrderEvenWhenLaterProbesFinishFirst) {
+  LoopbackHttpServer server;
+  const int refused = LoopbackHttpServer::RefusedPort();
+  const std::vector<std::string> addresses = {
+      server.url("/slowclose/400"), server.url("/ok"), "http://127.0.0.1:" + std::to_string(refused) + "/",
+      server.url("/slow/150"), server.url("/missing"), "nonsense",
+  };
+  std::vector<std::size_t> order;
+  int okRequestsWhenFirstArrived = -1;
+  LinkProber prober(FastSettings());
+  ASSERT_TRUE(prober.Run(addresses, [&](std::size_t i, const ProbeVerdict& v) {
+    if (i == 0) {
+      okRequestsWhenFirstArrived = server.requestsFor("/ok");
+      EXPECT_FALSE(v.reachable);
+      EXPECT_EQ(v.probes, 2);
+    }
+    order.push_back(i);
+  }));
+  EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(okRequestsWhenFirstArrived, 1);  // the later probe was done before the first was handed over
+  EXPECT_GE(server.requestsFor("/slowclose"), 2);
+}
+
+TEST(LinkProberRun, AFailureThatSucceedsOnTheSecondProbeIsReachable) {
+  LoopbackHttpServer server;
+  auto verdicts = ProbeAll({server.url("/flaky")});
+  ASSERT_EQ(verdicts.size(), 1u);
+  EXPECT_TRUE(verdicts[0].second.reachable) << verdicts[0].second.detail;
+  EXPECT_EQ(verdicts[0].second.probes, 2);
+  EXPECT_EQ(server.requestsFor("/flaky"), 2);
+}
+
+TEST(LinkProberRun, WithOneAttemptAFailureIsNotProbedAgain) {
+  LoopbackHttpServer server;
+  ProbeSettings settings = FastSettings();
+  settings.attempts = 1;
+  auto verdicts = ProbeAll({server.url("/flaky")}, settings);
+  ASSERT_EQ(verdicts.size(), 1u);
+  EXPECT_FALSE(verdicts[0].second.reachable);
+  EXPECT_EQ(server.requestsFor("/flaky"), 1);
+}
+
+TEST(LinkProberRun, ProgressCountsProbedAddressesUpToTheTotal) {
+  LoopbackHttpServer server;
+  std::vector<std::string> addresses;
+  for (int i = 0; i < 12; ++i) addresses.push_back(server.url("/slow/" + std::to_string(5 * i)));
+  std::vector<std::size_t> seen;
+  LinkProber prober(FastSettings());
+  ASSERT_TRUE(prober.Run(
+      addresses, [](std::size_t, const ProbeVerdict&) {},
+      [&](std::size_t probed, std::size_t total) {
+        EXPECT_EQ(total, addresses.size());
+        seen.push_back(probed);
+      }));
+  ASSERT_FALSE(seen.empty());
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_EQ(seen.back(), addresses.size());
+}
+
+TEST(LinkProberRun, CancelStopsPromptlyAndReportsNothingMore) {
+  LoopbackHttpServer server;
+  ProbeSettings settings = FastSettings();
+  settings.timeout = milliseconds(30000);
+  LinkProber prober(settings);
+  std::thread canceller([&] {
+    for (int i = 0; i < 500 && server.inFlight() == 0; ++i) std::this_thread::sleep_for(milliseconds(10));
+    prober.Cancel();
+  });
+  int verdicts = 0;
+  const auto started = std::chrono::steady_clock::now();
+  const bool completed =
+      prober.Run({server.url("/hang"), server.url("/ok")}, [&](std::size_t, const ProbeVerdict&) { ++verdicts; });
+  const auto took = std::chrono::steady_clock::now() - started;
+  canceller.join();
+  EXPECT_FALSE(completed);
+  EXPECT_EQ(verdicts, 0);
+  EXPECT_LT(took, std::chrono::seconds(10));  // far below the 30-second time-out
+  EXPECT_FALSE(prober.Run({server.url("/ok")}, [&](std::size_t, const ProbeVerdict&) { ++verdicts; }));
+  EXPECT_EQ(verdicts, 0);
+}
+
+TEST(LinkProberRun, ThePerHostCapIsNeverExceeded) {
+  auto everyone = std::make_shared<testing::ConcurrencyGauge>();
+  std::vector<std::unique_ptr<LoopbackHttpServer>> servers;
+  for (const char* address : {"127.0.0.2", "127.0.0.3", "127.0.0.4"})
+    servers.push_back(std::make_unique<LoopbackHttpServer>(address, LoopbackHttpServer::Mode::Http, everyone));
+  std::vector<std::string> addresses;
+  for (int i = 0; i < 20; ++i)
+    for (auto& server : servers) addresses.push_back(server->url("/slow/25/" + std::to_string(i)));
+
+  ProbeSettings settings = FastSettings();
+  settings.perHost = 2;
+  settings.concurrency = 5;
+  auto verdicts = ProbeAll(addresses, settings);
+  ASSERT_EQ(verdicts.size(), addresses.size());
+  int busiest = 0;
+  for (auto& server : servers) {
+    EXPECT_EQ(server->requests(), 20);
+    EXPECT_LE(server->peakInFlight(), 2) << server->address();
+    busiest = std::max(busiest, server->peakInFlight());
+  }
+  EXPECT_LE(everyone->peak.load(), 5);
+  EXPECT_EQ(busiest, 2);             // the cap was reached, not merely respected by going slowly
+  EXPECT_GT(everyone->peak.load(), 2);  // several hosts were probed at once
+}
+
+TEST(LinkProberRun, ManyFailuresOfOneHostRespectTheCapOnTheirRetriesToo) {
+  LoopbackHttpServer server("127.0.0.5");
+  std::vector<std::string> addresses;
+  for (int i = 0; i < 10; ++i) addresses.push_back(server.url("/slowclose/20/" + std::to_string(i)));
+  ProbeSettings settings = FastSettings();
+  settings.perHost = 3;
+  auto verdicts = ProbeAll(addresses, settings);
+  ASSERT_EQ(verdicts.size(), 10u);
+  for (const auto& [index, verdict] : verdicts) EXPECT_FALSE(verdict.reachable);
+  EXPECT_EQ(server.requests(), 20);
+  EXPECT_LE(server.peakInFlight(), 3);
+}
+
+}  // namespace
+}  // namespace linvara
