@@ -4,11 +4,19 @@
 // command runs without a window. The work itself lives in the subsystem units
 // (readers, cookies, health, ...); the controller wires them to its state.
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/NotificationCenter.h"
 #include "app/ScreenInterface.h"
+#include "app/SearchWorkers.h"
+#include "app/TableRows.h"
+#include "app/ViewState.h"
+#include "cookies/CookieManager.h"
 #include "model/BookmarkLists.h"
 #include "platform/Locations.h"
 #include "platform/MainThread.h"
@@ -47,8 +55,118 @@ class AppDelegate {
   void getSystemVersionMajor(std::uint32_t* major, std::uint32_t* minor, std::uint32_t* bugFix) const;
   bool terminateRequested() const { return terminateRequested_; }
 
-  // ---- Navigation ----
+  // ---- Presenter: view state (AppDelegatePresenter.cpp) ----
+  // The window draws from this state and redraws when the listener is called.
+  const ViewState& viewState() const { return view_.state(); }
+  void SetViewListener(ViewStateStore::Listener listener) { view_.setListener(std::move(listener)); }
+  // Changes the state and notifies the listener once.
+  void UpdateView(unsigned sections, const std::function<void(ViewState&)>& change);
+  // A view (re)load: shows the bookmark table with these rows, reloaded, nothing
+  // selected; a search still running for the old rows is dropped.
+  void ShowBookmarkRows(NodeList rows);
+  // Replaces the rows of `dataTableView`, reloads it and deselects all.
+  void SetBookmarkTableContent(NodeList rows);
+  // The start screen (`bookMarkView`), the bookmark table (`theConentView`) or the cookie area.
+  void ShowContentArea(ContentArea area);
+  // `backBookMarkBtn` at 27 x 27 with "homebtn.png": the view is at its top level.
+  void SetBackButtonHome();
+  bool BackButtonShowsHome() const;
+  // The window reports what the user did to the tables and fields.
+  void SelectTableRows(TableId table, std::vector<std::size_t> rows);
+  void SetFieldText(const std::string& field, const std::string& text);
+
+  // ---- Presenter: navigation (AppDelegateNavigation.cpp) ----
   void PRLeftTipButtonMouseDownHandle(const Notification& notification);
+  // Convenience for the window and tests: posts "PRLeftButtonMouseDown" for the button.
+  void PressNavigationButton(const std::string& outlet);
+  void awakeFromNib();
+  void SafariBackAction();
+  void ActAboutAction();
+  void ClickTheProductGuide();
+  void SupportAction();
+  // End of the Apply Changes reminder: remembers a ticked suppression box.
+  void savePanelDidEnd12(const AlertResponse& response);
+  // Fills the entry's submenu with the child folders of `folder`, recursively.
+  void getTheChildArrayMenu(const NodePtr& folder, MenuItemModel& item) const;
+  // Runs the action a chosen menu entry carries; false when no command answers to it.
+  bool PerformMenuAction(const MenuItemModel& item);
+  bool CanPerformAction(const std::string& action) const;
+  static std::string ProductGuideUrl();
+  static std::string SupportUrl();
+
+  // ---- Presenter: table, selection and search (AppDelegateTable.cpp, AppDelegateSearch.cpp) ----
+  std::size_t numberOfRowsInTableView(TableId table) const;
+  // What each column of `dataTableView` shows for a row.
+  BookmarkRow BookmarkRowAt(std::size_t row) const;
+  // Rows of the duplicate and dead-link tables.
+  ResultRow ResultRowAt(TableId table, std::size_t row) const;
+  // The check box of a duplicate or dead-link row: flips the node's `bSelect`.
+  void CheckTheFileAction(TableId table, std::size_t row);
+  void DoubleClickTableViewBookMarkAction();
+  void tableViewSelectionDidChange(TableId table);
+  void OpenSelectedBookmarksAction();
+  // Text change of a control; only `thesearchField` starts a search.
+  void controlTextDidChange(const std::string& control, const std::string& text);
+  // Main-thread end of a search; results of a superseded search are dropped.
+  void initFilterViewThreadHandle(const NodeList& matches, std::uint64_t generation);
+  // Searches started, and the generation whose results the table shows.
+  std::uint64_t searchGeneration() const;
+
+  // ---- Presenter: commands of later units (AppDelegatePendingCommands.cpp) ----
+  // The navigation and the table reach these commands here. Each checks what the
+  // command needs from the view and then hands over to the unit that performs
+  // it, installed with SetCommandHandler; without one the press does nothing and
+  // the entry point answers false.
+  bool EditSelectedBookMarkAction();
+  bool EncryptedSelectedBookMarkAction();
+  bool DecrypteSelectedBookMarkAction();
+  bool ExportAllBookMarksAction();
+  bool ExportAllChromeBookMarksAction();
+  bool ReplaceSafariBookMark();
+  // Receives the chosen menu entry (an empty entry when a button or key started it).
+  using CommandHandler = std::function<void(const MenuItemModel& sender)>;
+  // Installs (or, with an empty handler, removes) the unit that performs an action.
+  void SetCommandHandler(const std::string& action, CommandHandler handler);
+  bool HasCommandHandler(const std::string& action) const;
+
+  // ---- Cookies ----
+  // The cookie view (AppDelegateCookies.cpp). Its lists, flags and table live in
+  // the cookie manager; the window draws the cookie area from cookieManager().
+  CookieManager& cookieManager() { return cookieManager_; }
+  const CookieManager& cookieManager() const { return cookieManager_; }
+  bool binaryCookie() const { return cookieManager_.binaryCookie; }
+  void setBinaryCookie(bool binary) { cookieManager_.binaryCookie = binary; }
+  const std::string& currentScanFilePath() const { return cookieManager_.currentScanFilePath; }
+  void setCurrentScanFilePath(const std::string& path) { cookieManager_.currentScanFilePath = path; }
+  bool bSafariCookie() const { return cookieManager_.bSafariCookie; }
+  void setBSafariCookie(bool value) { cookieManager_.bSafariCookie = value; }
+  bool bOpenCookie() const { return cookieManager_.bOpenCookie; }
+  // Installs the cookie commands the navigation and menus reach by action name:
+  // "ActClickSafariAction:", "ActClickChromeAction:", "ActClickNewCookiesAction:"
+  // (the New Cookies button), "ActOpenCookieFileAction:", "ActRemoveCookieData:",
+  // "ActExportCookieData:". Called once when the window is set up.
+  void InstallCookieCommands();
+  // Home-folder access for the cookie files: a sandbox facility of macOS; granted here.
+  bool HasCookieFolderAccess() const { return true; }
+  // The Safari and Chrome cookie buttons: scan the browser's cookie file on a worker.
+  // A press while a cookie worker runs is ignored (false).
+  bool ActClickSafariAction();
+  bool ActClickChromeAction();
+  bool ScanSafariCookieFile();
+  bool ScanChromeCookieFile();
+  // Asks for a cookie file (open panel), then OpenCookieFile on the choice.
+  void ActOpenCookieFileAction();
+  // A cookie file the user chose: scanned by its magic, its entries also kept for New Cookies.
+  bool OpenCookieFile(const std::filesystem::path& path);
+  bool CheckFilePathISCookie(const std::filesystem::path& path);
+  // The New Cookies button: the table shows the opened files' cookies.
+  void ShowNewCookies();
+  void ActClickNewCookiesAction() {}
+  // Removes every cookie of the file scanned last; a failure is shown as an alert.
+  bool ActRemoveCookieData();
+  // Writes the rows shown to "cookiedata.txt" in the export folder, then shows the folder.
+  bool ActExportCookieData();
+  void RemoveTheCookieFileNode() {}
 
   // ---- Shared state ----
   BookmarkLists& lists() { return lists_; }
@@ -75,10 +193,6 @@ class AppDelegate {
   bool hasEnterDecryptedPasswd = false;
   bool isEnterEncryptMode = false;
   bool isEnterDecryptMode = false;
-  bool binaryCookie = false;
-  std::string currentScanFilePath;
-  bool bSafariCookie = false;
-  bool bOpenCookie = false;
 
   // Welcome page opened on the first start.
   static std::string WelcomePageUrl();
@@ -86,8 +200,31 @@ class AppDelegate {
  private:
   AppServices services_;
   BookmarkLists lists_;
+  CookieManager cookieManager_;
   int navigationToken_ = 0;
   bool terminateRequested_ = false;
+
+  // ---- Presenter state ----
+  void CancelPendingSearches();
+  void StartSearchThread(const std::string& text);
+  NodeList DefaultContentForView() const;
+  NodeList FolderViewContent() const;
+  NodeList FlatListContent() const;
+  void ShowAllBookmarksView();
+  void ShowSafariView();
+  void ShowChromeView();
+  void ShowFolderList();
+  void ShowFlatList();
+  void PopUpViewMenu(bool toolMenu, const std::string& button);
+  void ExportOrApplyPressed();
+  void EnterPasswordPressed();
+  void SetCookieButtonImages(const std::string& pressed);
+  void EmptyViewLists();
+  bool FullDiskAccessMissing(const std::filesystem::path& safariFile) const;
+  bool RunCommandHandler(const std::string& action, const MenuItemModel* sender = nullptr);
+  ViewStateStore view_;
+  SearchWorkers searchWorkers_;
+  std::map<std::string, CommandHandler> commandHandlers_;
 };
 
 }  // namespace linvara

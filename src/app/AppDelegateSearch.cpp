@@ -1,0 +1,52 @@
+// The live search of `thesearchField`: one worker per text change over a
+// snapshot of the view's flat list, taken here on the main thread, so a view
+// load can never change the list under a running search. The table takes the
+// results of the latest text only (SearchWorkers' generations).
+#include "app/AppDelegate.h"
+#include "app/Outlets.h"
+
+namespace linvara {
+
+NodeList AppDelegate::DefaultContentForView() const {
+  switch (bookMarkType) {
+    case 1: return lists().allbookMarkArray;
+    case 2: return lists().safariFatherArray;
+    case 3: return lists().ChromeFatherArray;
+    default: return {};
+  }
+}
+
+void AppDelegate::CancelPendingSearches() { searchWorkers_.Cancel(); }
+
+std::uint64_t AppDelegate::searchGeneration() const { return searchWorkers_.current(); }
+
+void AppDelegate::controlTextDidChange(const std::string& control, const std::string& text) {
+  if (control != outlets::kSearchField) return;
+  UpdateView(viewsection::kTexts, [&](ViewState& s) { s.text(outlets::kSearchField).text = text; });
+  if (text.empty()) {
+    CancelPendingSearches();
+    SetBookmarkTableContent(DefaultContentForView());
+    return;
+  }
+  StartSearchThread(text);
+}
+
+void AppDelegate::StartSearchThread(const std::string& text) {
+  // A search still running is superseded by this one.
+  if (bSearchThreadStart) bSearchStop = true;
+  lists().fliterSearchArray.clear();
+  searchWorkers_.Start(services_.dispatcher, FlatListContent(), text,
+                       [this](const NodeList& matches, std::uint64_t generation) {
+                         initFilterViewThreadHandle(matches, generation);
+                       });
+}
+
+void AppDelegate::initFilterViewThreadHandle(const NodeList& matches, std::uint64_t generation) {
+  if (generation != searchWorkers_.current()) return;  // an older text: its rows would be wrong
+  lists().fliterSearchArray = matches;
+  SetBookmarkTableContent(matches.empty() ? DefaultContentForView() : matches);
+  bSearchThreadStart = true;
+  bSearchStop = false;
+}
+
+}  // namespace linvara
