@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "model/SearchMatch.h"
+
+namespace linvara {
+namespace {
+
+NodePtr Leaf(OptString title, OptString url) {
+  NodePtr n = PRBookMarkNode::Create();
+  n->setThetitle(std::move(title));
+  n->setUrlString(std::move(url));
+  return n;
+}
+
+TEST(SearchMatch, TitleThenAddressIgnoringCase) {
+  NodePtr pie = Leaf("apple pie", "https://recipes.example/pie");
+  NodePtr byAddress = Leaf("Fruit shop", "https://www.apple.com/");
+  NodePtr neither = Leaf("Pears", "https://pears.example/");
+  NodePtr folder = PRFaBookMarkNode::Create();  // null title and address
+  NodeList found = FilterBySearch({neither, pie, folder, byAddress}, "APPLE");
+  EXPECT_EQ(found, (NodeList{pie, byAddress}));
+  EXPECT_TRUE(FilterBySearch({pie}, "nothing like it").empty());
+}
+
+TEST(SearchMatch, UnicodeCaseFoldingBeyondAscii) {
+  EXPECT_TRUE(ContainsIgnoringCase("Ünïcödé Straße", "ÜNÏCÖDÉ"));
+  EXPECT_TRUE(ContainsIgnoringCase("Ünïcödé Straße", "STRASSE"));  // full folding: ß is ss
+  EXPECT_TRUE(ContainsIgnoringCase("ΑΘΗΝΑ", "αθηνα"));
+  EXPECT_TRUE(ContainsIgnoringCase("Дом", "ДОМ"));
+  EXPECT_TRUE(ContainsIgnoringCase("维基百科，自由的百科全书", "自由"));
+  EXPECT_FALSE(ContainsIgnoringCase("cafe", "café"));  // no other normalisation
+  EXPECT_FALSE(ContainsIgnoringCase("anything", ""));
+  EXPECT_FALSE(ContainsIgnoringCase("", "a"));
+}
+
+TEST(SearchMatch, MatcherFoldsEachField) {
+  SearchMatcher matcher("Wiki");
+  EXPECT_TRUE(matcher.MatchesText(std::nullopt, "https://en.WIKIPEDIA.org/"));
+  EXPECT_FALSE(matcher.MatchesText(std::nullopt, std::nullopt));
+  EXPECT_TRUE(matcher.Matches(*Leaf("my wiki", std::nullopt)));
+}
+
+}  // namespace
+}  // namespace linvara
