@@ -3,6 +3,7 @@
 // commands. It talks to the screen only through ScreenInterface, so every
 // command runs without a window. The work itself lives in the subsystem units
 // (readers, cookies, health, ...); the controller wires them to its state.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -17,6 +18,8 @@
 #include "app/TableRows.h"
 #include "app/ViewState.h"
 #include "cookies/CookieManager.h"
+#include "health/DeadLinkScan.h"
+#include "health/DuplicateGroups.h"
 #include "model/BookmarkLists.h"
 #include "platform/Locations.h"
 #include "platform/MainThread.h"
@@ -129,6 +132,31 @@ class AppDelegate {
   void SetCommandHandler(const std::string& action, CommandHandler handler);
   bool HasCommandHandler(const std::string& action) const;
 
+  // ---- Reading browsers ----
+  // The browser readers wired to the lists and the current view (AppDelegateRead.cpp).
+  void ReadSafariBookMark(const std::filesystem::path& path);
+  void ReadSafariBookMark(const std::filesystem::path& path, const NodeList& removeList);
+  void ReadChromeBookMark(const std::filesystem::path& path);
+  void ReadChromeBookMark(const std::filesystem::path& path, const NodeList& removeList);
+  void ReadEdgeBookMark();
+  void ReadEdgeBookMarkwithRemoveArray(const NodeList& removeList);
+  void ReadOperaBookMark();
+  void ReadOperaBookMarkWithRemoveArray(const NodeList& removeList);
+  void ReadFirefoxBookMark();
+  void ReadFirefoxBookMarkwithRemoveArray(const NodeList& removeList);
+  // Step 1 of the full read, done by the all-bookmarks button: empties every list it refills.
+  void EmptyListsForFullRead();
+  // The full read of all browsers: view 1, the running-browser and Full Disk
+  // Access guards, the five readers, then the unified top level in the table.
+  void ActClickOpenCookiesAction();
+  // The same without stopping for running browsers (the command line reads
+  // anyway and warns); the Full Disk Access alert still shows.
+  void ReadAllBrowsersIgnoringRunning();
+  // Bundle identifiers of the running browsers that stop a full read (Edge never does).
+  std::vector<std::string> RunningBrowsersBlockingFullRead();
+  // The unified top level: Safari, Chrome, Edge, Firefox and Opera top-level lists.
+  NodeList UnifiedTopLevel() const;
+
   // ---- Cookies ----
   // The cookie view (AppDelegateCookies.cpp). Its lists, flags and table live in
   // the cookie manager; the window draws the cookie area from cookieManager().
@@ -167,6 +195,49 @@ class AppDelegate {
   // Writes the rows shown to "cookiedata.txt" in the export folder, then shows the folder.
   bool ActExportCookieData();
   void RemoveTheCookieFileNode() {}
+
+  // ---- Link health ----
+  // The unreachable-link scan and the duplicate search (AppDelegateHealth.cpp).
+  // Both work on a snapshot of the view's list on a worker thread and hand
+  // their results to the main thread through the dispatcher.
+  // The list they scan: 1 allbookMarkArray, 2 safariBookMarkArray, 3 chromebookMarkArray; empty otherwise.
+  NodeList LinkHealthSnapshot() const;
+  // Answers "No unreachable bookmark links detected" once unreachable links have
+  // been removed (bCleanDeadBook) and returns false; otherwise starts the scan.
+  bool FindAllDeadURLBookMarksAction();
+  // Empties deadURLArray and starts ScanDeadURlThread on the view's list; a scan still running is stopped.
+  void StartScanDeadURlThread();
+  // One finding on the main thread: marks it unreachable and ticked, appends it to deadURLArray.
+  void FindDeadBookMarkOnMainThread(const NodePtr& node);
+  // The end of the scan on the main thread.
+  void FindDeadBookMarkFishOnMainThread();
+  // Stops a running scan promptly; it reports nothing more.
+  void CancelDeadURLScan();
+  bool deadURLScanRunning() const { return deadScanRunning_; }
+  // Answers "No Duplicate bookmark links detected" after a removal in the unified
+  // view (bRemoveAllDupBookmark) and returns false; otherwise starts the search.
+  bool FindAllDuplicateBookMarksAction();
+  // Empties duplicateArray and starts FindAllDuplicateBookMarkThread on the view's list.
+  void StartFindAllDuplicateBookMarkThread();
+  // The hand-over of the groups: duplicateArray and dupBookmarkCount.
+  void FindAllDuplicateBookMarkOnMainThread(DuplicateGroups result);
+  bool duplicateSearchRunning() const { return duplicateSearchRunning_; }
+  // The automatic-tick toggle over duplicateArray (bAutoSelect).
+  void AutoSelectDuplicationBookAction();
+  // Waits until both workers have ended; only where their main-thread calls run
+  // inline (the command line). False when the time ran out.
+  bool WaitForLinkHealthWorkers(std::chrono::milliseconds timeout);
+
+  ProbeSettings deadLinkProbeSettings;  // concurrency, per-host cap and time-out of the scan
+  std::uint32_t dupBookmarkCount = 0;   // members of all groups of the last duplicate search
+  // What the window and the command line watch; every call comes on the main thread.
+  struct LinkHealthObservers {
+    std::function<void(std::size_t probed, std::size_t total)> deadScanProgress;
+    std::function<void(const NodePtr& node)> deadLinkFound;  // after it was appended to deadURLArray
+    std::function<void()> deadScanFinished;
+    std::function<void()> duplicatesFound;        // duplicateArray holds the new groups
+    std::function<void()> duplicateTicksChanged;  // the automatic ticks changed members' bSelect
+  } linkHealthObservers;
 
   // ---- Shared state ----
   BookmarkLists& lists() { return lists_; }
@@ -225,6 +296,11 @@ class AppDelegate {
   ViewStateStore view_;
   SearchWorkers searchWorkers_;
   std::map<std::string, CommandHandler> commandHandlers_;
+  // ---- Link health workers (declared last: cancelled first when the controller goes) ----
+  bool deadScanRunning_ = false;
+  bool duplicateSearchRunning_ = false;
+  WorkerHandle<DeadLinkScan> deadLinkScan_;
+  WorkerHandle<DuplicateSearch> duplicateSearch_;
 };
 
 }  // namespace linvara
