@@ -63,8 +63,4 @@ SheetRect AppDelegate::windowWillPositionSheet(SheetRect proposed) const {
   return proposed;
 }
 
-void AppDelegate::PRLeftTipButtonMouseDownHandle(const Notification& notification) {
-  (void)notification;  // The navigation dispatcher is wired in AppDelegateNavigation.
-}
-
 }  // namespace linvara
