@@ -195,3 +195,60 @@ Result<void> RemoveAllDatabaseCookies(const fs::path& path) {
 }
 
 }  // namespace linvara
+
+namespace linvara {
+
+namespace {
+constexpr const char* kChromeCookieSchema =
+    "CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);"
+    "CREATE TABLE cookies(creation_utc INTEGER NOT NULL,host_key TEXT NOT NULL,top_frame_site_key TEXT NOT NULL,"
+    "name TEXT NOT NULL,value TEXT NOT NULL,encrypted_value BLOB NOT NULL,path TEXT NOT NULL,"
+    "expires_utc INTEGER NOT NULL,is_secure INTEGER NOT NULL,is_httponly INTEGER NOT NULL,"
+    "last_access_utc INTEGER NOT NULL,has_expires INTEGER NOT NULL,is_persistent INTEGER NOT NULL,"
+    "priority INTEGER NOT NULL,samesite INTEGER NOT NULL,source_scheme INTEGER NOT NULL,"
+    "source_port INTEGER NOT NULL,last_update_utc INTEGER NOT NULL,source_type INTEGER NOT NULL,"
+    "has_cross_site_ancestor INTEGER NOT NULL);"
+    "CREATE UNIQUE INDEX cookies_unique_index ON cookies(host_key, top_frame_site_key, has_cross_site_ancestor, "
+    "name, path, source_scheme, source_port);"
+    "INSERT INTO meta VALUES('mmap_status','-1');"
+    "INSERT INTO meta VALUES('version','24');"
+    "INSERT INTO meta VALUES('last_compatible_version','24');";
+}  // namespace
+
+Result<std::string> BuildChromeCookieDatabase(const std::vector<ChromeCookieRow>& rows) {
+  Connection conn;
+  if (sqlite3_open_v2(":memory:", &conn.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+    return Fail("cannot create an in-memory database");
+  auto failed = [&](const char* what) { return Fail(std::string(what) + ": " + sqlite3_errmsg(conn.db)); };
+  if (sqlite3_exec(conn.db, kChromeCookieSchema, nullptr, nullptr, nullptr) != SQLITE_OK) return failed("schema");
+  {
+    Statement insert;
+    if (sqlite3_prepare_v2(conn.db,
+                           "INSERT INTO cookies VALUES(?1,?2,'',?3,?4,?5,?6,?7,?8,?9,?1,?10,?10,1,-1,2,443,?1,0,0)",
+                           -1, &insert.stmt, nullptr) != SQLITE_OK)
+      return failed("insert");
+    for (const auto& row : rows) {
+      sqlite3_reset(insert.stmt);
+      sqlite3_bind_int64(insert.stmt, 1, row.creationUtc);
+      sqlite3_bind_text(insert.stmt, 2, row.host.data(), static_cast<int>(row.host.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_text(insert.stmt, 3, row.name.data(), static_cast<int>(row.name.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_text(insert.stmt, 4, row.value.data(), static_cast<int>(row.value.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_blob(insert.stmt, 5, row.encryptedValue.data(), static_cast<int>(row.encryptedValue.size()),
+                        SQLITE_TRANSIENT);
+      sqlite3_bind_text(insert.stmt, 6, row.path.data(), static_cast<int>(row.path.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_int64(insert.stmt, 7, row.expiresUtc);
+      sqlite3_bind_int(insert.stmt, 8, row.secure ? 1 : 0);
+      sqlite3_bind_int(insert.stmt, 9, row.httpOnly ? 1 : 0);
+      sqlite3_bind_int(insert.stmt, 10, row.expiresUtc != 0 ? 1 : 0);
+      if (sqlite3_step(insert.stmt) != SQLITE_DONE) return failed("insert");
+    }
+  }
+  sqlite3_int64 size = 0;
+  unsigned char* bytes = sqlite3_serialize(conn.db, "main", &size, 0);
+  if (bytes == nullptr) return failed("serialize");
+  std::string out(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+  sqlite3_free(bytes);
+  return out;
+}
+
+}  // namespace linvara

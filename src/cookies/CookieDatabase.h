@@ -1,6 +1,9 @@
 #pragma once
 // Chrome's cookie database (SQLite, table "cookies").
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "cookies/PRCookFileNode.h"
 #include "model/Result.h"
@@ -22,5 +25,24 @@ void ReadCookDatabaseFileWithPath(const std::filesystem::path& path, CookieList&
 // "delete from cookies", then "VACUUM;". Fails for a missing file or any
 // failing statement.
 Result<void> RemoveAllDatabaseCookies(const std::filesystem::path& path);
+
+// ---- Writing (demo profile, tests) ----
+
+// One row of Chrome's cookie table.
+struct ChromeCookieRow {
+  std::string host;
+  std::string name;
+  std::string value;           // plain value; current Chrome leaves it empty
+  std::string encryptedValue;  // stored bytes ("v10" + ciphertext on macOS)
+  std::string path = "/";
+  std::int64_t creationUtc = 0;  // microseconds since 1601-01-01 UTC
+  std::int64_t expiresUtc = 0;   // 0: a session cookie
+  bool secure = false;
+  bool httpOnly = false;
+};
+
+// The bytes of a cookie database with Chrome's current schema (meta version 24:
+// "is_secure", "encrypted_value", "top_frame_site_key", ...) holding the rows.
+Result<std::string> BuildChromeCookieDatabase(const std::vector<ChromeCookieRow>& rows);
 
 }  // namespace linvara

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "CookieTestSupport.h"
+#include "cookies/CookieText.h"
+
+namespace linvara {
+namespace {
+
+using testing::ScopedTimeZone;
+
+TEST(CookieHexText, BytesBecomeLowercasePairsInOrder) {
+  EXPECT_EQ(getHexString(std::string_view("cook")), "636f6f6b");
+  EXPECT_EQ(getHexString(std::string("\x00\xff\x10", 3)), "00ff10");
+  EXPECT_EQ(getHexString(std::string_view()), "");
+}
+
+TEST(CookieHexText, FileReadPadsPastTheEndWithZeros) {
+  std::istringstream file(std::string("SQ", 2));
+  EXPECT_EQ(getHexString(&file, 0, 4), "53510000");
+  EXPECT_EQ(getHexString(&file, 1, 2), "5100");
+  EXPECT_EQ(getHexString(&file, 10, 2), "0000");
+  EXPECT_EQ(getHexString(&file, 0, 0), std::nullopt);
+  EXPECT_EQ(getHexString(nullptr, 0, 4), std::nullopt);
+}
+
+TEST(CookieUtf8Text, ValidTextIsKeptUpToTheFirstNul) {
+  EXPECT_EQ(GetStringFormChar("example.com"), "example.com");
+  EXPECT_EQ(GetStringFormChar(std::string_view("ab\0cd", 5)), "ab");
+  EXPECT_EQ(GetStringFormChar("caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8d\xaa"), "caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8d\xaa");
+  EXPECT_EQ(GetStringFormChar(""), "");
+}
+
+TEST(CookieUtf8Text, InvalidTextBecomesEmpty) {
+  EXPECT_EQ(GetStringFormChar("bad\xff"), "");           // byte never in UTF-8
+  EXPECT_EQ(GetStringFormChar("\xc3"), "");              // cut sequence
+  EXPECT_EQ(GetStringFormChar("\xc3(x"), "");            // bad continuation
+  EXPECT_EQ(GetStringFormChar("\xc0\xaf"), "");          // overlong "/"
+  EXPECT_EQ(GetStringFormChar("\xe0\x80\xaf"), "");      // overlong, three bytes
+  EXPECT_EQ(GetStringFormChar("\xed\xa0\x80"), "");      // surrogate U+D800
+  EXPECT_EQ(GetStringFormChar("\xf4\x90\x80\x80"), "");  // past U+10FFFF
+  EXPECT_EQ(GetStringFormChar("\x80"), "");              // lone continuation
+  // Only the part before the NUL counts.
+  EXPECT_EQ(GetStringFormChar(std::string_view("ok\0\xff", 4)), "ok");
+}
+
+TEST(CookieDateText, FormatsMonthDayYearAndTwentyFourHourTime) {
+  ScopedTimeZone utc("UTC");
+  // 2018-12-16 23:22:37 UTC
+  EXPECT_EQ(GetDateTime(1545002557, kDateSecondsSince1970), "12-16-2018 23:22");
+  EXPECT_EQ(GetDateTime(1545002557, kDateSecondsSince1970)->size(), 16u);
+  EXPECT_EQ(GetDateTime(0 + 86400 * 365 * 30 + 7 * 86400 + 3600 * 5 + 60 * 7, kDateSecondsSince1970),
+            "01-01-2000 05:07");
+}
+
+TEST(CookieDateText, UsesTheLocalTimeZone) {
+  ScopedTimeZone tokyo("Asia/Tokyo");
+  EXPECT_EQ(GetDateTime(1545002557, kDateSecondsSince1970), "12-17-2018 08:22");
+}
+
+TEST(CookieDateText, YearsBefore1990AreShownThirtyOneYearsLater) {
+  ScopedTimeZone utc("UTC");
+  EXPECT_EQ(GetDateTime(489110400, kDateSecondsSince1970), "07-02-2016 00:00");  // 1985-07-02
+  EXPECT_EQ(GetDateTime(804643200, kDateSecondsSince1970), "07-02-1995 00:00");  // kept
+  EXPECT_EQ(GetDateTime(631152000, kDateSecondsSince1970), "01-01-1990 00:00");  // 1990 is kept
+  EXPECT_EQ(GetDateTime(631151999, kDateSecondsSince1970), "12-31-2020 23:59");  // 1989 is not
+}
+
+TEST(CookieDateText, NoCalendarTimeGivesUnknownDate) {
+  EXPECT_EQ(GetDateTime(INT64_MAX, kDateSecondsSince1970), std::nullopt);
+  EXPECT_EQ(GetDateTime(0, 7), std::nullopt);
+  EXPECT_EQ(GetNSStringDate(std::nullopt), "Unkown Date");
+  EXPECT_EQ(GetNSStringDate(std::string("01-02-2003 04:05")), "01-02-2003 04:05");
+}
+
+TEST(CookieTimes, ChromeMicrosecondsSince1601) {
+  EXPECT_EQ(ChromeTimeToUnixSeconds(11644473600LL * 1000000), 0);
+  EXPECT_EQ(ChromeTimeToUnixSeconds(13241804625000000LL), 1597331025);
+  EXPECT_EQ(ChromeTimeToUnixSeconds(11644473600LL * 1000000 - 1), -1);  // rounds down
+}
+
+TEST(CookieTimes, SafariSecondsSince2001) {
+  EXPECT_EQ(SafariTimeToUnixSeconds(0.0), 978307200);
+  EXPECT_EQ(SafariTimeToUnixSeconds(566695357.5), 1545002557);
+  EXPECT_EQ(SafariTimeToUnixSeconds(-0.5), 978307199);
+  EXPECT_EQ(SafariTimeToUnixSeconds(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
+  EXPECT_EQ(SafariTimeToUnixSeconds(std::numeric_limits<double>::infinity()), std::nullopt);
+  EXPECT_EQ(SafariTimeToUnixSeconds(1e300), std::nullopt);
+}
+
+TEST(CookieByteDescription, GroupsOfFourBytesInAngleBrackets) {
+  EXPECT_EQ(DescribeBytes(""), "<>");
+  EXPECT_EQ(DescribeBytes("v10"), "<763130>");
+  EXPECT_EQ(DescribeBytes(std::string("v10\x01\xab\xcd\xef\x00\x02", 9)), "<76313001 abcdef00 02>");
+}
+
+}  // namespace
+}  // namespace linvara
