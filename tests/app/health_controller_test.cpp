@@ -1,0 +1,187 @@
+// The controller's link-health commands on a generated home: the scan and the
+// duplicate search run on workers and hand over through the queued dispatcher.
+#include <gtest/gtest.h>
+
+#include "../health/LoopbackHttpServer.h"
+#include "PresenterFixture.h"
+
+namespace linvara::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+std::vector<std::string> TitlesOf(const NodeList& nodes) {
+  std::vector<std::string> out;
+  for (const auto& n : nodes) out.push_back(OrNull(n->thetitle()));
+  return out;
+}
+
+struct HealthHome : PresenterHome {
+  std::vector<std::string> events;
+  std::size_t lastProbed = 0, lastTotal = 0;
+
+  AppDelegate& StartWatched() {
+    AppDelegate& a = Start();
+    a.deadLinkProbeSettings.timeout = milliseconds(1000);
+    a.deadLinkProbeSettings.retryDelay = milliseconds(0);
+    auto& o = a.linkHealthObservers;
+    o.deadLinkFound = [this](const NodePtr& n) { events.push_back("found " + OrNull(n->thetitle())); };
+    o.deadScanFinished = [this] { events.push_back("finished"); };
+    o.deadScanProgress = [this](std::size_t probed, std::size_t total) {
+      lastProbed = probed;
+      lastTotal = total;
+    };
+    o.duplicatesFound = [this] { events.push_back("duplicates"); };
+    o.duplicateTicksChanged = [this] { events.push_back("ticks"); };
+    return a;
+  }
+};
+
+TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder) {
+  LoopbackHttpServer server;
+  const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::RefusedPort()) + "/";
+  HealthHome h;
+  h.WriteChrome(ChromeFile(ChromeUrl("3", "Refused", refused) + "," + ChromeUrl("4", "Fine", server.url("/ok")) + "," +
+                               ChromeFolder("5", "Inner", ChromeUrl("6", "Gone page", server.url("/missing")) + "," +
+                                                              ChromeUrl("7", "Garbage", "not an address")),
+                           ChromeUrl("8", "Loop", server.url("/loop"))));
+  AppDelegate& app = h.StartWatched();
+  h.Press(outlets::kChromeBookMarkBtn);
+  ASSERT_EQ(app.bookMarkType, 3);
+  app.lists().deadURLArray.push_back(PRBookMarkNode::Create());  // left over from an earlier scan
+
+  ASSERT_TRUE(app.FindAllDeadURLBookMarksAction());
+  EXPECT_TRUE(app.deadURLScanRunning());
+  EXPECT_TRUE(app.lists().deadURLArray.empty());
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.deadURLScanRunning(); }, 20000));
+  h.dispatcher->Pump();
+
+  EXPECT_EQ(TitlesOf(app.lists().deadURLArray), (std::vector<std::string>{"Refused", "Garbage"}));
+  EXPECT_EQ(h.events, (std::vector<std::string>{"found Refused", "found Garbage", "finished"}));
+  for (const NodePtr& node : app.lists().chromebookMarkArray) {
+    const bool listed = node->bDeadURL();
+    EXPECT_EQ(node->bSelect(), listed);
+    EXPECT_EQ(listed, OrNull(node->thetitle()) == "Refused" || OrNull(node->thetitle()) == "Garbage");
+  }
+  EXPECT_EQ(h.lastTotal, 5u);
+  EXPECT_EQ(h.lastProbed, 5u);
+  EXPECT_TRUE(app.WaitForLinkHealthWorkers(milliseconds(5000)));
+}
+
+TEST(HealthController, AfterARemovalTheScanAnswersThatNothingIsLeft) {
+  HealthHome h;
+  AppDelegate& app = h.StartWatched();
+  app.bCleanDeadBook = true;
+  EXPECT_FALSE(app.FindAllDeadURLBookMarksAction());
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  EXPECT_EQ(h.screen->alerts[0].spec.message, "No unreachable bookmark links detected");
+  EXPECT_EQ(h.screen->alerts[0].spec.defaultButton, " Ok ");
+  EXPECT_TRUE(h.screen->alerts[0].spec.asSheet);
+  EXPECT_FALSE(app.deadURLScanRunning());
+}
+
+TEST(HealthController, WithNoViewTheScanEndsAtOnceWithNothingFound) {
+  HealthHome h;
+  AppDelegate& app = h.StartWatched();
+  ASSERT_EQ(app.bookMarkType, 0);
+  ASSERT_TRUE(app.FindAllDeadURLBookMarksAction());
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.deadURLScanRunning(); }));
+  EXPECT_EQ(h.events, (std::vector<std::string>{"finished"}));
+  EXPECT_TRUE(app.lists().deadURLArray.empty());
+}
+
+TEST(HealthController, ANewScanOrACancelSilencesTheScanBefore) {
+  LoopbackHttpServer server;
+  const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::RefusedPort()) + "/";
+  HealthHome h;
+  AppDelegate& app = h.StartWatched();
+  app.deadLinkProbeSettings.timeout = milliseconds(30000);
+  app.bookMarkType = 1;
+  NodePtr hanging = PRBookMarkNode::Create();
+  hanging->setThetitle("Hangs");
+  hanging->setUrlString(server.url("/hang"));
+  NodePtr dead = PRBookMarkNode::Create();
+  dead->setThetitle("Dead");
+  dead->setUrlString(refused);
+  app.lists().allbookMarkArray = {hanging, dead};
+
+  app.StartScanDeadURlThread();
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return server.inFlight() == 1; }));
+  app.lists().allbookMarkArray = {dead};
+  app.StartScanDeadURlThread();  // the first scan stops; only the second reports
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.deadURLScanRunning(); }, 10000));
+  EXPECT_EQ(h.events, (std::vector<std::string>{"found Dead", "finished"}));
+  EXPECT_FALSE(hanging->bDeadURL());
+
+  h.events.clear();
+  app.lists().allbookMarkArray = {hanging, dead};
+  app.StartScanDeadURlThread();
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return server.inFlight() == 1; }));
+  app.CancelDeadURLScan();
+  EXPECT_FALSE(app.deadURLScanRunning());
+  h.dispatcher->PumpUntil([] { return false; }, 300);
+  EXPECT_TRUE(h.events.empty());
+}
+
+std::string SafariFavouritesBar(const std::string& children) {
+  return "<dict><key>WebBookmarkType</key><string>WebBookmarkTypeList</string>"
+         "<key>WebBookmarkUUID</key><string>uuid-bar</string><key>Title</key><string>BookmarksBar</string>"
+         "<key>Sync</key><dict><key>ServerID</key><string>Favorites Bar</string></dict>"
+         "<key>Children</key><array>" + children + "</array></dict>";
+}
+
+TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
+  HealthHome h;
+  h.WriteSafari(SafariLeaf("A", "http://same.example/") + SafariFavouritesBar(SafariLeaf("B", "https://same.example/")) +
+                SafariLeaf("C", "http://same.example/") + SafariLeaf("D", "http://other.example/") +
+                SafariLeaf("E", "HTTP://other.example/") + SafariLeaf("F", "http://other.example/"));
+  AppDelegate& app = h.StartWatched();
+  h.Press(outlets::kSafariBookMarkBtn);
+  ASSERT_EQ(app.bookMarkType, 2);
+
+  ASSERT_TRUE(app.FindAllDuplicateBookMarksAction());
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.duplicateSearchRunning(); }));
+  const NodeList& groups = app.lists().duplicateArray;
+  ASSERT_EQ(groups.size(), 2u);
+  EXPECT_EQ(TitlesOf(groups), (std::vector<std::string>{"A", "D"}));
+  EXPECT_EQ(TitlesOf(DuplicateGroupMembers(groups[0])), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(TitlesOf(DuplicateGroupMembers(groups[1])), (std::vector<std::string>{"D", "F"}));
+  EXPECT_EQ(app.dupBookmarkCount, 5u);
+  EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates"}));
+
+  app.AutoSelectDuplicationBookAction();
+  EXPECT_TRUE(app.bAutoSelect);
+  std::vector<bool> ticks;
+  for (const auto& group : groups)
+    for (const auto& m : DuplicateGroupMembers(group)) ticks.push_back(m->bSelect());
+  EXPECT_EQ(ticks, (std::vector<bool>{false, false, true, false, true}));  // B is in the favourites bar
+
+  app.AutoSelectDuplicationBookAction();
+  EXPECT_FALSE(app.bAutoSelect);
+  for (const auto& group : groups)
+    for (const auto& m : DuplicateGroupMembers(group)) EXPECT_FALSE(m->bSelect());
+  EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates", "ticks", "ticks"}));
+
+  // The toggle is not reset by a new search: the next press unticks when the last one ticked.
+  app.AutoSelectDuplicationBookAction();
+  ASSERT_TRUE(app.FindAllDuplicateBookMarksAction());
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.duplicateSearchRunning(); }));
+  EXPECT_TRUE(app.bAutoSelect);
+  app.AutoSelectDuplicationBookAction();
+  EXPECT_FALSE(app.bAutoSelect);
+}
+
+TEST(HealthController, AfterARemovalInTheUnifiedViewTheSearchAnswersThatNothingIsLeft) {
+  HealthHome h;
+  AppDelegate& app = h.StartWatched();
+  app.bRemoveAllDupBookmark = true;
+  app.lists().duplicateArray.push_back(PRFaBookMarkNode::Create());
+  EXPECT_FALSE(app.FindAllDuplicateBookMarksAction());
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  EXPECT_EQ(h.screen->alerts[0].spec.message, "No Duplicate bookmark links detected");
+  EXPECT_FALSE(app.duplicateSearchRunning());
+  EXPECT_EQ(app.lists().duplicateArray.size(), 1u);
+}
+
+}  // namespace
+}  // namespace linvara::testing
