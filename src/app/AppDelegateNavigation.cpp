@@ -12,7 +12,6 @@ namespace linvara {
 
 namespace {
 
-constexpr const char* kQuitRunningBrowserMessage = "You need to quit the running browser.";
 constexpr const char* kQuitSafariMessage = "You need to quit Safari browser.";
 constexpr const char* kQuitChromeMessage = "You need to quit Chrome browser.";
 constexpr const char* kFullDiskAccessMessage =
@@ -49,8 +48,6 @@ void ShowListModeButtons(ViewState& s) {
   s.button(outlets::kUrlListViewBtn).image = images::kUrlListNom;
   s.button(outlets::kUrlListViewBtn).hidden = false;
 }
-
-void Append(NodeList& to, const NodeList& from) { to.insert(to.end(), from.begin(), from.end()); }
 
 }  // namespace
 
@@ -210,13 +207,7 @@ void AppDelegate::ShowChromeView() {
 NodeList AppDelegate::FolderViewContent() const {
   const BookmarkLists& l = lists();
   switch (bookMarkType) {
-    case 1: {
-      NodeList all;
-      for (const NodeList* list :
-           {&l.safariFatherArray, &l.ChromeFatherArray, &l.edgeFatherArray, &l.FireFoxFatherArray, &l.OperaFatherArray})
-        Append(all, *list);
-      return all;
-    }
+    case 1: return UnifiedTopLevel();
     case 2: return l.safariFatherArray;
     case 3: return l.ChromeFatherArray;
     default: return {};
