@@ -1,0 +1,227 @@
+// The cookie manager's workers, with a queued dispatcher standing in for the
+// main thread: nothing reaches the state until the test pumps.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "CookieTestSupport.h"
+#include "cookies/BinaryCookieFile.h"
+#include "cookies/CookieManager.h"
+#include "model/FileBytes.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace linvara {
+namespace {
+
+using testing::QuerySql;
+using testing::TempDir;
+using testing::TestData;
+
+const char* const kSafari2014 = "safari_binarycookies/safari-macos-2014_29pages-91cookies_Cookies.binarycookies";
+const char* const kSafari2017 = "safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies";
+const char* const kChrome68 = "chrome_cookies/chrome-68_meta-v10_is_secure_Cookies";
+
+struct ManagerFixture : ::testing::Test {
+  std::shared_ptr<QueuedDispatcher> mainThread = std::make_shared<QueuedDispatcher>();
+  CookieManager manager;
+  TempDir dir;
+  int changes = 0;
+
+  ManagerFixture() { manager.onChanged = [this] { ++changes; }; }
+
+  fs::path Copy(const char* name, const std::string& as) {
+    fs::copy_file(TestData(name), dir / as, fs::copy_options::overwrite_existing);
+    return dir / as;
+  }
+  bool Finish() {
+    return mainThread->PumpUntil([this] { return !manager.IsBusy(); });
+  }
+};
+
+TEST_F(ManagerFixture, ScanHandsTheListToTheMainThreadAndShowsIt) {
+  const fs::path file = Copy(kSafari2014, "Cookies.binarycookies");
+  ASSERT_TRUE(manager.StartScan(mainThread, file, CookieFileKind::Binary));
+  EXPECT_TRUE(manager.IsBusy());
+  EXPECT_TRUE(manager.progressShown);
+  EXPECT_TRUE(manager.progressAnimating);
+  // The worker waits for the main thread: nothing changes before the pump.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(manager.cookArray.empty());
+  EXPECT_FALSE(manager.contentViewShown);
+
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(manager.cookArray.size(), 91u);
+  EXPECT_EQ(manager.pagesizeArray.size(), 29u);
+  EXPECT_EQ(manager.tableContent, manager.cookArray);
+  EXPECT_TRUE(manager.binaryCookie);
+  EXPECT_EQ(manager.currentScanFilePath, file.string());
+  EXPECT_TRUE(manager.contentViewShown);
+  EXPECT_FALSE(manager.progressShown);
+  EXPECT_FALSE(manager.progressAnimating);
+  EXPECT_TRUE(manager.newCookieArray.empty());
+  EXPECT_GE(changes, 2);
+}
+
+TEST_F(ManagerFixture, OnlyOneWorkerRunsAtATime) {
+  const fs::path file = Copy(kSafari2017, "Cookies.binarycookies");
+  std::string finished;
+  ASSERT_TRUE(manager.StartScan(mainThread, file, CookieFileKind::Binary, [&] { finished += "first;"; }));
+  EXPECT_FALSE(manager.StartScan(mainThread, file, CookieFileKind::Binary, [&] { finished += "second;"; }));
+  EXPECT_FALSE(manager.StartRemoval(mainThread));
+  EXPECT_FALSE(manager.StartExport(mainThread, dir / "export"));
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(finished, "first;");
+  EXPECT_FALSE(fs::exists(dir / "export"));
+  EXPECT_EQ(*ReadFileBytes(file), *ReadFileBytes(TestData(kSafari2017)));  // no removal ran
+  // Once finished, the next press starts.
+  EXPECT_TRUE(manager.StartScan(mainThread, file, CookieFileKind::Binary));
+  ASSERT_TRUE(Finish());
+}
+
+TEST_F(ManagerFixture, EachScanReplacesTheList) {
+  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kSafari2014, "a"), CookieFileKind::Binary));
+  ASSERT_TRUE(Finish());
+  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kChrome68, "Cookies"), CookieFileKind::Database));
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(manager.cookArray.size(), 5u);
+  EXPECT_EQ(manager.tableContent.size(), 5u);
+  EXPECT_FALSE(manager.binaryCookie);
+  EXPECT_TRUE(manager.pagesizeArray.empty());
+}
+
+TEST_F(ManagerFixture, AMissingChromeFileGivesAnEmptyListAndRemembersThePath) {
+  const fs::path missing = dir / "Default" / "Cookies";
+  manager.binaryCookie = true;
+  ASSERT_TRUE(manager.StartScan(mainThread, missing, CookieFileKind::Database));
+  ASSERT_TRUE(Finish());
+  EXPECT_TRUE(manager.cookArray.empty());
+  EXPECT_FALSE(manager.binaryCookie);
+  EXPECT_EQ(manager.currentScanFilePath, missing.string());
+  EXPECT_TRUE(manager.contentViewShown);
+  EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(ManagerFixture, OpenedFilesAreDetectedByTheirMagicAndKeptForNewCookies) {
+  // Names say nothing: the first bytes decide.
+  const fs::path binary = Copy(kSafari2017, "first.db");
+  const fs::path database = Copy(kChrome68, "second.binarycookies");
+  ASSERT_TRUE(manager.OpenCookieFile(mainThread, binary));
+  EXPECT_TRUE(manager.bOpenCookie);
+  EXPECT_TRUE(manager.newCookieButtonShown);
+  ASSERT_TRUE(Finish());
+  EXPECT_FALSE(manager.bOpenCookie);
+  EXPECT_TRUE(manager.binaryCookie);
+  EXPECT_EQ(manager.newCookieArray.size(), 2u);
+
+  // Opening another file starts the New Cookies list afresh.
+  ASSERT_TRUE(manager.OpenCookieFile(mainThread, database));
+  ASSERT_TRUE(Finish());
+  EXPECT_FALSE(manager.binaryCookie);
+  EXPECT_EQ(manager.newCookieArray.size(), 5u);
+
+  // A browser scan does not add to it; the New Cookies button shows it again.
+  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kSafari2014, "Cookies.binarycookies"), CookieFileKind::Binary));
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(manager.newCookieArray.size(), 5u);
+  EXPECT_EQ(manager.tableContent.size(), 91u);
+  manager.ShowNewCookies();
+  EXPECT_EQ(manager.tableContent, manager.newCookieArray);
+}
+
+TEST_F(ManagerFixture, AFileOfNeitherKindIsIgnored) {
+  testing::WriteText(dir / "notes.txt", "COOK is not cook");
+  manager.newCookieArray.push_back(std::make_shared<PRCookFileNode>());
+  EXPECT_FALSE(manager.OpenCookieFile(mainThread, dir / "notes.txt"));
+  EXPECT_FALSE(manager.IsBusy());
+  EXPECT_FALSE(manager.bOpenCookie);
+  EXPECT_TRUE(manager.newCookieArray.empty());
+  EXPECT_FALSE(manager.CheckFilePathISCookie(mainThread, dir / "missing"));
+  EXPECT_EQ(mainThread->Pump(), 0);
+}
+
+TEST_F(ManagerFixture, RemovalOfTheSafariFileWritesTheSampleAndClearsTheList) {
+  const fs::path file = Copy(kSafari2014, "Cookies.binarycookies");
+  ASSERT_TRUE(manager.StartScan(mainThread, file, CookieFileKind::Binary));
+  ASSERT_TRUE(Finish());
+  std::optional<bool> outcome;
+  ASSERT_TRUE(manager.StartRemoval(mainThread, [&](Result<void> r) { outcome = r.ok(); }));
+  EXPECT_TRUE(manager.progressAnimating);
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome, true);
+  EXPECT_EQ(*ReadFileBytes(file), SampleCookiesBytes());
+  EXPECT_TRUE(manager.cookArray.empty());
+  EXPECT_TRUE(manager.tableContent.empty());
+  EXPECT_FALSE(manager.progressAnimating);
+}
+
+TEST_F(ManagerFixture, RemovalOfTheChromeDatabaseEmptiesItsTable) {
+  const fs::path db = Copy(kChrome68, "Cookies");
+  ASSERT_TRUE(manager.StartScan(mainThread, db, CookieFileKind::Database));
+  ASSERT_TRUE(Finish());
+  ASSERT_TRUE(manager.StartRemoval(mainThread));
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(QuerySql(db, "select count(*) from cookies"), "0");
+  EXPECT_TRUE(manager.tableContent.empty());
+}
+
+TEST_F(ManagerFixture, AFailedRemovalKeepsTheList) {
+  const fs::path db = Copy(kChrome68, "Cookies");
+  ASSERT_TRUE(manager.StartScan(mainThread, db, CookieFileKind::Database));
+  ASSERT_TRUE(Finish());
+  testing::ExecSql(db, "DROP TABLE cookies;");
+  std::string error;
+  ASSERT_TRUE(manager.StartRemoval(mainThread, [&](Result<void> r) { error = r.ok() ? "" : r.error(); }));
+  ASSERT_TRUE(Finish());
+  EXPECT_NE(error, "");
+  EXPECT_EQ(manager.tableContent.size(), 5u);
+  EXPECT_EQ(manager.cookArray.size(), 5u);
+}
+
+TEST_F(ManagerFixture, RemovalBeforeAnyScanTouchesNothing) {
+  std::optional<bool> outcome;
+  ASSERT_TRUE(manager.StartRemoval(mainThread, [&](Result<void> r) { outcome = r.ok(); }));
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome, true);
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST_F(ManagerFixture, ExportWritesTheRowsShown) {
+  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kSafari2017, "Cookies.binarycookies"), CookieFileKind::Binary));
+  ASSERT_TRUE(Finish());
+  const fs::path folder = dir / "Downloads" / "com.Zelvane.Crumbscope";
+  std::optional<bool> outcome;
+  ASSERT_TRUE(manager.StartExport(mainThread, folder, [&](Result<void> r) { outcome = r.ok(); }));
+  EXPECT_TRUE(manager.progressShown);
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome, true);
+  EXPECT_FALSE(manager.progressShown);
+  const std::string text = testing::ReadText(folder / "cookiedata.txt");
+  EXPECT_EQ(text.substr(0, 53), "Website:.ycombinator.com  Name:__cfduid  Secure:NO  P");
+  EXPECT_NE(text.find("\n\nWebsite:news.ycombinator.com  Name:user  Secure:YES  Path:/  Value:zellyn"),
+            std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 4), "  \n\n");
+}
+
+TEST(CookieManagerLifetime, AManagerGoneBeforeTheFinishDropsTheResult) {
+  auto mainThread = std::make_shared<QueuedDispatcher>();
+  auto manager = std::make_unique<CookieManager>();
+  bool finished = false;
+  ASSERT_TRUE(manager->StartScan(mainThread, TestData(kSafari2017), CookieFileKind::Binary,
+                                 [&] { finished = true; }));
+  manager.reset();
+  // The worker still hands over; the main thread finds nobody and drops it.
+  int ran = 0;
+  for (int i = 0; i < 200 && ran == 0; ++i) {
+    ran = mainThread->Pump();
+    if (ran == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(ran, 1);
+  EXPECT_FALSE(finished);
+}
+
+}  // namespace
+}  // namespace linvara
