@@ -1,0 +1,23 @@
+#pragma once
+// Bookmark nodes as JSON objects for the command line's --json output:
+// "kind" ("bookmark", "folder" or "root"), "title", "url", "path", "browser",
+// "uuid", "dateAdded", "favorite", "encrypted", and for folders in tree mode
+// "children". A missing field is null; strings are the node's fields as they are.
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "model/PRBookMarkNode.h"
+
+namespace linvara::cli {
+
+const char* NodeKindName(const PRBookMarkNode& node);
+
+// With `withChildren`, a folder carries its children, recursively (a folder
+// met again below itself is written without children).
+nlohmann::ordered_json NodeToJson(const NodePtr& node, bool withChildren = false);
+nlohmann::ordered_json NodesToJson(const NodeList& nodes, bool withChildren = false);
+
+// Pretty-printed text; bytes that are not UTF-8 become U+FFFD instead of failing.
+std::string DumpJson(const nlohmann::ordered_json& json);
+
+}  // namespace linvara::cli
