@@ -114,6 +114,8 @@ class AppDelegate {
   void initFilterViewThreadHandle(const NodeList& matches, std::uint64_t generation);
   // Searches started, and the generation whose results the table shows.
   std::uint64_t searchGeneration() const;
+  // Search workers started and not yet finished.
+  int searchWorkersRunning() const;
 
   // ---- Presenter: commands of later units (AppDelegatePendingCommands.cpp) ----
   // The navigation and the table reach these commands here. Each checks what the

@@ -20,6 +20,8 @@ void AppDelegate::CancelPendingSearches() { searchWorkers_.Cancel(); }
 
 std::uint64_t AppDelegate::searchGeneration() const { return searchWorkers_.current(); }
 
+int AppDelegate::searchWorkersRunning() const { return searchWorkers_.running(); }
+
 void AppDelegate::controlTextDidChange(const std::string& control, const std::string& text) {
   if (control != outlets::kSearchField) return;
   UpdateView(viewsection::kTexts, [&](ViewState& s) { s.text(outlets::kSearchField).text = text; });

@@ -1,0 +1,169 @@
+// The bookmark table driven like a user: opening the selection, double-click,
+// selection changes and the result tables.
+#include <gtest/gtest.h>
+
+#include "PresenterFixture.h"
+
+using namespace linvara;
+using namespace linvara::testing;
+
+namespace {
+
+struct Table : ::testing::Test {
+  PresenterHome h;
+  void SetUp() override {
+    h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+    h.WriteSafari(SafariFolder("News", SafariLeaf("Paper", "https://paper.example/")) +
+                  SafariLeaf("Fruit Stand", "https://shop.example/apple") +
+                  SafariLeaf("Broken", "not an address") +
+                  SafariLeaf("Weather", "https://weather.example/"));
+    h.WriteChrome(ChromeFile(ChromeUrl("11", "Mail", "https://mail.example/")));
+  }
+};
+
+}  // namespace
+
+TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
+  AppDelegate& app = h.Start();
+  h.Press(outlets::kAllBookMarkBtn);
+  h.SelectTitles({"Weather", "News", "Fruit Stand"});
+  app.OpenSelectedBookmarksAction();
+  // In row order, once each.
+  EXPECT_EQ(h.platform->openedUrls,
+            (std::vector<std::string>{"https://shop.example/apple", "https://weather.example/"}));
+}
+
+TEST_F(Table, OpeningSkipsAddressesThatAreNotWebAddressesAndNeedsASelection) {
+  AppDelegate& app = h.Start();
+  h.Press(outlets::kSafariBookMarkBtn);
+  app.OpenSelectedBookmarksAction();
+  EXPECT_TRUE(h.platform->openedUrls.empty());
+  h.SelectTitles({"Broken"});
+  app.OpenSelectedBookmarksAction();
+  EXPECT_TRUE(h.platform->openedUrls.empty());
+  // The open command also arrives from the table's context menu.
+  h.SelectTitles({"Broken", "Weather"});
+  MenuItemModel open;
+  open.action = "OpenSelectedBookmarksAction:";
+  EXPECT_TRUE(app.PerformMenuAction(open));
+  EXPECT_EQ(h.platform->openedUrls, (std::vector<std::string>{"https://weather.example/"}));
+}
+
+TEST_F(Table, DoubleClickOnABookmarkAsksTheEditCommand) {
+  AppDelegate& app = h.Start();
+  h.Press(outlets::kSafariBookMarkBtn);
+  int edits = 0;
+  app.DoubleClickTableViewBookMarkAction();  // nothing selected
+  EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no selection, no edit";
+
+  h.SelectTitles({"Weather"});
+  EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no editing unit installed: nothing is reported done";
+  EXPECT_FALSE(app.CanPerformAction("EditSelectedBookMarkAction:"));
+
+  app.SetCommandHandler("EditSelectedBookMarkAction:", [&](const MenuItemModel&) { ++edits; });
+  EXPECT_TRUE(app.CanPerformAction("EditSelectedBookMarkAction:"));
+  app.DoubleClickTableViewBookMarkAction();
+  EXPECT_EQ(edits, 1);
+  EXPECT_EQ(h.BackImage(), "homebtn.png") << "a bookmark does not descend";
+}
+
+TEST_F(Table, MenuActionsWithoutAUnitAreNotAvailable) {
+  AppDelegate& app = h.Start();
+  EXPECT_FALSE(app.CanPerformAction("SortAllBookMarkByName:"));
+  MenuItemModel sort;
+  sort.action = "SortAllBookMarkByName:";
+  EXPECT_FALSE(app.PerformMenuAction(sort));
+  int sorts = 0;
+  app.SetCommandHandler("SortAllBookMarkByName:", [&](const MenuItemModel& sender) {
+    ++sorts;
+    EXPECT_EQ(sender.action, "SortAllBookMarkByName:");
+  });
+  EXPECT_TRUE(app.PerformMenuAction(sort));
+  sort.enabled = false;
+  EXPECT_FALSE(app.PerformMenuAction(sort));
+  EXPECT_EQ(sorts, 1);
+  EXPECT_TRUE(app.CanPerformAction("OpenSelectedBookmarksAction:"));
+}
+
+TEST_F(Table, SelectingABookmarkSwitchesTheEncryptionItems) {
+  AppDelegate& app = h.Start();
+  h.Press(outlets::kSafariBookMarkBtn);
+  const auto hidden = [&](const char* id) { return h.view().findMenuItem(id)->hidden; };
+
+  h.SelectTitles({"Weather"});
+  EXPECT_FALSE(hidden(outlets::kEncryptBookmarkMenuItem));
+  EXPECT_TRUE(hidden(outlets::kDecryptBookmarkMenuItem));
+  EXPECT_FALSE(hidden(outlets::kEncryptSelectedBookmarkMenuItem));
+  EXPECT_TRUE(hidden(outlets::kDecryptSelectedBookmarkMenuItem));
+
+  app.lists().safariBookMarkArray.back()->setBEncrytedBookmark(true);  // Weather
+  h.SelectTitles({"Weather"});
+  EXPECT_TRUE(hidden(outlets::kEncryptBookmarkMenuItem));
+  EXPECT_FALSE(hidden(outlets::kDecryptBookmarkMenuItem));
+  EXPECT_TRUE(hidden(outlets::kEncryptSelectedBookmarkMenuItem));
+  EXPECT_FALSE(hidden(outlets::kDecryptSelectedBookmarkMenuItem));
+
+  // A folder or no selection changes nothing.
+  h.SelectTitles({"News"});
+  EXPECT_FALSE(hidden(outlets::kDecryptBookmarkMenuItem));
+  app.SelectTableRows(TableId::Bookmarks, {});
+  EXPECT_FALSE(hidden(outlets::kDecryptBookmarkMenuItem));
+}
+
+TEST_F(Table, EncryptionEntryPointsNeedTheSafariViewAndABookmark) {
+  AppDelegate& app = h.Start();
+  int runs = 0;
+  app.SetCommandHandler("EncryptedSelectedBookMarkAction:", [&](const MenuItemModel&) { ++runs; });
+  h.Press(outlets::kAllBookMarkBtn);
+  h.SelectTitles({"Weather"});
+  EXPECT_FALSE(app.EncryptedSelectedBookMarkAction()) << "the unified view's root is not Safari's";
+  h.Press(outlets::kSafariBookMarkBtn);
+  h.SelectTitles({"News"});
+  EXPECT_FALSE(app.EncryptedSelectedBookMarkAction()) << "folders are skipped";
+  h.SelectTitles({"News", "Weather"});
+  EXPECT_TRUE(app.EncryptedSelectedBookMarkAction());
+  EXPECT_EQ(runs, 1);
+}
+
+TEST_F(Table, RowsOfTheBookmarkTable) {
+  AppDelegate& app = h.Start();
+  h.Press(outlets::kChromeBookMarkBtn);
+  h.SelectTitles({"Bookmarks bar"});
+  app.DoubleClickTableViewBookMarkAction();
+  ASSERT_EQ(app.numberOfRowsInTableView(TableId::Bookmarks), 1u);
+  BookmarkRow row = app.BookmarkRowAt(0);
+  EXPECT_EQ(row.title, "Mail");
+  EXPECT_EQ(row.icon, "chromelogo");
+  EXPECT_EQ(row.type, "Chrome bookmark");
+  EXPECT_EQ(row.uuid, "11");
+  EXPECT_FALSE(row.date.empty());
+  EXPECT_EQ(app.BookmarkRowAt(5).kind, BookmarkRow::Kind::Other) << "past the end: an empty row";
+  EXPECT_EQ(app.numberOfRowsInTableView(TableId::Other), 0u);
+}
+
+TEST_F(Table, DuplicateTablesShowTheSelectedGroupAndTheUnifiedPathForm) {
+  AppDelegate& app = h.Start();
+  h.Press(outlets::kAllBookMarkBtn);
+  // A duplicate group as the duplicate search hands it over: a folder node whose children are the members.
+  NodePtr safariMember = app.lists().safariBookMarkArray.front();
+  NodePtr chromeMember = app.lists().chromebookMarkArray.front();
+  FolderPtr group = PRFaBookMarkNode::Create();
+  group->setThetitle(std::string("Paper"));
+  group->appendChild(safariMember);
+  group->appendChild(chromeMember);
+  app.UpdateView(viewsection::kResultTables, [&](ViewState& s) { s.leftDupTable.content = {group}; });
+
+  EXPECT_EQ(app.numberOfRowsInTableView(TableId::LeftDup), 1u);
+  EXPECT_EQ(app.ResultRowAt(TableId::LeftDup, 0).title, "Paper");
+  app.SelectTableRows(TableId::LeftDup, {0});
+  ASSERT_EQ(app.numberOfRowsInTableView(TableId::RightDup), 2u);
+  EXPECT_EQ(app.ResultRowAt(TableId::RightDup, 0).path, "/News        --Safari bookmark");
+  EXPECT_EQ(app.ResultRowAt(TableId::RightDup, 1).path, "/Bookmarks bar        --Chrome bookmark");
+
+  EXPECT_FALSE(app.ResultRowAt(TableId::RightDup, 1).checked);
+  app.CheckTheFileAction(TableId::RightDup, 1);
+  EXPECT_TRUE(chromeMember->bSelect());
+  EXPECT_TRUE(app.ResultRowAt(TableId::RightDup, 1).checked);
+  app.CheckTheFileAction(TableId::RightDup, 1);
+  EXPECT_FALSE(chromeMember->bSelect());
+}
