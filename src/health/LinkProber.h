@@ -23,7 +23,7 @@
 namespace linvara {
 
 struct ProbeSettings {
-  int concurrency = 100;                      // requests in flight overall
+  int concurrency = 256;                      // requests in flight overall
   int perHost = 6;                            // requests in flight to one host and port
   std::chrono::milliseconds timeout{10000};  // per request, redirects included
   int maxRedirects = 20;
