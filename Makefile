@@ -28,7 +28,7 @@ test-asan: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS) --timeout 600
 
 demo: build
-	$(BUILD)/src/cli/linvara-cli make-demo $(DEMO_HOME)
+	@test -d $(DEMO_HOME) || $(BUILD)/src/cli/linvara-cli make-demo $(DEMO_HOME)
 
 run: demo
 	$(BUILD)/src/ui/linvara --home $(DEMO_HOME) --layout macos
