@@ -1,0 +1,145 @@
+// linvara-cli dead-links and duplicates on generated homes.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "app/PresenterFixture.h"
+#include "cli/CommandRegistry.h"
+#include "health/LoopbackHttpServer.h"
+
+namespace linvara {
+namespace {
+
+using cli::RunCli;
+using testing::ChromeFile;
+using testing::ChromeFolder;
+using testing::ChromeUrl;
+using testing::LoopbackHttpServer;
+using testing::SafariLeaf;
+using testing::SafariPlist;
+using testing::TempDir;
+using testing::WriteText;
+
+struct CliResult {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+struct HealthCli : ::testing::Test {
+  TempDir home;
+  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
+
+  CliResult Run(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{"--home", home.path().string(), "--layout", "macos"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::ostringstream out, err;
+    const int code = RunCli(argv, out, err);
+    return {code, out.str(), err.str()};
+  }
+
+  static std::vector<std::string> Titles(const nlohmann::json& nodes) {
+    std::vector<std::string> titles;
+    for (const auto& n : nodes) titles.push_back(n["title"].get<std::string>());
+    return titles;
+  }
+};
+
+TEST_F(HealthCli, DuplicatesPrintsTheGroupsInOrderAsJson) {
+  WriteText(loc.chromeDefaultBookmarks(),
+            ChromeFile(ChromeUrl("3", "Query one", "http://q.example/?u=http://z.example") + "," +
+                           ChromeUrl("4", "Plain", "http://dup.example/x") + "," +
+                           ChromeFolder("5", "Inner", ChromeUrl("6", "Secure", "https://dup.example/x") + "," +
+                                                          ChromeUrl("7", "Upper", "HTTP://dup.example/x")),
+                       ChromeUrl("8", "Query two", "https://q.example/?u=z.example") + "," +
+                           ChromeUrl("9", "Alone", "http://alone.example/")));
+  CliResult r = Run({"duplicates", "--view", "chrome", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto groups = nlohmann::json::parse(r.out);
+  ASSERT_EQ(groups.size(), 2u) << r.out;
+  EXPECT_EQ(groups[0]["key"], "q.example/?u=z.example");
+  EXPECT_EQ(groups[0]["title"], "Query one");
+  EXPECT_EQ(groups[0]["url"], "http://q.example/?u=http://z.example");
+  EXPECT_EQ(Titles(groups[0]["members"]), (std::vector<std::string>{"Query one", "Query two"}));
+  EXPECT_EQ(groups[1]["key"], "dup.example/x");
+  EXPECT_EQ(Titles(groups[1]["members"]), (std::vector<std::string>{"Plain", "Secure"}));
+  EXPECT_EQ(groups[1]["members"][1]["url"], "https://dup.example/x");
+  EXPECT_NE(r.err.find("2 duplicate groups, 4 bookmarks"), std::string::npos) << r.err;
+}
+
+TEST_F(HealthCli, DuplicatesGroupAcrossBrowsersInTheUnifiedViewAndPrintText) {
+  WriteText(loc.safariBookmarks(), SafariPlist(SafariLeaf("Safari copy", "https://shared.example/") +
+                                               SafariLeaf("Safari only", "http://safari.example/")));
+  WriteText(loc.chromeDefaultBookmarks(), ChromeFile(ChromeUrl("3", "Chrome copy", "http://shared.example/")));
+  CliResult r = Run({"duplicates"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("shared.example/  (2)\n", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("  Safari copy"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  Chrome copy"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("Safari only"), std::string::npos) << r.out;
+
+  CliResult none = Run({"duplicates", "--view", "safari", "--json"});
+  ASSERT_EQ(none.code, 0) << none.err;
+  EXPECT_EQ(nlohmann::json::parse(none.out), nlohmann::json::array());
+  EXPECT_NE(none.err.find("0 duplicate groups, 0 bookmarks"), std::string::npos) << none.err;
+}
+
+TEST_F(HealthCli, DeadLinksListsTheUnreachableBookmarksInListOrder) {
+  LoopbackHttpServer server;
+  const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::RefusedPort()) + "/gone";
+  WriteText(loc.chromeDefaultBookmarks(),
+            ChromeFile(ChromeUrl("3", "Refused", refused) + "," + ChromeUrl("4", "Missing page", server.url("/missing")) +
+                           "," + ChromeUrl("5", "Garbage", "not an address"),
+                       ChromeUrl("6", "Loop", server.url("/loop")) + "," + ChromeUrl("7", "Fine", server.url("/ok"))));
+  CliResult r = Run({"dead-links", "--view", "chrome", "--json", "--timeout", "2"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto dead = nlohmann::json::parse(r.out);
+  EXPECT_EQ(Titles(dead), (std::vector<std::string>{"Refused", "Garbage"}));
+  EXPECT_EQ(dead[0]["url"], refused);
+  EXPECT_EQ(dead[0]["kind"], "bookmark");
+  EXPECT_NE(r.err.find("probed 5 of 5"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("2 unreachable bookmarks"), std::string::npos) << r.err;
+
+  CliResult text = Run({"dead-links", "--view", "chrome", "--timeout", "2"});
+  ASSERT_EQ(text.code, 0) << text.err;
+  EXPECT_EQ(text.out.find("Refused"), 0u) << text.out;
+  EXPECT_NE(text.out.find("Garbage"), std::string::npos);
+  EXPECT_EQ(text.out.find("Fine"), std::string::npos);
+}
+
+TEST_F(HealthCli, DeadLinksHonoursThePerHostCap) {
+  LoopbackHttpServer server("127.0.0.6");
+  std::string urls;
+  for (int i = 0; i < 8; ++i) {
+    if (i) urls += ",";
+    urls += ChromeUrl(std::to_string(10 + i), "Slow " + std::to_string(i), server.url("/slow/30/" + std::to_string(i)));
+  }
+  WriteText(loc.chromeDefaultBookmarks(), ChromeFile(urls));
+  CliResult r = Run({"dead-links", "--view", "chrome", "--per-host", "1", "--concurrency", "4", "--timeout", "5"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(server.requests(), 8);
+  EXPECT_EQ(server.peakInFlight(), 1);
+}
+
+TEST_F(HealthCli, DeadLinksRejectsBadSettings) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"dead-links", "--concurrency", "0"},
+           {"dead-links", "--per-host", "two"},
+           {"dead-links", "--timeout", "-1"},
+           {"dead-links", "--timeout", "soon"},
+           {"dead-links", "--timeout"},
+           {"dead-links", "--view", "opera"},
+           {"dead-links", "--fast"},
+           {"duplicates", "extra"},
+       }) {
+    CliResult r = Run(args);
+    EXPECT_EQ(r.code, 2) << args.back();
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+}  // namespace
+}  // namespace linvara
