@@ -286,8 +286,7 @@ class AppDelegate {
   void ShowAllBookmarksView();
   void ShowSafariView();
   void ShowChromeView();
-  void ShowFolderList();
-  void ShowFlatList();
+  void ShowListMode(bool flat);
   void PopUpViewMenu(bool toolMenu, const std::string& button);
   void ExportOrApplyPressed();
   void EnterPasswordPressed();

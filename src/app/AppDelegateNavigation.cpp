@@ -3,6 +3,7 @@
 // the sort and tool menus, the password check and the one-time view set-up.
 #include <filesystem>
 
+#include "app/AlertTexts.h"
 #include "app/AppDelegate.h"
 #include "app/Outlets.h"
 #include "platform/MakerSite.h"
@@ -11,19 +12,6 @@
 namespace linvara {
 
 namespace {
-
-constexpr const char* kQuitSafariMessage = "You need to quit Safari browser.";
-constexpr const char* kQuitChromeMessage = "You need to quit Chrome browser.";
-constexpr const char* kFullDiskAccessMessage =
-    "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and later. ";
-constexpr const char* kFullDiskAccessInfo =
-    "Open System Settings/Preferences -> Security & Privacy -> Privacy -> Full Disk Access. Add or drag and drop "
-    "Linvara.app to the right table view.";
-constexpr const char* kApplyChangesReminder =
-    "Remember to click the Apply Changes button to save all your changes to Safari";
-constexpr const char* kApplyChangesReminderInfo =
-    "All product actions are not immediately applied to Safari bookmarks, and you need to click the Apply Changes "
-    "button to save them.";
 
 // Top-level Safari entries that get no entry in the move menu.
 bool LeftOutOfMoveMenu(const OptString& title) {
@@ -68,9 +56,9 @@ void AppDelegate::PRLeftTipButtonMouseDownHandle(const Notification& notificatio
   } else if (b == kChromeBookMarkBtn) {
     ShowChromeView();
   } else if (b == kFolderListViewBtn) {
-    ShowFolderList();
+    ShowListMode(false);
   } else if (b == kUrlListViewBtn) {
-    ShowFlatList();
+    ShowListMode(true);
   } else if (b == kBackBookMarkBtn) {
     SafariBackAction();
   } else if (b == kSortBookMarkBtn) {
@@ -132,15 +120,15 @@ void AppDelegate::ShowSafariView() {
   });
 
   if (platform().IsRunning(bundleids::kSafari)) {
-    screen().ShowAlert(QuitBrowserAlert(kQuitSafariMessage), [](AlertResponse) {});
+    screen().ShowAlert(QuitBrowserAlert(alerttexts::kQuitSafari), [](AlertResponse) {});
     return;
   }
   const std::filesystem::path safariFile = locations().safariBookmarks();
   if (FullDiskAccessMissing(safariFile)) {
     AlertSpec a;
-    a.message = kFullDiskAccessMessage;
+    a.message = alerttexts::kFullDiskAccess;
     a.alternateButton = "Cancel";
-    a.informativeText = kFullDiskAccessInfo;
+    a.informativeText = alerttexts::kFullDiskAccessInfo;
     a.asSheet = false;
     screen().ShowAlert(a, [](AlertResponse) {});
     return;
@@ -171,8 +159,8 @@ void AppDelegate::ShowSafariView() {
 
   if (!preferences().getBool(prefkeys::kBookMarkAlertSuppress)) {
     AlertSpec a;
-    a.message = kApplyChangesReminder;
-    a.informativeText = kApplyChangesReminderInfo;
+    a.message = alerttexts::kApplyChangesReminder;
+    a.informativeText = alerttexts::kApplyChangesReminderInfo;
     a.asSheet = true;
     a.showSuppressionButton = true;
     screen().ShowAlert(a, [this](AlertResponse r) { savePanelDidEnd12(r); });
@@ -192,7 +180,7 @@ void AppDelegate::ShowChromeView() {
     s.bookmarkTableMenu = outlets::kChromeRightmenu;
   });
   if (platform().IsRunning(bundleids::kChrome)) {
-    screen().ShowAlert(QuitBrowserAlert(kQuitChromeMessage), [](AlertResponse) {});
+    screen().ShowAlert(QuitBrowserAlert(alerttexts::kQuitChrome), [](AlertResponse) {});
     return;
   }
   EmptyViewLists();
@@ -224,25 +212,13 @@ NodeList AppDelegate::FlatListContent() const {
   }
 }
 
-void AppDelegate::ShowFolderList() {
+void AppDelegate::ShowListMode(bool flat) {
   UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [&](ViewState& s) {
-    s.button(outlets::kFolderListViewBtn).image = images::kFolderListDown;
-    s.button(outlets::kUrlListViewBtn).image = images::kUrlListNom;
+    s.button(outlets::kFolderListViewBtn).image = flat ? images::kFolderListNom : images::kFolderListDown;
+    s.button(outlets::kUrlListViewBtn).image = flat ? images::kUrlListDown : images::kUrlListNom;
     if (bookMarkType >= 1 && bookMarkType <= 3) {
       CancelPendingSearches();
-      SetBookmarkTableContent(FolderViewContent());
-    }
-    SetBackButtonHome();
-  });
-}
-
-void AppDelegate::ShowFlatList() {
-  UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [&](ViewState& s) {
-    s.button(outlets::kFolderListViewBtn).image = images::kFolderListNom;
-    s.button(outlets::kUrlListViewBtn).image = images::kUrlListDown;
-    if (bookMarkType >= 1 && bookMarkType <= 3) {
-      CancelPendingSearches();
-      SetBookmarkTableContent(FlatListContent());
+      SetBookmarkTableContent(flat ? FlatListContent() : FolderViewContent());
     }
     SetBackButtonHome();
   });
