@@ -52,39 +52,35 @@ struct UrlHandle {
   }
 };
 
+// What a failed transfer is called; null for failures described by curl's own text.
+const char* FailureDetail(CURLcode code) {
+  switch (code) {
+    case CURLE_OPERATION_TIMEDOUT: return "timed out";
+    case CURLE_COULDNT_CONNECT: return "could not connect";
+    case CURLE_COULDNT_RESOLVE_HOST: return "could not resolve host";
+    case CURLE_GOT_NOTHING: return "no answer";
+    case CURLE_UNSUPPORTED_PROTOCOL: return "redirected to an unsupported scheme";
+    default: return nullptr;
+  }
+}
+
+// Any HTTP answer is reachable, and so is running into the redirect limit.
 ProbeVerdict VerdictForTransfer(CURLcode code, CURL* easy, const char* errorBuffer) {
   ProbeVerdict v;
-  switch (code) {
-    case CURLE_OK: {
-      long status = 0;
-      curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-      v.reachable = true;
-      v.detail = "HTTP " + std::to_string(status);
-      return v;
-    }
-    case CURLE_TOO_MANY_REDIRECTS:
-      v.reachable = true;
-      v.detail = "too many redirects";
-      return v;
-    case CURLE_OPERATION_TIMEDOUT:
-      v.detail = "timed out";
-      return v;
-    case CURLE_COULDNT_CONNECT:
-      v.detail = "could not connect";
-      return v;
-    case CURLE_COULDNT_RESOLVE_HOST:
-      v.detail = "could not resolve host";
-      return v;
-    case CURLE_GOT_NOTHING:
-      v.detail = "no answer";
-      return v;
-    case CURLE_UNSUPPORTED_PROTOCOL:
-      v.detail = "redirected to an unsupported scheme";
-      return v;
-    default:
-      v.detail = (errorBuffer && *errorBuffer) ? errorBuffer : curl_easy_strerror(code);
-      return v;
+  if (code == CURLE_OK) {
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    v.reachable = true;
+    v.detail = "HTTP " + std::to_string(status);
+  } else if (code == CURLE_TOO_MANY_REDIRECTS) {
+    v.reachable = true;
+    v.detail = "too many redirects";
+  } else if (const char* detail = FailureDetail(code)) {
+    v.detail = detail;
+  } else {
+    v.detail = (errorBuffer && *errorBuffer) ? errorBuffer : curl_easy_strerror(code);
   }
+  return v;
 }
 
 }  // namespace
