@@ -1,0 +1,56 @@
+#include "ui/LinvaraApp.h"
+
+#include "ui/MainWindow.h"
+#include "ui/QtMainThreadDispatcher.h"
+#include "ui/QtScreen.h"
+#include "ui/WindowGeometry.h"
+
+namespace linvara {
+
+LinvaraApp::LinvaraApp(AppServices services)
+    : dispatcher_(std::make_shared<QtMainThreadDispatcher>()), screen_(std::make_shared<QtScreen>()) {
+  services.dispatcher = dispatcher_;
+  services.screen = screen_;
+  if (!services.notifications) services.notifications = std::make_shared<NotificationCenter>();
+  const std::filesystem::path geometry = services.locations.dataFolder() / kWindowGeometryFileName;
+  controller_ = std::make_unique<AppDelegate>(std::move(services));
+  window_ = std::make_unique<MainWindow>(*controller_, *screen_, geometry);
+  screen_->Attach(window_.get(), controller_.get());
+  controller_->SetViewListener([this](const ViewState& state, unsigned sections) {
+    window_->Render(state, sections);
+    screen_->Refresh(state, sections);
+  });
+  // The cookie area draws from the cookie manager; keep any watcher installed before.
+  CookieManager& cookies = controller_->cookieManager();
+  cookies.onChanged = [this, previous = std::move(cookies.onChanged)] {
+    if (previous) previous();
+    if (window_) window_->RenderCookies();
+  };
+}
+
+LinvaraApp::~LinvaraApp() {
+  Shutdown();
+  controller_->SetViewListener(nullptr);
+  controller_->cookieManager().onChanged = nullptr;
+  screen_->Attach(nullptr, nullptr);
+  window_.reset();
+  controller_.reset();
+}
+
+void LinvaraApp::Launch(bool showWindow) {
+  controller_->awakeFromNib();
+  controller_->InstallCookieCommands();
+  window_->Render(controller_->viewState(), viewsection::kAll);
+  if (showWindow) window_->show();
+  controller_->applicationDidFinishLaunching();
+}
+
+void LinvaraApp::Shutdown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  dispatcher_->Close();
+  screen_->CloseAll();
+  if (window_->isVisible()) window_->SaveGeometry();
+}
+
+}  // namespace linvara
