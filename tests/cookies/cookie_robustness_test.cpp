@@ -1,0 +1,111 @@
+// Damaged and random cookie files: every read stays inside its buffer (run
+// under the sanitizer build, -DLINVARA_SANITIZE=ON) and lists only records
+// that lie in the file.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "cookies/BinaryCookieFile.h"
+#include "cookies/CookieDatabase.h"
+#include "cookies/CookieFiles.h"
+#include "model/FileBytes.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace linvara {
+namespace {
+
+using testing::TempDir;
+using testing::TestData;
+
+void CheckEntriesInside(const CookieList& cookies, std::size_t size) {
+  for (const auto& c : cookies) {
+    ASSERT_LT(c->cookieStartOffSet, size);
+    ASSERT_GT(c->cookieLength, 56);
+    for (const auto* text : {&c->fileHost, &c->fileName, &c->filePath, &c->fileValue}) {
+      ASSERT_TRUE(text->has_value());
+      ASSERT_LT((*text)->size(), static_cast<std::size_t>(c->cookieLength));
+    }
+  }
+}
+
+CookieList Read(std::string_view bytes) {
+  std::vector<std::int32_t> pages;
+  CookieList cookies;
+  ReadCookBinaryBytes(bytes, pages, cookies);
+  EXPECT_LE(pages.size(), bytes.size() / 4 + 1);
+  return cookies;
+}
+
+TEST(BinaryCookieRobustness, RandomBytesBehindTheMagic) {
+  std::mt19937 random(20240501);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes = "cook";
+    const std::size_t length = random() % 600;
+    for (std::size_t i = 0; i < length; ++i) bytes.push_back(static_cast<char>(random() & 0xff));
+    // Small counts now and then, so pages and records are actually walked.
+    if (bytes.size() >= 8 && round % 2 == 0) bytes[4] = bytes[5] = bytes[6] = 0, bytes[7] = static_cast<char>(random() % 4);
+    CheckEntriesInside(Read(bytes), bytes.size());
+  }
+}
+
+TEST(BinaryCookieRobustness, RealFilesWithDamagedBytes) {
+  for (const char* name : {"safari_binarycookies/safari-macos-2014_29pages-91cookies_Cookies.binarycookies",
+                           "safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies"}) {
+    auto original = ReadFileBytes(TestData(name));
+    ASSERT_TRUE(original.ok());
+    std::mt19937 random(7);
+    for (int round = 0; round < 1500; ++round) {
+      std::string bytes = *original;
+      const int flips = 1 + static_cast<int>(random() % 8);
+      for (int f = 0; f < flips; ++f) {
+        const std::size_t at = random() % bytes.size();
+        // Mostly extreme values: they hit the size and offset words hardest.
+        static const char kValues[] = {'\x00', '\xff', '\x7f', '\x80', '\x38', '\x01'};
+        bytes[at] = round % 3 == 0 ? static_cast<char>(random() & 0xff) : kValues[random() % sizeof kValues];
+      }
+      if (round % 5 == 0) bytes.resize(random() % bytes.size());
+      CookieList cookies = Read(bytes);
+      CheckEntriesInside(cookies, bytes.size());
+    }
+  }
+}
+
+TEST(BinaryCookieRobustness, TruncatedFilesOnDisk) {
+  auto original = ReadFileBytes(TestData("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies"));
+  ASSERT_TRUE(original.ok());
+  TempDir dir;
+  for (std::size_t length = 0; length <= original->size(); ++length) {
+    testing::WriteText(dir / "Cookies.binarycookies", original->substr(0, length));
+    std::vector<std::int32_t> pages;
+    CookieList cookies;
+    ReadCookBinaryFileWithPath(dir / "Cookies.binarycookies", pages, cookies);
+    CheckEntriesInside(cookies, length);
+    if (length >= 300) {
+      EXPECT_EQ(cookies.size(), 2u);  // the pages end at 300
+    }
+  }
+}
+
+TEST(CookieDatabaseRobustness, DamagedDatabasesAreReadOrSkippedWithoutHarm) {
+  auto original = ReadFileBytes(TestData("chrome_cookies/chrome-68_meta-v10_is_secure_Cookies"));
+  ASSERT_TRUE(original.ok());
+  TempDir dir;
+  std::mt19937 random(11);
+  for (int round = 0; round < 150; ++round) {
+    std::string bytes = *original;
+    const int flips = 1 + static_cast<int>(random() % 40);
+    for (int f = 0; f < flips; ++f) bytes[100 + random() % (bytes.size() - 100)] = static_cast<char>(random() & 0xff);
+    if (round % 4 == 0) bytes.resize(100 + random() % (bytes.size() - 100));
+    const fs::path db = dir / "Cookies";
+    testing::WriteText(db, bytes);
+    CookieList cookies;
+    ReadCookDatabaseFileWithPath(db, cookies);
+    EXPECT_LE(cookies.size(), 5u);
+    EXPECT_EQ(DetectCookieFileKind(db), CookieFileKind::Database);
+  }
+}
+
+}  // namespace
+}  // namespace linvara
