@@ -112,7 +112,7 @@ TEST_F(Navigation, PressingAllBookmarksTwiceShowsEachBookmarkOnce) {
 TEST_F(Navigation, NoFullDiskAccessTestBelowMojave) {
   fs::remove(h.loc.safariBookmarks());  // an unreadable Safari file
   h.platform->version = SystemVersion{10, 13, 6};
-  h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+  (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
   AppDelegate& app = h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
   EXPECT_TRUE(h.screen->alerts.empty());
@@ -165,7 +165,7 @@ TEST_F(Navigation, SafariRunningStopsOnlyTheSafariView) {
 }
 
 TEST_F(Navigation, ChromeRunningStopsTheChromeViewAndKeepsTheOldRows) {
-  h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+  (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
   AppDelegate& app = h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
   const auto safariRows = h.RowTitles();
@@ -335,7 +335,7 @@ TEST_F(Navigation, ReminderAnsweredLaterAsASheet) {
 }
 
 TEST_F(Navigation, SafariMoveMenuListsFoldersButTheSystemOnes) {
-  h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+  (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
   h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
   const MenuItemModel* move = h.view().findMenuItem(outlets::kMoveSafariFolderMenuItem);
@@ -458,7 +458,7 @@ TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
 struct PasswordCheck : Navigation {
   std::vector<std::string> ran;
   AppDelegate& StartInSafariWithSelection() {
-    h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+    (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
     AppDelegate& app = h.Start();
     for (const char* action : {"EncryptedSelectedBookMarkAction:", "DecrypteSelectedBookMarkAction:"})
       app.SetCommandHandler(action, [this, action](const MenuItemModel&) { ran.push_back(action); });
@@ -469,7 +469,7 @@ struct PasswordCheck : Navigation {
 };
 
 TEST_F(PasswordCheck, WrongPasswordClearsTheFieldShakesAndRunsNothing) {
-  h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
+  (void)h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
   AppDelegate& app = StartInSafariWithSelection();
   app.isEnterEncryptMode = true;
   app.isEnterDecryptMode = true;
@@ -493,7 +493,7 @@ TEST_F(PasswordCheck, NoStoredPasswordNeverMatches) {
 }
 
 TEST_F(PasswordCheck, RightPasswordResumesTheWaitingCommand) {
-  h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
+  (void)h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
   AppDelegate& app = StartInSafariWithSelection();
   app.isEnterEncryptMode = true;
   h.screen->ShowWindow(outlets::kEnterPDWindow, false);

@@ -15,7 +15,7 @@ namespace {
 struct Search : ::testing::Test {
   PresenterHome h;
   void SetUp() override {
-    h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+    (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
     h.WriteSafari(SafariFolder("Kitchen", SafariLeaf("apple pie", "https://pie.example/") +
                                               SafariLeaf("Äpfelkuchen", "https://kuchen.example/")) +
                   SafariLeaf("Fruit Stand", "https://shop.example/apple") +
@@ -153,8 +153,9 @@ TEST_F(Search, StressTheTableEndsWithTheMatchesOfTheLastText) {
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(h.rows(), expected) << "round " << round << ", last text " << texts.back();
     EXPECT_EQ(app.lists().fliterSearchArray, expected);
-    if (round == 0)
+    if (round == 0) {
       for (const NodePtr& n : h.rows()) EXPECT_NE(n->thetitle()->find("straße 1"), std::string::npos);
+    }
   }
 }
 

@@ -12,7 +12,7 @@ namespace {
 struct Table : ::testing::Test {
   PresenterHome h;
   void SetUp() override {
-    h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+    (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
     h.WriteSafari(SafariFolder("News", SafariLeaf("Paper", "https://paper.example/")) +
                   SafariLeaf("Fruit Stand", "https://shop.example/apple") +
                   SafariLeaf("Broken", "not an address") +
