@@ -112,7 +112,8 @@ class AppDelegate {
   void controlTextDidChange(const std::string& control, const std::string& text);
   // Main-thread end of a search; results of a superseded search are dropped.
   void initFilterViewThreadHandle(const NodeList& matches, std::uint64_t generation);
-  // Searches started, and the generation whose results the table shows.
+  // The latest search generation; a view load or a cleared field also opens a
+  // new one. Only results of the latest generation reach the table.
   std::uint64_t searchGeneration() const;
   // Search workers started and not yet finished.
   int searchWorkersRunning() const;
