@@ -18,47 +18,52 @@ void CookieManager::Changed() {
   if (onChanged) onChanged();
 }
 
-void CookieManager::RunWorker(std::shared_ptr<MainThreadDispatcher> dispatcher,
-                              std::function<std::function<void()>()> work) {
+bool CookieManager::StartWorker(std::shared_ptr<MainThreadDispatcher> dispatcher, bool showProgress,
+                                std::function<std::function<void()>()> work) {
+  if (!dispatcher) return false;
+  if (busy_.exchange(true)) return false;
+  progressShown = showProgress;
+  progressAnimating = true;
+  Changed();
   auto lifeline = lifeline_;
-  std::thread worker([dispatcher = std::move(dispatcher), lifeline, work = std::move(work)] {
-    std::function<void()> finish = work();
-    dispatcher->RunAndWait([&] {
-      if (lifeline->alive) finish();
+  try {
+    std::thread worker([dispatcher = std::move(dispatcher), lifeline, work = std::move(work)] {
+      std::function<void()> finish = work();
+      dispatcher->RunAndWait([&] {
+        if (lifeline->alive) finish();
+      });
     });
-  });
-  worker.detach();
+    worker.detach();
+  } catch (const std::system_error&) {
+    EndWorker();
+    return false;
+  }
+  return true;
+}
+
+void CookieManager::EndWorker() {
+  progressShown = false;
+  progressAnimating = false;
+  busy_ = false;
+  Changed();
 }
 
 bool CookieManager::StartScan(std::shared_ptr<MainThreadDispatcher> dispatcher, const fs::path& path,
                               CookieFileKind kind, std::function<void()> afterFinish) {
-  if (kind == CookieFileKind::Unknown || !dispatcher) return false;
-  if (busy_.exchange(true)) return false;
-  progressShown = true;
-  progressAnimating = true;
-  Changed();
-  try {
-    RunWorker(std::move(dispatcher), [this, path, kind, afterFinish = std::move(afterFinish)] {
-      ScanResult result;
-      result.path = path;
-      result.binary = kind == CookieFileKind::Binary;
-      if (result.binary)
-        ReadCookBinaryFileWithPath(path, result.pageSizes, result.cookies);
-      else
-        ReadCookDatabaseFileWithPath(path, result.cookies);
-      return std::function<void()>([this, result = std::move(result), afterFinish]() mutable {
-        ScanFinishOnMainThread(std::move(result));
-        if (afterFinish) afterFinish();
-      });
+  if (kind == CookieFileKind::Unknown) return false;
+  return StartWorker(std::move(dispatcher), true, [this, path, kind, afterFinish = std::move(afterFinish)] {
+    ScanResult result;
+    result.path = path;
+    result.binary = kind == CookieFileKind::Binary;
+    if (result.binary)
+      ReadCookBinaryFileWithPath(path, result.pageSizes, result.cookies);
+    else
+      ReadCookDatabaseFileWithPath(path, result.cookies);
+    return std::function<void()>([this, result = std::move(result), afterFinish]() mutable {
+      ScanFinishOnMainThread(std::move(result));
+      if (afterFinish) afterFinish();
     });
-  } catch (const std::system_error&) {
-    busy_ = false;
-    progressShown = false;
-    progressAnimating = false;
-    Changed();
-    return false;
-  }
-  return true;
+  });
 }
 
 void CookieManager::ScanFinishOnMainThread(ScanResult result) {
@@ -72,10 +77,7 @@ void CookieManager::ScanFinishOnMainThread(ScanResult result) {
   }
   tableContent = cookArray;
   contentViewShown = true;
-  progressShown = false;
-  progressAnimating = false;
-  busy_ = false;
-  Changed();
+  EndWorker();
 }
 
 bool CookieManager::CheckFilePathISCookie(std::shared_ptr<MainThreadDispatcher> dispatcher, const fs::path& path,
@@ -97,74 +99,40 @@ bool CookieManager::OpenCookieFile(std::shared_ptr<MainThreadDispatcher> dispatc
 
 bool CookieManager::StartRemoval(std::shared_ptr<MainThreadDispatcher> dispatcher,
                                  std::function<void(Result<void>)> done) {
-  if (!dispatcher) return false;
-  if (busy_.exchange(true)) return false;
-  progressAnimating = true;
-  Changed();
-  try {
-    RunWorker(std::move(dispatcher), [this, path = fs::path(currentScanFilePath), binary = binaryCookie,
-                                      done = std::move(done)] {
-      Result<void> outcome;
-      std::error_code ec;
-      // Nothing scanned yet, or a database that is not there: nothing to remove.
-      const bool nothingThere = path.empty() || (!binary && !fs::exists(path, ec));
-      if (!nothingThere) outcome = RemoveCookieData(path, binary);
-      return std::function<void()>([this, outcome, done] {
-        RemoveFinishOnMainThread(outcome);
-        if (done) done(outcome);
-      });
-    });
-  } catch (const std::system_error&) {
-    busy_ = false;
-    progressAnimating = false;
-    Changed();
-    return false;
-  }
-  return true;
+  // The progress indicator animates where it is; it is not unhidden for a removal.
+  return StartWorker(std::move(dispatcher), progressShown,
+                     [this, path = fs::path(currentScanFilePath), binary = binaryCookie, done = std::move(done)] {
+                       Result<void> outcome;
+                       std::error_code ec;
+                       // Nothing scanned yet, or a database that is not there: nothing to remove.
+                       const bool nothingThere = path.empty() || (!binary && !fs::exists(path, ec));
+                       if (!nothingThere) outcome = RemoveCookieData(path, binary);
+                       return std::function<void()>([this, outcome, done] {
+                         RemoveFinishOnMainThread(outcome);
+                         if (done) done(outcome);
+                       });
+                     });
 }
 
 void CookieManager::RemoveFinishOnMainThread(const Result<void>& outcome) {
-  progressShown = false;
-  progressAnimating = false;
   // A failed removal keeps the list: the cookies are still there.
   if (outcome) {
     cookArray.clear();
     tableContent.clear();
   }
-  busy_ = false;
-  Changed();
+  EndWorker();
 }
 
 bool CookieManager::StartExport(std::shared_ptr<MainThreadDispatcher> dispatcher, const fs::path& folder,
                                 std::function<void(Result<void>)> done) {
-  if (!dispatcher) return false;
-  if (busy_.exchange(true)) return false;
-  progressShown = true;
-  progressAnimating = true;
-  Changed();
-  try {
-    RunWorker(std::move(dispatcher), [this, rows = tableContent, folder, done = std::move(done)] {
-      Result<void> outcome = ExportCookieData(rows, folder);
-      return std::function<void()>([this, outcome, done] {
-        ExportFinishOnMainThread();
-        if (done) done(outcome);
-      });
+  // The worker exports a copy of the rows: the table may change meanwhile.
+  return StartWorker(std::move(dispatcher), true, [this, rows = tableContent, folder, done = std::move(done)] {
+    Result<void> outcome = ExportCookieData(rows, folder);
+    return std::function<void()>([this, outcome, done] {
+      EndWorker();
+      if (done) done(outcome);
     });
-  } catch (const std::system_error&) {
-    busy_ = false;
-    progressShown = false;
-    progressAnimating = false;
-    Changed();
-    return false;
-  }
-  return true;
-}
-
-void CookieManager::ExportFinishOnMainThread() {
-  progressShown = false;
-  progressAnimating = false;
-  busy_ = false;
-  Changed();
+  });
 }
 
 void CookieManager::ShowNewCookies() {

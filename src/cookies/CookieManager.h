@@ -87,10 +87,13 @@ class CookieManager {
 
   void ScanFinishOnMainThread(ScanResult result);
   void RemoveFinishOnMainThread(const Result<void>& outcome);
-  void ExportFinishOnMainThread();
   void Changed();
-  // Runs `work` on a new detached thread, then `finish` on the main thread.
-  void RunWorker(std::shared_ptr<MainThreadDispatcher> dispatcher, std::function<std::function<void()>()> work);
+  // Marks the manager busy and runs `work` on a new detached thread; the
+  // closure it returns then runs on the main thread, unless the manager is gone.
+  bool StartWorker(std::shared_ptr<MainThreadDispatcher> dispatcher, bool showProgress,
+                   std::function<std::function<void()>()> work);
+  // Every finish step ends here: progress indicator off, no longer busy.
+  void EndWorker();
 
   std::atomic<bool> busy_{false};
   std::shared_ptr<Lifeline> lifeline_;
