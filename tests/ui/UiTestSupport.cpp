@@ -1,0 +1,101 @@
+#include "UiTestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+#include <sstream>
+
+#include "ui/MainWindow.h"
+#include "ui/PRLeftTipButton.h"
+#include "ui/TableModels.h"
+
+namespace linvara::testing {
+
+QApplication& EnsureQtApp() {
+  static QApplication* app = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "linvara_ui_tests";
+    static char* argv[] = {name, nullptr};
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+void Settle(int ms) {
+  QDeadlineTimer deadline(ms);
+  while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+std::string LargeChromeFile(int count, int folders) {
+  std::ostringstream bar;
+  int id = 100;
+  const int perFolder = count / folders;
+  for (int f = 0; f < folders; ++f) {
+    std::ostringstream children;
+    const int n = f == folders - 1 ? count - perFolder * (folders - 1) : perFolder;
+    for (int i = 0; i < n; ++i) {
+      if (i) children << ',';
+      const std::string number = std::to_string(f) + "-" + std::to_string(i);
+      children << ChromeUrl(std::to_string(id++), "Page " + number, "https://site" + std::to_string(i % 997) +
+                                                                         ".example/" + number);
+    }
+    if (f) bar << ',';
+    bar << ChromeFolder(std::to_string(id++), "Folder " + std::to_string(f), children.str());
+  }
+  return ChromeFile(bar.str());
+}
+
+GuiHome::GuiHome() {
+  EnsureQtApp();
+  platform->version = SystemVersion{10, 13, 6};
+  prefs = std::make_shared<Preferences>(loc.preferencesFile());
+  (void)prefs->set(prefkeys::kFirstStart, Value("NO"));
+}
+
+GuiHome::~GuiHome() {
+  if (app) app->Shutdown();
+  app.reset();
+  Settle(10);
+}
+
+LinvaraApp& GuiHome::Start() {
+  AppServices s;
+  s.locations = loc;
+  s.preferences = prefs;
+  s.platform = platform;
+  app = std::make_unique<LinvaraApp>(s);
+  app->Launch(true);
+  Settle(20);
+  return *app;
+}
+
+MainWindow& GuiHome::window() { return app->window(); }
+
+void GuiHome::Press(const std::string& outlet) {
+  PRLeftTipButton* button = window().navigationButton(outlet);
+  if (!button) throw std::runtime_error("no button " + outlet);
+  button->click();
+}
+
+QStringList GuiHome::TableTitles() const {
+  QStringList titles;
+  const BookmarkTableModel* model = app->window().bookmarkModel();
+  for (int r = 0; r < model->rowCount(); ++r) titles << model->index(r, 0).data().toString();
+  return titles;
+}
+
+std::string GuiHome::ButtonImage(const std::string& outlet) {
+  return window().navigationButton(outlet)->property("linvaraImage").toString().toStdString();
+}
+
+}  // namespace linvara::testing

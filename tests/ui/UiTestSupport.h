@@ -1,0 +1,50 @@
+#pragma once
+// The real window on a generated home, offscreen. Buttons are pressed as a
+// user presses them (through the widgets), and waits run the Qt event loop so
+// that workers can hand their results to the GUI thread.
+#include <QApplication>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/PresenterFixture.h"  // Safari and Chromium file builders
+#include "ui/LinvaraApp.h"
+
+namespace linvara::testing {
+
+// The one QApplication of the test process (offscreen unless a platform is set).
+QApplication& EnsureQtApp();
+// Runs the event loop until `done` holds or `timeoutMs` passes; true when it holds.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
+// Runs the event loop for a while.
+void Settle(int ms = 50);
+
+// A Chromium bookmark file with `count` bookmarks spread over `folders` folders of the bar.
+std::string LargeChromeFile(int count, int folders);
+
+struct GuiHome {
+  TempDir home;
+  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
+  std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
+  std::shared_ptr<Preferences> prefs;
+  std::unique_ptr<LinvaraApp> app;
+
+  GuiHome();
+  ~GuiHome();
+  void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
+  void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
+  // Builds the window and runs the launch.
+  LinvaraApp& Start();
+
+  AppDelegate& controller() { return app->controller(); }
+  MainWindow& window();
+  // Clicks a navigation button of the window.
+  void Press(const std::string& outlet);
+  // Titles in the bookmark table, as the model shows them.
+  QStringList TableTitles() const;
+  // The image resource a navigation button shows.
+  std::string ButtonImage(const std::string& outlet);
+};
+
+}  // namespace linvara::testing

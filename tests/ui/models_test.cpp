@@ -1,0 +1,182 @@
+// The item models checked by Qt's model tester through resets, check boxes
+// and selections, and what their cells show.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
+#include <QStringList>
+
+#include "UiTestSupport.h"
+#include "ui/TableModels.h"
+
+namespace linvara::testing {
+namespace {
+
+// Collects the model tester's complaints for the duration of a test.
+class TesterMessages {
+ public:
+  TesterMessages() {
+    messages().clear();
+    previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type != QtDebugMsg && type != QtInfoMsg) messages() << text;
+    });
+  }
+  ~TesterMessages() { qInstallMessageHandler(previous_); }
+  static QStringList& messages() {
+    static QStringList list;
+    return list;
+  }
+
+ private:
+  QtMessageHandler previous_;
+};
+
+NodePtr Leaf(const std::string& title, const std::string& url, const std::string& from) {
+  NodePtr n = PRBookMarkNode::Create();
+  n->setThetitle(title);
+  n->setUrlString(url);
+  n->setBookMarkFrom(from);
+  n->setBookMarkUUID("uuid-" + title);
+  n->setTheFullPath("/Bar");
+  return n;
+}
+
+NodeList SomeRows() {
+  FolderPtr folder = PRFaBookMarkNode::Create();
+  folder->setThetitle("Bar");
+  folder->setBookMarkFrom("Chrome");
+  NodePtr locked = Leaf("Bank", "https://bank.example/", "Safari");
+  locked->setBEncrytedBookmark(true);
+  return {folder, Leaf("Example", "https://example.com/", "Safari"), Leaf("News", "https://news.example/", "Chrome"),
+          locked};
+}
+
+TEST(BookmarkTableModel, PassesTheModelTesterThroughResets) {
+  EnsureQtApp();
+  TesterMessages log;
+  BookmarkTableModel model;
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+  EXPECT_TRUE(model.setRows(SomeRows(), 1));
+  EXPECT_FALSE(model.setRows(model.rows(), 1));  // same rows, same reload: nothing to do
+  EXPECT_TRUE(model.setRows(model.rows(), 2));   // a reload resets even with the same rows
+  EXPECT_TRUE(model.setRows({}, 2));
+  EXPECT_TRUE(model.setRows(SomeRows(), 3));
+  for (int r = 0; r < model.rowCount(); ++r)
+    for (int c = 0; c < model.columnCount(); ++c)
+      for (int role : {int(Qt::DisplayRole), int(Qt::DecorationRole), int(Qt::ToolTipRole), rowrole::kSecondLine})
+        (void)model.data(model.index(r, c), role);
+  EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join("\n").toStdString();
+}
+
+TEST(BookmarkTableModel, CellsShowIconTitleAddressUuidPathAndType) {
+  EnsureQtApp();
+  BookmarkTableModel model;
+  model.setRows(SomeRows(), 1);
+  ASSERT_EQ(model.columnCount(), 4);
+  QStringList headers;
+  for (int c = 0; c < 4; ++c) headers << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+  EXPECT_EQ(headers, QStringList({"Name", "Date", "UDID", "Type"}));
+
+  auto cell = [&](int row, int column, int role = Qt::DisplayRole) { return model.index(row, column).data(role); };
+  EXPECT_EQ(cell(0, 0).toString(), "Bar");
+  EXPECT_EQ(cell(0, 0, rowrole::kIconName).toString(), "folderlogo");
+  EXPECT_TRUE(cell(0, 0, rowrole::kIsFolder).toBool());
+  EXPECT_TRUE(cell(0, 0, rowrole::kSecondLine).toString().isEmpty());
+  EXPECT_EQ(cell(1, 0, rowrole::kSecondLine).toString(), "https://example.com/");
+  EXPECT_EQ(cell(1, 0, rowrole::kIconName).toString(), "safarilogo");
+  EXPECT_FALSE(qvariant_cast<QIcon>(cell(1, 0, Qt::DecorationRole)).isNull());
+  EXPECT_EQ(cell(2, 0, rowrole::kIconName).toString(), "chromelogo");
+  EXPECT_EQ(cell(1, BookmarkTableModel::kUdid).toString(), "uuid-Example");
+  EXPECT_EQ(cell(1, BookmarkTableModel::kUdid, rowrole::kSecondLine).toString(), "/Bar");
+  EXPECT_EQ(cell(1, BookmarkTableModel::kType).toString(), "Safari bookmark");
+  EXPECT_EQ(cell(2, BookmarkTableModel::kType).toString(), "Chrome bookmark");
+  // An encrypted bookmark hides its address behind 29 asterisks and shows the lock.
+  EXPECT_EQ(cell(3, 0, rowrole::kSecondLine).toString(), QString(29, '*'));
+  EXPECT_EQ(cell(3, 0, rowrole::kIconName).toString(), "lock");
+  // Rows are selectable, never editable.
+  EXPECT_FALSE(model.flags(model.index(1, 0)) & Qt::ItemIsEditable);
+}
+
+TEST(ResultTableModel, CheckBoxesFlipTheNodeThroughTheToggle) {
+  EnsureQtApp();
+  TesterMessages log;
+  NodeList rows = SomeRows();
+  std::vector<int> toggled;
+  ResultTableModel model(TableId::DeadUrl, [&](int row) {
+    toggled.push_back(row);
+    NodePtr n = rows[static_cast<std::size_t>(row)];
+    n->setBSelect(!n->bSelect());
+  });
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+  model.setRows(rows, 1, 2);
+  ASSERT_EQ(model.rowCount(), 4);
+  const QModelIndex news = model.index(2, 0);
+  EXPECT_TRUE(model.flags(news) & Qt::ItemIsUserCheckable);
+  EXPECT_EQ(news.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+  EXPECT_TRUE(model.setData(news, Qt::Checked, Qt::CheckStateRole));
+  EXPECT_TRUE(rows[2]->bSelect());
+  EXPECT_EQ(news.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+  // Asking for the state the box already has does not flip it back.
+  EXPECT_TRUE(model.setData(news, Qt::Checked, Qt::CheckStateRole));
+  EXPECT_EQ(toggled, std::vector<int>{2});
+  EXPECT_EQ(news.data(rowrole::kSecondLine).toString(), "https://news.example/");
+  model.refreshCheckBoxes();
+  EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join("\n").toStdString();
+}
+
+TEST(ResultTableModel, DuplicateMembersShowPathAndBrowserInTheUnifiedView) {
+  EnsureQtApp();
+  ResultTableModel members(TableId::RightDup, {});
+  NodeList rows = SomeRows();
+  members.setRows(rows, 1, 1);
+  EXPECT_EQ(members.index(2, 0).data(rowrole::kThirdLine).toString(), "/Bar        --Chrome bookmark");
+  members.setRows(rows, 1, 3);
+  EXPECT_EQ(members.index(2, 0).data(rowrole::kThirdLine).toString(), "/Bar");
+  // The group table shows titles only, without check boxes.
+  ResultTableModel groups(TableId::LeftDup, {});
+  groups.setRows(rows, 1, 1);
+  EXPECT_FALSE(groups.index(1, 0).data(Qt::CheckStateRole).isValid());
+  EXPECT_FALSE(groups.setData(groups.index(1, 0), Qt::Checked, Qt::CheckStateRole));
+}
+
+TEST(CookieTableModel, ColumnsAndModelTester) {
+  EnsureQtApp();
+  TesterMessages log;
+  CookieTableModel model;
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+  auto cookie = std::make_shared<PRCookFileNode>();
+  cookie->fileHost = ".example.com";
+  cookie->fileName = "session";
+  cookie->filePath = "/";
+  cookie->fileValue = "abc";
+  cookie->secureValue = "YES";
+  cookie->expiredDate = "01-01-2030 00:00";
+  auto bare = std::make_shared<PRCookFileNode>();  // every text unset
+  EXPECT_TRUE(model.setRows({cookie, bare}, 0));
+  EXPECT_FALSE(model.setRows({cookie, bare}, 0));
+  QStringList row;
+  for (int c = 0; c < model.columnCount(); ++c) row << model.index(0, c).data().toString();
+  EXPECT_EQ(row, QStringList({".example.com", "session", "/", "abc", "Yes", "01-01-2030 00:00"}));
+  EXPECT_TRUE(model.index(1, CookieTableModel::kHost).data().toString().isEmpty());
+  EXPECT_EQ(model.index(1, CookieTableModel::kSecure).data().toString(), "No");
+  EXPECT_TRUE(log.messages().isEmpty()) << log.messages().join("\n").toStdString();
+}
+
+TEST(SelectionHelpers, RowsRoundTripThroughRanges) {
+  EnsureQtApp();
+  BookmarkTableModel model;
+  NodeList rows;
+  for (int i = 0; i < 20; ++i) rows.push_back(Leaf("t" + std::to_string(i), "https://x/", "Safari"));
+  model.setRows(rows, 1);
+  QItemSelectionModel selection(&model);
+  const std::vector<std::size_t> wanted = {0, 1, 2, 5, 9, 10, 19};
+  const QItemSelection ranges = SelectionForRows(model, wanted);
+  EXPECT_EQ(ranges.size(), 4);  // 0-2, 5, 9-10, 19
+  selection.select(ranges, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  EXPECT_EQ(SelectedRows(selection), wanted);
+  // Rows past the end are dropped.
+  EXPECT_EQ(SelectionForRows(model, {3, 25}).size(), 1);
+}
+
+}  // namespace
+}  // namespace linvara::testing

@@ -1,0 +1,329 @@
+// The window on a generated home: views, search, folders, menus, the Apply
+// Changes reminder and the cookie area, each checked in what the table shows.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "UiTestSupport.h"
+#include "app/Outlets.h"
+#include "platform/AtomicFile.h"
+#include "ui/MainWindow.h"
+#include "ui/OutletDialog.h"
+#include "ui/PRLeftTipButton.h"
+#include "ui/QtScreen.h"
+#include "ui/TableModels.h"
+
+namespace linvara::testing {
+namespace {
+
+using namespace outlets;
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    h.WriteSafari(SafariFolder("Work", SafariLeaf("Apple pie recipes", "https://pie.example/apple") +
+                                           SafariLeaf("Tracker", "https://tracker.example/")) +
+                  SafariLeaf("Example", "https://example.com/") +
+                  SafariLeaf("Fruit shop", "https://APPLE.example/shop"));
+    h.WriteChrome(ChromeFile(ChromeUrl("10", "News", "https://news.example/") + "," +
+                                 ChromeFolder("11", "Recipes", ChromeUrl("12", "Soup", "https://soup.example/")),
+                             ChromeUrl("13", "Other page", "https://other.example/")));
+  }
+  void SuppressReminder() { (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true)); }
+  int RowOf(const QString& title) { return static_cast<int>(h.TableTitles().indexOf(title)); }
+  void DoubleClickRow(int row) {
+    QTableView* table = h.window().bookmarkTable();
+    const QRect cell = table->visualRect(h.window().bookmarkModel()->index(row, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+  }
+
+  GuiHome h;
+};
+
+TEST_F(WindowTest, StartsOnTheStartScreenWithTooltippedNavigation) {
+  h.Start();
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Start);
+  EXPECT_EQ(h.window().bookmarkModel()->rowCount(), 0);
+  for (const char* outlet : {kAllBookMarkBtn, kSafariBookMarkBtn, kChromeBookMarkBtn, kFolderListViewBtn,
+                             kUrlListViewBtn, kBackBookMarkBtn, kSortBookMarkBtn, kToolBookMarkBtn,
+                             kExportBookMarkBtn, kSafariCookieBtn, kChromeCookieBtn, kOpenCookieBtn}) {
+    PRLeftTipButton* button = h.window().navigationButton(outlet);
+    ASSERT_NE(button, nullptr) << outlet;
+    EXPECT_FALSE(button->toolTip().isEmpty()) << outlet;
+    EXPECT_FALSE(button->icon().isNull()) << outlet;
+  }
+  // The New Cookies button waits for an opened cookie file.
+  EXPECT_FALSE(h.window().navigationButton(kNewCookieBtn)->isVisible());
+}
+
+TEST_F(WindowTest, NavigationButtonPostsItsIdentityAndNothingElse) {
+  h.Start();
+  std::vector<std::string> senders;
+  const int token = h.controller().notifications().AddObserver(
+      kLeftButtonMouseDown, [&](const Notification& n) { senders.push_back(n.sender); });
+  PRLeftTipButton* sort = h.window().navigationButton(kSortBookMarkBtn);
+  QTest::mouseClick(sort, Qt::LeftButton);
+  h.controller().notifications().RemoveObserver(token);
+  EXPECT_EQ(senders, std::vector<std::string>{kSortBookMarkBtn});
+}
+
+TEST_F(WindowTest, AllBookmarksViewThenFlatListAndBackToStart) {
+  h.Start();
+  h.Press(kAllBookMarkBtn);
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Bookmarks);
+  const QStringList top = h.TableTitles();
+  EXPECT_TRUE(top.contains("Work"));
+  EXPECT_TRUE(top.contains("Bookmarks bar"));
+  EXPECT_TRUE(top.contains("Example"));
+  EXPECT_LT(top.indexOf("Work"), top.indexOf("Bookmarks bar"));  // Safari before Chrome
+
+  h.Press(kUrlListViewBtn);
+  const QStringList flat = h.TableTitles();
+  for (const char* title : {"Apple pie recipes", "Tracker", "Example", "Fruit shop", "News", "Soup", "Other page"})
+    EXPECT_TRUE(flat.contains(title)) << title;
+  EXPECT_FALSE(flat.contains("Work"));
+  EXPECT_EQ(h.ButtonImage(kUrlListViewBtn), images::kUrlListDown);
+  EXPECT_EQ(h.ButtonImage(kBackBookMarkBtn), images::kHome);
+  EXPECT_EQ(h.window().statusLabel()->text(), QString("%1 items").arg(flat.size()));
+
+  // At the top level, back leaves for the start screen.
+  h.Press(kBackBookMarkBtn);
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Start);
+  EXPECT_EQ(h.window().bookmarkModel()->rowCount(), 0);
+}
+
+TEST_F(WindowTest, SearchFieldFiltersAndClearingRestoresTheList) {
+  SuppressReminder();
+  h.Start();
+  h.Press(kSafariBookMarkBtn);
+  QLineEdit* search = h.window().searchField();
+  search->setFocus();
+  QTest::keyClicks(search, "APPLE");
+  ASSERT_TRUE(WaitUntil([&] { return h.TableTitles() == QStringList({"Apple pie recipes", "Fruit shop"}); }))
+      << h.TableTitles().join(", ").toStdString();
+  EXPECT_EQ(h.controller().viewState().findText(kSearchField)->text, "APPLE");
+
+  // No match shows the view's default content (the Safari top level), not an empty table.
+  search->clear();
+  QTest::keyClicks(search, "zzz-nothing");
+  ASSERT_TRUE(WaitUntil([&] { return h.TableTitles() == QStringList({"Work", "Example", "Fruit shop"}); }))
+      << h.TableTitles().join(", ").toStdString();
+
+  // An emptied field shows the view's list again.
+  QTest::keyClicks(search, "", Qt::NoModifier);
+  search->selectAll();
+  QTest::keyClick(search, Qt::Key_Backspace);
+  EXPECT_TRUE(search->text().isEmpty());
+  EXPECT_EQ(h.controller().viewState().findText(kSearchField)->text, "");
+  ASSERT_TRUE(WaitUntil([&] { return h.TableTitles() == QStringList({"Work", "Example", "Fruit shop"}); }));
+}
+
+TEST_F(WindowTest, DoubleClickOpensAFolderAndBackComesUp) {
+  SuppressReminder();
+  h.Start();
+  h.Press(kSafariBookMarkBtn);
+  EXPECT_EQ(h.ButtonImage(kExportBookMarkBtn), images::kApplyChanges);
+  const int work = RowOf("Work");
+  ASSERT_GE(work, 0);
+  DoubleClickRow(work);
+  EXPECT_EQ(h.TableTitles(), QStringList({"Apple pie recipes", "Tracker"}));
+  EXPECT_EQ(h.ButtonImage(kBackBookMarkBtn), images::kBack);
+  EXPECT_EQ(h.window().navigationButton(kBackBookMarkBtn)->size(), QSize(25, 23));
+  // The address line of a bookmark row.
+  EXPECT_EQ(h.window().bookmarkModel()->index(0, 0).data(rowrole::kSecondLine).toString(),
+            "https://pie.example/apple");
+
+  // Back through the keyboard shortcut of the table.
+  h.window().bookmarkTable()->setFocus();
+  QTest::keyClick(h.window().bookmarkTable(), Qt::Key_Backspace);
+  EXPECT_TRUE(h.TableTitles().contains("Work"));
+  EXPECT_EQ(h.ButtonImage(kBackBookMarkBtn), images::kHome);
+  EXPECT_EQ(h.window().navigationButton(kBackBookMarkBtn)->size(), QSize(27, 27));
+}
+
+TEST_F(WindowTest, SelectionReachesTheControllerAndReloadsDeselect) {
+  SuppressReminder();
+  h.Start();
+  h.Press(kSafariBookMarkBtn);
+  QTableView* table = h.window().bookmarkTable();
+  table->selectRow(RowOf("Example"));
+  ASSERT_EQ(h.controller().viewState().bookmarkTable.selection.size(), 1u);
+  EXPECT_EQ(OrNull(h.controller().viewState().bookmarkTable.selectedNode()->thetitle()), "Example");
+  h.Press(kUrlListViewBtn);
+  EXPECT_TRUE(h.controller().viewState().bookmarkTable.selection.empty());
+  EXPECT_FALSE(table->selectionModel()->hasSelection());
+}
+
+TEST_F(WindowTest, SortButtonPopsTheViewsSortMenu) {
+  SuppressReminder();
+  h.Start();
+  h.Press(kChromeBookMarkBtn);
+  EXPECT_TRUE(h.TableTitles().contains("Bookmarks bar"));
+  h.Press(kSortBookMarkBtn);
+  QMenu* menu = h.app->screen().lastPoppedMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isVisible());
+  EXPECT_EQ(menu->objectName(), kSortChromeBookMarkMenu);
+  QStringList titles;
+  for (QAction* a : menu->actions())
+    if (!a->isSeparator()) titles << a->text();
+  EXPECT_TRUE(titles.contains("Sort by Name, Folders First"));
+  // Each entry carries the controller action it sends.
+  EXPECT_EQ(menu->actions().front()->data().toString(), "SortChromeBookMarkByNameFolderFirst:");
+  menu->close();
+
+  // The tool button pops the tool menu of the same view.
+  h.Press(kToolBookMarkBtn);
+  ASSERT_NE(h.app->screen().lastPoppedMenu(), nullptr);
+  EXPECT_EQ(h.app->screen().lastPoppedMenu()->objectName(), kChromeBookmarkToolMenu);
+  h.app->screen().lastPoppedMenu()->close();
+}
+
+TEST_F(WindowTest, ApplyChangesReminderIsAnsweredAndSuppressed) {
+  h.Start();
+  h.app->screen().AnswerNextMessageBox(AlertButton::Default, /*suppressionChecked=*/true);
+  h.Press(kSafariBookMarkBtn);
+  QMessageBox* box = h.app->screen().currentMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), "Remember to click the Apply Changes button to save all your changes to Safari");
+  EXPECT_EQ(box->informativeText(),
+            "All product actions are not immediately applied to Safari bookmarks, and you need to click the Apply "
+            "Changes button to save them.");
+  ASSERT_EQ(box->buttons().size(), 1);
+  EXPECT_EQ(box->buttons().front()->text(), " Ok ");
+  ASSERT_NE(box->checkBox(), nullptr);
+  EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+  // The table is already filled behind the sheet.
+  EXPECT_TRUE(h.TableTitles().contains("Work"));
+
+  ASSERT_TRUE(WaitUntil([&] { return h.prefs->getBool(prefkeys::kBookMarkAlertSuppress); }));
+  const std::size_t shown = h.app->screen().alertsShown().size();
+  h.Press(kChromeBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
+  Settle();
+  EXPECT_EQ(h.app->screen().alertsShown().size(), shown);
+}
+
+TEST_F(WindowTest, ReminderWithoutTheTickComesBack) {
+  h.Start();
+  h.app->screen().AnswerNextMessageBox(AlertButton::Default, false);
+  h.Press(kSafariBookMarkBtn);
+  ASSERT_TRUE(WaitUntil([&] { return h.app->screen().currentMessageBox() == nullptr; }));
+  EXPECT_FALSE(h.prefs->getBool(prefkeys::kBookMarkAlertSuppress));
+  h.app->screen().AnswerNextMessageBox(AlertButton::Default, false);
+  h.Press(kSafariBookMarkBtn);
+  EXPECT_EQ(h.app->screen().alertsShown().size(), 2u);
+}
+
+TEST_F(WindowTest, RunningBrowserAlertUsesTheExactTexts) {
+  h.platform->running = {bundleids::kSafari};
+  h.Start();
+  h.app->screen().AnswerNextMessageBox(AlertButton::Alternate);
+  h.Press(kSafariBookMarkBtn);
+  QMessageBox* box = h.app->screen().currentMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), "You need to quit Safari browser.");
+  QStringList buttons;
+  for (QAbstractButton* b : box->buttons()) buttons << b->text();
+  EXPECT_EQ(buttons, QStringList({" Ok ", "Cancel"}));
+  ASSERT_TRUE(WaitUntil([&] { return h.app->screen().currentMessageBox() == nullptr; }));
+  EXPECT_NE(h.window().shownArea(), ContentArea::Bookmarks);
+}
+
+TEST_F(WindowTest, CookieAreaListsTheSafariCookiesOfTheHome) {
+  std::filesystem::create_directories(h.loc.safariCookies().parent_path());
+  (void)CopyFileAtomically(TestData("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies"),
+                     h.loc.safariCookies(), true);
+  std::filesystem::create_directories(h.loc.chromeCookies().parent_path());
+  (void)CopyFileAtomically(TestData("chrome_cookies/chrome-old_meta-v5_no-encrypted_value_560cookies_Cookies"),
+                     h.loc.chromeCookies(), true);
+  h.Start();
+  h.Press(kSafariCookieBtn);
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Cookies);
+  EXPECT_EQ(h.ButtonImage(kSafariCookieBtn), images::kSafariCookieDown);
+  ASSERT_TRUE(WaitUntil([&] { return h.window().cookieListShown() && !h.window().progressIndicator()->isVisible(); }));
+  const CookieTableModel* model = h.window().cookieModel();
+  ASSERT_EQ(model->rowCount(), 2);
+  const CookieList& rows = h.controller().cookieManager().tableContent;
+  EXPECT_EQ(model->index(0, CookieTableModel::kHost).data().toString().toStdString(), OrNullText(rows[0]->fileHost));
+  EXPECT_EQ(model->headerData(CookieTableModel::kExpires, Qt::Horizontal, Qt::DisplayRole).toString(), "Expires");
+
+  h.Press(kChromeCookieBtn);
+  ASSERT_TRUE(WaitUntil([&] { return model->rowCount() == 560; })) << model->rowCount();
+  EXPECT_EQ(h.ButtonImage(kChromeCookieBtn), images::kChromeCookieDown);
+  EXPECT_EQ(h.ButtonImage(kSafariCookieBtn), images::kSafariCookieNom);
+
+  // A bookmark view takes the window back from the cookie area.
+  h.Press(kAllBookMarkBtn);
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Bookmarks);
+}
+
+TEST_F(WindowTest, ResultSheetCheckBoxFlipsTheNodesSelectFlag) {
+  h.Start();
+  NodePtr dead = PRBookMarkNode::Create();
+  dead->setThetitle("Gone");
+  dead->setUrlString("https://gone.example/");
+  h.controller().UpdateView(viewsection::kResultTables, [&](ViewState& s) {
+    s.deadUrlTable.content = {dead};
+    ++s.deadUrlTable.reloads;
+  });
+  h.app->screen().ShowWindow("deadURLWindow", true);
+  OutletDialog* sheet = h.app->screen().window("deadURLWindow");
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_TRUE(sheet->isVisible());
+  EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+  QTableView* table = sheet->table(TableId::DeadUrl);
+  ASSERT_EQ(table->model()->rowCount(), 1);
+  EXPECT_EQ(table->model()->index(0, 0).data().toString(), "Gone");
+  EXPECT_EQ(table->model()->index(0, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+
+  const QRect cell = table->visualRect(table->model()->index(0, 0));
+  const QPoint box = QRect(cell.left() + 6, cell.top() + (cell.height() - 16) / 2, 16, 16).center();
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, box);
+  EXPECT_TRUE(dead->bSelect());
+  EXPECT_EQ(table->model()->index(0, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, box);
+  EXPECT_FALSE(dead->bSelect());
+  h.app->screen().CloseWindow("deadURLWindow");
+  EXPECT_FALSE(h.app->screen().IsWindowVisible("deadURLWindow"));
+}
+
+TEST_F(WindowTest, ShakeMovesTheWindowAndReturnsToItsOrigin) {
+  h.Start();
+  h.app->screen().ShowWindow("enterPDWindow", false);
+  OutletDialog* window = h.app->screen().window("enterPDWindow");
+  ASSERT_NE(window, nullptr);
+  const QPoint origin = window->pos();
+  h.app->screen().ShakeWindow("enterPDWindow");
+  bool moved = false;
+  WaitUntil([&] {
+    moved = moved || window->pos() != origin;
+    return false;
+  }, 250);
+  EXPECT_TRUE(moved);
+  Settle(450);
+  EXPECT_EQ(window->pos(), origin);
+  EXPECT_EQ(h.app->screen().shakes(), std::vector<std::string>{"enterPDWindow"});
+}
+
+TEST_F(WindowTest, WindowGeometryIsRememberedAcrossRuns) {
+  h.Start();
+  h.window().resize(900, 600);
+  h.window().close();
+  h.app.reset();
+  h.Start();
+  EXPECT_EQ(h.window().size(), QSize(900, 600));
+}
+
+}  // namespace
+}  // namespace linvara::testing
