@@ -14,6 +14,7 @@ AppDelegate::AppDelegate(AppServices services) : services_(std::move(services)) 
   if (!services_.platform) services_.platform = std::make_shared<HostPlatformServices>();
   if (!services_.dispatcher) services_.dispatcher = std::make_shared<InlineDispatcher>();
   if (!services_.notifications) services_.notifications = std::make_shared<NotificationCenter>();
+  if (!services_.screen) services_.screen = std::make_shared<DefaultAnswerScreen>();
 
   navigationToken_ = services_.notifications->AddObserver(
       kLeftButtonMouseDown, [this](const Notification& n) { PRLeftTipButtonMouseDownHandle(n); });

@@ -80,4 +80,14 @@ class ScreenInterface {
   }
 };
 
+// A screen with nobody in front of it: every alert takes its default button,
+// every panel is cancelled. The controller uses it when it is given no screen.
+class DefaultAnswerScreen : public ScreenInterface {
+ public:
+  void ShowAlert(const AlertSpec& alert, std::function<void(AlertResponse)> done) override {
+    (void)alert;
+    if (done) done(AlertResponse{});
+  }
+};
+
 }  // namespace linvara

@@ -143,3 +143,16 @@ TEST(Launch, ConstructionStateVersionSheetAndClose) {
   EXPECT_TRUE(app.windowShouldClose());
   EXPECT_TRUE(app.terminateRequested());
 }
+
+TEST(Launch, ControllerWithoutScreenAnswersAlertsWithTheDefaultButton) {
+  LaunchFixture f;
+  f.platform->running = {bundleids::kSafari};
+  AppServices s;
+  s.locations = f.loc;
+  s.platform = f.platform;
+  AppDelegate app(s);
+  // The full read shows the running-browser sheet; with no screen it must not crash.
+  app.ActClickOpenCookiesAction();
+  EXPECT_EQ(app.bookMarkType, 1);
+  EXPECT_TRUE(app.lists().allbookMarkArray.empty());
+}
