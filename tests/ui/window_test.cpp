@@ -298,6 +298,66 @@ TEST_F(WindowTest, ResultSheetCheckBoxFlipsTheNodesSelectFlag) {
   EXPECT_FALSE(h.app->screen().IsWindowVisible("deadURLWindow"));
 }
 
+TEST_F(WindowTest, KeyboardFindOpenDeleteAndBack) {
+  SuppressReminder();
+  h.Start();
+  h.Press(kSafariBookMarkBtn);
+  h.window().activateWindow();
+  QTableView* table = h.window().bookmarkTable();
+
+  // Ctrl+F puts the cursor in the search field.
+  table->setFocus();
+  QTest::keyClick(&h.window(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(h.window().searchField()->hasFocus());
+
+  // Return opens the selected bookmarks in the browser.
+  table->setFocus();
+  table->selectRow(RowOf("Example"));
+  QTest::keyClick(table, Qt::Key_Return);
+  EXPECT_EQ(h.platform->openedUrls, std::vector<std::string>{"https://example.com/"});
+
+  // Delete sends the delete entry of the view's context menu.
+  std::vector<std::string> deleted;
+  h.controller().SetCommandHandler("DeleteSafariBookMarkAction:", [&](const MenuItemModel&) {
+    for (const NodePtr& n : h.controller().viewState().bookmarkTable.selectedNodes()) deleted.push_back(OrNull(n->thetitle()));
+  });
+  table->setFocus();
+  QTest::keyClick(table, Qt::Key_Delete);
+  EXPECT_EQ(deleted, std::vector<std::string>{"Example"});
+
+  // Alt+Left at the top level goes back to the start screen.
+  QTest::keyClick(&h.window(), Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Start);
+}
+
+TEST_F(WindowTest, TableContextMenuIsTheViewsMenu) {
+  SuppressReminder();
+  h.Start();
+  h.Press(kAllBookMarkBtn);
+  QTableView* table = h.window().bookmarkTable();
+  const QRect cell = table->visualRect(h.window().bookmarkModel()->index(RowOf("Example"), 0));
+  emit table->customContextMenuRequested(cell.center());
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->objectName(), kAllBookmarkRightmenu);
+  QStringList titles;
+  for (QAction* a : menu->actions()) titles << a->text();
+  EXPECT_TRUE(titles.contains("Open in Browser"));
+  EXPECT_TRUE(titles.contains("Remove from List"));
+  menu->close();
+}
+
+TEST_F(WindowTest, DoubleClickOnABookmarkAsksForItsEditor) {
+  SuppressReminder();
+  h.Start();
+  h.Press(kSafariBookMarkBtn);
+  int edits = 0;
+  h.controller().SetCommandHandler("EditSelectedBookMarkAction:", [&](const MenuItemModel&) { ++edits; });
+  DoubleClickRow(RowOf("Example"));
+  EXPECT_EQ(edits, 1);
+  EXPECT_TRUE(h.TableTitles().contains("Work"));  // the table stays where it was
+}
+
 TEST_F(WindowTest, ShakeMovesTheWindowAndReturnsToItsOrigin) {
   h.Start();
   h.app->screen().ShowWindow("enterPDWindow", false);
