@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "app/AppDelegate.h"
 #include "core/Version.h"
@@ -9,28 +10,66 @@
 #include "ui/MainWindow.h"
 #include "ui/Screenshot.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Linvara");
-  QApplication::setApplicationVersion(QString::fromStdString(linvara::ApplicationVersion()));
-  QApplication::setDesktopFileName("linvara");
+namespace {
 
-  QCommandLineParser parser;
-  parser.setApplicationDescription(QApplication::translate("main", "Manage the bookmarks and cookies of every browser."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  QCommandLineOption homeOption("home", QApplication::translate("main", "Use DIR as the home folder."), "DIR");
-  QCommandLineOption layoutOption("layout", QApplication::translate("main", "Browser file layout: macos or linux."), "NAME");
+struct Options {
+  QCommandLineOption home{"home", QCoreApplication::translate("main", "Use DIR as the home folder."), "DIR"};
+  QCommandLineOption layout{"layout", QCoreApplication::translate("main", "Browser file layout: macos or linux."),
+                            "NAME"};
   // Hidden: render the window into a PNG and quit (scripts/screenshot.sh).
-  QCommandLineOption screenshotOption("screenshot", "Save a picture of the window to FILE and quit.", "FILE");
-  screenshotOption.setFlags(QCommandLineOption::HiddenFromHelp);
-  QCommandLineOption viewOption("view", "View shown in the screenshot.", "NAME", "all");
-  viewOption.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(homeOption);
-  parser.addOption(layoutOption);
-  parser.addOption(screenshotOption);
-  parser.addOption(viewOption);
+  QCommandLineOption screenshot{"screenshot", "Save a picture of the window to FILE and quit.", "FILE"};
+  QCommandLineOption view{"view", "View shown in the screenshot.", "NAME", "all"};
+
+  void addTo(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Manage the bookmarks and cookies of every browser."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+    view.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({home, layout, screenshot, view});
+  }
+};
+
+void DescribeApplication() {
+  QCoreApplication::setApplicationName("Linvara");
+  QCoreApplication::setApplicationVersion(QString::fromStdString(linvara::ApplicationVersion()));
+}
+
+// --help and --version answer without a display.
+bool AsksForHelpOrVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" || arg == "--version")
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (AsksForHelpOrVersion(argc, argv)) {
+    QCoreApplication core(argc, argv);
+    DescribeApplication();
+    QCommandLineParser parser;
+    Options options;
+    options.addTo(parser);
+    parser.process(core);  // prints and exits
+    return 0;
+  }
+
+  QApplication app(argc, argv);
+  DescribeApplication();
+  QApplication::setDesktopFileName("linvara");
+  QCommandLineParser parser;
+  Options options;
+  options.addTo(parser);
   parser.process(app);
+  QCommandLineOption& homeOption = options.home;
+  QCommandLineOption& layoutOption = options.layout;
+  QCommandLineOption& screenshotOption = options.screenshot;
+  QCommandLineOption& viewOption = options.view;
 
   linvara::Layout layout = linvara::HostLayout();
   if (parser.isSet(layoutOption)) {
