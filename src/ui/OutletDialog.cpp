@@ -87,12 +87,12 @@ const std::vector<DialogDefinition>& Definitions() {
       Window("CreatePWWindow", "Create Password",
              {Part(K::Text, "Choose the password that protects encrypted bookmarks."),
               Part(K::SecureField, "theCreatePWLab", "Password:"), Part(K::SecureField, "theConfirmPWLab", "Repeat:"),
-              Part(K::Label, "warnCreatedpasscodelab")},
+              Part(K::Label, "warnCreatedpasscodelab", "The two passwords are not the same.")},
              {Action("Cancel", "CancleCreatePasswordAction:"), Action("Create", "CreatePasswordAction:", true)},
              "CancleCreatePasswordAction:"),
       Window("enterPDWindow", "Enter Password",
              {Part(K::Text, "Enter the password of your encrypted bookmarks."),
-              Part(K::SecureField, "enterPWLab", "Password:"), Part(K::Label, "enterPDWarnLab")},
+              Part(K::SecureField, "enterPWLab", "Password:"), Part(K::Label, "enterPDWarnLab", "The password is not correct.")},
              {Navigation("OK", outlets::kEnterPDButton)}, {}, 380),
       Window("deadURLWindow", "Unreachable Bookmarks",
              {Part(K::Label, "showDeadBookmarklab"), TablePart("deadUrlTableView", TableId::DeadUrl),
@@ -172,6 +172,9 @@ OutletDialog::OutletDialog(const DialogDefinition& definition, AppDelegate& cont
         label->setWordWrap(true);
         if (part.outlet.find("Warn") != std::string::npos || part.outlet.find("warn") != std::string::npos)
           label->setStyleSheet(QStringLiteral("color: #c0392b;"));
+        label->setProperty("defaultText", T(part.caption));
+        if (part.outlet == "aboutVersionlab")
+          label->setText(T("Version %1").arg(QCoreApplication::applicationVersion()));
         labels_[part.outlet] = label;
         layout->addWidget(label);
         break;
@@ -297,8 +300,10 @@ void OutletDialog::refresh(const ViewState& state, unsigned sections) {
   if (sections & viewsection::kTexts) {
     for (auto& [name, label] : labels_) {
       if (const TextState* t = state.findText(name)) {
-        label->setText(QString::fromStdString(t->text));
-        label->setVisible(!t->hidden && !t->text.empty());
+        // A label the controller only shows or hides keeps the window's own text.
+        const QString text = t->text.empty() ? label->property("defaultText").toString() : QString::fromStdString(t->text);
+        label->setText(text);
+        label->setVisible(!t->hidden && !text.isEmpty());
       }
     }
     for (auto& [name, field] : fields_) {

@@ -36,7 +36,7 @@ struct DialogPart {
   };
   Kind kind;
   std::string outlet;  // outlet name; for Text the text itself
-  std::string caption; // label shown in front of a field
+  std::string caption; // label shown in front of a field; a label's own text
   TableId table = TableId::Other;
 };
 

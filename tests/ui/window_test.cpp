@@ -66,6 +66,17 @@ TEST_F(WindowTest, StartsOnTheStartScreenWithTooltippedNavigation) {
   EXPECT_FALSE(h.window().navigationButton(kNewCookieBtn)->isVisible());
 }
 
+TEST_F(WindowTest, WindowFrameHasItsEmptyHeaderStripAndWhiteBackground) {
+  h.Start();
+  QMHeaderView* header = h.window().headerView();
+  ASSERT_NE(header, nullptr);
+  EXPECT_EQ(header->height(), QMHeaderView::kHeight);
+  EXPECT_EQ(header->width(), h.window().width());
+  h.window().resize(h.window().width() + 40, h.window().height());
+  EXPECT_EQ(header->width(), h.window().width());
+  EXPECT_EQ(h.window().palette().color(QPalette::Window), QColor(Qt::white));
+}
+
 TEST_F(WindowTest, NavigationButtonPostsItsIdentityAndNothingElse) {
   h.Start();
   std::vector<std::string> senders;
@@ -356,6 +367,30 @@ TEST_F(WindowTest, DoubleClickOnABookmarkAsksForItsEditor) {
   DoubleClickRow(RowOf("Example"));
   EXPECT_EQ(edits, 1);
   EXPECT_TRUE(h.TableTitles().contains("Work"));  // the table stays where it was
+}
+
+TEST_F(WindowTest, PasswordWindowRefusesAWrongPasswordAndAcceptsTheStoredOne) {
+  (void)h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
+  h.Start();
+  h.app->screen().ShowWindow(kEnterPDWindow, false);
+  OutletDialog* window = h.app->screen().window(kEnterPDWindow);
+  ASSERT_NE(window, nullptr);
+  QLineEdit* field = window->field(kEnterPWLab);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->echoMode(), QLineEdit::Password);
+  EXPECT_FALSE(window->label(kEnterPDWarnLab)->isVisible());
+
+  QTest::keyClicks(field, "wrong");
+  QTest::mouseClick(window->button(kEnterPDButton), Qt::LeftButton);
+  EXPECT_EQ(h.app->screen().shakes(), std::vector<std::string>{kEnterPDWindow});
+  EXPECT_TRUE(window->label(kEnterPDWarnLab)->isVisible());
+  EXPECT_EQ(window->label(kEnterPDWarnLab)->text(), "The password is not correct.");
+  EXPECT_TRUE(field->text().isEmpty());  // the field is cleared
+
+  QTest::keyClicks(field, "secret");
+  QTest::mouseClick(window->button(kEnterPDButton), Qt::LeftButton);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(h.app->screen().shakes().size(), 1u);
 }
 
 TEST_F(WindowTest, ShakeMovesTheWindowAndReturnsToItsOrigin) {
