@@ -478,8 +478,7 @@ void MainWindow::fillViewMenu(QMenu* into, bool tools) {
     into->addAction(tr("Open a bookmark view first"))->setEnabled(false);
     return;
   }
-  QMenu* built = screen_.BuildMenu(it->second, into);
-  for (QAction* action : built->actions()) into->addAction(action);
+  screen_.FillMenu(into, it->second.items);
 }
 
 void MainWindow::buildShortcuts() {

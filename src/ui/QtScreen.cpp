@@ -144,33 +144,33 @@ void QtScreen::ShakeWindow(const std::string& name) {
 QMenu* QtScreen::BuildMenu(const MenuModel& model, QWidget* parent) const {
   auto* menu = new QMenu(parent);
   menu->setObjectName(QString::fromStdString(model.name));
-  AppDelegate* controller = controller_;
-  std::function<void(QMenu*, const std::vector<MenuItemModel>&)> fill = [&](QMenu* into,
-                                                                           const std::vector<MenuItemModel>& items) {
-    for (const MenuItemModel& item : items) {
-      if (item.hidden) continue;
-      if (item.separator) {
-        into->addSeparator();
-        continue;
-      }
-      if (!item.submenu.empty()) {
-        QMenu* sub = into->addMenu(MenuText(item.title));
-        sub->setObjectName(QString::fromStdString(item.identifier));
-        sub->setEnabled(item.enabled);
-        fill(sub, item.submenu);
-        continue;
-      }
-      QAction* action = into->addAction(MenuText(item.title));
-      action->setObjectName(QString::fromStdString(item.identifier.empty() ? item.action : item.identifier));
-      action->setData(QString::fromStdString(item.action));
-      action->setEnabled(item.enabled && !item.action.empty());
-      QObject::connect(action, &QAction::triggered, action, [controller, item] {
-        if (controller) controller->PerformMenuAction(item);
-      });
-    }
-  };
-  fill(menu, model.items);
+  FillMenu(menu, model.items);
   return menu;
+}
+
+void QtScreen::FillMenu(QMenu* into, const std::vector<MenuItemModel>& items) const {
+  AppDelegate* controller = controller_;
+  for (const MenuItemModel& item : items) {
+    if (item.hidden) continue;
+    if (item.separator) {
+      into->addSeparator();
+      continue;
+    }
+    if (!item.submenu.empty()) {
+      QMenu* sub = into->addMenu(MenuText(item.title));
+      sub->setObjectName(QString::fromStdString(item.identifier));
+      sub->setEnabled(item.enabled);
+      FillMenu(sub, item.submenu);
+      continue;
+    }
+    QAction* action = into->addAction(MenuText(item.title));
+    action->setObjectName(QString::fromStdString(item.identifier.empty() ? item.action : item.identifier));
+    action->setData(QString::fromStdString(item.action));
+    action->setEnabled(item.enabled && !item.action.empty());
+    QObject::connect(action, &QAction::triggered, action, [controller, item] {
+      if (controller) controller->PerformMenuAction(item);
+    });
+  }
 }
 
 void QtScreen::PopUpMenuAtButton(const MenuModel& model, const std::string& buttonName, double lowerBy) {

@@ -46,6 +46,8 @@ class QtScreen : public ScreenInterface {
   void Refresh(const ViewState& state, unsigned sections);
   // A menu of the view definition as a Qt menu whose entries send their actions to the controller.
   QMenu* BuildMenu(const MenuModel& menu, QWidget* parent) const;
+  // Adds the entries to an existing menu (the window's menu bar).
+  void FillMenu(QMenu* into, const std::vector<MenuItemModel>& items) const;
   // Closes every window and message box (at quit).
   void CloseAll();
 

@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -62,6 +65,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   DescribeApplication();
   QApplication::setDesktopFileName("linvara");
+  // Translations of our texts (English is the source) and of Qt's own dialogs, when present.
+  QTranslator ownTranslation;
+  if (ownTranslation.load(QLocale(), "linvara", "_", ":/i18n")) app.installTranslator(&ownTranslation);
+  QTranslator qtTranslation;
+  if (qtTranslation.load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(&qtTranslation);
   QCommandLineParser parser;
   Options options;
   options.addTo(parser);

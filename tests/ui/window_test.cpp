@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -391,6 +392,25 @@ TEST_F(WindowTest, PasswordWindowRefusesAWrongPasswordAndAcceptsTheStoredOne) {
   QTest::mouseClick(window->button(kEnterPDButton), Qt::LeftButton);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(h.app->screen().shakes().size(), 1u);
+}
+
+TEST_F(WindowTest, MenuBarSortMenuFollowsTheView) {
+  SuppressReminder();
+  h.Start();
+  QMenu* sort = nullptr;
+  for (QAction* a : h.window().menuBar()->actions())
+    if (a->menu() && a->text() == "&Sort") sort = a->menu();
+  ASSERT_NE(sort, nullptr);
+  emit sort->aboutToShow();
+  ASSERT_EQ(sort->actions().size(), 1);
+  EXPECT_FALSE(sort->actions().front()->isEnabled());  // no view yet
+
+  h.Press(kSafariBookMarkBtn);
+  emit sort->aboutToShow();
+  const auto count = sort->actions().size();
+  emit sort->aboutToShow();
+  EXPECT_EQ(sort->actions().size(), count);  // rebuilt, not appended
+  EXPECT_EQ(sort->actions().front()->data().toString(), "SortSafariBookMarkByNameFolderFirst:");
 }
 
 TEST_F(WindowTest, ShakeMovesTheWindowAndReturnsToItsOrigin) {
