@@ -280,6 +280,23 @@ TEST_F(WindowTest, CookieAreaListsTheSafariCookiesOfTheHome) {
   EXPECT_EQ(h.window().shownArea(), ContentArea::Bookmarks);
 }
 
+TEST_F(WindowTest, OpenedCookieFileIsListedAndKeptForNewCookies) {
+  h.Start();
+  const std::filesystem::path file = TestData("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies");
+  h.app->screen().AnswerNextOpenPanel(std::vector<std::filesystem::path>{file});
+  h.Press(kOpenCookieBtn);
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Cookies);
+  ASSERT_TRUE(WaitUntil([&] { return h.window().cookieListShown() && h.window().cookieModel()->rowCount() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return h.window().navigationButton(kNewCookieBtn)->isVisible(); }));
+
+  // Another browser's list replaces the rows; New Cookies brings the opened file's back.
+  h.Press(kAllBookMarkBtn);
+  h.Press(kNewCookieBtn);
+  EXPECT_EQ(h.window().shownArea(), ContentArea::Cookies);
+  EXPECT_EQ(h.ButtonImage(kNewCookieBtn), images::kNewCookieDown);
+  EXPECT_EQ(h.window().cookieModel()->rowCount(), 2);
+}
+
 TEST_F(WindowTest, ResultSheetCheckBoxFlipsTheNodesSelectFlag) {
   h.Start();
   NodePtr dead = PRBookMarkNode::Create();
