@@ -105,8 +105,22 @@ void QtScreen::ShowWindow(const std::string& name, bool asSheet) {
     dialog = new OutletDialog(*definition, *controller_, mainWindow_);
     windows_[name] = dialog;
   }
-  dialog->setWindowModality(asSheet && mainWindow_ ? Qt::WindowModal : Qt::NonModal);
+  const bool sheet = asSheet && mainWindow_;
+  dialog->setWindowModality(sheet ? Qt::WindowModal : Qt::NonModal);
   dialog->refresh(controller_->viewState(), viewsection::kAll);
+  if (name == "connectWindow") dialog->setWindowOpacity(controller_->viewState().connectWindowAlpha);
+  if (sheet) {
+    // A sheet hangs from the top of the main window, below its header strip.
+    dialog->adjustSize();
+    const QRect frame = mainWindow_->geometry();
+    SheetRect proposed;
+    proposed.width = dialog->width();
+    proposed.height = dialog->height();
+    proposed.x = frame.x() + (frame.width() - dialog->width()) / 2.0;
+    const SheetRect placed = controller_->windowWillPositionSheet(proposed);
+    // The controller speaks in bottom-up coordinates: a smaller y is lower on the screen.
+    dialog->move(static_cast<int>(placed.x), frame.y() + static_cast<int>(proposed.y - placed.y));
+  }
   dialog->show();
   dialog->raise();
   dialog->activateWindow();

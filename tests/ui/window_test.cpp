@@ -311,6 +311,9 @@ TEST_F(WindowTest, ResultSheetCheckBoxFlipsTheNodesSelectFlag) {
   ASSERT_NE(sheet, nullptr);
   EXPECT_TRUE(sheet->isVisible());
   EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+  // Sheets hang 25 points below the top of the main window, centred on it.
+  EXPECT_EQ(sheet->pos().y(), h.window().geometry().top() + 25);
+  EXPECT_NEAR(sheet->pos().x() + sheet->width() / 2.0, h.window().geometry().center().x(), 1.0);
   QTableView* table = sheet->table(TableId::DeadUrl);
   ASSERT_EQ(table->model()->rowCount(), 1);
   EXPECT_EQ(table->model()->index(0, 0).data().toString(), "Gone");
