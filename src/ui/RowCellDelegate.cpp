@@ -60,7 +60,9 @@ void RowCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
   const bool selected = option.state & QStyle::State_Selected;
   const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-  const QColor textColor = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+  QColor textColor = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+  const QVariant foreground = index.data(Qt::ForegroundRole);
+  if (!selected && foreground.canConvert<QBrush>()) textColor = qvariant_cast<QBrush>(foreground).color();
   const QColor detailColor =
       selected ? textColor : QColor(CellStyle::kRed, CellStyle::kGreen, CellStyle::kBlue).darker(135);
 
@@ -71,9 +73,9 @@ void RowCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     if (!line.isEmpty()) details << line;
   }
 
-  QFont titleFont = option.font;
-  QFont detailFont = option.font;
-  detailFont.setPointSizeF(std::max(7.0, option.font.pointSizeF() - 1.0));
+  QFont titleFont = opt.font;  // the row's own font when the model gives one
+  QFont detailFont = opt.font;
+  detailFont.setPointSizeF(std::max(7.0, opt.font.pointSizeF() - 1.0));
   const QFontMetrics titleMetrics(titleFont);
   const QFontMetrics detailMetrics(detailFont);
   const int blockHeight =

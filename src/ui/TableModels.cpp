@@ -158,6 +158,13 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
     case rowrole::kSecondLine: return Q(r.addressLine);
     case rowrole::kThirdLine: return Q(r.path);
     case Qt::ToolTipRole: return r.addressLine.empty() ? QVariant() : QVariant(Q(r.addressLine));
+    // The group list is a cell-based table: "Lucida Grande" 11 pt in its light slate colour.
+    case Qt::FontRole:
+      if (table_ != TableId::LeftDup) return {};
+      return QFont(QString::fromLatin1(CellStyle::kFontName), static_cast<int>(CellStyle::kFontSize));
+    case Qt::ForegroundRole:
+      if (table_ != TableId::LeftDup) return {};
+      return QBrush(QColor(CellStyle::kRed, CellStyle::kGreen, CellStyle::kBlue));
     case Qt::CheckStateRole:
       if (!hasCheckBoxes()) return {};
       return r.checked ? Qt::Checked : Qt::Unchecked;

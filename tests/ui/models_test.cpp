@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QBrush>
+#include <QFont>
 #include <QItemSelectionModel>
 #include <QStringList>
 
@@ -137,6 +139,11 @@ TEST(ResultTableModel, DuplicateMembersShowPathAndBrowserInTheUnifiedView) {
   groups.setRows(rows, 1, 1);
   EXPECT_FALSE(groups.index(1, 0).data(Qt::CheckStateRole).isValid());
   EXPECT_FALSE(groups.setData(groups.index(1, 0), Qt::Checked, Qt::CheckStateRole));
+  // Its cells are styled as the cell-based table: Lucida Grande 11 pt, colour 161/169/186.
+  EXPECT_EQ(qvariant_cast<QFont>(groups.index(1, 0).data(Qt::FontRole)).family(), "Lucida Grande");
+  EXPECT_EQ(qvariant_cast<QFont>(groups.index(1, 0).data(Qt::FontRole)).pointSize(), 11);
+  EXPECT_EQ(qvariant_cast<QBrush>(groups.index(1, 0).data(Qt::ForegroundRole)).color(), QColor(161, 169, 186));
+  EXPECT_FALSE(members.index(1, 0).data(Qt::FontRole).isValid());
 }
 
 TEST(CookieTableModel, ColumnsAndModelTester) {
