@@ -111,7 +111,7 @@ void QtScreen::ShowWindow(const std::string& name, bool asSheet) {
   if (name == "connectWindow") dialog->setWindowOpacity(controller_->viewState().connectWindowAlpha);
   if (sheet) {
     // A sheet hangs from the top of the main window, below its header strip.
-    dialog->adjustSize();
+    if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();
     const QRect frame = mainWindow_->geometry();
     SheetRect proposed;
     proposed.width = dialog->width();
