@@ -9,7 +9,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -440,13 +442,26 @@ TEST_F(WindowTest, ShakeMovesTheWindowAndReturnsToItsOrigin) {
   ASSERT_NE(window, nullptr);
   const QPoint origin = window->pos();
   h.app->screen().ShakeWindow("enterPDWindow");
+  auto* animation = window->findChild<QPropertyAnimation*>();
+  ASSERT_NE(animation, nullptr);
+  EXPECT_EQ(animation->duration(), 500);
+  EXPECT_EQ(animation->propertyName(), "pos");
+  // Eight times to the left and to the right by 5 % of the width.
+  const int offset = static_cast<int>(window->width() * 0.05);
+  int lefts = 0, rights = 0;
+  for (const auto& [step, value] : animation->keyValues()) {
+    if (value.toPoint() == origin - QPoint(offset, 0)) ++lefts;
+    if (value.toPoint() == origin + QPoint(offset, 0)) ++rights;
+  }
+  EXPECT_EQ(lefts, 8);
+  EXPECT_EQ(rights, 8);
   bool moved = false;
-  WaitUntil([&] {
+  QPointer<QPropertyAnimation> running(animation);
+  ASSERT_TRUE(WaitUntil([&] {
     moved = moved || window->pos() != origin;
-    return false;
-  }, 250);
+    return running.isNull();  // deleted when it stops
+  }, 5000));
   EXPECT_TRUE(moved);
-  Settle(450);
   EXPECT_EQ(window->pos(), origin);
   EXPECT_EQ(h.app->screen().shakes(), std::vector<std::string>{"enterPDWindow"});
 }
