@@ -45,6 +45,12 @@ void LinvaraApp::Launch(bool showWindow) {
   controller_->applicationDidFinishLaunching();
 }
 
+bool LinvaraApp::WorkersRunning() {
+  return dispatcher_->waiting() > 0 || controller_->searchWorkersRunning() > 0 ||
+         controller_->cookieManager().IsBusy() || controller_->deadURLScanRunning() ||
+         controller_->duplicateSearchRunning();
+}
+
 void LinvaraApp::Shutdown() {
   if (shutDown_) return;
   shutDown_ = true;

@@ -25,6 +25,8 @@ class LinvaraApp {
   void Launch(bool showWindow = true);
   // At quit: closes the dispatcher (releasing waiting workers), the dialogs and saves the geometry.
   void Shutdown();
+  // True while a search, scan, cookie or link worker still runs or waits for the window.
+  bool WorkersRunning();
 
   AppDelegate& controller() { return *controller_; }
   MainWindow& window() { return *window_; }

@@ -102,19 +102,24 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  // Held for the whole process: a detached worker still running at quit may
-  // still hold the controller, so it is never destroyed under it. Nothing needs
-  // saving at exit; the dispatcher is closed so no worker waits on the window.
+  // A detached worker still running at quit may still hold the controller, so
+  // then it is left in place for the process exit rather than destroyed under
+  // the worker. Nothing needs saving at exit; the dispatcher is closed first so
+  // no worker waits on the window.
   auto* linvaraApp = new linvara::LinvaraApp(services);
+  auto finish = [linvaraApp](int code) {
+    linvaraApp->Shutdown();
+    if (!linvaraApp->WorkersRunning()) delete linvaraApp;
+    return code;
+  };
   linvaraApp->Launch(true);
 
   if (parser.isSet(screenshotOption)) {
     const bool saved = linvara::TakeScreenshot(*linvaraApp, view, parser.value(screenshotOption));
-    linvaraApp->Shutdown();
     if (!saved) fprintf(stderr, "linvara: could not write %s\n", qPrintable(parser.value(screenshotOption)));
-    return saved ? 0 : 1;
+    return finish(saved ? 0 : 1);
   }
 
   QObject::connect(&app, &QApplication::aboutToQuit, [linvaraApp] { linvaraApp->Shutdown(); });
-  return app.exec();
+  return finish(app.exec());
 }

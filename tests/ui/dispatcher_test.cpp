@@ -78,11 +78,13 @@ TEST(LinvaraAppQuit, AWorkerBlockedAtQuitIsReleased) {
     returned = true;
   });
   while (dispatcher.waiting() == 0) std::this_thread::yield();
+  EXPECT_TRUE(h.app->WorkersRunning());  // the process would keep the controller alive
   h.window().close();
   h.app->Shutdown();
   worker.join();
   EXPECT_TRUE(returned);
   EXPECT_FALSE(ran);
+  EXPECT_FALSE(h.app->WorkersRunning());
 }
 
 }  // namespace
