@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "UiTestSupport.h"
 #include "app/Outlets.h"
@@ -251,6 +252,31 @@ TEST_F(WindowTest, RunningBrowserAlertUsesTheExactTexts) {
   for (QAbstractButton* b : box->buttons()) buttons << b->text();
   EXPECT_EQ(buttons, QStringList({" Ok ", "Cancel"}));
   ASSERT_TRUE(WaitUntil([&] { return h.app->screen().currentMessageBox() == nullptr; }));
+  EXPECT_NE(h.window().shownArea(), ContentArea::Bookmarks);
+}
+
+TEST_F(WindowTest, FullDiskAccessAlertIsApplicationModal) {
+  h.platform->version = SystemVersion{10, 15, 0};
+  std::filesystem::remove(h.loc.safariBookmarks());
+  h.Start();
+  h.app->screen().AnswerNextMessageBox(AlertButton::Default);
+  Qt::WindowModality modality = Qt::NonModal;
+  QString text;
+  // The modal box runs its own loop; look at it from inside that loop.
+  QTimer::singleShot(0, [&] {
+    if (QMessageBox* box = h.app->screen().currentMessageBox()) {
+      modality = box->windowModality();
+      text = box->text();
+    }
+  });
+  h.Press(kSafariBookMarkBtn);  // returns once the box was answered
+  ASSERT_FALSE(h.app->screen().alertsShown().empty());
+  const AlertSpec& alert = h.app->screen().alertsShown().back();
+  EXPECT_EQ(alert.message,
+            "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and later. ");
+  EXPECT_FALSE(alert.asSheet);
+  EXPECT_EQ(modality, Qt::ApplicationModal);
+  EXPECT_EQ(text.toStdString(), alert.message);
   EXPECT_NE(h.window().shownArea(), ContentArea::Bookmarks);
 }
 
