@@ -85,9 +85,9 @@ SORT = (f'<path d="M10 25 V7 M6 11 L10 7 L14 11" fill="none" stroke="{INK}" stro
         f'stroke-linecap="round" stroke-linejoin="round"/>'
         f'<path d="M22 7 V25 M18 21 L22 25 L26 21" fill="none" stroke="{ACCENT}" stroke-width="2.2" '
         f'stroke-linecap="round" stroke-linejoin="round"/>')
-TOOL = (f'<circle cx="16" cy="16" r="5" fill="none" stroke="{INK}" stroke-width="2.4"/>'
-        + "".join(f'<rect x="14.6" y="4" width="2.8" height="5" rx="1" fill="{INK}" '
-                  f'transform="rotate({a} 16 16)"/>' for a in range(0, 360, 45)))
+TOOL = "".join(f'<path d="M6 {y} H26" stroke="{INK}" stroke-width="2.2" stroke-linecap="round"/>'
+               f'<circle cx="{x}" cy="{y}" r="3.2" fill="#ffffff" stroke="{ACCENT}" stroke-width="2.2"/>'
+               for x, y in ((11, 9), (21, 16), (14, 23)))
 LOCK = ('<rect x="7" y="14" width="18" height="13" rx="2.5" fill="#8a94a6"/>'
         '<path d="M11 14 v-3 a5 5 0 0 1 10 0 v3" fill="none" stroke="#8a94a6" stroke-width="2.6"/>'
         '<circle cx="16" cy="20" r="2" fill="#ffffff"/>')
