@@ -102,21 +102,21 @@ LoadedView LoadView(AppDelegate& app, CliView view, std::ostream& err) {
       loaded.flat = app.lists().allbookMarkArray;
       break;
     case CliView::Safari:
-      if (std::count(running.begin(), running.end(), bundleids::kSafari)) WarnRunning({bundleids::kSafari}, err);
-      app.bookMarkType = 2;
+    case CliView::Chrome: {
+      const bool safari = view == CliView::Safari;
+      const char* browser = safari ? bundleids::kSafari : bundleids::kChrome;
+      if (std::count(running.begin(), running.end(), browser)) WarnRunning({browser}, err);
+      app.bookMarkType = safari ? 2 : 3;
       app.EmptyListsForFullRead();
-      app.ReadSafariBookMark(loc.safariBookmarks());
-      loaded.topLevel = app.lists().safariFatherArray;
-      loaded.flat = app.lists().safariBookMarkArray;
+      if (safari)
+        app.ReadSafariBookMark(loc.safariBookmarks());
+      else
+        app.ReadChromeBookMark(loc.ChooseChromeBookmarks());
+      const BookmarkLists& l = app.lists();
+      loaded.topLevel = safari ? l.safariFatherArray : l.ChromeFatherArray;
+      loaded.flat = safari ? l.safariBookMarkArray : l.chromebookMarkArray;
       break;
-    case CliView::Chrome:
-      if (std::count(running.begin(), running.end(), bundleids::kChrome)) WarnRunning({bundleids::kChrome}, err);
-      app.bookMarkType = 3;
-      app.EmptyListsForFullRead();
-      app.ReadChromeBookMark(loc.ChooseChromeBookmarks());
-      loaded.topLevel = app.lists().ChromeFatherArray;
-      loaded.flat = app.lists().chromebookMarkArray;
-      break;
+    }
   }
   return loaded;
 }

@@ -96,14 +96,14 @@ void ChromiumReader::ReadOperaBookMarkWithRemoveArray(const fs::path& path, cons
   ReadOpera(path, &removal);
 }
 
-void ChromiumReader::ScanOperaChildItemWithDict(const ArrayPtr& children) { ScanOperaSecondLevel(children, nullptr); }
+void ChromiumReader::ScanOperaChildItemWithDict(const ArrayPtr& children) { ScanOperaLevel(children, nullptr, true); }
 
 void ChromiumReader::ScanOperaChildItemWithDict(const ArrayPtr& children, const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ScanOperaSecondLevel(children, &removal);
+  ScanOperaLevel(children, &removal, true);
 }
 
-void ChromiumReader::ScanChildItemWithDict(const ArrayPtr& children) { ScanOperaDeeper(children, nullptr); }
+void ChromiumReader::ScanChildItemWithDict(const ArrayPtr& children) { ScanOperaLevel(children, nullptr, false); }
 
 NodePtr ChromiumReader::MakeUrlLeaf(const DictPtr& entry, const char* browser) {
   NodePtr leaf = PRBookMarkNode::Create();
@@ -220,58 +220,36 @@ void ChromiumReader::ReadOpera(const fs::path& path, const RemovalSet* removal) 
   ForEachChromiumRootEntry(top->get("roots"), [&](const DictPtr& entry) {
     switch (TypeOf(entry)) {
       case EntryType::Folder:
-        ScanOperaSecondLevel(ArrayAt(entry, "children"), removal);
+        ScanOperaLevel(ArrayAt(entry, "children"), removal, true);
         break;
-      case EntryType::Url: {
-        NodePtr leaf = MakeUrlLeaf(entry, kOpera);
-        if (removal && removal->Contains(leaf->urlString())) break;
-        ctx_.lists.allbookMarkArray.push_back(leaf);
-        ctx_.lists.OperaFatherArray.push_back(leaf);
+      case EntryType::Url:
+        AddOperaLeaf(entry, removal, true);
         break;
-      }
       case EntryType::Other:
         break;
     }
   });
 }
 
-void ChromiumReader::ScanOperaSecondLevel(const ArrayPtr& children, const RemovalSet* removal) {
-  if (!children) return;
-  for (const Value& item : *children) {
-    DictPtr entry = item.asDict();
-    if (!entry) continue;
-    switch (TypeOf(entry)) {
-      case EntryType::Folder:
-        ScanOperaDeeper(ArrayAt(entry, "children"), removal);
-        break;
-      case EntryType::Url: {
-        NodePtr leaf = MakeUrlLeaf(entry, kOpera);
-        if (removal && removal->Contains(leaf->urlString())) break;
-        ctx_.lists.allbookMarkArray.push_back(leaf);
-        ctx_.lists.OperaFatherArray.push_back(leaf);
-        break;
-      }
-      case EntryType::Other:
-        break;
-    }
-  }
+void ChromiumReader::AddOperaLeaf(const DictPtr& entry, const RemovalSet* removal, bool inFatherList) {
+  NodePtr leaf = MakeUrlLeaf(entry, kOpera);
+  if (removal && removal->Contains(leaf->urlString())) return;
+  ctx_.lists.allbookMarkArray.push_back(leaf);
+  if (inFatherList) ctx_.lists.OperaFatherArray.push_back(leaf);
 }
 
-void ChromiumReader::ScanOperaDeeper(const ArrayPtr& children, const RemovalSet* removal) {
+void ChromiumReader::ScanOperaLevel(const ArrayPtr& children, const RemovalSet* removal, bool secondLevel) {
   if (!children) return;
   for (const Value& item : *children) {
     DictPtr entry = item.asDict();
     if (!entry) continue;
     switch (TypeOf(entry)) {
       case EntryType::Folder:
-        ScanOperaDeeper(ArrayAt(entry, "children"), removal);
+        ScanOperaLevel(ArrayAt(entry, "children"), removal, false);
         break;
-      case EntryType::Url: {
-        NodePtr leaf = MakeUrlLeaf(entry, kOpera);
-        if (removal && removal->Contains(leaf->urlString())) break;
-        ctx_.lists.allbookMarkArray.push_back(leaf);
+      case EntryType::Url:
+        AddOperaLeaf(entry, removal, secondLevel);
         break;
-      }
       case EntryType::Other:
         break;
     }

@@ -48,8 +48,9 @@ class ChromiumReader {
   void ScanTreeChildren(const ArrayPtr& children, const FolderPtr& father, const TreeFlavor& flavor,
                         const RemovalSet* removal);
   void ReadOpera(const std::filesystem::path& path, const RemovalSet* removal);
-  void ScanOperaSecondLevel(const ArrayPtr& children, const RemovalSet* removal);
-  void ScanOperaDeeper(const ArrayPtr& children, const RemovalSet* removal);
+  // The second level (leaves also go to OperaFatherArray) or a deeper one.
+  void ScanOperaLevel(const ArrayPtr& children, const RemovalSet* removal, bool secondLevel);
+  void AddOperaLeaf(const DictPtr& entry, const RemovalSet* removal, bool inFatherList);
   NodePtr MakeUrlLeaf(const DictPtr& entry, const char* browser);
   FolderPtr MakeFolder(const DictPtr& entry, const char* browser);
 

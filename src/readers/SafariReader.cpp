@@ -33,26 +33,26 @@ void SafariReader::ScanSafariChildItemWithDict(const ArrayPtr& children, const F
   ScanChildren(children, father, &removal);
 }
 
-FolderPtr SafariReader::MakeListFolder(const DictPtr& entry) {
+FolderPtr SafariReader::MakeFolder(const DictPtr& entry) {
   FolderPtr folder = PRFaBookMarkNode::Create();
   folder->setItemDict(entry->copy());
   folder->setBookMarkUUID(StringAt(entry, "WebBookmarkUUID"));
-  folder->setSyncDict(DictAt(entry, "Sync"));
-  folder->setThetitle(StringAt(entry, "Title"));
   folder->setFaBookMarkType(StringAt(entry, "WebBookmarkType"));
-  folder->setShouldOmitUI(BoolAt(entry, "ShouldOmitFromUI"));
+  folder->setThetitle(StringAt(entry, "Title"));
   folder->setBookMarkFrom(kSafari);
   return folder;
 }
 
+FolderPtr SafariReader::MakeListFolder(const DictPtr& entry) {
+  FolderPtr folder = MakeFolder(entry);
+  folder->setSyncDict(DictAt(entry, "Sync"));
+  folder->setShouldOmitUI(BoolAt(entry, "ShouldOmitFromUI"));
+  return folder;
+}
+
 FolderPtr SafariReader::MakeProxyFolder(const DictPtr& entry) {
-  FolderPtr folder = PRFaBookMarkNode::Create();
-  folder->setItemDict(entry->copy());
-  folder->setBookMarkUUID(StringAt(entry, "WebBookmarkUUID"));
-  folder->setFaBookMarkType(StringAt(entry, "WebBookmarkType"));
-  folder->setThetitle(StringAt(entry, "Title"));
+  FolderPtr folder = MakeFolder(entry);
   folder->setIdenetifierStr(StringAt(entry, "WebBookmarkIdentifier"));
-  folder->setBookMarkFrom(kSafari);
   return folder;
 }
 

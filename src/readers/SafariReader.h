@@ -25,6 +25,7 @@ class SafariReader {
  private:
   void Read(const std::filesystem::path& path, const RemovalSet* removal);
   void ScanChildren(const ArrayPtr& children, const FolderPtr& father, const RemovalSet* removal);
+  FolderPtr MakeFolder(const DictPtr& entry);  // the fields lists and proxies share
   FolderPtr MakeListFolder(const DictPtr& entry);
   FolderPtr MakeProxyFolder(const DictPtr& entry);
   NodePtr MakeLeaf(const DictPtr& entry);
