@@ -6,6 +6,15 @@
 namespace linvara {
 
 std::string FoldCase(std::string_view utf8) {
+  // ASCII text folds to its lower case; only other text needs ICU.
+  bool ascii = true;
+  for (unsigned char c : utf8) ascii &= c < 0x80;
+  if (ascii) {
+    std::string out(utf8);
+    for (char& c : out)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+  }
   icu::UnicodeString text = icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
   text.foldCase(U_FOLD_CASE_DEFAULT);
   std::string out;
