@@ -108,10 +108,17 @@ LoadedView LoadView(AppDelegate& app, CliView view, std::ostream& err) {
       if (std::count(running.begin(), running.end(), browser)) WarnRunning({browser}, err);
       app.bookMarkType = safari ? 2 : 3;
       app.EmptyListsForFullRead();
+      const std::filesystem::path file = safari ? loc.safariBookmarks() : loc.ChooseChromeBookmarks();
+      std::error_code ec;
+      if (file.empty())
+        err << "linvara-cli: the " << LayoutName(loc.layout()) << " layout has no Safari bookmark file\n";
+      else if (!std::filesystem::exists(file, ec) &&
+               (safari || !std::filesystem::exists(file.parent_path() / "Bookmarks.bak", ec)))
+        err << "linvara-cli: no bookmark file at " << file.string() << "\n";
       if (safari)
-        app.ReadSafariBookMark(loc.safariBookmarks());
+        app.ReadSafariBookMark(file);
       else
-        app.ReadChromeBookMark(loc.ChooseChromeBookmarks());
+        app.ReadChromeBookMark(file);
       const BookmarkLists& l = app.lists();
       loaded.topLevel = safari ? l.safariFatherArray : l.ChromeFatherArray;
       loaded.flat = safari ? l.safariBookMarkArray : l.chromebookMarkArray;

@@ -173,10 +173,15 @@ TEST(CliListSearch, UsageAndFailureExitCodes) {
   CliRun missing = RunCommand({"--home", (home.path() / "nowhere").string(), "list"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
-  // An empty home lists nothing and succeeds.
+  // An empty home lists nothing and succeeds; a single-browser view says what is missing.
   CliRun empty = with({"list", "--json"});
   EXPECT_EQ(empty.code, 0);
   EXPECT_EQ(Json::parse(empty.out), Json::array());
+  CliRun noChrome = with({"--layout", "macos", "list", "--view", "chrome"});
+  CliRun noSafari = RunCommand({"--home", home.path().string(), "--layout", "linux", "list", "--view", "safari"});
+  EXPECT_EQ(noChrome.code, 0);
+  EXPECT_NE(noChrome.err.find("no bookmark file at"), std::string::npos);
+  EXPECT_NE(noSafari.err.find("linux layout has no Safari bookmark file"), std::string::npos);
 }
 
 TEST(CliListSearch, RealFilesAndTheLinuxLayout) {
