@@ -2,8 +2,11 @@
 // A presenter on a generated home, driven the way a user drives the window:
 // buttons, row selection, the search field. Alerts and panels are answered by
 // a ScriptedScreen, worker results are pumped with a QueuedDispatcher.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/AppDelegate.h"
@@ -50,6 +53,15 @@ inline std::string ChromeFile(const std::string& barChildren, const std::string&
          R"(,"other":)" + ChromeFolder("2", "Other bookmarks", otherChildren) + R"(},"version":1})";
 }
 
+// An alert's message, default and alternate button, informative text, sheet or
+// modal, and suppression check box, to compare in one go.
+using AlertFields = std::tuple<std::string, std::string, std::string, std::string, bool, bool>;
+inline AlertFields AlertFieldsOf(const AlertSpec& a) {
+  return {a.message, a.defaultButton, a.alternateButton, a.informativeText, a.asSheet, a.showSuppressionButton};
+}
+
+using TitleList = std::vector<std::string>;
+
 struct PresenterHome {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
@@ -67,6 +79,22 @@ struct PresenterHome {
   void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
   void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
   void WriteEdge(const std::string& json) { WriteText(loc.edgeBookmarks(), json); }
+  // Safari: two system folders, News (Local > Paper, apple pie, Äpfelkuchen) and three bookmarks,
+  // one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
+  void WriteSampleBookmarks() {
+    WriteSafari(SafariFolder("BookmarksMenu", SafariLeaf("Menu Item", "https://menu.example/")) +
+                SafariFolder("Favorites Bar", SafariLeaf("Bar Item", "https://bar.example/")) +
+                SafariFolder("News", SafariFolder("Local", SafariLeaf("Paper", "https://paper.example/")) +
+                                         SafariLeaf("apple pie", "https://pie.example/") +
+                                         SafariLeaf("Äpfelkuchen", "https://kuchen.example/")) +
+                SafariLeaf("Fruit Stand", "https://shop.example/apple") + SafariLeaf("Broken", "not an address") +
+                SafariLeaf("Weather", "https://weather.example/"));
+    WriteChrome(ChromeFile(ChromeFolder("10", "Work", ChromeUrl("11", "Mail", "https://mail.example/")) + "," +
+                               ChromeUrl("12", "Docs", "https://docs.example/"),
+                           ChromeUrl("13", "Apple Store", "https://store.example/")));
+  }
+  // As if the Apply Changes reminder had been ticked away.
+  void SuppressReminder() { (void)prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true)); }
 
   // Creates the controller and runs the one-time set-up and the launch.
   AppDelegate& Start() {
@@ -85,15 +113,18 @@ struct PresenterHome {
   void Press(const std::string& outlet) { app->PressNavigationButton(outlet); }
   const ViewState& view() const { return app->viewState(); }
   const NodeList& rows() const { return app->viewState().bookmarkTable.content; }
+  const ButtonState& Button(const std::string& outlet) const { return *view().findButton(outlet); }
+  std::string Image(const std::string& outlet) const { return Button(outlet).image; }
+  std::string BackImage() const { return Image(outlets::kBackBookMarkBtn); }
 
   // Titles of the rows shown, in order.
-  std::vector<std::string> RowTitles() const {
-    std::vector<std::string> titles;
+  TitleList RowTitles() const {
+    TitleList titles;
     for (const NodePtr& n : rows()) titles.push_back(OrNull(n->thetitle()));
     return titles;
   }
   // Selects the rows whose titles are given (first row with each title).
-  void SelectTitles(const std::vector<std::string>& titles) {
+  void SelectTitles(const TitleList& titles) {
     std::vector<std::size_t> selected;
     for (const auto& t : titles)
       for (std::size_t i = 0; i < rows().size(); ++i)
@@ -103,7 +134,32 @@ struct PresenterHome {
         }
     app->SelectTableRows(TableId::Bookmarks, selected);
   }
-  std::string BackImage() const { return view().findButton(outlets::kBackBookMarkBtn)->image; }
+  // Types into the search field.
+  void TypeSearch(const std::string& text) { app->controlTextDidChange(outlets::kSearchField, text); }
+  // Lets every search worker finish and hand over its matches; false on a timeout.
+  bool SettleSearch() {
+    const bool finished = dispatcher->PumpUntil([&] { return app->searchWorkersRunning() == 0; });
+    dispatcher->Pump();
+    return finished;
+  }
+  // Selects the row with this title and double-clicks it.
+  void Open(const std::string& title) {
+    SelectTitles({title});
+    app->DoubleClickTableViewBookMarkAction();
+  }
+};
+
+// A test on the sample home; the controller starts when the test calls h.Start().
+struct PresenterTest : ::testing::Test {
+  PresenterHome h;
+  void SetUp() override { h.WriteSampleBookmarks(); }
+};
+// The same with the Apply Changes reminder ticked away.
+struct QuietPresenterTest : PresenterTest {
+  void SetUp() override {
+    PresenterTest::SetUp();
+    h.SuppressReminder();
+  }
 };
 
 }  // namespace linvara::testing

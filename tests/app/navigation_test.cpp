@@ -12,40 +12,25 @@ using namespace linvara::testing;
 
 namespace {
 
-std::string SafariTree() {
-  return SafariFolder("BookmarksMenu", SafariLeaf("Menu Item", "https://menu.example/")) +
-         SafariFolder("Favorites Bar", SafariLeaf("Bar Item", "https://bar.example/")) +
-         SafariFolder("News", SafariFolder("Local", SafariLeaf("Paper", "https://paper.example/")) +
-                                  SafariLeaf("apple pie", "https://pie.example/")) +
-         SafariLeaf("Fruit Stand", "https://shop.example/apple") + SafariLeaf("Weather", "https://weather.example/");
-}
+using Navigation = PresenterTest;
 
-std::string ChromeTree() {
-  return ChromeFile(ChromeFolder("10", "Work", ChromeUrl("11", "Mail", "https://mail.example/")) + "," +
-                        ChromeUrl("12", "Docs", "https://docs.example/"),
-                    ChromeUrl("13", "Apple Store", "https://store.example/"));
-}
+const TitleList kSafariTop = {"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Broken", "Weather"};
+const TitleList kChromeTop = {"Bookmarks bar", "Other bookmarks"};
+const ButtonState kHomeButton{"homebtn.png", 27, 27, false};
+const char* const kReminder = "Remember to click the Apply Changes button to save all your changes to Safari";
 
-struct Navigation : ::testing::Test {
-  PresenterHome h;
-  void SetUp() override {
-    h.WriteSafari(SafariTree());
-    h.WriteChrome(ChromeTree());
-  }
-  std::size_t CountTitle(const std::string& title) {
-    std::size_t n = 0;
-    for (const auto& t : h.RowTitles()) n += t == title;
-    return n;
-  }
-};
+TitleList Concat(TitleList a, const TitleList& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 
 }  // namespace
 
 TEST_F(Navigation, AwakeFromNibSetsTheOneTimeState) {
-  AppDelegate& app = h.Start();
+  h.Start();
   const ViewState& s = h.view();
   EXPECT_EQ(s.area, ContentArea::Start);
-  EXPECT_TRUE(s.findButton(outlets::kNewCookieBtn)->hidden);
+  EXPECT_TRUE(h.Button(outlets::kNewCookieBtn).hidden);
   EXPECT_TRUE(s.bookmarkTableMultipleSelection);
   EXPECT_FALSE(s.findMenuItem(outlets::kMoveFolderMenuItem)->enabled);
   EXPECT_TRUE(s.findText(outlets::kEnterPDWarnLab)->hidden);
@@ -54,10 +39,66 @@ TEST_F(Navigation, AwakeFromNibSetsTheOneTimeState) {
   EXPECT_EQ(s.imageViews.at(outlets::kOpeImageView), "bottomimage.png");
   EXPECT_EQ(s.imageViews.at(outlets::kConnectImageView), "tablehead.png");
   EXPECT_DOUBLE_EQ(s.connectWindowAlpha, 0.95);
-  const ButtonState& back = *s.findButton(outlets::kBackBookMarkBtn);
-  EXPECT_EQ(back, (ButtonState{"homebtn.png", 27, 27, false}));
-  EXPECT_FALSE(app.bSearchStop);
-  EXPECT_FALSE(app.bSearchThreadStart);
+  EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), kHomeButton);
+}
+
+// Each view on a fresh start, with Edge running (which stops none of them): its
+// type, menu, images and alerts, the top level, one folder down, the flat list
+// (home again) and back to the folder list; a second press shows each row once.
+TEST(NavigationViews, EachViewShowsItsTopLevelAndItsFlatList) {
+  const TitleList safariFlat = {"Menu Item", "Bar Item", "Paper", "apple pie", "Äpfelkuchen",
+                                "Fruit Stand", "Broken", "Weather"};
+  const TitleList chromeFlat = {"Mail", "Docs", "Apple Store"};
+  const struct {
+    const char* button;
+    int type;
+    const char* menu;
+    const char* exportImage;
+    TitleList alerts, top, flat;
+    NodeList BookmarkLists::*flatList;
+    bool readsSafari;
+  } views[] = {
+      {outlets::kAllBookMarkBtn, 1, outlets::kAllBookmarkRightmenu, "exportbookmark.png", {},
+       Concat(kSafariTop, kChromeTop), Concat(safariFlat, chromeFlat), &BookmarkLists::allbookMarkArray, true},
+      {outlets::kSafariBookMarkBtn, 2, outlets::kSafariRightmenu, "applychanges.png", {kReminder}, kSafariTop,
+       safariFlat, &BookmarkLists::safariBookMarkArray, true},
+      {outlets::kChromeBookMarkBtn, 3, outlets::kChromeRightmenu, "exportbookmark.png", {}, kChromeTop, chromeFlat,
+       &BookmarkLists::chromebookMarkArray, false},
+  };
+  for (const auto& v : views) {
+    SCOPED_TRACE(v.button);
+    PresenterHome h;
+    h.WriteSampleBookmarks();
+    h.platform->running = {bundleids::kEdge};
+    AppDelegate& app = h.Start();
+    h.Press(v.button);
+    EXPECT_EQ(h.screen->alertMessages(), v.alerts);
+    EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
+    EXPECT_EQ(app.bookMarkType, v.type);
+    EXPECT_EQ(h.view().bookMarkType, v.type);
+    EXPECT_EQ(h.view().bookmarkTableMenu, v.menu);
+    EXPECT_EQ(h.Image(outlets::kExportBookMarkBtn), v.exportImage);
+    EXPECT_EQ(h.RowTitles(), v.top);
+    EXPECT_EQ(app.lists().safariFatherArray.empty(), !v.readsSafari);
+
+    h.Open(v.top[0]);
+    EXPECT_EQ(h.BackImage(), "backbtn.png");
+    h.Press(outlets::kUrlListViewBtn);
+    EXPECT_EQ(h.RowTitles(), v.flat);
+    EXPECT_EQ(h.rows(), app.lists().*v.flatList);
+    EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), kHomeButton);
+    EXPECT_EQ(h.Image(outlets::kFolderListViewBtn), "folderlistnom.png");
+    EXPECT_EQ(h.Image(outlets::kUrlListViewBtn), "urllistdown.png");
+
+    h.Press(outlets::kFolderListViewBtn);
+    EXPECT_EQ(h.RowTitles(), v.top);
+    EXPECT_EQ(h.Image(outlets::kFolderListViewBtn), "folderlistdown.png");
+    EXPECT_EQ(h.Image(outlets::kUrlListViewBtn), "urllistnom.png");
+
+    h.Press(v.button);
+    EXPECT_EQ(h.RowTitles(), v.top);
+    EXPECT_EQ((app.lists().*v.flatList).size(), v.flat.size());
+  }
 }
 
 TEST_F(Navigation, FirefoxRunningBlocksTheUnifiedViewAndReadsNothing) {
@@ -66,185 +107,113 @@ TEST_F(Navigation, FirefoxRunningBlocksTheUnifiedViewAndReadsNothing) {
   h.Press(outlets::kAllBookMarkBtn);
 
   ASSERT_EQ(h.screen->alerts.size(), 1u);
-  const AlertSpec& a = h.screen->alerts[0].spec;
-  EXPECT_EQ(a.message, "You need to quit the running browser.");
-  EXPECT_EQ(a.defaultButton, " Ok ");
-  EXPECT_EQ(a.alternateButton, "Cancel");
-  EXPECT_TRUE(a.asSheet);
+  EXPECT_EQ(AlertFieldsOf(h.screen->alerts[0].spec),
+            (AlertFields{"You need to quit the running browser.", " Ok ", "Cancel", "", true, false}));
   EXPECT_TRUE(app.lists().allbookMarkArray.empty());
   EXPECT_TRUE(app.lists().safariFatherArray.empty());
   EXPECT_TRUE(h.rows().empty());
   EXPECT_EQ(h.view().area, ContentArea::Start);
   // The guard leaves the view chosen and its buttons and menu set.
   EXPECT_EQ(app.bookMarkType, 1);
-  EXPECT_FALSE(h.view().findButton(outlets::kFolderListViewBtn)->hidden);
+  EXPECT_FALSE(h.Button(outlets::kFolderListViewBtn).hidden);
   EXPECT_EQ(h.view().bookmarkTableMenu, outlets::kAllBookmarkRightmenu);
 
   // Firefox does not stop the Safari view.
   h.Press(outlets::kSafariBookMarkBtn);
   EXPECT_EQ(app.bookMarkType, 2);
   EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Weather"}));
+  EXPECT_EQ(h.RowTitles(), kSafariTop);
 }
 
-TEST_F(Navigation, EdgeRunningDoesNotStopTheUnifiedView) {
-  h.platform->running = {bundleids::kEdge};
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
-  EXPECT_TRUE(h.screen->alerts.empty());
-  EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
-  EXPECT_EQ(h.view().bookMarkType, 1);
-  EXPECT_EQ(h.view().findButton(outlets::kExportBookMarkBtn)->image, "exportbookmark.png");
-  // Safari's top level, then Chrome's roots.
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Weather",
-                                                      "Bookmarks bar", "Other bookmarks"}));
-  EXPECT_EQ(app.lists().allbookMarkArray.size(), 9u);
+// Without a readable Safari file: no test below 10.14; from 10.14 on (11 too) an
+// application-modal alert stops the Safari view, never the unified one.
+TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
+  for (const SystemVersion version : {SystemVersion{10, 13, 6}, SystemVersion{10, 14, 0}, SystemVersion{11, 2, 0}}) {
+    SCOPED_TRACE(std::to_string(version.major) + "." + std::to_string(version.minor));
+    const bool tested = version.major > 10 || version.minor >= 14;
+    PresenterHome h;
+    h.WriteSampleBookmarks();
+    fs::remove(h.loc.safariBookmarks());
+    h.SuppressReminder();
+    h.platform->version = version;
+    AppDelegate& app = h.Start();
+    h.Press(outlets::kSafariBookMarkBtn);
+    ASSERT_EQ(h.screen->alerts.size(), tested ? 1u : 0u);
+    if (tested) {
+      EXPECT_EQ(h.screen->alerts[0].spec.message,
+                "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and "
+                "later. ");
+      EXPECT_FALSE(h.screen->alerts[0].spec.asSheet);
+    }
+    EXPECT_EQ(h.view().area, tested ? ContentArea::Start : ContentArea::Bookmarks);
+    EXPECT_TRUE(h.rows().empty());
+
+    h.screen->AnswerNextAlert(AlertButton::Alternate);  // whichever button: the unified view still loads
+    h.Press(outlets::kAllBookMarkBtn);
+    EXPECT_EQ(h.screen->alerts.size(), tested ? 2u : 0u);
+    EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
+    EXPECT_EQ(h.RowTitles(), kChromeTop);
+    EXPECT_TRUE(app.lists().safariBookMarkArray.empty());
+  }
 }
 
-TEST_F(Navigation, PressingAllBookmarksTwiceShowsEachBookmarkOnce) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
-  h.Press(outlets::kAllBookMarkBtn);
-  EXPECT_EQ(CountTitle("News"), 1u);
-  EXPECT_EQ(app.lists().allbookMarkArray.size(), 9u);
-}
-
-TEST_F(Navigation, NoFullDiskAccessTestBelowMojave) {
-  fs::remove(h.loc.safariBookmarks());  // an unreadable Safari file
-  h.platform->version = SystemVersion{10, 13, 6};
-  (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  EXPECT_TRUE(h.screen->alerts.empty());
-  EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
-  EXPECT_TRUE(h.rows().empty());
-  h.Press(outlets::kAllBookMarkBtn);
-  EXPECT_TRUE(h.screen->alerts.empty());
-  EXPECT_EQ(app.lists().chromebookMarkArray.size(), 3u);
-}
-
-TEST_F(Navigation, FullDiskAccessStopsTheSafariViewButNotTheUnifiedView) {
-  fs::remove(h.loc.safariBookmarks());
-  h.platform->version = SystemVersion{10, 14, 0};
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(h.screen->alerts[0].spec.message,
-            "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and "
-            "later. ");
-  EXPECT_FALSE(h.screen->alerts[0].spec.asSheet);
-  EXPECT_EQ(h.view().area, ContentArea::Start);
-
-  h.screen->AnswerNextAlert(AlertButton::Alternate);  // whichever button: the unified view still loads
-  h.Press(outlets::kAllBookMarkBtn);
-  EXPECT_EQ(h.screen->alerts.size(), 2u);
-  EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Bookmarks bar", "Other bookmarks"}));
-  EXPECT_TRUE(app.lists().safariBookMarkArray.empty());
-
-  // macOS 11 counts as later too.
-  PresenterHome big;
-  big.platform->version = SystemVersion{11, 2, 0};
-  big.Start();
-  big.Press(outlets::kSafariBookMarkBtn);
-  EXPECT_EQ(big.screen->alerts.size(), 1u);
-}
-
-TEST_F(Navigation, SafariRunningStopsOnlyTheSafariView) {
-  h.platform->running = {bundleids::kSafari};
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  ASSERT_EQ(h.screen->alertMessages(), (std::vector<std::string>{"You need to quit Safari browser."}));
-  EXPECT_TRUE(h.screen->alerts[0].spec.asSheet);
-  EXPECT_EQ(app.bookMarkType, 2);
-  EXPECT_EQ(h.view().bookmarkTableMenu, outlets::kSafariRightmenu);
-  EXPECT_TRUE(app.lists().safariFatherArray.empty());
-
-  h.Press(outlets::kChromeBookMarkBtn);
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Bookmarks bar", "Other bookmarks"}));
-}
-
-TEST_F(Navigation, ChromeRunningStopsTheChromeViewAndKeepsTheOldRows) {
-  (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  const auto safariRows = h.RowTitles();
-  h.platform->running = {bundleids::kChrome};
-  h.Press(outlets::kChromeBookMarkBtn);
-  EXPECT_EQ(h.screen->alertMessages(), (std::vector<std::string>{"You need to quit Chrome browser."}));
-  EXPECT_EQ(app.bookMarkType, 3);
-  EXPECT_EQ(h.view().bookmarkTableMenu, outlets::kChromeRightmenu);
-  EXPECT_EQ(h.RowTitles(), safariRows);
-}
-
-TEST_F(Navigation, ChromeViewShowsItsRootsAndChromeImages) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kChromeBookMarkBtn);
-  EXPECT_EQ(app.bookMarkType, 3);
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Bookmarks bar", "Other bookmarks"}));
-  EXPECT_EQ(h.view().findButton(outlets::kFolderListViewBtn)->image, "folderlistdown.png");
-  EXPECT_EQ(h.view().findButton(outlets::kUrlListViewBtn)->image, "urllistnom.png");
-  EXPECT_EQ(h.view().findButton(outlets::kExportBookMarkBtn)->image, "exportbookmark.png");
-  EXPECT_TRUE(h.screen->alerts.empty()) << "no reminder and no Full Disk Access test in the Chrome view";
-  EXPECT_TRUE(app.lists().safariFatherArray.empty());
-}
-
-TEST_F(Navigation, FlatListInTheSafariViewShowsEveryBookmarkAndTheHomeImage) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  EXPECT_EQ(h.view().findButton(outlets::kExportBookMarkBtn)->image, "applychanges.png");
-  h.SelectTitles({"News"});
-  app.DoubleClickTableViewBookMarkAction();
-  EXPECT_EQ(h.BackImage(), "backbtn.png");
-
-  h.Press(outlets::kUrlListViewBtn);
-  EXPECT_EQ(h.RowTitles(),
-            (std::vector<std::string>{"Menu Item", "Bar Item", "Paper", "apple pie", "Fruit Stand", "Weather"}));
-  EXPECT_EQ(h.rows(), app.lists().safariBookMarkArray);
-  EXPECT_EQ(*h.view().findButton(outlets::kBackBookMarkBtn), (ButtonState{"homebtn.png", 27, 27, false}));
-  EXPECT_EQ(h.view().findButton(outlets::kFolderListViewBtn)->image, "folderlistnom.png");
-  EXPECT_EQ(h.view().findButton(outlets::kUrlListViewBtn)->image, "urllistdown.png");
-
-  h.Press(outlets::kFolderListViewBtn);
-  EXPECT_EQ(h.rows(), app.lists().safariFatherArray);
-  EXPECT_EQ(h.view().findButton(outlets::kFolderListViewBtn)->image, "folderlistdown.png");
-  EXPECT_EQ(h.view().findButton(outlets::kUrlListViewBtn)->image, "urllistnom.png");
-}
-
-TEST_F(Navigation, UnifiedFolderAndFlatListContents) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
-  h.Press(outlets::kUrlListViewBtn);
-  EXPECT_EQ(h.rows(), app.lists().allbookMarkArray);
-  h.Press(outlets::kFolderListViewBtn);
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Weather",
-                                                      "Bookmarks bar", "Other bookmarks"}));
+// A running browser stops its own view only: the rows of the view shown before stay.
+TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
+  const struct {
+    const char* browser;
+    const char* other;  // the view shown before
+    const char* button;
+    int type;
+    const char* menu;
+    NodeList BookmarkLists::*father;
+    TitleList alerts;
+  } cases[] = {
+      {bundleids::kSafari, outlets::kChromeBookMarkBtn, outlets::kSafariBookMarkBtn, 2, outlets::kSafariRightmenu,
+       &BookmarkLists::safariFatherArray, {"You need to quit Safari browser."}},
+      {bundleids::kChrome, outlets::kSafariBookMarkBtn, outlets::kChromeBookMarkBtn, 3, outlets::kChromeRightmenu,
+       &BookmarkLists::ChromeFatherArray, {kReminder, "You need to quit Chrome browser."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.browser);
+    PresenterHome h;
+    h.WriteSampleBookmarks();
+    h.platform->running = {c.browser};
+    AppDelegate& app = h.Start();
+    h.Press(c.other);
+    const TitleList before = h.RowTitles();
+    ASSERT_FALSE(before.empty());
+    h.Press(c.button);
+    EXPECT_EQ(h.screen->alertMessages(), c.alerts);
+    EXPECT_TRUE(h.screen->alerts.back().spec.asSheet);
+    EXPECT_EQ(app.bookMarkType, c.type);
+    EXPECT_EQ(h.view().bookmarkTableMenu, c.menu);
+    EXPECT_TRUE((app.lists().*c.father).empty());
+    EXPECT_EQ(h.RowTitles(), before);
+  }
 }
 
 TEST_F(Navigation, DescendingAndGoingBackUpInTheSafariView) {
+  h.SuppressReminder();
   AppDelegate& app = h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
   const NodeList top = h.rows();
 
-  h.SelectTitles({"News"});
-  app.DoubleClickTableViewBookMarkAction();
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Local", "apple pie"}));
-  EXPECT_EQ(*h.view().findButton(outlets::kBackBookMarkBtn), (ButtonState{"backbtn.png", 25, 23, false}));
+  h.Open("News");
+  EXPECT_EQ(h.RowTitles(), (TitleList{"Local", "apple pie", "Äpfelkuchen"}));
+  EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), (ButtonState{"backbtn.png", 25, 23, false}));
   EXPECT_EQ(app.lists().LastLeveArray, top);
-
-  h.SelectTitles({"Local"});
-  app.DoubleClickTableViewBookMarkAction();
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Paper"}));
+  h.Open("Local");
+  EXPECT_EQ(h.RowTitles(), (TitleList{"Paper"}));
 
   // One level up: the News folder's children; the button keeps the back image.
   h.Press(outlets::kBackBookMarkBtn);
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Local", "apple pie"}));
+  EXPECT_EQ(h.RowTitles(), (TitleList{"Local", "apple pie", "Äpfelkuchen"}));
   EXPECT_EQ(h.BackImage(), "backbtn.png");
 
   // One level below the top: the top level and the home image.
   h.Press(outlets::kBackBookMarkBtn);
   EXPECT_EQ(h.rows(), top);
-  EXPECT_EQ(*h.view().findButton(outlets::kBackBookMarkBtn), (ButtonState{"homebtn.png", 27, 27, false}));
+  EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), kHomeButton);
 
   // At the top level: the start screen, with the view's lists empty.
   h.Press(outlets::kBackBookMarkBtn);
@@ -276,17 +245,15 @@ TEST_F(Navigation, BackAtTheTopOfTheChromeAndUnifiedViewsEmptiesTheirLists) {
 }
 
 TEST_F(Navigation, GoingUpInTheUnifiedViewFromASafariFolder) {
-  AppDelegate& app = h.Start();
+  h.Start();
   h.Press(outlets::kAllBookMarkBtn);
   const NodeList top = h.rows();
-  h.SelectTitles({"News"});
-  app.DoubleClickTableViewBookMarkAction();
-  h.SelectTitles({"Local"});
-  app.DoubleClickTableViewBookMarkAction();
-  ASSERT_EQ(h.RowTitles(), (std::vector<std::string>{"Paper"}));
+  h.Open("News");
+  h.Open("Local");
+  ASSERT_EQ(h.RowTitles(), (TitleList{"Paper"}));
 
   h.Press(outlets::kBackBookMarkBtn);
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Local", "apple pie"}));
+  EXPECT_EQ(h.RowTitles(), (TitleList{"Local", "apple pie", "Äpfelkuchen"}));
   // News sits below the Safari root, which is not the last root read: the five
   // top-level lists come back, the button still shows the way back.
   h.Press(outlets::kBackBookMarkBtn);
@@ -303,12 +270,11 @@ TEST_F(Navigation, ApplyChangesReminderIsSuppressedOnlyWhenTicked) {
   h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
   ASSERT_EQ(h.screen->alerts.size(), 1u);
-  const AlertSpec& reminder = h.screen->alerts[0].spec;
-  EXPECT_EQ(reminder.message, "Remember to click the Apply Changes button to save all your changes to Safari");
-  EXPECT_EQ(reminder.defaultButton, " Ok ");
-  EXPECT_EQ(reminder.alternateButton, "");
-  EXPECT_TRUE(reminder.asSheet);
-  EXPECT_TRUE(reminder.showSuppressionButton);
+  EXPECT_EQ(AlertFieldsOf(h.screen->alerts[0].spec),
+            (AlertFields{kReminder, " Ok ", "",
+                         "All product actions are not immediately applied to Safari bookmarks, and you need to click "
+                         "the Apply Changes button to save them.",
+                         true, true}));
   EXPECT_FALSE(h.prefs->contains(prefkeys::kBookMarkAlertSuppress));
 
   // Without the tick it comes back.
@@ -335,19 +301,20 @@ TEST_F(Navigation, ReminderAnsweredLaterAsASheet) {
 }
 
 TEST_F(Navigation, SafariMoveMenuListsFoldersButTheSystemOnes) {
-  (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+  h.SuppressReminder();
   h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
   const MenuItemModel* move = h.view().findMenuItem(outlets::kMoveSafariFolderMenuItem);
   ASSERT_NE(move, nullptr);
   EXPECT_TRUE(move->enabled);
   ASSERT_EQ(move->submenu.size(), 1u);
-  EXPECT_EQ(move->submenu[0].title, "News");
-  EXPECT_EQ(move->submenu[0].action, "MoveSelectedBookMarktoOtherFolderAction:");
-  ASSERT_EQ(move->submenu[0].submenu.size(), 1u);
-  EXPECT_EQ(move->submenu[0].submenu[0].title, "Local");
-  EXPECT_EQ(move->submenu[0].submenu[0].action, "MoveSelectedBookMarktoOtherFolderAction:");
-  EXPECT_TRUE(move->submenu[0].submenu[0].submenu.empty()) << "a folder without subfolders gets no submenu";
+  const MenuItemModel& news = move->submenu[0];
+  ASSERT_EQ(news.submenu.size(), 1u);
+  const MenuItemModel& local = news.submenu[0];
+  EXPECT_EQ((TitleList{news.title, news.action, local.title, local.action}),
+            (TitleList{"News", "MoveSelectedBookMarktoOtherFolderAction:", "Local",
+                       "MoveSelectedBookMarktoOtherFolderAction:"}));
+  EXPECT_TRUE(local.submenu.empty()) << "a folder without subfolders gets no submenu";
 }
 
 TEST_F(Navigation, SortAndToolMenusPopUpForTheCurrentView) {
@@ -373,22 +340,22 @@ TEST_F(Navigation, SortAndToolMenusPopUpForTheCurrentView) {
   const MenuItemModel* move = h.view().findMenuItem(outlets::kMoveFolderMenuItem);
   EXPECT_TRUE(move->enabled);
   ASSERT_EQ(move->submenu.size(), 2u);
-  EXPECT_EQ(move->submenu[0].title, "Reading");
-  EXPECT_EQ(move->submenu[1].title, "Later");
-  EXPECT_EQ(move->submenu[1].action, "ActMoveToFolderAction:");
+  EXPECT_EQ((TitleList{move->submenu[0].title, move->submenu[1].title, move->submenu[1].action}),
+            (TitleList{"Reading", "Later", "ActMoveToFolderAction:"}));
   // The popped menu carries the rebuilt submenu.
-  const MenuModel& popped = h.screen->poppedMenus.back().menu;
   bool found = false;
-  for (const auto& item : popped.items) found |= item.identifier == outlets::kMoveFolderMenuItem && item.submenu.size() == 2;
+  for (const auto& item : h.screen->poppedMenus.back().menu.items)
+    found |= item.identifier == outlets::kMoveFolderMenuItem && item.submenu.size() == 2;
   EXPECT_TRUE(found);
 
-  h.Press(outlets::kSortBookMarkBtn);
-  EXPECT_EQ(h.screen->poppedMenus.back().menu.name, outlets::kSortBookmarkMenu);
+  const auto popped = [&](const char* button) {
+    h.Press(button);
+    return h.screen->poppedMenus.back().menu.name;
+  };
+  EXPECT_EQ(popped(outlets::kSortBookMarkBtn), outlets::kSortBookmarkMenu);
   h.Press(outlets::kChromeBookMarkBtn);
-  h.Press(outlets::kSortBookMarkBtn);
-  EXPECT_EQ(h.screen->poppedMenus.back().menu.name, outlets::kSortChromeBookMarkMenu);
-  h.Press(outlets::kToolBookMarkBtn);
-  EXPECT_EQ(h.screen->poppedMenus.back().menu.name, outlets::kChromeBookmarkToolMenu);
+  EXPECT_EQ(popped(outlets::kSortBookMarkBtn), outlets::kSortChromeBookMarkMenu);
+  EXPECT_EQ(popped(outlets::kToolBookMarkBtn), outlets::kChromeBookmarkToolMenu);
 }
 
 TEST_F(Navigation, ExportButtonDependsOnTheView) {
@@ -399,12 +366,10 @@ TEST_F(Navigation, ExportButtonDependsOnTheView) {
 
   h.Press(outlets::kExportBookMarkBtn);
   EXPECT_TRUE(ran.empty()) << "no view yet";
-  h.Press(outlets::kAllBookMarkBtn);
-  h.Press(outlets::kExportBookMarkBtn);
-  h.Press(outlets::kChromeBookMarkBtn);
-  h.Press(outlets::kExportBookMarkBtn);
-  h.Press(outlets::kSafariBookMarkBtn);
-  h.Press(outlets::kExportBookMarkBtn);  // no working copy yet: Apply Changes has nothing to apply
+  for (const char* view : {outlets::kAllBookMarkBtn, outlets::kChromeBookMarkBtn, outlets::kSafariBookMarkBtn}) {
+    h.Press(view);
+    h.Press(outlets::kExportBookMarkBtn);  // Safari without a working copy: Apply Changes has nothing to apply
+  }
   EXPECT_EQ(ran, (std::vector<std::string>{"ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:"}));
   WriteText(h.loc.safariWorkingCopy(), SafariPlist(""));
   h.Press(outlets::kExportBookMarkBtn);
@@ -414,25 +379,29 @@ TEST_F(Navigation, ExportButtonDependsOnTheView) {
 TEST_F(Navigation, CookieButtonsSwapImagesAndStartTheirCommands) {
   AppDelegate& app = h.Start();
   std::vector<std::string> ran;
-  for (const char* action : {"ActClickSafariAction:", "ActClickChromeAction:", "ActClickNewCookiesAction:",
-                             "clickConnectHomeAction:"})
+  const std::vector<std::string> actions = {"ActClickSafariAction:", "ActClickChromeAction:",
+                                            "ActClickNewCookiesAction:", "clickConnectHomeAction:"};
+  for (const std::string& action : actions)
     app.SetCommandHandler(action, [&ran, action](const MenuItemModel&) { ran.push_back(action); });
-
-  h.Press(outlets::kSafariCookieBtn);
-  EXPECT_EQ(h.view().findButton(outlets::kSafariCookieBtn)->image, "safaricookiedown.png");
-  EXPECT_EQ(h.view().findButton(outlets::kChromeCookieBtn)->image, "chromecookienom.png");
-  EXPECT_EQ(h.view().findButton(outlets::kNewCookieBtn)->image, "newcookienom.png");
-  EXPECT_EQ(h.view().findButton(outlets::kOpenCookieBtn)->image, "opencookienom.png");
-  h.Press(outlets::kChromeCookieBtn);
-  EXPECT_EQ(h.view().findButton(outlets::kSafariCookieBtn)->image, "Safaricookienom.png");
-  EXPECT_EQ(h.view().findButton(outlets::kChromeCookieBtn)->image, "chromecookiedown.png");
-  h.Press(outlets::kNewCookieBtn);
-  EXPECT_EQ(h.view().findButton(outlets::kNewCookieBtn)->image, "newcookiedown.png");
-  EXPECT_EQ(h.view().findButton(outlets::kChromeCookieBtn)->image, "chromecookienom.png");
+  // After each press: the Safari, Chrome, New and Open cookie buttons' images.
+  const struct {
+    const char* button;
+    TitleList images;
+  } presses[] = {
+      {outlets::kSafariCookieBtn, {"safaricookiedown.png", "chromecookienom.png", "newcookienom.png", "opencookienom.png"}},
+      {outlets::kChromeCookieBtn, {"Safaricookienom.png", "chromecookiedown.png", "newcookienom.png", "opencookienom.png"}},
+      {outlets::kNewCookieBtn, {"Safaricookienom.png", "chromecookienom.png", "newcookiedown.png", "opencookienom.png"}},
+  };
+  for (const auto& p : presses) {
+    h.Press(p.button);
+    EXPECT_EQ((TitleList{h.Image(outlets::kSafariCookieBtn), h.Image(outlets::kChromeCookieBtn),
+                         h.Image(outlets::kNewCookieBtn), h.Image(outlets::kOpenCookieBtn)}),
+              p.images)
+        << p.button;
+  }
   h.Press(outlets::kConnectBtn);
-  EXPECT_EQ(h.view().findButton(outlets::kConnectBtn)->image, "Connectbtn.png");
-  EXPECT_EQ(ran, (std::vector<std::string>{"ActClickSafariAction:", "ActClickChromeAction:",
-                                           "ActClickNewCookiesAction:", "clickConnectHomeAction:"}));
+  EXPECT_EQ(h.Image(outlets::kConnectBtn), "Connectbtn.png");
+  EXPECT_EQ(ran, actions);
 }
 
 TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
@@ -457,8 +426,9 @@ TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
 
 struct PasswordCheck : Navigation {
   std::vector<std::string> ran;
-  AppDelegate& StartInSafariWithSelection() {
-    (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+  AppDelegate& StartInSafariWithSelection(const char* storedPassword) {
+    if (storedPassword) (void)h.prefs->set(prefkeys::kLinvaraPassword, Value(storedPassword));
+    h.SuppressReminder();
     AppDelegate& app = h.Start();
     for (const char* action : {"EncryptedSelectedBookMarkAction:", "DecrypteSelectedBookMarkAction:"})
       app.SetCommandHandler(action, [this, action](const MenuItemModel&) { ran.push_back(action); });
@@ -469,8 +439,7 @@ struct PasswordCheck : Navigation {
 };
 
 TEST_F(PasswordCheck, WrongPasswordClearsTheFieldShakesAndRunsNothing) {
-  (void)h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
-  AppDelegate& app = StartInSafariWithSelection();
+  AppDelegate& app = StartInSafariWithSelection("secret");
   app.isEnterEncryptMode = true;
   app.isEnterDecryptMode = true;
   app.SetFieldText(outlets::kEnterPWLab, "Secret");
@@ -484,7 +453,7 @@ TEST_F(PasswordCheck, WrongPasswordClearsTheFieldShakesAndRunsNothing) {
 }
 
 TEST_F(PasswordCheck, NoStoredPasswordNeverMatches) {
-  AppDelegate& app = StartInSafariWithSelection();
+  AppDelegate& app = StartInSafariWithSelection(nullptr);
   app.isEnterDecryptMode = true;
   app.SetFieldText(outlets::kEnterPWLab, "");
   h.Press(outlets::kEnterPDButton);
@@ -492,21 +461,18 @@ TEST_F(PasswordCheck, NoStoredPasswordNeverMatches) {
   EXPECT_EQ(h.screen->shakes.size(), 1u);
 }
 
-TEST_F(PasswordCheck, RightPasswordResumesTheWaitingCommand) {
-  (void)h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
-  AppDelegate& app = StartInSafariWithSelection();
+TEST_F(PasswordCheck, RightPasswordAfterAWrongOneResumesTheWaitingCommand) {
+  AppDelegate& app = StartInSafariWithSelection("secret");
   app.isEnterEncryptMode = true;
   h.screen->ShowWindow(outlets::kEnterPDWindow, false);
-  app.SetFieldText(outlets::kEnterPWLab, "secret");
-  // A wrong try first: the warning shows, then the right password hides it.
-  app.SetFieldText(outlets::kEnterPWLab, "nope");
-  h.Press(outlets::kEnterPDButton);
-  app.SetFieldText(outlets::kEnterPWLab, "secret");
-  h.Press(outlets::kEnterPDButton);
+  for (const char* typed : {"nope", "secret"}) {
+    app.SetFieldText(outlets::kEnterPWLab, typed);
+    h.Press(outlets::kEnterPDButton);
+  }
   EXPECT_EQ(ran, (std::vector<std::string>{"EncryptedSelectedBookMarkAction:"}));
   EXPECT_TRUE(app.hasEnterEncryptedPasswd);
   EXPECT_FALSE(app.hasEnterDecryptedPasswd);
-  EXPECT_TRUE(h.view().findText(outlets::kEnterPDWarnLab)->hidden);
+  EXPECT_TRUE(h.view().findText(outlets::kEnterPDWarnLab)->hidden) << "the right password hides the warning";
   EXPECT_EQ(h.view().findText(outlets::kEnterPWLab)->text, "");
   EXPECT_FALSE(h.screen->IsWindowVisible(outlets::kEnterPDWindow));
 }

@@ -12,107 +12,103 @@ using namespace linvara::testing;
 
 namespace {
 
-struct Search : ::testing::Test {
-  PresenterHome h;
-  void SetUp() override {
-    (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
-    h.WriteSafari(SafariFolder("Kitchen", SafariLeaf("apple pie", "https://pie.example/") +
-                                              SafariLeaf("Äpfelkuchen", "https://kuchen.example/")) +
-                  SafariLeaf("Fruit Stand", "https://shop.example/apple") +
-                  SafariLeaf("Weather", "https://weather.example/"));
-    h.WriteChrome(ChromeFile(ChromeUrl("11", "Apple Store", "https://store.example/")));
-  }
-  void Type(const std::string& text) { h.app->controlTextDidChange(outlets::kSearchField, text); }
-  // Lets every worker finish and hand over its matches.
-  void Settle() {
-    ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return h.app->searchWorkersRunning() == 0; }));
-    h.dispatcher->Pump();
+using Search = QuietPresenterTest;
+
+// A fresh start on the sample home with one view loaded.
+struct SearchHome : PresenterHome {
+  explicit SearchHome(const char* view) {
+    WriteSampleBookmarks();
+    SuppressReminder();
+    Start();
+    Press(view);
   }
 };
 
 }  // namespace
 
-TEST_F(Search, CapitalsFindTitleAndAddressMatchesInListOrder) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  Type("APPLE");
-  Settle();
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"apple pie", "Fruit Stand"}));
-  EXPECT_EQ(app.lists().fliterSearchArray, h.rows());
-  EXPECT_TRUE(app.bSearchThreadStart);
-  EXPECT_TRUE(h.view().bookmarkTable.selection.empty());
-  EXPECT_EQ(h.view().findText(outlets::kSearchField)->text, "APPLE");
+// Title or address, letter case folded (beyond ASCII too), in list order.
+TEST(SearchMatches, TitlesAndAddressesOfTheViewInListOrder) {
+  const struct {
+    const char* view;
+    const char* text;
+    TitleList matches;
+  } cases[] = {
+      {outlets::kSafariBookMarkBtn, "APPLE", {"apple pie", "Fruit Stand"}},
+      {outlets::kSafariBookMarkBtn, "ÄPFEL", {"Äpfelkuchen"}},
+      {outlets::kAllBookMarkBtn, "apple", {"apple pie", "Fruit Stand", "Apple Store"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    SearchHome h(c.view);
+    h.TypeSearch(c.text);
+    ASSERT_TRUE(h.SettleSearch());
+    EXPECT_EQ(h.RowTitles(), c.matches);
+    EXPECT_EQ(h.app->lists().fliterSearchArray, h.rows());
+    EXPECT_TRUE(h.app->bSearchThreadStart);
+    EXPECT_TRUE(h.view().bookmarkTable.selection.empty());
+    EXPECT_EQ(h.view().findText(outlets::kSearchField)->text, c.text);
+  }
 }
 
-TEST_F(Search, LetterCaseIsFoldedBeyondAscii) {
-  h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  Type("ÄPFEL");
-  Settle();
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"Äpfelkuchen"}));
-}
-
-TEST_F(Search, UnifiedViewSearchesEveryBrowser) {
-  h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
-  Type("apple");
-  Settle();
-  EXPECT_EQ(h.RowTitles(), (std::vector<std::string>{"apple pie", "Fruit Stand", "Apple Store"}));
-}
-
-TEST_F(Search, NoMatchesShowsTheViewsDefaultContent) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  Type("zebra");
-  Settle();
-  EXPECT_EQ(h.rows(), app.lists().safariFatherArray);
-  EXPECT_TRUE(app.bSearchThreadStart);
-
-  h.Press(outlets::kChromeBookMarkBtn);
-  Type("zebra");
-  Settle();
-  EXPECT_EQ(h.rows(), app.lists().ChromeFatherArray);
+// No matches, or a cleared field (also while searches still run, unpumped or
+// handing over meanwhile), show the view's default content.
+TEST(SearchMatches, NoMatchesOrAClearedFieldShowTheViewsDefault) {
+  std::vector<std::string> manyThenCleared;
+  for (int i = 0; i < 50; ++i) manyThenCleared.push_back(i % 2 ? "apple" : "pie");
+  manyThenCleared.push_back("");
+  const struct {
+    const char* view;
+    std::vector<std::string> texts;
+    NodeList BookmarkLists::*shown;
+  } cases[] = {
+      {outlets::kSafariBookMarkBtn, {"zebra"}, &BookmarkLists::safariFatherArray},
+      {outlets::kChromeBookMarkBtn, {"zebra"}, &BookmarkLists::ChromeFatherArray},
+      {outlets::kSafariBookMarkBtn, {"apple", ""}, &BookmarkLists::safariFatherArray},
+      {outlets::kAllBookMarkBtn, manyThenCleared, &BookmarkLists::allbookMarkArray},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.view + (" " + c.texts[0]));
+    SearchHome h(c.view);
+    for (std::size_t i = 0; i < c.texts.size(); ++i) {
+      h.TypeSearch(c.texts[i]);
+      if (i % 7 == 6) h.dispatcher->Pump();
+    }
+    ASSERT_TRUE(h.SettleSearch());
+    EXPECT_FALSE(h.rows().empty());
+    EXPECT_EQ(h.rows(), h.app->lists().*c.shown);
+  }
 }
 
 TEST_F(Search, ClearingTheFieldShowsTheFlatListInTheUnifiedView) {
   AppDelegate& app = h.Start();
   h.Press(outlets::kAllBookMarkBtn);
-  Type("weather");
-  Settle();
-  ASSERT_EQ(h.RowTitles(), (std::vector<std::string>{"Weather"}));
+  h.TypeSearch("weather");
+  ASSERT_TRUE(h.SettleSearch());
+  ASSERT_EQ(h.RowTitles(), (TitleList{"Weather"}));
   h.SelectTitles({"Weather"});
-  Type("");
+  h.TypeSearch("");
   EXPECT_EQ(h.rows(), app.lists().allbookMarkArray);
   EXPECT_TRUE(h.view().bookmarkTable.selection.empty());
-}
-
-TEST_F(Search, ClearingTheFieldDropsASearchStillRunning) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  Type("apple");  // not pumped yet
-  Type("");
-  Settle();
-  EXPECT_EQ(h.rows(), app.lists().safariFatherArray);
 }
 
 TEST_F(Search, OtherControlsAndNoViewStartNothing) {
   h.Start();
   h.app->controlTextDidChange(outlets::kEnterPWLab, "apple");
-  Settle();
+  ASSERT_TRUE(h.SettleSearch());
   EXPECT_EQ(h.app->searchGeneration(), 0u);
-  Type("apple");  // no view loaded: an empty snapshot, so the empty default
-  Settle();
+  h.TypeSearch("apple");  // no view loaded: an empty snapshot, so the empty default
+  ASSERT_TRUE(h.SettleSearch());
   EXPECT_TRUE(h.rows().empty());
-  Type("");
+  h.TypeSearch("");
   EXPECT_TRUE(h.rows().empty());
 }
 
 TEST_F(Search, AViewLoadDropsTheResultsOfASearchOnTheOldView) {
   AppDelegate& app = h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
-  Type("apple");
+  h.TypeSearch("apple");
   h.Press(outlets::kChromeBookMarkBtn);
-  Settle();
+  ASSERT_TRUE(h.SettleSearch());
   EXPECT_EQ(h.rows(), app.lists().ChromeFatherArray);
 }
 
@@ -144,10 +140,10 @@ TEST_F(Search, StressTheTableEndsWithTheMatchesOfTheLastText) {
     }
     texts.push_back(round == 0 ? "STRASSE 1" : words[rng() % words.size()].substr(0, 2));  // "straße" folds to "strasse"
     for (std::size_t i = 0; i < texts.size(); ++i) {
-      Type(texts[i]);
+      h.TypeSearch(texts[i]);
       if (i % 4 == 0) h.dispatcher->Pump();  // hand over whatever has finished meanwhile
     }
-    Settle();
+    ASSERT_TRUE(h.SettleSearch());
 
     const NodeList expected = FilterBySearch(big, texts.back());
     ASSERT_FALSE(expected.empty());
@@ -157,16 +153,4 @@ TEST_F(Search, StressTheTableEndsWithTheMatchesOfTheLastText) {
       for (const NodePtr& n : h.rows()) EXPECT_NE(n->thetitle()->find("straße 1"), std::string::npos);
     }
   }
-}
-
-TEST_F(Search, StressEndingOnAClearedFieldShowsTheDefault) {
-  AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
-  for (int i = 0; i < 50; ++i) {
-    Type(i % 2 ? "apple" : "pie");
-    if (i % 7 == 0) h.dispatcher->Pump();
-  }
-  Type("");
-  Settle();
-  EXPECT_EQ(h.rows(), app.lists().allbookMarkArray);
 }

@@ -33,7 +33,7 @@ TEST(BookmarkRows, FolderShowsFolderIconNullTitleAndNoAddress) {
   EXPECT_EQ(MakeBookmarkRow(folder).title, "News");
 }
 
-TEST(BookmarkRows, BookmarkIconAndTypeFollowTheBrowser) {
+TEST(BookmarkRows, BookmarkCellsAndTheIconAndTypeOfEachBrowser) {
   const struct {
     const char* from;
     const char* icon;
@@ -48,13 +48,16 @@ TEST(BookmarkRows, BookmarkIconAndTypeFollowTheBrowser) {
       {"safari", "", ""},
   };
   for (const auto& c : cases) {
-    BookmarkRow row = MakeBookmarkRow(Leaf("Apple", "https://apple.example/", c.from));
+    NodePtr n = Leaf("Apple", "https://apple.example/", c.from);
+    n->setBookMarkUUID("42");
+    n->setTheFullPath("/Bookmarks bar/News");
+    BookmarkRow row = MakeBookmarkRow(n);
     EXPECT_EQ(row.kind, BookmarkRow::Kind::Bookmark) << c.from;
     EXPECT_EQ(row.icon, c.icon) << c.from;
     EXPECT_EQ(row.type, c.type) << c.from;
-    EXPECT_EQ(row.title, "Apple");
+    EXPECT_EQ((std::vector<std::string>{row.title, row.addressLine, row.uuid, row.path}),
+              (std::vector<std::string>{"Apple", "https://apple.example/", "42", "/Bookmarks bar/News"}));
     EXPECT_EQ(row.titleY, 21);
-    EXPECT_EQ(row.addressLine, "https://apple.example/");
   }
 }
 
@@ -79,15 +82,6 @@ TEST(BookmarkRows, UnfilledLeafAndRootRows) {
   EXPECT_EQ(root.kind, BookmarkRow::Kind::Other);
   EXPECT_EQ(root.icon, "");
   EXPECT_EQ(root.title, "");
-}
-
-TEST(BookmarkRows, UdidColumnShowsIdentifierAndPath) {
-  NodePtr n = Leaf("A", "https://a.example/", "Chrome");
-  n->setBookMarkUUID("42");
-  n->setTheFullPath("/Bookmarks bar/News");
-  BookmarkRow row = MakeBookmarkRow(n);
-  EXPECT_EQ(row.uuid, "42");
-  EXPECT_EQ(row.path, "/Bookmarks bar/News");
 }
 
 TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
@@ -141,15 +135,10 @@ TEST(ResultRows, DeadLinkAndGroupRows) {
 }
 
 TEST(OpenableAddresses, OnlyWellFormedAddressesOpen) {
-  EXPECT_TRUE(IsOpenableWebAddress("https://apple.example/pie"));
-  EXPECT_TRUE(IsOpenableWebAddress("http://x.example"));
-  EXPECT_TRUE(IsOpenableWebAddress("file:///Users/tester/Library/Application%20Support/Linvara/a/encrypt.html"));
-  EXPECT_FALSE(IsOpenableWebAddress(""));
-  EXPECT_FALSE(IsOpenableWebAddress("apple pie"));
-  EXPECT_FALSE(IsOpenableWebAddress("http://has space.example/"));
-  EXPECT_FALSE(IsOpenableWebAddress("1http://x.example/"));
-  EXPECT_FALSE(IsOpenableWebAddress("https:"));
-  EXPECT_FALSE(IsOpenableWebAddress("javascript:alert(1)"));
-  EXPECT_FALSE(IsOpenableWebAddress("JavaScript:alert(1)"));
-  EXPECT_FALSE(IsOpenableWebAddress("data:text/html,hi"));
+  for (const char* good : {"https://apple.example/pie", "http://x.example",
+                           "file:///Users/tester/Library/Application%20Support/Linvara/a/encrypt.html"})
+    EXPECT_TRUE(IsOpenableWebAddress(good)) << good;
+  for (const char* bad : {"", "apple pie", "http://has space.example/", "1http://x.example/", "https:",
+                          "javascript:alert(1)", "JavaScript:alert(1)", "data:text/html,hi"})
+    EXPECT_FALSE(IsOpenableWebAddress(bad)) << bad;
 }

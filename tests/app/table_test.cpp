@@ -7,21 +7,7 @@
 using namespace linvara;
 using namespace linvara::testing;
 
-namespace {
-
-struct Table : ::testing::Test {
-  PresenterHome h;
-  void SetUp() override {
-    (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
-    h.WriteSafari(SafariFolder("News", SafariLeaf("Paper", "https://paper.example/")) +
-                  SafariLeaf("Fruit Stand", "https://shop.example/apple") +
-                  SafariLeaf("Broken", "not an address") +
-                  SafariLeaf("Weather", "https://weather.example/"));
-    h.WriteChrome(ChromeFile(ChromeUrl("11", "Mail", "https://mail.example/")));
-  }
-};
-
-}  // namespace
+using Table = QuietPresenterTest;
 
 TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
   AppDelegate& app = h.Start();
@@ -29,15 +15,13 @@ TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
   h.SelectTitles({"Weather", "News", "Fruit Stand"});
   app.OpenSelectedBookmarksAction();
   // In row order, once each.
-  EXPECT_EQ(h.platform->openedUrls,
-            (std::vector<std::string>{"https://shop.example/apple", "https://weather.example/"}));
+  EXPECT_EQ(h.platform->openedUrls, (TitleList{"https://shop.example/apple", "https://weather.example/"}));
 }
 
 TEST_F(Table, OpeningSkipsAddressesThatAreNotWebAddressesAndNeedsASelection) {
   AppDelegate& app = h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
   app.OpenSelectedBookmarksAction();
-  EXPECT_TRUE(h.platform->openedUrls.empty());
   h.SelectTitles({"Broken"});
   app.OpenSelectedBookmarksAction();
   EXPECT_TRUE(h.platform->openedUrls.empty());
@@ -46,7 +30,7 @@ TEST_F(Table, OpeningSkipsAddressesThatAreNotWebAddressesAndNeedsASelection) {
   MenuItemModel open;
   open.action = "OpenSelectedBookmarksAction:";
   EXPECT_TRUE(app.PerformMenuAction(open));
-  EXPECT_EQ(h.platform->openedUrls, (std::vector<std::string>{"https://weather.example/"}));
+  EXPECT_EQ(h.platform->openedUrls, (TitleList{"https://weather.example/"}));
 }
 
 TEST_F(Table, DoubleClickOnABookmarkAsksTheEditCommand) {
@@ -88,26 +72,27 @@ TEST_F(Table, MenuActionsWithoutAUnitAreNotAvailable) {
 TEST_F(Table, SelectingABookmarkSwitchesTheEncryptionItems) {
   AppDelegate& app = h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
-  const auto hidden = [&](const char* id) { return h.view().findMenuItem(id)->hidden; };
+  // Hidden flags of encrypt, decrypt, encrypt selected, decrypt selected.
+  const auto hidden = [&] {
+    std::vector<bool> flags;
+    for (const char* id : {outlets::kEncryptBookmarkMenuItem, outlets::kDecryptBookmarkMenuItem,
+                           outlets::kEncryptSelectedBookmarkMenuItem, outlets::kDecryptSelectedBookmarkMenuItem})
+      flags.push_back(h.view().findMenuItem(id)->hidden);
+    return flags;
+  };
+  const std::vector<bool> plain = {false, true, false, true}, encrypted = {true, false, true, false};
 
   h.SelectTitles({"Weather"});
-  EXPECT_FALSE(hidden(outlets::kEncryptBookmarkMenuItem));
-  EXPECT_TRUE(hidden(outlets::kDecryptBookmarkMenuItem));
-  EXPECT_FALSE(hidden(outlets::kEncryptSelectedBookmarkMenuItem));
-  EXPECT_TRUE(hidden(outlets::kDecryptSelectedBookmarkMenuItem));
-
+  EXPECT_EQ(hidden(), plain);
   app.lists().safariBookMarkArray.back()->setBEncrytedBookmark(true);  // Weather
   h.SelectTitles({"Weather"});
-  EXPECT_TRUE(hidden(outlets::kEncryptBookmarkMenuItem));
-  EXPECT_FALSE(hidden(outlets::kDecryptBookmarkMenuItem));
-  EXPECT_TRUE(hidden(outlets::kEncryptSelectedBookmarkMenuItem));
-  EXPECT_FALSE(hidden(outlets::kDecryptSelectedBookmarkMenuItem));
+  EXPECT_EQ(hidden(), encrypted);
 
   // A folder or no selection changes nothing.
   h.SelectTitles({"News"});
-  EXPECT_FALSE(hidden(outlets::kDecryptBookmarkMenuItem));
+  EXPECT_EQ(hidden(), encrypted);
   app.SelectTableRows(TableId::Bookmarks, {});
-  EXPECT_FALSE(hidden(outlets::kDecryptBookmarkMenuItem));
+  EXPECT_EQ(hidden(), encrypted);
 }
 
 TEST_F(Table, EncryptionEntryPointsNeedTheSafariViewAndABookmark) {
@@ -128,14 +113,11 @@ TEST_F(Table, EncryptionEntryPointsNeedTheSafariViewAndABookmark) {
 TEST_F(Table, RowsOfTheBookmarkTable) {
   AppDelegate& app = h.Start();
   h.Press(outlets::kChromeBookMarkBtn);
-  h.SelectTitles({"Bookmarks bar"});
-  app.DoubleClickTableViewBookMarkAction();
+  h.Open("Other bookmarks");
   ASSERT_EQ(app.numberOfRowsInTableView(TableId::Bookmarks), 1u);
   BookmarkRow row = app.BookmarkRowAt(0);
-  EXPECT_EQ(row.title, "Mail");
-  EXPECT_EQ(row.icon, "chromelogo");
-  EXPECT_EQ(row.type, "Chrome bookmark");
-  EXPECT_EQ(row.uuid, "11");
+  EXPECT_EQ((TitleList{row.title, row.icon, row.type, row.uuid}),
+            (TitleList{"Apple Store", "chromelogo", "Chrome bookmark", "13"}));
   EXPECT_FALSE(row.date.empty());
   EXPECT_EQ(app.BookmarkRowAt(5).kind, BookmarkRow::Kind::Other) << "past the end: an empty row";
   EXPECT_EQ(app.numberOfRowsInTableView(TableId::Other), 0u);
@@ -145,20 +127,20 @@ TEST_F(Table, DuplicateTablesShowTheSelectedGroupAndTheUnifiedPathForm) {
   AppDelegate& app = h.Start();
   h.Press(outlets::kAllBookMarkBtn);
   // A duplicate group as the duplicate search hands it over: a folder node whose children are the members.
-  NodePtr safariMember = app.lists().safariBookMarkArray.front();
-  NodePtr chromeMember = app.lists().chromebookMarkArray.front();
+  NodePtr safariMember = app.lists().safariBookMarkArray.front();  // Menu Item
+  NodePtr chromeMember = app.lists().chromebookMarkArray.front();  // Mail
   FolderPtr group = PRFaBookMarkNode::Create();
-  group->setThetitle(std::string("Paper"));
+  group->setThetitle(std::string("Mail"));
   group->appendChild(safariMember);
   group->appendChild(chromeMember);
   app.UpdateView(viewsection::kResultTables, [&](ViewState& s) { s.leftDupTable.content = {group}; });
 
   EXPECT_EQ(app.numberOfRowsInTableView(TableId::LeftDup), 1u);
-  EXPECT_EQ(app.ResultRowAt(TableId::LeftDup, 0).title, "Paper");
+  EXPECT_EQ(app.ResultRowAt(TableId::LeftDup, 0).title, "Mail");
   app.SelectTableRows(TableId::LeftDup, {0});
   ASSERT_EQ(app.numberOfRowsInTableView(TableId::RightDup), 2u);
-  EXPECT_EQ(app.ResultRowAt(TableId::RightDup, 0).path, "/News        --Safari bookmark");
-  EXPECT_EQ(app.ResultRowAt(TableId::RightDup, 1).path, "/Bookmarks bar        --Chrome bookmark");
+  EXPECT_EQ(app.ResultRowAt(TableId::RightDup, 0).path, "/BookmarksMenu        --Safari bookmark");
+  EXPECT_EQ(app.ResultRowAt(TableId::RightDup, 1).path, "/Bookmarks bar/Work        --Chrome bookmark");
 
   EXPECT_FALSE(app.ResultRowAt(TableId::RightDup, 1).checked);
   app.CheckTheFileAction(TableId::RightDup, 1);
