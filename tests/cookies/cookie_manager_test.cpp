@@ -10,35 +10,36 @@
 #include "cookies/BinaryCookieFile.h"
 #include "cookies/CookieManager.h"
 #include "model/FileBytes.h"
-#include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace linvara {
 namespace {
 
-using testing::QuerySql;
-using testing::TempDir;
-using testing::TestData;
-
-const char* const kSafari2014 = "safari_binarycookies/safari-macos-2014_29pages-91cookies_Cookies.binarycookies";
-const char* const kSafari2017 = "safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies";
-const char* const kChrome68 = "chrome_cookies/chrome-68_meta-v10_is_secure_Cookies";
+using namespace testing;
 
 struct ManagerFixture : ::testing::Test {
   std::shared_ptr<QueuedDispatcher> mainThread = std::make_shared<QueuedDispatcher>();
   CookieManager manager;
   TempDir dir;
   int changes = 0;
+  std::optional<std::string> error;  // set by Outcome(): "" on success
 
   ManagerFixture() { manager.onChanged = [this] { ++changes; }; }
 
-  fs::path Copy(const char* name, const std::string& as) {
-    fs::copy_file(TestData(name), dir / as, fs::copy_options::overwrite_existing);
-    return dir / as;
-  }
+  fs::path Copy(const char* name, const std::string& as) { return CopyTestFile(name, dir / as); }
   bool Finish() {
     return mainThread->PumpUntil([this] { return !manager.IsBusy(); });
+  }
+  // Scans a copy of a real file and waits for the list.
+  fs::path Scanned(const char* name, const std::string& as, CookieFileKind kind) {
+    const fs::path file = Copy(name, as);
+    EXPECT_TRUE(manager.StartScan(mainThread, file, kind));
+    EXPECT_TRUE(Finish());
+    return file;
+  }
+  std::function<void(Result<void>)> Outcome() {
+    return [this](Result<void> r) { error = r.ok() ? "" : r.error(); };
   }
 };
 
@@ -64,6 +65,13 @@ TEST_F(ManagerFixture, ScanHandsTheListToTheMainThreadAndShowsIt) {
   EXPECT_FALSE(manager.progressAnimating);
   EXPECT_TRUE(manager.newCookieArray.empty());
   EXPECT_GE(changes, 2);
+
+  // The next scan replaces the list.
+  Scanned(kChrome68, "Cookies", CookieFileKind::Database);
+  EXPECT_EQ(manager.cookArray.size(), 5u);
+  EXPECT_EQ(manager.tableContent.size(), 5u);
+  EXPECT_FALSE(manager.binaryCookie);
+  EXPECT_TRUE(manager.pagesizeArray.empty());
 }
 
 TEST_F(ManagerFixture, OnlyOneWorkerRunsAtATime) {
@@ -82,17 +90,6 @@ TEST_F(ManagerFixture, OnlyOneWorkerRunsAtATime) {
   ASSERT_TRUE(Finish());
 }
 
-TEST_F(ManagerFixture, EachScanReplacesTheList) {
-  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kSafari2014, "a"), CookieFileKind::Binary));
-  ASSERT_TRUE(Finish());
-  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kChrome68, "Cookies"), CookieFileKind::Database));
-  ASSERT_TRUE(Finish());
-  EXPECT_EQ(manager.cookArray.size(), 5u);
-  EXPECT_EQ(manager.tableContent.size(), 5u);
-  EXPECT_FALSE(manager.binaryCookie);
-  EXPECT_TRUE(manager.pagesizeArray.empty());
-}
-
 TEST_F(ManagerFixture, AMissingChromeFileGivesAnEmptyListAndRemembersThePath) {
   const fs::path missing = dir / "Default" / "Cookies";
   manager.binaryCookie = true;
@@ -107,9 +104,7 @@ TEST_F(ManagerFixture, AMissingChromeFileGivesAnEmptyListAndRemembersThePath) {
 
 TEST_F(ManagerFixture, OpenedFilesAreDetectedByTheirMagicAndKeptForNewCookies) {
   // Names say nothing: the first bytes decide.
-  const fs::path binary = Copy(kSafari2017, "first.db");
-  const fs::path database = Copy(kChrome68, "second.binarycookies");
-  ASSERT_TRUE(manager.OpenCookieFile(mainThread, binary));
+  ASSERT_TRUE(manager.OpenCookieFile(mainThread, Copy(kSafari2017, "first.db")));
   EXPECT_TRUE(manager.bOpenCookie);
   EXPECT_TRUE(manager.newCookieButtonShown);
   ASSERT_TRUE(Finish());
@@ -118,23 +113,20 @@ TEST_F(ManagerFixture, OpenedFilesAreDetectedByTheirMagicAndKeptForNewCookies) {
   EXPECT_EQ(manager.newCookieArray.size(), 2u);
 
   // Opening another file starts the New Cookies list afresh.
-  ASSERT_TRUE(manager.OpenCookieFile(mainThread, database));
+  ASSERT_TRUE(manager.OpenCookieFile(mainThread, Copy(kChrome68, "second.binarycookies")));
   ASSERT_TRUE(Finish());
   EXPECT_FALSE(manager.binaryCookie);
   EXPECT_EQ(manager.newCookieArray.size(), 5u);
 
   // A browser scan does not add to it; the New Cookies button shows it again.
-  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kSafari2014, "Cookies.binarycookies"), CookieFileKind::Binary));
-  ASSERT_TRUE(Finish());
+  Scanned(kSafari2014, "Cookies.binarycookies", CookieFileKind::Binary);
   EXPECT_EQ(manager.newCookieArray.size(), 5u);
   EXPECT_EQ(manager.tableContent.size(), 91u);
   manager.ShowNewCookies();
   EXPECT_EQ(manager.tableContent, manager.newCookieArray);
-}
 
-TEST_F(ManagerFixture, AFileOfNeitherKindIsIgnored) {
-  testing::WriteText(dir / "notes.txt", "COOK is not cook");
-  manager.newCookieArray.push_back(std::make_shared<PRCookFileNode>());
+  // A file of neither kind is ignored and empties the New Cookies list.
+  WriteText(dir / "notes.txt", "COOK is not cook");
   EXPECT_FALSE(manager.OpenCookieFile(mainThread, dir / "notes.txt"));
   EXPECT_FALSE(manager.IsBusy());
   EXPECT_FALSE(manager.bOpenCookie);
@@ -144,62 +136,50 @@ TEST_F(ManagerFixture, AFileOfNeitherKindIsIgnored) {
 }
 
 TEST_F(ManagerFixture, RemovalOfTheSafariFileWritesTheSampleAndClearsTheList) {
-  const fs::path file = Copy(kSafari2014, "Cookies.binarycookies");
-  ASSERT_TRUE(manager.StartScan(mainThread, file, CookieFileKind::Binary));
-  ASSERT_TRUE(Finish());
-  std::optional<bool> outcome;
-  ASSERT_TRUE(manager.StartRemoval(mainThread, [&](Result<void> r) { outcome = r.ok(); }));
+  const fs::path file = Scanned(kSafari2014, "Cookies.binarycookies", CookieFileKind::Binary);
+  ASSERT_TRUE(manager.StartRemoval(mainThread, Outcome()));
   EXPECT_TRUE(manager.progressAnimating);
   ASSERT_TRUE(Finish());
-  EXPECT_EQ(outcome, true);
+  EXPECT_EQ(error, "");
   EXPECT_EQ(*ReadFileBytes(file), SampleCookiesBytes());
   EXPECT_TRUE(manager.cookArray.empty());
   EXPECT_TRUE(manager.tableContent.empty());
   EXPECT_FALSE(manager.progressAnimating);
 }
 
-TEST_F(ManagerFixture, RemovalOfTheChromeDatabaseEmptiesItsTable) {
-  const fs::path db = Copy(kChrome68, "Cookies");
-  ASSERT_TRUE(manager.StartScan(mainThread, db, CookieFileKind::Database));
-  ASSERT_TRUE(Finish());
-  ASSERT_TRUE(manager.StartRemoval(mainThread));
-  ASSERT_TRUE(Finish());
-  EXPECT_EQ(QuerySql(db, "select count(*) from cookies"), "0");
-  EXPECT_TRUE(manager.tableContent.empty());
-}
-
-TEST_F(ManagerFixture, AFailedRemovalKeepsTheList) {
-  const fs::path db = Copy(kChrome68, "Cookies");
-  ASSERT_TRUE(manager.StartScan(mainThread, db, CookieFileKind::Database));
-  ASSERT_TRUE(Finish());
-  testing::ExecSql(db, "DROP TABLE cookies;");
-  std::string error;
-  ASSERT_TRUE(manager.StartRemoval(mainThread, [&](Result<void> r) { error = r.ok() ? "" : r.error(); }));
+TEST_F(ManagerFixture, RemovalOfTheChromeDatabaseEmptiesItsTableAndAFailureKeepsTheList) {
+  const fs::path db = Scanned(kChrome68, "Cookies", CookieFileKind::Database);
+  ExecSql(db, "ALTER TABLE cookies RENAME TO held;");
+  ASSERT_TRUE(manager.StartRemoval(mainThread, Outcome()));
   ASSERT_TRUE(Finish());
   EXPECT_NE(error, "");
   EXPECT_EQ(manager.tableContent.size(), 5u);
   EXPECT_EQ(manager.cookArray.size(), 5u);
+
+  ExecSql(db, "ALTER TABLE held RENAME TO cookies;");
+  ASSERT_TRUE(manager.StartRemoval(mainThread, Outcome()));
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(QuerySql(db, "select count(*) from cookies"), "0");
+  EXPECT_TRUE(manager.tableContent.empty());
 }
 
 TEST_F(ManagerFixture, RemovalBeforeAnyScanTouchesNothing) {
-  std::optional<bool> outcome;
-  ASSERT_TRUE(manager.StartRemoval(mainThread, [&](Result<void> r) { outcome = r.ok(); }));
+  ASSERT_TRUE(manager.StartRemoval(mainThread, Outcome()));
   ASSERT_TRUE(Finish());
-  EXPECT_EQ(outcome, true);
+  EXPECT_EQ(error, "");
   EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST_F(ManagerFixture, ExportWritesTheRowsShown) {
-  ASSERT_TRUE(manager.StartScan(mainThread, Copy(kSafari2017, "Cookies.binarycookies"), CookieFileKind::Binary));
-  ASSERT_TRUE(Finish());
+  Scanned(kSafari2017, "Cookies.binarycookies", CookieFileKind::Binary);
   const fs::path folder = dir / "Downloads" / "com.Zelvane.Crumbscope";
-  std::optional<bool> outcome;
-  ASSERT_TRUE(manager.StartExport(mainThread, folder, [&](Result<void> r) { outcome = r.ok(); }));
+  ASSERT_TRUE(manager.StartExport(mainThread, folder, Outcome()));
   EXPECT_TRUE(manager.progressShown);
   ASSERT_TRUE(Finish());
-  EXPECT_EQ(outcome, true);
+  EXPECT_EQ(error, "");
   EXPECT_FALSE(manager.progressShown);
-  const std::string text = testing::ReadText(folder / "cookiedata.txt");
+  const std::string text = ReadText(folder / "cookiedata.txt");
   EXPECT_EQ(text.substr(0, 53), "Website:.ycombinator.com  Name:__cfduid  Secure:NO  P");
   EXPECT_NE(text.find("\n\nWebsite:news.ycombinator.com  Name:user  Secure:YES  Path:/  Value:zellyn"),
             std::string::npos);
@@ -210,8 +190,7 @@ TEST(CookieManagerLifetime, AManagerGoneBeforeTheFinishDropsTheResult) {
   auto mainThread = std::make_shared<QueuedDispatcher>();
   auto manager = std::make_unique<CookieManager>();
   bool finished = false;
-  ASSERT_TRUE(manager->StartScan(mainThread, TestData(kSafari2017), CookieFileKind::Binary,
-                                 [&] { finished = true; }));
+  ASSERT_TRUE(manager->StartScan(mainThread, TestData(kSafari2017), CookieFileKind::Binary, [&] { finished = true; }));
   manager.reset();
   // The worker still hands over; the main thread finds nobody and drops it.
   int ran = 0;

@@ -5,19 +5,18 @@
 
 #include <random>
 
+#include "CookieTestSupport.h"
 #include "cookies/BinaryCookieFile.h"
 #include "cookies/CookieDatabase.h"
 #include "cookies/CookieFiles.h"
 #include "model/FileBytes.h"
-#include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace linvara {
 namespace {
 
-using testing::TempDir;
-using testing::TestData;
+using namespace testing;
 
 void CheckEntriesInside(const CookieList& cookies, std::size_t size) {
   for (const auto& c : cookies) {
@@ -51,8 +50,7 @@ TEST(BinaryCookieRobustness, RandomBytesBehindTheMagic) {
 }
 
 TEST(BinaryCookieRobustness, RealFilesWithDamagedBytes) {
-  for (const char* name : {"safari_binarycookies/safari-macos-2014_29pages-91cookies_Cookies.binarycookies",
-                           "safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies"}) {
+  for (const char* name : {kSafari2014, kSafari2017}) {
     auto original = ReadFileBytes(TestData(name));
     ASSERT_TRUE(original.ok());
     std::mt19937 random(7);
@@ -66,18 +64,17 @@ TEST(BinaryCookieRobustness, RealFilesWithDamagedBytes) {
         bytes[at] = round % 3 == 0 ? static_cast<char>(random() & 0xff) : kValues[random() % sizeof kValues];
       }
       if (round % 5 == 0) bytes.resize(random() % bytes.size());
-      CookieList cookies = Read(bytes);
-      CheckEntriesInside(cookies, bytes.size());
+      CheckEntriesInside(Read(bytes), bytes.size());
     }
   }
 }
 
 TEST(BinaryCookieRobustness, TruncatedFilesOnDisk) {
-  auto original = ReadFileBytes(TestData("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies"));
+  auto original = ReadFileBytes(TestData(kSafari2017));
   ASSERT_TRUE(original.ok());
   TempDir dir;
   for (std::size_t length = 0; length <= original->size(); ++length) {
-    testing::WriteText(dir / "Cookies.binarycookies", original->substr(0, length));
+    WriteText(dir / "Cookies.binarycookies", original->substr(0, length));
     std::vector<std::int32_t> pages;
     CookieList cookies;
     ReadCookBinaryFileWithPath(dir / "Cookies.binarycookies", pages, cookies);
@@ -89,7 +86,7 @@ TEST(BinaryCookieRobustness, TruncatedFilesOnDisk) {
 }
 
 TEST(CookieDatabaseRobustness, DamagedDatabasesAreReadOrSkippedWithoutHarm) {
-  auto original = ReadFileBytes(TestData("chrome_cookies/chrome-68_meta-v10_is_secure_Cookies"));
+  auto original = ReadFileBytes(TestData(kChrome68));
   ASSERT_TRUE(original.ok());
   TempDir dir;
   std::mt19937 random(11);
@@ -99,7 +96,7 @@ TEST(CookieDatabaseRobustness, DamagedDatabasesAreReadOrSkippedWithoutHarm) {
     for (int f = 0; f < flips; ++f) bytes[100 + random() % (bytes.size() - 100)] = static_cast<char>(random() & 0xff);
     if (round % 4 == 0) bytes.resize(100 + random() % (bytes.size() - 100));
     const fs::path db = dir / "Cookies";
-    testing::WriteText(db, bytes);
+    WriteText(db, bytes);
     CookieList cookies;
     ReadCookDatabaseFileWithPath(db, cookies);
     EXPECT_LE(cookies.size(), 5u);
