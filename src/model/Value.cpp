@@ -59,30 +59,45 @@ bool Value::operator==(const Value& other) const {
   }
 }
 
+const std::vector<Dictionary::Entry>& Dictionary::entries() const {
+  static const std::vector<Entry> kEmpty;
+  return entries_ ? *entries_ : kEmpty;
+}
+
+std::vector<Dictionary::Entry>& Dictionary::mutableEntries() {
+  if (!entries_)
+    entries_ = std::make_shared<std::vector<Entry>>();
+  else if (entries_.use_count() > 1)
+    entries_ = std::make_shared<std::vector<Entry>>(*entries_);
+  return *entries_;
+}
+
 Value Dictionary::get(std::string_view key) const {
-  for (const auto& [k, v] : entries_)
+  for (const auto& [k, v] : entries())
     if (k == key) return v;
   return {};
 }
 
 bool Dictionary::contains(std::string_view key) const {
-  return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.first == key; });
+  const auto& all = entries();
+  return std::any_of(all.begin(), all.end(), [&](const Entry& e) { return e.first == key; });
 }
 
 void Dictionary::set(std::string_view key, Value value) {
-  for (auto& [k, v] : entries_) {
+  auto& all = mutableEntries();
+  for (auto& [k, v] : all) {
     if (k == key) {
       v = std::move(value);
       return;
     }
   }
-  entries_.emplace_back(std::string(key), std::move(value));
+  all.emplace_back(std::string(key), std::move(value));
 }
 
 bool Dictionary::remove(std::string_view key) {
-  auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.first == key; });
-  if (it == entries_.end()) return false;
-  entries_.erase(it);
+  if (!contains(key)) return false;
+  auto& all = mutableEntries();
+  all.erase(std::find_if(all.begin(), all.end(), [&](const Entry& e) { return e.first == key; }));
   return true;
 }
 
@@ -94,8 +109,9 @@ std::optional<std::string> Dictionary::getString(std::string_view key) const {
 
 DictPtr Dictionary::deepCopy() const {
   auto out = make();
-  out->entries_.reserve(entries_.size());
-  for (const auto& [k, v] : entries_) out->entries_.emplace_back(k, DeepCopy(v));
+  auto& to = out->mutableEntries();
+  to.reserve(size());
+  for (const auto& [k, v] : entries()) to.emplace_back(k, DeepCopy(v));
   return out;
 }
 

@@ -96,15 +96,17 @@ class Dictionary {
   // Replaces the value in place (keeping the key's position) or appends the key.
   void set(std::string_view key, Value value);
   bool remove(std::string_view key);
-  void clear() { entries_.clear(); }
+  void clear() { entries_.reset(); }
 
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
-  const std::vector<Entry>& entries() const { return entries_; }
-  auto begin() const { return entries_.begin(); }
-  auto end() const { return entries_.end(); }
+  std::size_t size() const { return entries().size(); }
+  bool empty() const { return entries().empty(); }
+  const std::vector<Entry>& entries() const;
+  auto begin() const { return entries().begin(); }
+  auto end() const { return entries().end(); }
 
-  // Shallow copy: a new dictionary holding the same values (nested containers shared).
+  // Shallow copy: a new dictionary holding the same values (nested containers
+  // shared). The entries themselves are shared until either side changes, so a
+  // record and its untouched copy cost one set of entries.
   DictPtr copy() const { return std::make_shared<Dictionary>(*this); }
   // Deep copy: nested dictionaries and arrays copied too.
   DictPtr deepCopy() const;
@@ -115,7 +117,9 @@ class Dictionary {
   ArrayPtr getArray(std::string_view key) const { return get(key).asArray(); }
 
  private:
-  std::vector<Entry> entries_;
+  // The entries to change: a private vector, cloned first when shared with a copy.
+  std::vector<Entry>& mutableEntries();
+  std::shared_ptr<std::vector<Entry>> entries_;  // null when empty
 };
 
 class Array {

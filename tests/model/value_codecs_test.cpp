@@ -220,3 +220,27 @@ TEST(JsonCodec, RejectsBrokenTextAndSurvivesDeepNesting) {
   auto r = ParseJson(deep);
   EXPECT_TRUE(r.ok());  // parsed; nesting past the limit reads as null instead of overflowing the stack
 }
+
+TEST(ValueTree, ShallowCopiesStayIndependentAfterEitherSideChanges) {
+  auto original = Dictionary::make();
+  original->set("URLString", "https://a.example/");
+  original->set("Title", "A");
+  DictPtr copy = original->copy();
+  DictPtr copyOfCopy = copy->copy();
+
+  copy->set("Title", "changed in the copy");
+  copy->set("Added", 1);
+  EXPECT_EQ(*original->getString("Title"), "A");
+  EXPECT_FALSE(original->contains("Added"));
+  EXPECT_EQ(*copyOfCopy->getString("Title"), "A");
+
+  original->remove("URLString");
+  EXPECT_TRUE(copy->contains("URLString"));
+  EXPECT_TRUE(copyOfCopy->contains("URLString"));
+  original->clear();
+  EXPECT_EQ(copyOfCopy->size(), 2u);
+  EXPECT_TRUE(original->empty());
+  original->set("fresh", true);
+  EXPECT_EQ(original->size(), 1u);
+  EXPECT_FALSE(copyOfCopy->contains("fresh"));
+}
