@@ -79,20 +79,6 @@ struct PresenterHome {
   void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
   void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
   void WriteEdge(const std::string& json) { WriteText(loc.edgeBookmarks(), json); }
-  // Safari: two system folders, News (Local > Paper, apple pie, Äpfelkuchen) and three bookmarks,
-  // one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
-  void WriteSampleBookmarks() {
-    WriteSafari(SafariFolder("BookmarksMenu", SafariLeaf("Menu Item", "https://menu.example/")) +
-                SafariFolder("Favorites Bar", SafariLeaf("Bar Item", "https://bar.example/")) +
-                SafariFolder("News", SafariFolder("Local", SafariLeaf("Paper", "https://paper.example/")) +
-                                         SafariLeaf("apple pie", "https://pie.example/") +
-                                         SafariLeaf("Äpfelkuchen", "https://kuchen.example/")) +
-                SafariLeaf("Fruit Stand", "https://shop.example/apple") + SafariLeaf("Broken", "not an address") +
-                SafariLeaf("Weather", "https://weather.example/"));
-    WriteChrome(ChromeFile(ChromeFolder("10", "Work", ChromeUrl("11", "Mail", "https://mail.example/")) + "," +
-                               ChromeUrl("12", "Docs", "https://docs.example/"),
-                           ChromeUrl("13", "Apple Store", "https://store.example/")));
-  }
   // As if the Apply Changes reminder had been ticked away.
   void SuppressReminder() { (void)prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true)); }
 
@@ -149,17 +135,31 @@ struct PresenterHome {
   }
 };
 
-// A test on the sample home; the controller starts when the test calls h.Start().
-struct PresenterTest : ::testing::Test {
-  PresenterHome h;
-  void SetUp() override { h.WriteSampleBookmarks(); }
-};
-// The same with the Apply Changes reminder ticked away.
-struct QuietPresenterTest : PresenterTest {
-  void SetUp() override {
-    PresenterTest::SetUp();
-    h.SuppressReminder();
+// Safari: two system folders, News (Local > Paper, apple pie, Äpfelkuchen) and three bookmarks,
+// one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
+struct SampleHome : PresenterHome {
+  explicit SampleHome(bool reminder = true) {
+    WriteSafari(SafariFolder("BookmarksMenu", SafariLeaf("Menu Item", "https://menu.example/")) +
+                SafariFolder("Favorites Bar", SafariLeaf("Bar Item", "https://bar.example/")) +
+                SafariFolder("News", SafariFolder("Local", SafariLeaf("Paper", "https://paper.example/")) +
+                                         SafariLeaf("apple pie", "https://pie.example/") +
+                                         SafariLeaf("Äpfelkuchen", "https://kuchen.example/")) +
+                SafariLeaf("Fruit Stand", "https://shop.example/apple") + SafariLeaf("Broken", "not an address") +
+                SafariLeaf("Weather", "https://weather.example/"));
+    WriteChrome(ChromeFile(ChromeFolder("10", "Work", ChromeUrl("11", "Mail", "https://mail.example/")) + "," +
+                               ChromeUrl("12", "Docs", "https://docs.example/"),
+                           ChromeUrl("13", "Apple Store", "https://store.example/")));
+    if (!reminder) SuppressReminder();
   }
+};
+
+// Tests on the sample home, with and without the Apply Changes reminder; the
+// controller starts when the test calls h.Start().
+struct PresenterTest : ::testing::Test {
+  SampleHome h;
+};
+struct QuietPresenterTest : ::testing::Test {
+  SampleHome h{false};
 };
 
 }  // namespace linvara::testing

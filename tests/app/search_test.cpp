@@ -15,10 +15,8 @@ namespace {
 using Search = QuietPresenterTest;
 
 // A fresh start on the sample home with one view loaded.
-struct SearchHome : PresenterHome {
-  explicit SearchHome(const char* view) {
-    WriteSampleBookmarks();
-    SuppressReminder();
+struct SearchHome : SampleHome {
+  explicit SearchHome(const char* view) : SampleHome(false) {
     Start();
     Press(view);
   }

@@ -33,40 +33,35 @@ TEST_F(Table, OpeningSkipsAddressesThatAreNotWebAddressesAndNeedsASelection) {
   EXPECT_EQ(h.platform->openedUrls, (TitleList{"https://weather.example/"}));
 }
 
-TEST_F(Table, DoubleClickOnABookmarkAsksTheEditCommand) {
+// Editing and sorting belong to other units: unavailable until installed.
+TEST_F(Table, DoubleClickEditsABookmarkAndMenuCommandsNeedTheirUnit) {
   AppDelegate& app = h.Start();
   h.Press(outlets::kSafariBookMarkBtn);
-  int edits = 0;
-  app.DoubleClickTableViewBookMarkAction();  // nothing selected
-  EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no selection, no edit";
-
+  EXPECT_TRUE(app.CanPerformAction("OpenSelectedBookmarksAction:"));
   h.SelectTitles({"Weather"});
-  EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no editing unit installed: nothing is reported done";
   EXPECT_FALSE(app.CanPerformAction("EditSelectedBookMarkAction:"));
-
-  app.SetCommandHandler("EditSelectedBookMarkAction:", [&](const MenuItemModel&) { ++edits; });
-  EXPECT_TRUE(app.CanPerformAction("EditSelectedBookMarkAction:"));
-  app.DoubleClickTableViewBookMarkAction();
-  EXPECT_EQ(edits, 1);
-  EXPECT_EQ(h.BackImage(), "homebtn.png") << "a bookmark does not descend";
-}
-
-TEST_F(Table, MenuActionsWithoutAUnitAreNotAvailable) {
-  AppDelegate& app = h.Start();
-  EXPECT_FALSE(app.CanPerformAction("SortAllBookMarkByName:"));
+  EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no editing unit installed: nothing is reported done";
   MenuItemModel sort;
   sort.action = "SortAllBookMarkByName:";
+  EXPECT_FALSE(app.CanPerformAction(sort.action));
   EXPECT_FALSE(app.PerformMenuAction(sort));
-  int sorts = 0;
-  app.SetCommandHandler("SortAllBookMarkByName:", [&](const MenuItemModel& sender) {
-    ++sorts;
-    EXPECT_EQ(sender.action, "SortAllBookMarkByName:");
-  });
+
+  int edits = 0, sorts = 0;
+  app.SetCommandHandler("EditSelectedBookMarkAction:", [&](const MenuItemModel&) { ++edits; });
+  app.SetCommandHandler(sort.action, [&](const MenuItemModel& sender) { sorts += sender.action == sort.action; });
+  EXPECT_TRUE(app.CanPerformAction("EditSelectedBookMarkAction:"));
+  app.SelectTableRows(TableId::Bookmarks, {});
+  EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no selection, no edit";
+  app.DoubleClickTableViewBookMarkAction();
+  EXPECT_EQ(edits, 0);
+  h.Open("Weather");
+  EXPECT_EQ(edits, 1);
+  EXPECT_EQ(h.BackImage(), "homebtn.png") << "a bookmark does not descend";
+
   EXPECT_TRUE(app.PerformMenuAction(sort));
   sort.enabled = false;
   EXPECT_FALSE(app.PerformMenuAction(sort));
   EXPECT_EQ(sorts, 1);
-  EXPECT_TRUE(app.CanPerformAction("OpenSelectedBookmarksAction:"));
 }
 
 TEST_F(Table, SelectingABookmarkSwitchesTheEncryptionItems) {
@@ -115,10 +110,9 @@ TEST_F(Table, RowsOfTheBookmarkTable) {
   h.Press(outlets::kChromeBookMarkBtn);
   h.Open("Other bookmarks");
   ASSERT_EQ(app.numberOfRowsInTableView(TableId::Bookmarks), 1u);
-  BookmarkRow row = app.BookmarkRowAt(0);
-  EXPECT_EQ((TitleList{row.title, row.icon, row.type, row.uuid}),
-            (TitleList{"Apple Store", "chromelogo", "Chrome bookmark", "13"}));
-  EXPECT_FALSE(row.date.empty());
+  const BookmarkRow row = app.BookmarkRowAt(0);
+  EXPECT_EQ((TitleList{row.title, row.type, row.uuid}), (TitleList{"Apple Store", "Chrome bookmark", "13"}));
+  EXPECT_FALSE(row.date.empty()) << "the reader's date_added reaches the Date column";
   EXPECT_EQ(app.BookmarkRowAt(5).kind, BookmarkRow::Kind::Other) << "past the end: an empty row";
   EXPECT_EQ(app.numberOfRowsInTableView(TableId::Other), 0u);
 }
