@@ -117,6 +117,10 @@ class LoopbackHttpServer {
     ::close(fd);
     return ntohs(addr.sin_port);
   }
+  // An address on such a port.
+  static std::string RefusedUrl(const std::string& path = "/") {
+    return "http://127.0.0.1:" + std::to_string(RefusedPort()) + path;
+  }
 
  private:
   static sockaddr_in MakeAddress(const std::string& address, int port) {
@@ -172,18 +176,6 @@ class LoopbackHttpServer {
     return true;
   }
 
-  static std::string StatusText(int status) {
-    switch (status) {
-      case 200: return "OK";
-      case 301: return "Moved Permanently";
-      case 302: return "Found";
-      case 404: return "Not Found";
-      case 405: return "Method Not Allowed";
-      case 500: return "Internal Server Error";
-      default: return "Status";
-    }
-  }
-
   void Serve(int fd) {
     std::string buffer;
     char chunk[4096];
@@ -212,44 +204,30 @@ class LoopbackHttpServer {
       ++totalRequests_;
       Enter();
 
-      int status = 200;
-      std::string extra;
-      if (route == "/missing") {
-        status = 404;
-      } else if (route == "/nohead") {
-        status = method == "HEAD" ? 405 : 200;
-        if (status == 405) extra = "Allow: GET\r\n";
-      } else if (route == "/error") {
-        status = 500;
-      } else if (route == "/loop") {
-        status = 302;
-        extra = "Location: /loop\r\n";
-      } else if (route == "/redirect") {
-        status = 301;
-        extra = "Location: /ok\r\n";
-      } else if (route == "/tofile") {
-        status = 302;
-        extra = "Location: file:///etc/hostname\r\n";
-      } else if (route == "/slow") {
+      // Routes with a fixed answer: status with its reason, extra header lines.
+      static const std::map<std::string, std::pair<std::string, std::string>> kFixed = {
+          {"/missing", {"404 Not Found", ""}},
+          {"/error", {"500 Internal Server Error", ""}},
+          {"/loop", {"302 Found", "Location: /loop\r\n"}},
+          {"/redirect", {"301 Moved Permanently", "Location: /ok\r\n"}},
+          {"/tofile", {"302 Found", "Location: file:///etc/hostname\r\n"}},
+      };
+      std::pair<std::string, std::string> answer{"200 OK", ""};
+      const bool noAnswer = route == "/slowclose" || route == "/hang" || (route == "/flaky" && seen == 1);
+      if (auto it = kFixed.find(route); it != kFixed.end()) {
+        answer = it->second;
+      } else if (route == "/nohead" && method == "HEAD") {
+        answer = {"405 Method Not Allowed", "Allow: GET\r\n"};
+      } else if (route == "/slow" || route == "/slowclose") {
         Pause(std::atoi(argument.c_str()));
-      } else if (route == "/slowclose") {
-        Pause(std::atoi(argument.c_str()));
-        Leave();
-        return CloseConnection(fd);
-      } else if (route == "/flaky" && seen == 1) {
-        Leave();
-        return CloseConnection(fd);
       } else if (route == "/hang") {
         while (::recv(fd, chunk, sizeof chunk, 0) > 0) {
         }
-        Leave();
-        return CloseConnection(fd);
       }
       // Leave before answering: once the client has the answer, the request is over.
       Leave();
-      const std::string reply = "HTTP/1.1 " + std::to_string(status) + " " + StatusText(status) +
-                                "\r\nContent-Length: 0\r\n" + extra + "\r\n";
-      if (!SendAll(fd, reply)) return CloseConnection(fd);
+      if (noAnswer || !SendAll(fd, "HTTP/1.1 " + answer.first + "\r\nContent-Length: 0\r\n" + answer.second + "\r\n"))
+        return CloseConnection(fd);
     }
   }
 

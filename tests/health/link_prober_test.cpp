@@ -5,80 +5,65 @@
 #include <chrono>
 #include <thread>
 
-#include "health/LoopbackHttpServer.h"
+#include "HealthTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace linvara {
 namespace {
 
 using std::chrono::milliseconds;
-using testing::LoopbackHttpServer;
-
-ProbeSettings FastSettings() {
-  ProbeSettings s;
-  s.timeout = milliseconds(1500);
-  s.retryDelay = milliseconds(0);
-  return s;
-}
+using namespace testing;
 
 // Probes the list and returns the verdicts in the order they were handed over.
 std::vector<std::pair<std::size_t, ProbeVerdict>> ProbeAll(const std::vector<std::string>& addresses,
-                                                           const ProbeSettings& settings = FastSettings()) {
+                                                           const ProbeSettings& settings = QuickProbes(1500)) {
   std::vector<std::pair<std::size_t, ProbeVerdict>> out;
   LinkProber prober(settings);
   EXPECT_TRUE(prober.Run(addresses, [&](std::size_t i, const ProbeVerdict& v) { out.emplace_back(i, v); }));
   return out;
 }
 
-TEST(ProbeRule, AnyHttpAnswerIsReachableWhateverItsStatus) {
+TEST(ProbeRule, AnyHttpAnswerIsReachableWhateverItsStatusAndRedirectsOnlyToTheWeb) {
   LoopbackHttpServer server;
-  const std::vector<std::string> addresses = {server.url("/ok"), server.url("/missing"), server.url("/nohead"),
-                                              server.url("/error"), server.url("/redirect"),
-                                              "HTTP://" + server.address() + ":" + std::to_string(server.port()) + "/ok"};
+  struct Case {
+    std::string url;
+    bool reachable;
+    std::string detail;  // "" when any
+  };
+  const std::vector<Case> cases = {
+      {server.url("/ok"), true, "HTTP 200"},
+      {server.url("/missing"), true, "HTTP 404"},
+      {server.url("/nohead"), true, "HTTP 405"},  // a server that refuses HEAD still answers
+      {server.url("/error"), true, "HTTP 500"},
+      {server.url("/redirect"), true, "HTTP 200"},  // followed to /ok
+      {"HTTP://" + server.address() + ":" + std::to_string(server.port()) + "/ok", true, ""},
+      {server.url("/loop"), true, "too many redirects"},
+      {server.url("/tofile"), false, ""},  // redirects are followed only to http and https
+  };
+  std::vector<std::string> addresses;
+  for (const Case& c : cases) addresses.push_back(c.url);
   auto verdicts = ProbeAll(addresses);
-  ASSERT_EQ(verdicts.size(), addresses.size());
+  ASSERT_EQ(verdicts.size(), cases.size());
   for (const auto& [index, verdict] : verdicts) {
-    EXPECT_TRUE(verdict.reachable) << addresses[index] << ": " << verdict.detail;
-    EXPECT_EQ(verdict.probes, 1) << addresses[index];
+    const Case& c = cases[index];
+    EXPECT_EQ(verdict.reachable, c.reachable) << c.url << ": " << verdict.detail;
+    if (!c.detail.empty()) { EXPECT_EQ(verdict.detail, c.detail) << c.url; }
+    if (c.reachable) { EXPECT_EQ(verdict.probes, 1) << c.url; }
   }
-  EXPECT_EQ(verdicts[1].second.detail, "HTTP 404");
-  EXPECT_EQ(verdicts[2].second.detail, "HTTP 405");  // a server that refuses HEAD still answers
-  EXPECT_EQ(verdicts[4].second.detail, "HTTP 200");  // the redirect was followed to /ok
-  EXPECT_EQ(server.requestsFor("/ok"), 3);           // two direct, one through the redirect
-}
-
-TEST(ProbeRule, ARedirectLoopCountsAsReachable) {
-  LoopbackHttpServer server;
-  auto verdicts = ProbeAll({server.url("/loop")});
-  ASSERT_EQ(verdicts.size(), 1u);
-  EXPECT_TRUE(verdicts[0].second.reachable);
-  EXPECT_EQ(verdicts[0].second.detail, "too many redirects");
+  EXPECT_EQ(server.requestsFor("/ok"), 3);     // two direct, one through the redirect
   EXPECT_EQ(server.requestsFor("/loop"), 21);  // the first request and 20 redirects followed
-  EXPECT_TRUE(bCheckTheURLStringWithStr(server.url("/loop"), FastSettings()));
-}
-
-TEST(ProbeRule, RedirectsAreFollowedOnlyToHttpAndHttps) {
-  LoopbackHttpServer server;
-  auto verdicts = ProbeAll({server.url("/tofile")});
-  ASSERT_EQ(verdicts.size(), 1u);
-  EXPECT_FALSE(verdicts[0].second.reachable) << verdicts[0].second.detail;
+  EXPECT_TRUE(bCheckTheURLStringWithStr(server.url("/loop"), QuickProbes(1500)));
+  EXPECT_FALSE(bCheckTheURLStringWithStr(LoopbackHttpServer::RefusedUrl("/x"), QuickProbes(1500)));
 }
 
 TEST(ProbeRule, ABlackHoleTimesOutAndIsUnreachable) {
   LoopbackHttpServer hole("127.0.0.1", LoopbackHttpServer::Mode::BlackHole);
-  ProbeSettings settings = FastSettings();
-  settings.timeout = milliseconds(300);
-  auto verdicts = ProbeAll({hole.base() + "/page"}, settings);
+  auto verdicts = ProbeAll({hole.base() + "/page"}, QuickProbes(300));
   ASSERT_EQ(verdicts.size(), 1u);
   EXPECT_FALSE(verdicts[0].second.reachable);
   EXPECT_EQ(verdicts[0].second.detail, "timed out");
   EXPECT_EQ(verdicts[0].second.probes, 2);
   EXPECT_EQ(hole.connectionsAccepted(), 2);
-}
-
-TEST(ProbeRule, RefusedConnectionsAreUnreachable) {
-  const int port = LoopbackHttpServer::RefusedPort();
-  EXPECT_FALSE(bCheckTheURLStringWithStr("http://127.0.0.1:" + std::to_string(port) + "/x", FastSettings()));
 }
 
 TEST(ProbeRule, AddressesThatDoNotParseOrUseOtherSchemesAreUnreachableWithoutANetworkRequest) {
@@ -108,8 +93,8 @@ TEST(ProbeRule, AddressesThatDoNotParseOrUseOtherSchemesAreUnreachableWithoutANe
 }
 
 TEST(ProbeRule, AFileAddressIsReachableWhenTheFileExists) {
-  linvara::testing::TempDir dir;
-  linvara::testing::WriteText(dir / "a b.html", "x");
+  TempDir dir;
+  WriteText(dir / "a b.html", "x");
   const std::string folder = dir.path().string();
   EXPECT_TRUE(bCheckTheURLStringWithStr("file://" + folder + "/a%20b.html"));
   EXPECT_TRUE(bCheckTheURLStringWithStr("file://localhost" + folder + "/a%20b.html"));
@@ -119,23 +104,20 @@ TEST(ProbeRule, AFileAddressIsReachableWhenTheFileExists) {
 
 TEST(ProbeRule, HostKeyIsHostAndPortWithoutRegardToCase) {
   ClassifiedAddress a = ClassifyAddress("http://Example.COM/x");
-  ClassifiedAddress b = ClassifyAddress("http://example.com:80/y");
-  ClassifiedAddress c = ClassifyAddress("https://example.com/y");
   EXPECT_EQ(a.kind, AddressKind::Web);
-  EXPECT_EQ(a.hostKey, b.hostKey);
-  EXPECT_NE(a.hostKey, c.hostKey);
+  EXPECT_EQ(a.hostKey, ClassifyAddress("http://example.com:80/y").hostKey);
+  EXPECT_NE(a.hostKey, ClassifyAddress("https://example.com/y").hostKey);
 }
 
 TEST(LinkProberRun, VerdictsArriveInListOrderEvenWhenLaterProbesFinishFirst) {
   LoopbackHttpServer server;
-  const int refused = LoopbackHttpServer::RefusedPort();
   const std::vector<std::string> addresses = {
-      server.url("/slowclose/400"), server.url("/ok"), "http://127.0.0.1:" + std::to_string(refused) + "/",
-      server.url("/slow/150"), server.url("/missing"), "nonsense",
+      server.url("/slowclose/400"), server.url("/ok"),      LoopbackHttpServer::RefusedUrl(),
+      server.url("/slow/150"),      server.url("/missing"), "nonsense",
   };
   std::vector<std::size_t> order;
   int okRequestsWhenFirstArrived = -1;
-  LinkProber prober(FastSettings());
+  LinkProber prober(QuickProbes(1500));
   ASSERT_TRUE(prober.Run(addresses, [&](std::size_t i, const ProbeVerdict& v) {
     if (i == 0) {
       okRequestsWhenFirstArrived = server.requestsFor("/ok");
@@ -149,23 +131,17 @@ TEST(LinkProberRun, VerdictsArriveInListOrderEvenWhenLaterProbesFinishFirst) {
   EXPECT_GE(server.requestsFor("/slowclose"), 2);
 }
 
-TEST(LinkProberRun, AFailureThatSucceedsOnTheSecondProbeIsReachable) {
-  LoopbackHttpServer server;
-  auto verdicts = ProbeAll({server.url("/flaky")});
-  ASSERT_EQ(verdicts.size(), 1u);
-  EXPECT_TRUE(verdicts[0].second.reachable) << verdicts[0].second.detail;
-  EXPECT_EQ(verdicts[0].second.probes, 2);
-  EXPECT_EQ(server.requestsFor("/flaky"), 2);
-}
-
-TEST(LinkProberRun, WithOneAttemptAFailureIsNotProbedAgain) {
-  LoopbackHttpServer server;
-  ProbeSettings settings = FastSettings();
-  settings.attempts = 1;
-  auto verdicts = ProbeAll({server.url("/flaky")}, settings);
-  ASSERT_EQ(verdicts.size(), 1u);
-  EXPECT_FALSE(verdicts[0].second.reachable);
-  EXPECT_EQ(server.requestsFor("/flaky"), 1);
+TEST(LinkProberRun, AFailureIsProbedOnceMoreUnlessOneAttemptIsSet) {
+  for (const int attempts : {2, 1}) {
+    LoopbackHttpServer server;  // /flaky fails the first time only
+    ProbeSettings settings = QuickProbes(1500);
+    settings.attempts = attempts;
+    auto verdicts = ProbeAll({server.url("/flaky")}, settings);
+    ASSERT_EQ(verdicts.size(), 1u);
+    EXPECT_EQ(verdicts[0].second.reachable, attempts == 2) << verdicts[0].second.detail;
+    EXPECT_EQ(verdicts[0].second.probes, attempts);
+    EXPECT_EQ(server.requestsFor("/flaky"), attempts);
+  }
 }
 
 TEST(LinkProberRun, ProgressCountsProbedAddressesUpToTheTotal) {
@@ -173,7 +149,7 @@ TEST(LinkProberRun, ProgressCountsProbedAddressesUpToTheTotal) {
   std::vector<std::string> addresses;
   for (int i = 0; i < 12; ++i) addresses.push_back(server.url("/slow/" + std::to_string(5 * i)));
   std::vector<std::size_t> seen;
-  LinkProber prober(FastSettings());
+  LinkProber prober(QuickProbes(1500));
   ASSERT_TRUE(prober.Run(
       addresses, [](std::size_t, const ProbeVerdict&) {},
       [&](std::size_t probed, std::size_t total) {
@@ -187,9 +163,7 @@ TEST(LinkProberRun, ProgressCountsProbedAddressesUpToTheTotal) {
 
 TEST(LinkProberRun, CancelStopsPromptlyAndReportsNothingMore) {
   LoopbackHttpServer server;
-  ProbeSettings settings = FastSettings();
-  settings.timeout = milliseconds(30000);
-  LinkProber prober(settings);
+  LinkProber prober(QuickProbes(30000));
   std::thread canceller([&] {
     for (int i = 0; i < 500 && server.inFlight() == 0; ++i) std::this_thread::sleep_for(milliseconds(10));
     prober.Cancel();
@@ -208,7 +182,7 @@ TEST(LinkProberRun, CancelStopsPromptlyAndReportsNothingMore) {
 }
 
 TEST(LinkProberRun, ThePerHostCapIsNeverExceeded) {
-  auto everyone = std::make_shared<testing::ConcurrencyGauge>();
+  auto everyone = std::make_shared<ConcurrencyGauge>();
   std::vector<std::unique_ptr<LoopbackHttpServer>> servers;
   for (const char* address : {"127.0.0.2", "127.0.0.3", "127.0.0.4"})
     servers.push_back(std::make_unique<LoopbackHttpServer>(address, LoopbackHttpServer::Mode::Http, everyone));
@@ -216,11 +190,10 @@ TEST(LinkProberRun, ThePerHostCapIsNeverExceeded) {
   for (int i = 0; i < 20; ++i)
     for (auto& server : servers) addresses.push_back(server->url("/slow/25/" + std::to_string(i)));
 
-  ProbeSettings settings = FastSettings();
+  ProbeSettings settings = QuickProbes(1500);
   settings.perHost = 2;
   settings.concurrency = 5;
-  auto verdicts = ProbeAll(addresses, settings);
-  ASSERT_EQ(verdicts.size(), addresses.size());
+  ASSERT_EQ(ProbeAll(addresses, settings).size(), addresses.size());
   int busiest = 0;
   for (auto& server : servers) {
     EXPECT_EQ(server->requests(), 20);
@@ -228,7 +201,7 @@ TEST(LinkProberRun, ThePerHostCapIsNeverExceeded) {
     busiest = std::max(busiest, server->peakInFlight());
   }
   EXPECT_LE(everyone->peak.load(), 5);
-  EXPECT_EQ(busiest, 2);             // the cap was reached, not merely respected by going slowly
+  EXPECT_EQ(busiest, 2);                // the cap was reached, not merely respected by going slowly
   EXPECT_GT(everyone->peak.load(), 2);  // several hosts were probed at once
 }
 
@@ -236,7 +209,7 @@ TEST(LinkProberRun, ManyFailuresOfOneHostRespectTheCapOnTheirRetriesToo) {
   LoopbackHttpServer server("127.0.0.5");
   std::vector<std::string> addresses;
   for (int i = 0; i < 10; ++i) addresses.push_back(server.url("/slowclose/20/" + std::to_string(i)));
-  ProbeSettings settings = FastSettings();
+  ProbeSettings settings = QuickProbes(1500);
   settings.perHost = 3;
   auto verdicts = ProbeAll(addresses, settings);
   ASSERT_EQ(verdicts.size(), 10u);

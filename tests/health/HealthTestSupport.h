@@ -1,0 +1,36 @@
+#pragma once
+// Helpers for the link-health tests: bookmarks, their titles, quick probe
+// settings and the loopback server.
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "health/LinkProber.h"
+#include "health/LoopbackHttpServer.h"
+#include "model/PRBookMarkNode.h"
+
+namespace linvara::testing {
+
+inline NodePtr Leaf(const std::string& title, const std::string& url, bool favourite = false) {
+  NodePtr node = PRBookMarkNode::Create();
+  node->setThetitle(title);
+  node->setUrlString(url);
+  node->setBFavBookmark(favourite);
+  return node;
+}
+
+inline std::vector<std::string> Titles(const NodeList& nodes) {
+  std::vector<std::string> out;
+  for (const auto& n : nodes) out.push_back(OrNull(n->thetitle()));
+  return out;
+}
+
+// Short time-outs and no pause before the second probe.
+inline ProbeSettings QuickProbes(int timeoutMs) {
+  ProbeSettings s;
+  s.timeout = std::chrono::milliseconds(timeoutMs);
+  s.retryDelay = std::chrono::milliseconds(0);
+  return s;
+}
+
+}  // namespace linvara::testing
