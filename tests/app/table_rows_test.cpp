@@ -1,6 +1,8 @@
 // What the table's cells show for each kind of node.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/Outlets.h"
 #include "app/TableRows.h"
 #include "cookies/CookieText.h"
@@ -17,27 +19,27 @@ NodePtr Leaf(const std::string& title, const std::string& url, const std::string
   return n;
 }
 
+using Kind = BookmarkRow::Kind;
+// The Name and Type cells of a row: kind, icon, title, title's y, address line, type text.
+using NameCells = std::tuple<Kind, std::string, std::string, double, std::string, std::string>;
+NameCells NameCellsOf(const NodePtr& node) {
+  const BookmarkRow r = MakeBookmarkRow(node);
+  return {r.kind, r.icon, r.title, r.titleY, r.addressLine, r.type};
+}
+
 }  // namespace
 
 TEST(BookmarkRows, FolderShowsFolderIconNullTitleAndNoAddress) {
   FolderPtr folder = PRFaBookMarkNode::Create();
   folder->setUrlString("http://ignored.example/");
-  BookmarkRow row = MakeBookmarkRow(folder);
-  EXPECT_EQ(row.kind, BookmarkRow::Kind::Folder);
-  EXPECT_EQ(row.icon, "folderlogo");
-  EXPECT_EQ(row.title, "(null)");
-  EXPECT_EQ(row.titleY, 8);
-  EXPECT_EQ(row.addressLine, "");
-
+  EXPECT_EQ(NameCellsOf(folder), (NameCells{Kind::Folder, "folderlogo", "(null)", 8, "", ""}));
   folder->setThetitle("News");
   EXPECT_EQ(MakeBookmarkRow(folder).title, "News");
 }
 
 TEST(BookmarkRows, BookmarkCellsAndTheIconAndTypeOfEachBrowser) {
   const struct {
-    const char* from;
-    const char* icon;
-    const char* type;
+    const char *from, *icon, *type;
   } cases[] = {
       {"Safari", "safarilogo", "Safari bookmark"},
       {"Chrome", "chromelogo", "Chrome bookmark"},
@@ -49,39 +51,27 @@ TEST(BookmarkRows, BookmarkCellsAndTheIconAndTypeOfEachBrowser) {
   };
   for (const auto& c : cases) {
     NodePtr n = Leaf("Apple", "https://apple.example/", c.from);
-    n->setBookMarkUUID("42");
-    n->setTheFullPath("/Bookmarks bar/News");
-    BookmarkRow row = MakeBookmarkRow(n);
-    EXPECT_EQ(row.kind, BookmarkRow::Kind::Bookmark) << c.from;
-    EXPECT_EQ(row.icon, c.icon) << c.from;
-    EXPECT_EQ(row.type, c.type) << c.from;
-    EXPECT_EQ((std::vector<std::string>{row.title, row.addressLine, row.uuid, row.path}),
-              (std::vector<std::string>{"Apple", "https://apple.example/", "42", "/Bookmarks bar/News"}));
-    EXPECT_EQ(row.titleY, 21);
+    EXPECT_EQ(NameCellsOf(n), (NameCells{Kind::Bookmark, c.icon, "Apple", 21, "https://apple.example/", c.type}))
+        << c.from;
   }
+  NodePtr n = Leaf("A", "https://a.example/", "Chrome");
+  n->setBookMarkUUID("42");
+  n->setTheFullPath("/Bookmarks bar/News");
+  EXPECT_EQ(MakeBookmarkRow(n).uuid, "42");
+  EXPECT_EQ(MakeBookmarkRow(n).path, "/Bookmarks bar/News");
 }
 
-TEST(BookmarkRows, EncryptedBookmarkShowsTwentyNineAsterisksAndLock) {
-  NodePtr n = Leaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/encrypt.html", "Safari");
-  n->setBEncrytedBookmark(true);
-  BookmarkRow row = MakeBookmarkRow(n);
-  EXPECT_EQ(row.addressLine, std::string(29, '*'));
-  EXPECT_EQ(row.icon, "lock");
-  EXPECT_EQ(row.title, "Secret");
-}
-
-TEST(BookmarkRows, UnfilledLeafAndRootRows) {
-  // A leaf no reader filled: the title " ", empty address, empty path.
-  BookmarkRow leaf = MakeBookmarkRow(PRBookMarkNode::Create());
-  EXPECT_EQ(leaf.title, " ");
-  EXPECT_EQ(leaf.addressLine, "");
-  EXPECT_EQ(leaf.path, "");
-  EXPECT_EQ(leaf.date, "");
-  // A root keeps the cell as made.
-  BookmarkRow root = MakeBookmarkRow(PRRootBookMarkNode::Create());
-  EXPECT_EQ(root.kind, BookmarkRow::Kind::Other);
-  EXPECT_EQ(root.icon, "");
-  EXPECT_EQ(root.title, "");
+TEST(BookmarkRows, EncryptedUnfilledAndRootRows) {
+  NodePtr secret = Leaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/encrypt.html", "Safari");
+  secret->setBEncrytedBookmark(true);
+  EXPECT_EQ(NameCellsOf(secret),
+            (NameCells{Kind::Bookmark, "lock", "Secret", 21, std::string(29, '*'), "Safari bookmark"}));
+  // A leaf no reader filled (a new leaf counts as Safari's): the title " ", empty address, path and date.
+  const NodePtr unfilled = PRBookMarkNode::Create();
+  EXPECT_EQ(NameCellsOf(unfilled), (NameCells{Kind::Bookmark, "safarilogo", " ", 21, "", "Safari bookmark"}));
+  EXPECT_EQ(MakeBookmarkRow(unfilled).path + MakeBookmarkRow(unfilled).date, "");
+  // A root keeps the cells as made.
+  EXPECT_EQ(NameCellsOf(PRRootBookMarkNode::Create()), (NameCells{Kind::Other, "", "", 0, "", ""}));
 }
 
 TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
