@@ -94,34 +94,26 @@ TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
   EXPECT_EQ(MakeBookmarkRow(n).date, "");
 }
 
-TEST(ResultRows, DuplicateMemberPathInUnifiedViewNamesTheBrowser) {
+TEST(ResultRows, DuplicateMemberDeadLinkAndGroupRows) {
   NodePtr chrome = Leaf("A", "https://a.example/", "Chrome");
   chrome->setTheFullPath("/Bookmarks bar");
-  chrome->setBSelect(true);
-  ResultRow unified = MakeDuplicateMemberRow(chrome, 1);
-  EXPECT_EQ(unified.path, "/Bookmarks bar        --Chrome bookmark");
-  EXPECT_EQ(unified.title, "A");
-  EXPECT_EQ(unified.addressLine, "https://a.example/");
-  EXPECT_TRUE(unified.checked);
+  const ResultRow unified = MakeDuplicateMemberRow(chrome, 1);
+  EXPECT_EQ((std::vector<std::string>{unified.title, unified.addressLine, unified.path}),
+            (std::vector<std::string>{"A", "https://a.example/", "/Bookmarks bar        --Chrome bookmark"}));
   EXPECT_EQ(unified.node, chrome);
-
-  EXPECT_EQ(MakeDuplicateMemberRow(chrome, 2).path, "/Bookmarks bar");
-  EXPECT_EQ(MakeDuplicateMemberRow(chrome, 3).path, "/Bookmarks bar");
-
+  for (int otherView : {2, 3}) EXPECT_EQ(MakeDuplicateMemberRow(chrome, otherView).path, "/Bookmarks bar");
   NodePtr unknown = Leaf("B", "https://b.example/", "Folder");
   unknown->setTheFullPath("/");
   EXPECT_EQ(MakeDuplicateMemberRow(unknown, 1).path, "/        --");
-}
 
-TEST(ResultRows, DeadLinkAndGroupRows) {
-  NodePtr n = Leaf("Gone", "http://gone.invalid/", "Safari");
-  EXPECT_FALSE(MakeDeadLinkRow(n).checked);
-  n->setBSelect(true);
-  ResultRow dead = MakeDeadLinkRow(n);
-  EXPECT_TRUE(dead.checked);
-  EXPECT_EQ(dead.title, "Gone");
-  EXPECT_EQ(dead.addressLine, "http://gone.invalid/");
-  EXPECT_EQ(MakeDuplicateGroupRow(n).title, "Gone");
+  const ResultRow dead = MakeDeadLinkRow(chrome);
+  EXPECT_EQ((std::vector<std::string>{dead.title, dead.addressLine}),
+            (std::vector<std::string>{"A", "https://a.example/"}));
+  EXPECT_EQ(MakeDuplicateGroupRow(chrome).title, "A");
+  // The check box follows the node's selection.
+  EXPECT_FALSE(unified.checked || dead.checked);
+  chrome->setBSelect(true);
+  EXPECT_TRUE(MakeDuplicateMemberRow(chrome, 1).checked && MakeDeadLinkRow(chrome).checked);
 }
 
 TEST(OpenableAddresses, OnlyWellFormedAddressesOpen) {
