@@ -78,7 +78,6 @@ struct PresenterHome {
 
   void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
   void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
-  void WriteEdge(const std::string& json) { WriteText(loc.edgeBookmarks(), json); }
   // As if the Apply Changes reminder had been ticked away.
   void SuppressReminder() { (void)prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true)); }
 

@@ -10,6 +10,7 @@
 namespace fs = std::filesystem;
 using namespace linvara;
 using namespace linvara::testing;
+using namespace linvara::outlets;
 
 namespace {
 
@@ -27,14 +28,13 @@ TEST_F(Navigation, AwakeFromNibSetsTheOneTimeState) {
   h.Start();
   const ViewState& s = h.view();
   EXPECT_EQ(s.area, ContentArea::Start);
-  EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), kHomeButton);
-  EXPECT_TRUE(h.Button(outlets::kNewCookieBtn).hidden);
+  EXPECT_EQ(h.Button(kBackBookMarkBtn), kHomeButton);
+  EXPECT_TRUE(h.Button(kNewCookieBtn).hidden);
   EXPECT_TRUE(s.bookmarkTableMultipleSelection);
-  EXPECT_FALSE(s.findMenuItem(outlets::kMoveFolderMenuItem)->enabled);
-  EXPECT_TRUE(s.findText(outlets::kEnterPDWarnLab)->hidden);
-  EXPECT_TRUE(s.findText(outlets::kWarnCreatedpasscodelab)->hidden);
-  EXPECT_EQ((TitleList{s.imageViews.at(outlets::kLeftView), s.imageViews.at(outlets::kOpeImageView),
-                       s.imageViews.at(outlets::kConnectImageView)}),
+  EXPECT_FALSE(s.findMenuItem(kMoveFolderMenuItem)->enabled);
+  EXPECT_TRUE(s.findText(kEnterPDWarnLab)->hidden);
+  EXPECT_TRUE(s.findText(kWarnCreatedpasscodelab)->hidden);
+  EXPECT_EQ((TitleList{s.imageViews.at(kLeftView), s.imageViews.at(kOpeImageView), s.imageViews.at(kConnectImageView)}),
             (TitleList{"leftimage.png", "bottomimage.png", "tablehead.png"}));
   EXPECT_DOUBLE_EQ(s.connectWindowAlpha, 0.95);
 }
@@ -46,9 +46,7 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
   h.platform->running = {bundleids::kEdge};
   AppDelegate& app = h.Start();
   const BookmarkLists& l = app.lists();
-  const auto listImages = [&] {
-    return TitleList{h.Image(outlets::kFolderListViewBtn), h.Image(outlets::kUrlListViewBtn)};
-  };
+  const auto listImages = [&] { return TitleList{h.Image(kFolderListViewBtn), h.Image(kUrlListViewBtn)}; };
   const struct {
     const char* button;
     int type;
@@ -58,14 +56,15 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
     TitleList top, flat;
     const NodeList& flatList;
   } views[] = {
-      {outlets::kChromeBookMarkBtn, 3, outlets::kChromeRightmenu, "exportbookmark.png", 0, kChromeTop,
+      {kChromeBookMarkBtn, 3, kChromeRightmenu, "exportbookmark.png", 0, kChromeTop,
        {"Mail", "Docs", "Apple Store"}, l.chromebookMarkArray},
-      {outlets::kAllBookMarkBtn, 1, outlets::kAllBookmarkRightmenu, "exportbookmark.png", 0,
-       {"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Broken", "Weather", "Bookmarks bar", "Other bookmarks"},
-       {"Menu Item", "Bar Item", "Paper", "apple pie", "Äpfelkuchen", "Fruit Stand", "Broken", "Weather", "Mail", "Docs",
-        "Apple Store"},
+      {kAllBookMarkBtn, 1, kAllBookmarkRightmenu, "exportbookmark.png", 0,
+       {"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Broken", "Weather", "Bookmarks bar",
+        "Other bookmarks"},
+       {"Menu Item", "Bar Item", "Paper", "apple pie", "Äpfelkuchen", "Fruit Stand", "Broken", "Weather", "Mail",
+        "Docs", "Apple Store"},
        l.allbookMarkArray},
-      {outlets::kSafariBookMarkBtn, 2, outlets::kSafariRightmenu, "applychanges.png", 1 /* the reminder */, kSafariTop,
+      {kSafariBookMarkBtn, 2, kSafariRightmenu, "applychanges.png", 1 /* the reminder */, kSafariTop,
        {"Menu Item", "Bar Item", "Paper", "apple pie", "Äpfelkuchen", "Fruit Stand", "Broken", "Weather"},
        l.safariBookMarkArray},
   };
@@ -77,7 +76,7 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
     EXPECT_EQ(app.bookMarkType, v.type);
     EXPECT_EQ(h.view().bookMarkType, v.type);
     EXPECT_EQ(h.view().bookmarkTableMenu, v.menu);
-    EXPECT_EQ(h.Image(outlets::kExportBookMarkBtn), v.exportImage);
+    EXPECT_EQ(h.Image(kExportBookMarkBtn), v.exportImage);
     EXPECT_EQ(h.RowTitles(), v.top);
     if (v.type == 3) {
       EXPECT_TRUE(l.safariFatherArray.empty()) << "the Chrome view reads no Safari file";
@@ -85,12 +84,12 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
 
     h.Open(v.top[0]);
     EXPECT_EQ(h.BackImage(), "backbtn.png");
-    h.Press(outlets::kUrlListViewBtn);
+    h.Press(kUrlListViewBtn);
     EXPECT_EQ(h.RowTitles(), v.flat);
     EXPECT_EQ(h.rows(), v.flatList);
-    EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), kHomeButton);
+    EXPECT_EQ(h.Button(kBackBookMarkBtn), kHomeButton);
     EXPECT_EQ(listImages(), (TitleList{"folderlistnom.png", "urllistdown.png"}));
-    h.Press(outlets::kFolderListViewBtn);
+    h.Press(kFolderListViewBtn);
     EXPECT_EQ(h.RowTitles(), v.top);
     EXPECT_EQ(listImages(), (TitleList{"folderlistdown.png", "urllistnom.png"}));
 
@@ -103,7 +102,7 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
 TEST_F(Navigation, FirefoxRunningBlocksTheUnifiedViewAndReadsNothing) {
   h.platform->running = {bundleids::kFirefox};
   AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
   EXPECT_EQ(h.screen->alertMessages(), (TitleList{"You need to quit the running browser."}));
   EXPECT_TRUE(app.lists().allbookMarkArray.empty());
   EXPECT_TRUE(app.lists().safariFatherArray.empty());
@@ -111,10 +110,10 @@ TEST_F(Navigation, FirefoxRunningBlocksTheUnifiedViewAndReadsNothing) {
   EXPECT_EQ(h.view().area, ContentArea::Start);
   // The guard leaves the view chosen and its buttons and menu set.
   EXPECT_EQ(app.bookMarkType, 1);
-  EXPECT_FALSE(h.Button(outlets::kFolderListViewBtn).hidden);
-  EXPECT_EQ(h.view().bookmarkTableMenu, outlets::kAllBookmarkRightmenu);
+  EXPECT_FALSE(h.Button(kFolderListViewBtn).hidden);
+  EXPECT_EQ(h.view().bookmarkTableMenu, kAllBookmarkRightmenu);
 
-  h.Press(outlets::kSafariBookMarkBtn);  // Firefox does not stop the Safari view
+  h.Press(kSafariBookMarkBtn);  // Firefox does not stop the Safari view
   EXPECT_EQ(h.RowTitles(), kSafariTop);
 }
 
@@ -129,7 +128,7 @@ TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
     fs::remove(h.loc.safariBookmarks());
     h.platform->version = version;
     h.Start();
-    h.Press(outlets::kSafariBookMarkBtn);
+    h.Press(kSafariBookMarkBtn);
     ASSERT_EQ(h.screen->alerts.size(), tested ? 1u : 0u);
     if (tested) {
       EXPECT_EQ(h.screen->alerts[0].spec.message,
@@ -139,7 +138,7 @@ TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
     }
     EXPECT_EQ(h.view().area, tested ? ContentArea::Start : ContentArea::Bookmarks);
     EXPECT_TRUE(h.rows().empty());
-    h.Press(outlets::kAllBookMarkBtn);
+    h.Press(kAllBookMarkBtn);
     EXPECT_EQ(h.RowTitles(), kChromeTop);
   }
 }
@@ -152,9 +151,9 @@ TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
     NodeList BookmarkLists::*father;
     TitleList alerts;
   } cases[] = {
-      {bundleids::kSafari, outlets::kChromeBookMarkBtn, outlets::kSafariBookMarkBtn, outlets::kSafariRightmenu, 2,
+      {bundleids::kSafari, kChromeBookMarkBtn, kSafariBookMarkBtn, kSafariRightmenu, 2,
        &BookmarkLists::safariFatherArray, {"You need to quit Safari browser."}},
-      {bundleids::kChrome, outlets::kSafariBookMarkBtn, outlets::kChromeBookMarkBtn, outlets::kChromeRightmenu, 3,
+      {bundleids::kChrome, kSafariBookMarkBtn, kChromeBookMarkBtn, kChromeRightmenu, 3,
        &BookmarkLists::ChromeFatherArray, {kReminder, "You need to quit Chrome browser."}},
   };
   for (const auto& c : cases) {
@@ -180,7 +179,7 @@ TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
 // root, which is not the last root read, so the top level comes back with the back
 // image and only the next press turns it home.
 TEST(NavigationBack, DescendingAndGoingBackUp) {
-  for (const char* view : {outlets::kSafariBookMarkBtn, outlets::kAllBookMarkBtn}) {
+  for (const char* view : {kSafariBookMarkBtn, kAllBookMarkBtn}) {
     SCOPED_TRACE(view);
     SampleHome h(false);
     AppDelegate& app = h.Start();
@@ -188,22 +187,22 @@ TEST(NavigationBack, DescendingAndGoingBackUp) {
     const NodeList top = h.rows();
     h.Open("News");
     EXPECT_EQ(h.RowTitles(), kNewsFolder);
-    EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), (ButtonState{"backbtn.png", 25, 23, false}));
+    EXPECT_EQ(h.Button(kBackBookMarkBtn), (ButtonState{"backbtn.png", 25, 23, false}));
     EXPECT_EQ(app.lists().LastLeveArray, top);
     h.Open("Local");
     EXPECT_EQ(h.RowTitles(), (TitleList{"Paper"}));
 
-    h.Press(outlets::kBackBookMarkBtn);  // one level up, the back image stays
+    h.Press(kBackBookMarkBtn);  // one level up, the back image stays
     EXPECT_EQ(h.RowTitles(), kNewsFolder);
     EXPECT_EQ(h.BackImage(), "backbtn.png");
-    h.Press(outlets::kBackBookMarkBtn);
+    h.Press(kBackBookMarkBtn);
     EXPECT_EQ(h.rows(), top);
-    if (view == outlets::kAllBookMarkBtn) {
+    if (view == kAllBookMarkBtn) {
       EXPECT_EQ(h.BackImage(), "backbtn.png");
-      h.Press(outlets::kBackBookMarkBtn);
+      h.Press(kBackBookMarkBtn);
       EXPECT_EQ(h.rows(), top);
     }
-    EXPECT_EQ(h.Button(outlets::kBackBookMarkBtn), kHomeButton);
+    EXPECT_EQ(h.Button(kBackBookMarkBtn), kHomeButton);
     EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
   }
 }
@@ -213,18 +212,17 @@ TEST_F(Navigation, BackAtTheTopReturnsToTheStartScreenWithTheListsEmpty) {
   h.SuppressReminder();
   AppDelegate& app = h.Start();
   const BookmarkLists& l = app.lists();
-  for (const char* view : {outlets::kSafariBookMarkBtn, outlets::kChromeBookMarkBtn, outlets::kAllBookMarkBtn}) {
+  for (const char* view : {kSafariBookMarkBtn, kChromeBookMarkBtn, kAllBookMarkBtn}) {
     SCOPED_TRACE(view);
     h.Press(view);
     ASSERT_FALSE(h.rows().empty());
     app.bRemoveAllDupBookmark = true;
-    h.Press(outlets::kBackBookMarkBtn);
+    h.Press(kBackBookMarkBtn);
     EXPECT_EQ(h.view().area, ContentArea::Start);
     EXPECT_TRUE(h.rows().empty());
     for (const NodeList* list : {&l.allbookMarkArray, &l.safariFatherArray, &l.safariBookMarkArray,
-                                 &l.ChromeFatherArray, &l.chromebookMarkArray, &l.edgeFatherArray,
-                                 &l.edgebookMarkArray, &l.FireFoxFatherArray, &l.FireFoxBookMarkArray,
-                                 &l.OperaFatherArray})
+                                 &l.ChromeFatherArray, &l.chromebookMarkArray, &l.edgeFatherArray, &l.edgebookMarkArray,
+                                 &l.FireFoxFatherArray, &l.FireFoxBookMarkArray, &l.OperaFatherArray})
       EXPECT_TRUE(list->empty());
     EXPECT_FALSE(app.bRemoveAllDupBookmark);
   }
@@ -232,7 +230,7 @@ TEST_F(Navigation, BackAtTheTopReturnsToTheStartScreenWithTheListsEmpty) {
 
 TEST_F(Navigation, ApplyChangesReminderIsSuppressedOnlyWhenTicked) {
   h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   ASSERT_EQ(h.screen->alerts.size(), 1u);
   EXPECT_EQ(AlertFieldsOf(h.screen->alerts[0].spec),
             (AlertFields{kReminder, " Ok ", "",
@@ -240,13 +238,13 @@ TEST_F(Navigation, ApplyChangesReminderIsSuppressedOnlyWhenTicked) {
                          "the Apply Changes button to save them.",
                          true, true}));
   EXPECT_FALSE(h.prefs->contains(prefkeys::kBookMarkAlertSuppress));
-  h.Press(outlets::kSafariBookMarkBtn);  // without the tick it comes back
+  h.Press(kSafariBookMarkBtn);  // without the tick it comes back
   EXPECT_EQ(h.screen->alerts.size(), 2u);
 
   h.screen->AnswerNextAlert(AlertButton::Default, true);  // ticked and " Ok ": never again
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   EXPECT_TRUE(h.prefs->getBool(prefkeys::kBookMarkAlertSuppress));
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   EXPECT_EQ(h.screen->alerts.size(), 3u);
 }
 
@@ -254,7 +252,7 @@ TEST_F(Navigation, ReminderAnsweredLaterAsASheet) {
   h.screen->holdSheets = true;
   h.screen->AnswerNextAlert(AlertButton::Default, true);
   h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   EXPECT_FALSE(h.prefs->contains(prefkeys::kBookMarkAlertSuppress)) << "the sheet is still open";
   EXPECT_TRUE(h.screen->EndSheet());
   EXPECT_TRUE(h.prefs->getBool(prefkeys::kBookMarkAlertSuppress));
@@ -263,8 +261,8 @@ TEST_F(Navigation, ReminderAnsweredLaterAsASheet) {
 TEST_F(Navigation, SafariMoveMenuListsFoldersButTheSystemOnes) {
   h.SuppressReminder();
   h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
-  const MenuItemModel* move = h.view().findMenuItem(outlets::kMoveSafariFolderMenuItem);
+  h.Press(kSafariBookMarkBtn);
+  const MenuItemModel* move = h.view().findMenuItem(kMoveSafariFolderMenuItem);
   ASSERT_TRUE(move && move->enabled);
   ASSERT_EQ(move->submenu.size(), 1u);
   const MenuItemModel& news = move->submenu[0];
@@ -278,19 +276,19 @@ TEST_F(Navigation, SafariMoveMenuListsFoldersButTheSystemOnes) {
 
 TEST_F(Navigation, SortAndToolMenusPopUpForTheCurrentView) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kSortBookMarkBtn);
+  h.Press(kSortBookMarkBtn);
   EXPECT_TRUE(h.screen->poppedMenus.empty()) << "no view yet";
   const auto popped = [&](const char* button) {
     h.Press(button);
     return h.screen->poppedMenus.back();
   };
 
-  h.Press(outlets::kAllBookMarkBtn);
-  const auto tools = popped(outlets::kToolBookMarkBtn);
-  EXPECT_EQ(tools.menu.name, outlets::kBookmarktableMenu);
-  EXPECT_EQ(tools.button, outlets::kToolBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
+  const auto tools = popped(kToolBookMarkBtn);
+  EXPECT_EQ(tools.menu.name, kBookmarktableMenu);
+  EXPECT_EQ(tools.button, kToolBookMarkBtn);
   EXPECT_DOUBLE_EQ(tools.lowerBy, 4.0);
-  EXPECT_FALSE(h.view().findMenuItem(outlets::kMoveFolderMenuItem)->enabled);
+  EXPECT_FALSE(h.view().findMenuItem(kMoveFolderMenuItem)->enabled);
 
   for (const char* title : {"Reading", "Later"}) {
     FolderPtr f = PRFaBookMarkNode::Create();
@@ -298,20 +296,20 @@ TEST_F(Navigation, SortAndToolMenusPopUpForTheCurrentView) {
     f->setBookMarkFrom(std::string("Folder"));
     app.lists().folderArray.push_back(f);
   }
-  const auto rebuilt = popped(outlets::kToolBookMarkBtn);
-  const MenuItemModel* move = h.view().findMenuItem(outlets::kMoveFolderMenuItem);
+  const auto rebuilt = popped(kToolBookMarkBtn);
+  const MenuItemModel* move = h.view().findMenuItem(kMoveFolderMenuItem);
   EXPECT_TRUE(move->enabled);
   ASSERT_EQ(move->submenu.size(), 2u);
   EXPECT_EQ((TitleList{move->submenu[0].title, move->submenu[1].title, move->submenu[1].action}),
             (TitleList{"Reading", "Later", "ActMoveToFolderAction:"}));
   EXPECT_TRUE(std::any_of(rebuilt.menu.items.begin(), rebuilt.menu.items.end(), [](const MenuItemModel& item) {
-    return item.identifier == outlets::kMoveFolderMenuItem && item.submenu.size() == 2;
+    return item.identifier == kMoveFolderMenuItem && item.submenu.size() == 2;
   })) << "the popped menu carries the rebuilt submenu";
 
-  EXPECT_EQ(popped(outlets::kSortBookMarkBtn).menu.name, outlets::kSortBookmarkMenu);
-  h.Press(outlets::kChromeBookMarkBtn);
-  EXPECT_EQ(popped(outlets::kSortBookMarkBtn).menu.name, outlets::kSortChromeBookMarkMenu);
-  EXPECT_EQ(popped(outlets::kToolBookMarkBtn).menu.name, outlets::kChromeBookmarkToolMenu);
+  EXPECT_EQ(popped(kSortBookMarkBtn).menu.name, kSortBookmarkMenu);
+  h.Press(kChromeBookMarkBtn);
+  EXPECT_EQ(popped(kSortBookMarkBtn).menu.name, kSortChromeBookMarkMenu);
+  EXPECT_EQ(popped(kToolBookMarkBtn).menu.name, kChromeBookmarkToolMenu);
 }
 
 TEST_F(Navigation, ExportButtonDependsOnTheView) {
@@ -319,14 +317,14 @@ TEST_F(Navigation, ExportButtonDependsOnTheView) {
   TitleList ran;
   for (const char* action : {"ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:", "ReplaceSafariBookMark"})
     app.SetCommandHandler(action, [&ran, action](const MenuItemModel&) { ran.push_back(action); });
-  h.Press(outlets::kExportBookMarkBtn);  // no view yet
-  for (const char* view : {outlets::kAllBookMarkBtn, outlets::kChromeBookMarkBtn, outlets::kSafariBookMarkBtn}) {
+  h.Press(kExportBookMarkBtn);  // no view yet
+  for (const char* view : {kAllBookMarkBtn, kChromeBookMarkBtn, kSafariBookMarkBtn}) {
     h.Press(view);
-    h.Press(outlets::kExportBookMarkBtn);  // Safari without a working copy: Apply Changes has nothing to apply
+    h.Press(kExportBookMarkBtn);  // Safari without a working copy: Apply Changes has nothing to apply
   }
   EXPECT_EQ(ran, (TitleList{"ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:"}));
   WriteText(h.loc.safariWorkingCopy(), SafariPlist(""));
-  h.Press(outlets::kExportBookMarkBtn);
+  h.Press(kExportBookMarkBtn);
   EXPECT_EQ(ran.back(), "ReplaceSafariBookMark");
 }
 
@@ -339,17 +337,17 @@ TEST_F(Navigation, CookieButtonsSwapImagesAndStartTheirCommands) {
     app.SetCommandHandler(action, [&ran, action](const MenuItemModel&) { ran.push_back(action); });
   const auto pressed = [&](const char* button) {  // then the Safari, Chrome, New and Open cookie buttons' images
     h.Press(button);
-    return TitleList{h.Image(outlets::kSafariCookieBtn), h.Image(outlets::kChromeCookieBtn),
-                     h.Image(outlets::kNewCookieBtn), h.Image(outlets::kOpenCookieBtn)};
+    return TitleList{h.Image(kSafariCookieBtn), h.Image(kChromeCookieBtn),
+                     h.Image(kNewCookieBtn), h.Image(kOpenCookieBtn)};
   };
-  EXPECT_EQ(pressed(outlets::kSafariCookieBtn),
+  EXPECT_EQ(pressed(kSafariCookieBtn),
             (TitleList{"safaricookiedown.png", "chromecookienom.png", "newcookienom.png", "opencookienom.png"}));
-  EXPECT_EQ(pressed(outlets::kChromeCookieBtn),
+  EXPECT_EQ(pressed(kChromeCookieBtn),
             (TitleList{"Safaricookienom.png", "chromecookiedown.png", "newcookienom.png", "opencookienom.png"}));
-  EXPECT_EQ(pressed(outlets::kNewCookieBtn),
+  EXPECT_EQ(pressed(kNewCookieBtn),
             (TitleList{"Safaricookienom.png", "chromecookienom.png", "newcookiedown.png", "opencookienom.png"}));
-  h.Press(outlets::kConnectBtn);
-  EXPECT_EQ(h.Image(outlets::kConnectBtn), "Connectbtn.png");
+  h.Press(kConnectBtn);
+  EXPECT_EQ(h.Image(kConnectBtn), "Connectbtn.png");
   EXPECT_EQ(ran, actions);
 }
 
@@ -364,9 +362,9 @@ TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
   h.Press("someOtherButton");
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(app.bookMarkType, 0);
-  h.Press(outlets::kAllBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
   calls = 0;
-  h.Press(outlets::kUrlListViewBtn);
+  h.Press(kUrlListViewBtn);
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE((lastSections & viewsection::kBookmarkTable) && (lastSections & viewsection::kButtons));
 }
@@ -379,13 +377,13 @@ struct PasswordHome : SampleHome {
     Start();
     for (const char* action : {"EncryptedSelectedBookMarkAction:", "DecrypteSelectedBookMarkAction:"})
       app->SetCommandHandler(action, [this, action](const MenuItemModel&) { ran.push_back(action); });
-    Press(outlets::kSafariBookMarkBtn);
+    Press(kSafariBookMarkBtn);
     SelectTitles({"Weather"});
-    screen->ShowWindow(outlets::kEnterPDWindow, false);
+    screen->ShowWindow(kEnterPDWindow, false);
   }
   void Enter(const char* password) {
-    app->SetFieldText(outlets::kEnterPWLab, password);
-    Press(outlets::kEnterPDButton);
+    app->SetFieldText(kEnterPWLab, password);
+    Press(kEnterPDButton);
   }
 };
 
@@ -398,10 +396,10 @@ TEST(PasswordCheck, WrongPasswordClearsTheFieldShakesAndRunsNothing) {
     h.app->isEnterEncryptMode = h.app->isEnterDecryptMode = true;
     h.Enter(typed);
     EXPECT_TRUE(h.ran.empty());
-    EXPECT_EQ(h.view().findText(outlets::kEnterPWLab)->text, "");
-    EXPECT_FALSE(h.view().findText(outlets::kEnterPDWarnLab)->hidden);
+    EXPECT_EQ(h.view().findText(kEnterPWLab)->text, "");
+    EXPECT_FALSE(h.view().findText(kEnterPDWarnLab)->hidden);
     EXPECT_EQ(h.screen->shakes, (TitleList{"enterPDWindow"}));
-    EXPECT_TRUE(h.screen->IsWindowVisible(outlets::kEnterPDWindow));
+    EXPECT_TRUE(h.screen->IsWindowVisible(kEnterPDWindow));
     EXPECT_FALSE(h.app->hasEnterEncryptedPasswd || h.app->hasEnterDecryptedPasswd);
   }
 }
@@ -414,9 +412,9 @@ TEST(PasswordCheck, RightPasswordAfterAWrongOneResumesTheWaitingCommand) {
   EXPECT_EQ(h.ran, (TitleList{"EncryptedSelectedBookMarkAction:"}));
   EXPECT_TRUE(h.app->hasEnterEncryptedPasswd);
   EXPECT_FALSE(h.app->hasEnterDecryptedPasswd);
-  EXPECT_TRUE(h.view().findText(outlets::kEnterPDWarnLab)->hidden) << "the right password hides the warning";
-  EXPECT_EQ(h.view().findText(outlets::kEnterPWLab)->text, "");
-  EXPECT_FALSE(h.screen->IsWindowVisible(outlets::kEnterPDWindow));
+  EXPECT_TRUE(h.view().findText(kEnterPDWarnLab)->hidden) << "the right password hides the warning";
+  EXPECT_EQ(h.view().findText(kEnterPWLab)->text, "");
+  EXPECT_FALSE(h.screen->IsWindowVisible(kEnterPDWindow));
 }
 
 TEST_F(Navigation, AboutGuideAndSupport) {
@@ -426,6 +424,6 @@ TEST_F(Navigation, AboutGuideAndSupport) {
   EXPECT_EQ(h.screen->windowsShown, (TitleList{"aboutWindow"}));
   app.ClickTheProductGuide();
   app.SupportAction();
-  EXPECT_EQ(h.platform->openedUrls,
-            (TitleList{"https://www.zelvane.com/guide/how-to-use-linvara.html", "https://www.zelvane.com/support.html"}));
+  EXPECT_EQ(h.platform->openedUrls, (TitleList{"https://www.zelvane.com/guide/how-to-use-linvara.html",
+                                                "https://www.zelvane.com/support.html"}));
 }

@@ -9,6 +9,7 @@
 
 using namespace linvara;
 using namespace linvara::testing;
+using namespace linvara::outlets;
 
 namespace {
 
@@ -31,9 +32,9 @@ TEST(SearchMatches, TitlesAndAddressesOfTheViewInListOrder) {
     const char* text;
     TitleList matches;
   } cases[] = {
-      {outlets::kSafariBookMarkBtn, "APPLE", {"apple pie", "Fruit Stand"}},
-      {outlets::kSafariBookMarkBtn, "ÄPFEL", {"Äpfelkuchen"}},
-      {outlets::kAllBookMarkBtn, "apple", {"apple pie", "Fruit Stand", "Apple Store"}},
+      {kSafariBookMarkBtn, "APPLE", {"apple pie", "Fruit Stand"}},
+      {kSafariBookMarkBtn, "ÄPFEL", {"Äpfelkuchen"}},
+      {kAllBookMarkBtn, "apple", {"apple pie", "Fruit Stand", "Apple Store"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -44,7 +45,7 @@ TEST(SearchMatches, TitlesAndAddressesOfTheViewInListOrder) {
     EXPECT_EQ(h.app->lists().fliterSearchArray, h.rows());
     EXPECT_TRUE(h.app->bSearchThreadStart);
     EXPECT_TRUE(h.view().bookmarkTable.selection.empty());
-    EXPECT_EQ(h.view().findText(outlets::kSearchField)->text, c.text);
+    EXPECT_EQ(h.view().findText(kSearchField)->text, c.text);
   }
 }
 
@@ -59,11 +60,11 @@ TEST(SearchMatches, NoMatchesOrAClearedFieldShowTheViewsDefault) {
     std::vector<std::string> texts;
     NodeList BookmarkLists::*shown;
   } cases[] = {
-      {outlets::kSafariBookMarkBtn, nullptr, {"zebra"}, &BookmarkLists::safariFatherArray},
-      {outlets::kChromeBookMarkBtn, nullptr, {"zebra"}, &BookmarkLists::ChromeFatherArray},
-      {outlets::kSafariBookMarkBtn, nullptr, {"apple", ""}, &BookmarkLists::safariFatherArray},
-      {outlets::kAllBookMarkBtn, nullptr, manyThenCleared, &BookmarkLists::allbookMarkArray},
-      {outlets::kSafariBookMarkBtn, outlets::kChromeBookMarkBtn, {"apple"}, &BookmarkLists::ChromeFatherArray},
+      {kSafariBookMarkBtn, nullptr, {"zebra"}, &BookmarkLists::safariFatherArray},
+      {kChromeBookMarkBtn, nullptr, {"zebra"}, &BookmarkLists::ChromeFatherArray},
+      {kSafariBookMarkBtn, nullptr, {"apple", ""}, &BookmarkLists::safariFatherArray},
+      {kAllBookMarkBtn, nullptr, manyThenCleared, &BookmarkLists::allbookMarkArray},
+      {kSafariBookMarkBtn, kChromeBookMarkBtn, {"apple"}, &BookmarkLists::ChromeFatherArray},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.view + (" " + c.texts[0]));
@@ -81,7 +82,7 @@ TEST(SearchMatches, NoMatchesOrAClearedFieldShowTheViewsDefault) {
 
 TEST_F(Search, ClearingTheFieldShowsTheFlatListInTheUnifiedView) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
   h.TypeSearch("weather");
   ASSERT_TRUE(h.SettleSearch());
   ASSERT_EQ(h.RowTitles(), (TitleList{"Weather"}));
@@ -93,7 +94,7 @@ TEST_F(Search, ClearingTheFieldShowsTheFlatListInTheUnifiedView) {
 
 TEST_F(Search, OtherControlsAndNoViewStartNothing) {
   h.Start();
-  h.app->controlTextDidChange(outlets::kEnterPWLab, "apple");
+  h.app->controlTextDidChange(kEnterPWLab, "apple");
   ASSERT_TRUE(h.SettleSearch());
   EXPECT_EQ(h.app->searchGeneration(), 0u);
   h.TypeSearch("apple");  // no view loaded: an empty snapshot, so the empty default
@@ -107,7 +108,7 @@ TEST_F(Search, OtherControlsAndNoViewStartNothing) {
 // running: the table ends with the matches of the last text.
 TEST_F(Search, StressTheTableEndsWithTheMatchesOfTheLastText) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   // A large flat list makes older searches overlap newer ones.
   std::mt19937 rng(7);
   const std::vector<std::string> words = {"alpha", "beta", "gamma", "delta", "apple", "pie", "kuchen", "straße"};
@@ -129,7 +130,8 @@ TEST_F(Search, StressTheTableEndsWithTheMatchesOfTheLastText) {
         for (auto& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       texts.push_back(t);
     }
-    texts.push_back(round == 0 ? "STRASSE 1" : words[rng() % words.size()].substr(0, 2));  // "straße" folds to "strasse"
+    // "straße" folds to "strasse".
+    texts.push_back(round == 0 ? "STRASSE 1" : words[rng() % words.size()].substr(0, 2));
     for (std::size_t i = 0; i < texts.size(); ++i) {
       h.TypeSearch(texts[i]);
       if (i % 4 == 0) h.dispatcher->Pump();  // hand over whatever has finished meanwhile

@@ -62,7 +62,7 @@ TEST(BookmarkRows, BookmarkCellsAndTheIconAndTypeOfEachBrowser) {
 }
 
 TEST(BookmarkRows, EncryptedUnfilledAndRootRows) {
-  NodePtr secret = Leaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/encrypt.html", "Safari");
+  NodePtr secret = Leaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/e.html", "Safari");
   secret->setBEncrytedBookmark(true);
   EXPECT_EQ(NameCellsOf(secret),
             (NameCells{Kind::Bookmark, "lock", "Secret", 21, std::string(29, '*'), "Safari bookmark"}));

@@ -6,12 +6,13 @@
 
 using namespace linvara;
 using namespace linvara::testing;
+using namespace linvara::outlets;
 
 using Table = QuietPresenterTest;
 
 TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
   app.OpenSelectedBookmarksAction();  // nothing selected: nothing opens
   h.SelectTitles({"Weather", "News", "Fruit Stand"});
   app.OpenSelectedBookmarksAction();
@@ -29,7 +30,7 @@ TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
 // Editing and sorting belong to other units: unavailable until installed.
 TEST_F(Table, DoubleClickEditsABookmarkAndMenuCommandsNeedTheirUnit) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   EXPECT_TRUE(app.CanPerformAction("OpenSelectedBookmarksAction:"));
   h.SelectTitles({"Weather"});
   EXPECT_FALSE(app.CanPerformAction("EditSelectedBookMarkAction:"));
@@ -59,12 +60,12 @@ TEST_F(Table, DoubleClickEditsABookmarkAndMenuCommandsNeedTheirUnit) {
 
 TEST_F(Table, SelectingABookmarkSwitchesTheEncryptionItems) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   // Hidden flags of encrypt, decrypt, encrypt selected, decrypt selected.
   const auto hidden = [&] {
     std::vector<bool> flags;
-    for (const char* id : {outlets::kEncryptBookmarkMenuItem, outlets::kDecryptBookmarkMenuItem,
-                           outlets::kEncryptSelectedBookmarkMenuItem, outlets::kDecryptSelectedBookmarkMenuItem})
+    for (const char* id : {kEncryptBookmarkMenuItem, kDecryptBookmarkMenuItem,
+                           kEncryptSelectedBookmarkMenuItem, kDecryptSelectedBookmarkMenuItem})
       flags.push_back(h.view().findMenuItem(id)->hidden);
     return flags;
   };
@@ -87,10 +88,10 @@ TEST_F(Table, EncryptionEntryPointsNeedTheSafariViewAndABookmark) {
   AppDelegate& app = h.Start();
   int runs = 0;
   app.SetCommandHandler("EncryptedSelectedBookMarkAction:", [&](const MenuItemModel&) { ++runs; });
-  h.Press(outlets::kAllBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
   h.SelectTitles({"Weather"});
   EXPECT_FALSE(app.EncryptedSelectedBookMarkAction()) << "the unified view's root is not Safari's";
-  h.Press(outlets::kSafariBookMarkBtn);
+  h.Press(kSafariBookMarkBtn);
   h.SelectTitles({"News"});
   EXPECT_FALSE(app.EncryptedSelectedBookMarkAction()) << "folders are skipped";
   h.SelectTitles({"News", "Weather"});
@@ -100,7 +101,7 @@ TEST_F(Table, EncryptionEntryPointsNeedTheSafariViewAndABookmark) {
 
 TEST_F(Table, RowsOfTheBookmarkTable) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kChromeBookMarkBtn);
+  h.Press(kChromeBookMarkBtn);
   h.Open("Other bookmarks");
   ASSERT_EQ(app.numberOfRowsInTableView(TableId::Bookmarks), 1u);
   const BookmarkRow row = app.BookmarkRowAt(0);
@@ -112,7 +113,7 @@ TEST_F(Table, RowsOfTheBookmarkTable) {
 
 TEST_F(Table, DuplicateTablesShowTheSelectedGroupAndTheUnifiedPathForm) {
   AppDelegate& app = h.Start();
-  h.Press(outlets::kAllBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
   // A duplicate group as the duplicate search hands it over: a folder node whose children are the members.
   NodePtr safariMember = app.lists().safariBookMarkArray.front();  // Menu Item
   NodePtr chromeMember = app.lists().chromebookMarkArray.front();  // Mail
