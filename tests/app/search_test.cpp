@@ -28,8 +28,7 @@ struct SearchHome : SampleHome {
 // Title or address, letter case folded (beyond ASCII too), in list order.
 TEST(SearchMatches, TitlesAndAddressesOfTheViewInListOrder) {
   const struct {
-    const char* view;
-    const char* text;
+    const char *view, *text;
     TitleList matches;
   } cases[] = {
       {kSafariBookMarkBtn, "APPLE", {"apple pie", "Fruit Stand"}},

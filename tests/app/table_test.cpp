@@ -58,33 +58,10 @@ TEST_F(Table, DoubleClickEditsABookmarkAndMenuCommandsNeedTheirUnit) {
   EXPECT_EQ(sorts, 1);
 }
 
-TEST_F(Table, SelectingABookmarkSwitchesTheEncryptionItems) {
-  AppDelegate& app = h.Start();
-  h.Press(kSafariBookMarkBtn);
-  // Hidden flags of encrypt, decrypt, encrypt selected, decrypt selected.
-  const auto hidden = [&] {
-    std::vector<bool> flags;
-    for (const char* id : {kEncryptBookmarkMenuItem, kDecryptBookmarkMenuItem,
-                           kEncryptSelectedBookmarkMenuItem, kDecryptSelectedBookmarkMenuItem})
-      flags.push_back(h.view().findMenuItem(id)->hidden);
-    return flags;
-  };
-  const std::vector<bool> plain = {false, true, false, true}, encrypted = {true, false, true, false};
-
-  h.SelectTitles({"Weather"});
-  EXPECT_EQ(hidden(), plain);
-  app.lists().safariBookMarkArray.back()->setBEncrytedBookmark(true);  // Weather
-  h.SelectTitles({"Weather"});
-  EXPECT_EQ(hidden(), encrypted);
-
-  // A folder or no selection changes nothing.
-  h.SelectTitles({"News"});
-  EXPECT_EQ(hidden(), encrypted);
-  app.SelectTableRows(TableId::Bookmarks, {});
-  EXPECT_EQ(hidden(), encrypted);
-}
-
-TEST_F(Table, EncryptionEntryPointsNeedTheSafariViewAndABookmark) {
+// Encrypting needs the Safari view and skips folders. Selecting one bookmark
+// shows the encrypt or decrypt items for its state; a folder or no selection
+// leaves them as they are.
+TEST_F(Table, EncryptionNeedsSafariBookmarksAndItsItemsFollowTheSelection) {
   AppDelegate& app = h.Start();
   int runs = 0;
   app.SetCommandHandler("EncryptedSelectedBookMarkAction:", [&](const MenuItemModel&) { ++runs; });
@@ -97,6 +74,24 @@ TEST_F(Table, EncryptionEntryPointsNeedTheSafariViewAndABookmark) {
   h.SelectTitles({"News", "Weather"});
   EXPECT_TRUE(app.EncryptedSelectedBookMarkAction());
   EXPECT_EQ(runs, 1);
+
+  const auto hidden = [&] {  // encrypt, decrypt, encrypt selected, decrypt selected
+    std::vector<bool> flags;
+    for (const char* id : {kEncryptBookmarkMenuItem, kDecryptBookmarkMenuItem, kEncryptSelectedBookmarkMenuItem,
+                           kDecryptSelectedBookmarkMenuItem})
+      flags.push_back(h.view().findMenuItem(id)->hidden);
+    return flags;
+  };
+  const std::vector<bool> plain = {false, true, false, true}, encrypted = {true, false, true, false};
+  h.SelectTitles({"Weather"});
+  EXPECT_EQ(hidden(), plain);
+  app.lists().safariBookMarkArray.back()->setBEncrytedBookmark(true);  // Weather
+  h.SelectTitles({"Weather"});
+  EXPECT_EQ(hidden(), encrypted);
+  h.SelectTitles({"News"});
+  EXPECT_EQ(hidden(), encrypted);
+  app.SelectTableRows(TableId::Bookmarks, {});
+  EXPECT_EQ(hidden(), encrypted);
 }
 
 TEST_F(Table, RowsOfTheBookmarkTable) {
