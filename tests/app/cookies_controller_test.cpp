@@ -4,6 +4,7 @@
 
 #include "PresenterFixture.h"
 #include "cookies/BinaryCookieFile.h"
+#include "cookies/CookieTestSupport.h"
 #include "model/FileBytes.h"
 
 namespace fs = std::filesystem;
@@ -15,23 +16,15 @@ struct CookieHome : PresenterHome {
   fs::path safariFile() const { return loc.safariCookies(); }
   fs::path networkCookies() const { return loc.chromeDefaultBookmarks().parent_path() / "Network" / "Cookies"; }
 
-  void PutSafari(const char* name) {
-    fs::create_directories(safariFile().parent_path());
-    fs::copy_file(TestData(name), safariFile(), fs::copy_options::overwrite_existing);
-  }
-  void PutChrome(const fs::path& where, const char* name) {
-    fs::create_directories(where.parent_path());
-    fs::copy_file(TestData(name), where, fs::copy_options::overwrite_existing);
-  }
   bool Finish() {
     return dispatcher->PumpUntil([this] { return !app->cookieManager().IsBusy(); });
   }
   const CookieList& table() const { return app->cookieManager().tableContent; }
 };
 
-TEST(CookieController, SafariButtonScansTheSafariFile) {
+TEST(CookieController, SafariButtonScansTheSafariFileAndRemovalEmptiesIt) {
   CookieHome h;
-  h.PutSafari("safari_binarycookies/safari-macos-2014_29pages-91cookies_Cookies.binarycookies");
+  CopyTestFile(kSafari2014, h.safariFile());
   AppDelegate& app = h.Start();
   ASSERT_TRUE(app.ActClickSafariAction());
   EXPECT_FALSE(app.ActClickChromeAction());  // one scan at a time: the press is ignored
@@ -40,23 +33,38 @@ TEST(CookieController, SafariButtonScansTheSafariFile) {
   EXPECT_TRUE(app.binaryCookie());
   EXPECT_EQ(app.currentScanFilePath(), h.safariFile().string());
   EXPECT_TRUE(app.cookieManager().contentViewShown);
+
+  ASSERT_TRUE(app.ActRemoveCookieData());
+  ASSERT_TRUE(h.Finish());
+  EXPECT_EQ(*ReadFileBytes(h.safariFile()), SampleCookiesBytes());
+  EXPECT_TRUE(h.table().empty());
   EXPECT_TRUE(h.screen->alerts.empty());
 }
 
-TEST(CookieController, ChromeButtonFindsTheNetworkDatabase) {
+TEST(CookieController, ChromeButtonFindsTheNetworkDatabaseAndAFailedRemovalIsShown) {
   CookieHome h;
-  h.PutChrome(h.networkCookies(), "chrome_cookies/chrome-68_meta-v10_is_secure_Cookies");
+  CopyTestFile(kChrome68, h.networkCookies());
   AppDelegate& app = h.Start();
   ASSERT_TRUE(app.ActClickChromeAction());
   ASSERT_TRUE(h.Finish());
   EXPECT_EQ(h.table().size(), 5u);
   EXPECT_FALSE(app.binaryCookie());
   EXPECT_EQ(app.currentScanFilePath(), h.networkCookies().string());
+
+  fs::remove(h.networkCookies());
+  WriteText(h.networkCookies(), "replaced by something that is no database");
+  ASSERT_TRUE(app.ActRemoveCookieData());
+  ASSERT_TRUE(h.Finish());
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  EXPECT_EQ(h.screen->alerts[0].spec.message, "The cookies could not be removed.");
+  EXPECT_EQ(h.screen->alerts[0].spec.defaultButton, " Ok ");
+  EXPECT_EQ(h.table().size(), 5u);
+  EXPECT_EQ(ReadText(h.networkCookies()), "replaced by something that is no database");
 }
 
-TEST(CookieController, ButtonsReachTheCommandsByName) {
+TEST(CookieController, ButtonsReachTheCommandsByNameAndExportShowsTheFolder) {
   CookieHome h;
-  h.PutSafari("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies");
+  CopyTestFile(kSafari2017, h.safariFile());
   AppDelegate& app = h.Start();
   app.InstallCookieCommands();
   for (const char* action : {"ActClickSafariAction:", "ActClickChromeAction:", "ActClickNewCookiesAction:",
@@ -65,13 +73,20 @@ TEST(CookieController, ButtonsReachTheCommandsByName) {
   h.Press(outlets::kSafariCookieBtn);
   ASSERT_TRUE(h.Finish());
   EXPECT_EQ(h.table().size(), 2u);
+
+  ASSERT_TRUE(app.ActExportCookieData());
+  ASSERT_TRUE(h.Finish());
+  const fs::path folder = h.home / "Downloads" / "com.Zelvane.Crumbscope";
+  ASSERT_EQ(h.platform->shownFolders, std::vector<fs::path>{folder});
+  const std::string text = ReadText(folder / "cookiedata.txt");
+  EXPECT_EQ(text.rfind("Website:.ycombinator.com  Name:__cfduid  Secure:NO  Path:/  Value:", 0), 0u);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
 }
 
 TEST(CookieController, OpenedFilesFeedNewCookies) {
   CookieHome h;
   AppDelegate& app = h.Start();
-  h.screen->openPanelAnswers.push_back(std::vector<fs::path>{
-      TestData("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies")});
+  h.screen->openPanelAnswers.push_back(std::vector<fs::path>{TestData(kSafari2017)});
   app.ActOpenCookieFileAction();
   ASSERT_EQ(h.screen->openPanels.size(), 1u);
   ASSERT_TRUE(h.Finish());
@@ -84,51 +99,6 @@ TEST(CookieController, OpenedFilesFeedNewCookies) {
   app.cookieManager().tableContent.clear();
   app.ShowNewCookies();
   EXPECT_EQ(h.table().size(), 2u);
-}
-
-TEST(CookieController, RemovalEmptiesTheSafariFileAndTheTable) {
-  CookieHome h;
-  h.PutSafari("safari_binarycookies/safari-macos-2014_29pages-91cookies_Cookies.binarycookies");
-  AppDelegate& app = h.Start();
-  ASSERT_TRUE(app.ActClickSafariAction());
-  ASSERT_TRUE(h.Finish());
-  ASSERT_TRUE(app.ActRemoveCookieData());
-  ASSERT_TRUE(h.Finish());
-  EXPECT_EQ(*ReadFileBytes(h.safariFile()), SampleCookiesBytes());
-  EXPECT_TRUE(h.table().empty());
-  EXPECT_TRUE(h.screen->alerts.empty());
-}
-
-TEST(CookieController, AFailedRemovalIsShownAndKeepsTheList) {
-  CookieHome h;
-  h.PutChrome(h.networkCookies(), "chrome_cookies/chrome-68_meta-v10_is_secure_Cookies");
-  AppDelegate& app = h.Start();
-  ASSERT_TRUE(app.ActClickChromeAction());
-  ASSERT_TRUE(h.Finish());
-  fs::remove(h.networkCookies());
-  WriteText(h.networkCookies(), "replaced by something that is no database");
-  ASSERT_TRUE(app.ActRemoveCookieData());
-  ASSERT_TRUE(h.Finish());
-  ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(h.screen->alerts[0].spec.message, "The cookies could not be removed.");
-  EXPECT_EQ(h.screen->alerts[0].spec.defaultButton, " Ok ");
-  EXPECT_EQ(h.table().size(), 5u);
-  EXPECT_EQ(ReadText(h.networkCookies()), "replaced by something that is no database");
-}
-
-TEST(CookieController, ExportWritesTheTableAndShowsTheFolder) {
-  CookieHome h;
-  h.PutSafari("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies");
-  AppDelegate& app = h.Start();
-  ASSERT_TRUE(app.ActClickSafariAction());
-  ASSERT_TRUE(h.Finish());
-  ASSERT_TRUE(app.ActExportCookieData());
-  ASSERT_TRUE(h.Finish());
-  const fs::path folder = h.home / "Downloads" / "com.Zelvane.Crumbscope";
-  ASSERT_EQ(h.platform->shownFolders, std::vector<fs::path>{folder});
-  const std::string text = ReadText(folder / "cookiedata.txt");
-  EXPECT_EQ(text.rfind("Website:.ycombinator.com  Name:__cfduid  Secure:NO  Path:/  Value:", 0), 0u);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
 }
 
 TEST(CookieController, AFailedExportIsShownInsteadOfTheFolder) {

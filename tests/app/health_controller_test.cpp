@@ -2,19 +2,13 @@
 // duplicate search run on workers and hand over through the queued dispatcher.
 #include <gtest/gtest.h>
 
-#include "../health/LoopbackHttpServer.h"
 #include "PresenterFixture.h"
+#include "health/HealthTestSupport.h"
 
 namespace linvara::testing {
 namespace {
 
 using std::chrono::milliseconds;
-
-std::vector<std::string> TitlesOf(const NodeList& nodes) {
-  std::vector<std::string> out;
-  for (const auto& n : nodes) out.push_back(OrNull(n->thetitle()));
-  return out;
-}
 
 struct HealthHome : PresenterHome {
   std::vector<std::string> events;
@@ -27,10 +21,7 @@ struct HealthHome : PresenterHome {
     auto& o = a.linkHealthObservers;
     o.deadLinkFound = [this](const NodePtr& n) { events.push_back("found " + OrNull(n->thetitle())); };
     o.deadScanFinished = [this] { events.push_back("finished"); };
-    o.deadScanProgress = [this](std::size_t probed, std::size_t total) {
-      lastProbed = probed;
-      lastTotal = total;
-    };
+    o.deadScanProgress = [this](std::size_t probed, std::size_t total) { lastProbed = probed, lastTotal = total; };
     o.duplicatesFound = [this] { events.push_back("duplicates"); };
     o.duplicateTicksChanged = [this] { events.push_back("ticks"); };
     return a;
@@ -39,9 +30,9 @@ struct HealthHome : PresenterHome {
 
 TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder) {
   LoopbackHttpServer server;
-  const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::RefusedPort()) + "/";
   HealthHome h;
-  h.WriteChrome(ChromeFile(ChromeUrl("3", "Refused", refused) + "," + ChromeUrl("4", "Fine", server.url("/ok")) + "," +
+  h.WriteChrome(ChromeFile(ChromeUrl("3", "Refused", LoopbackHttpServer::RefusedUrl()) + "," +
+                               ChromeUrl("4", "Fine", server.url("/ok")) + "," +
                                ChromeFolder("5", "Inner", ChromeUrl("6", "Gone page", server.url("/missing")) + "," +
                                                               ChromeUrl("7", "Garbage", "not an address")),
                            ChromeUrl("8", "Loop", server.url("/loop"))));
@@ -56,7 +47,7 @@ TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.deadURLScanRunning(); }, 20000));
   h.dispatcher->Pump();
 
-  EXPECT_EQ(TitlesOf(app.lists().deadURLArray), (std::vector<std::string>{"Refused", "Garbage"}));
+  EXPECT_EQ(Titles(app.lists().deadURLArray), (std::vector<std::string>{"Refused", "Garbage"}));
   EXPECT_EQ(h.events, (std::vector<std::string>{"found Refused", "found Garbage", "finished"}));
   for (const NodePtr& node : app.lists().chromebookMarkArray) {
     const bool listed = node->bDeadURL();
@@ -66,18 +57,6 @@ TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder
   EXPECT_EQ(h.lastTotal, 5u);
   EXPECT_EQ(h.lastProbed, 5u);
   EXPECT_TRUE(app.WaitForLinkHealthWorkers(milliseconds(5000)));
-}
-
-TEST(HealthController, AfterARemovalTheScanAnswersThatNothingIsLeft) {
-  HealthHome h;
-  AppDelegate& app = h.StartWatched();
-  app.bCleanDeadBook = true;
-  EXPECT_FALSE(app.FindAllDeadURLBookMarksAction());
-  ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(h.screen->alerts[0].spec.message, "No unreachable bookmark links detected");
-  EXPECT_EQ(h.screen->alerts[0].spec.defaultButton, " Ok ");
-  EXPECT_TRUE(h.screen->alerts[0].spec.asSheet);
-  EXPECT_FALSE(app.deadURLScanRunning());
 }
 
 TEST(HealthController, WithNoViewTheScanEndsAtOnceWithNothingFound) {
@@ -92,17 +71,11 @@ TEST(HealthController, WithNoViewTheScanEndsAtOnceWithNothingFound) {
 
 TEST(HealthController, ANewScanOrACancelSilencesTheScanBefore) {
   LoopbackHttpServer server;
-  const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::RefusedPort()) + "/";
   HealthHome h;
   AppDelegate& app = h.StartWatched();
   app.deadLinkProbeSettings.timeout = milliseconds(30000);
   app.bookMarkType = 1;
-  NodePtr hanging = PRBookMarkNode::Create();
-  hanging->setThetitle("Hangs");
-  hanging->setUrlString(server.url("/hang"));
-  NodePtr dead = PRBookMarkNode::Create();
-  dead->setThetitle("Dead");
-  dead->setUrlString(refused);
+  NodePtr hanging = Leaf("Hangs", server.url("/hang")), dead = Leaf("Dead", LoopbackHttpServer::RefusedUrl());
   app.lists().allbookMarkArray = {hanging, dead};
 
   app.StartScanDeadURlThread();
@@ -143,23 +116,25 @@ TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.duplicateSearchRunning(); }));
   const NodeList& groups = app.lists().duplicateArray;
   ASSERT_EQ(groups.size(), 2u);
-  EXPECT_EQ(TitlesOf(groups), (std::vector<std::string>{"A", "D"}));
-  EXPECT_EQ(TitlesOf(DuplicateGroupMembers(groups[0])), (std::vector<std::string>{"A", "B", "C"}));
-  EXPECT_EQ(TitlesOf(DuplicateGroupMembers(groups[1])), (std::vector<std::string>{"D", "F"}));
+  EXPECT_EQ(Titles(groups), (std::vector<std::string>{"A", "D"}));
+  EXPECT_EQ(Titles(DuplicateGroupMembers(groups[0])), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(Titles(DuplicateGroupMembers(groups[1])), (std::vector<std::string>{"D", "F"}));
   EXPECT_EQ(app.dupBookmarkCount, 5u);
   EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates"}));
 
   app.AutoSelectDuplicationBookAction();
   EXPECT_TRUE(app.bAutoSelect);
-  std::vector<bool> ticks;
-  for (const auto& group : groups)
-    for (const auto& m : DuplicateGroupMembers(group)) ticks.push_back(m->bSelect());
-  EXPECT_EQ(ticks, (std::vector<bool>{false, false, true, false, true}));  // B is in the favourites bar
+  auto ticks = [&] {
+    std::vector<bool> out;
+    for (const auto& group : groups)
+      for (const auto& m : DuplicateGroupMembers(group)) out.push_back(m->bSelect());
+    return out;
+  };
+  EXPECT_EQ(ticks(), (std::vector<bool>{false, false, true, false, true}));  // B is in the favourites bar
 
   app.AutoSelectDuplicationBookAction();
   EXPECT_FALSE(app.bAutoSelect);
-  for (const auto& group : groups)
-    for (const auto& m : DuplicateGroupMembers(group)) EXPECT_FALSE(m->bSelect());
+  EXPECT_EQ(ticks(), std::vector<bool>(5, false));
   EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates", "ticks", "ticks"}));
 
   // The toggle is not reset by a new search: the next press unticks when the last one ticked.
@@ -171,16 +146,23 @@ TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
   EXPECT_FALSE(app.bAutoSelect);
 }
 
-TEST(HealthController, AfterARemovalInTheUnifiedViewTheSearchAnswersThatNothingIsLeft) {
+TEST(HealthController, AfterARemovalTheScanAndTheSearchAnswerThatNothingIsLeft) {
   HealthHome h;
   AppDelegate& app = h.StartWatched();
-  app.bRemoveAllDupBookmark = true;
+  app.bCleanDeadBook = true;
+  EXPECT_FALSE(app.FindAllDeadURLBookMarksAction());
+  EXPECT_FALSE(app.deadURLScanRunning());
+  app.bRemoveAllDupBookmark = true;  // in the unified view
   app.lists().duplicateArray.push_back(PRFaBookMarkNode::Create());
   EXPECT_FALSE(app.FindAllDuplicateBookMarksAction());
-  ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(h.screen->alerts[0].spec.message, "No Duplicate bookmark links detected");
   EXPECT_FALSE(app.duplicateSearchRunning());
   EXPECT_EQ(app.lists().duplicateArray.size(), 1u);
+
+  ASSERT_EQ(h.screen->alerts.size(), 2u);
+  EXPECT_EQ(h.screen->alerts[0].spec.message, "No unreachable bookmark links detected");
+  EXPECT_EQ(h.screen->alerts[0].spec.defaultButton, " Ok ");
+  EXPECT_TRUE(h.screen->alerts[0].spec.asSheet);
+  EXPECT_EQ(h.screen->alerts[1].spec.message, "No Duplicate bookmark links detected");
 }
 
 }  // namespace

@@ -12,14 +12,7 @@ namespace linvara {
 namespace {
 
 using cli::RunCli;
-using testing::ChromeFile;
-using testing::ChromeFolder;
-using testing::ChromeUrl;
-using testing::LoopbackHttpServer;
-using testing::SafariLeaf;
-using testing::SafariPlist;
-using testing::TempDir;
-using testing::WriteText;
+using namespace testing;
 
 struct CliResult {
   int code;
@@ -41,7 +34,7 @@ struct HealthCli : ::testing::Test {
 
   static std::vector<std::string> Titles(const nlohmann::json& nodes) {
     std::vector<std::string> titles;
-    for (const auto& n : nodes) titles.push_back(n["title"].get<std::string>());
+    for (const auto& n : nodes) titles.push_back(n["title"]);
     return titles;
   }
 };
@@ -79,15 +72,15 @@ TEST_F(HealthCli, DuplicatesGroupAcrossBrowsersInTheUnifiedViewAndPrintText) {
   EXPECT_NE(r.out.find("  Chrome copy"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("Safari only"), std::string::npos) << r.out;
 
-  CliResult none = Run({"duplicates", "--view", "safari", "--json"});
-  ASSERT_EQ(none.code, 0) << none.err;
-  EXPECT_EQ(nlohmann::json::parse(none.out), nlohmann::json::array());
-  EXPECT_NE(none.err.find("0 duplicate groups, 0 bookmarks"), std::string::npos) << none.err;
+  r = Run({"duplicates", "--view", "safari", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out), nlohmann::json::array());
+  EXPECT_NE(r.err.find("0 duplicate groups, 0 bookmarks"), std::string::npos) << r.err;
 }
 
 TEST_F(HealthCli, DeadLinksListsTheUnreachableBookmarksInListOrder) {
   LoopbackHttpServer server;
-  const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::RefusedPort()) + "/gone";
+  const std::string refused = LoopbackHttpServer::RefusedUrl("/gone");
   WriteText(loc.chromeDefaultBookmarks(),
             ChromeFile(ChromeUrl("3", "Refused", refused) + "," + ChromeUrl("4", "Missing page", server.url("/missing")) +
                            "," + ChromeUrl("5", "Garbage", "not an address"),
@@ -101,11 +94,11 @@ TEST_F(HealthCli, DeadLinksListsTheUnreachableBookmarksInListOrder) {
   EXPECT_NE(r.err.find("probed 5 of 5"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("2 unreachable bookmarks"), std::string::npos) << r.err;
 
-  CliResult text = Run({"dead-links", "--view", "chrome", "--timeout", "2"});
-  ASSERT_EQ(text.code, 0) << text.err;
-  EXPECT_EQ(text.out.find("Refused"), 0u) << text.out;
-  EXPECT_NE(text.out.find("Garbage"), std::string::npos);
-  EXPECT_EQ(text.out.find("Fine"), std::string::npos);
+  r = Run({"dead-links", "--view", "chrome", "--timeout", "2"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.find("Refused"), 0u) << r.out;
+  EXPECT_NE(r.out.find("Garbage"), std::string::npos);
+  EXPECT_EQ(r.out.find("Fine"), std::string::npos);
 }
 
 TEST_F(HealthCli, DeadLinksHonoursThePerHostCap) {
@@ -125,15 +118,9 @@ TEST_F(HealthCli, DeadLinksHonoursThePerHostCap) {
 
 TEST_F(HealthCli, DeadLinksRejectsBadSettings) {
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {"dead-links", "--concurrency", "0"},
-           {"dead-links", "--per-host", "two"},
-           {"dead-links", "--timeout", "-1"},
-           {"dead-links", "--timeout", "soon"},
-           {"dead-links", "--timeout"},
-           {"dead-links", "--view", "opera"},
-           {"dead-links", "--fast"},
-           {"duplicates", "extra"},
-       }) {
+           {"dead-links", "--concurrency", "0"}, {"dead-links", "--per-host", "two"}, {"dead-links", "--timeout", "-1"},
+           {"dead-links", "--timeout", "soon"}, {"dead-links", "--timeout"}, {"dead-links", "--view", "opera"},
+           {"dead-links", "--fast"}, {"duplicates", "extra"}}) {
     CliResult r = Run(args);
     EXPECT_EQ(r.code, 2) << args.back();
     EXPECT_FALSE(r.err.empty());
