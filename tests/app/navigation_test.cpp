@@ -138,8 +138,12 @@ TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
     }
     EXPECT_EQ(h.view().area, tested ? ContentArea::Start : ContentArea::Bookmarks);
     EXPECT_TRUE(h.rows().empty());
+    h.screen->AnswerNextAlert(AlertButton::Alternate);  // whichever button: the unified view still loads
     h.Press(kAllBookMarkBtn);
+    EXPECT_EQ(h.screen->alerts.size(), tested ? 2u : 0u);
+    EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
     EXPECT_EQ(h.RowTitles(), kChromeTop);
+    EXPECT_TRUE(h.app->lists().safariBookMarkArray.empty());
   }
 }
 
