@@ -1,6 +1,8 @@
 #include "UiTestSupport.h"
 
 #include <QDeadlineTimer>
+#include <QTableView>
+#include <QTest>
 #include <QThread>
 #include <sstream>
 
@@ -55,6 +57,25 @@ std::string LargeChromeFile(int count, int folders) {
   return ChromeFile(bar.str());
 }
 
+QStringList ActionTexts(const QMenu& menu) {
+  QStringList texts;
+  for (QAction* a : menu.actions())
+    if (!a->isSeparator()) texts << a->text();
+  return texts;
+}
+
+WarningLog::WarningLog() {
+  messages().clear();
+  previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) messages() << text;
+  });
+}
+WarningLog::~WarningLog() { qInstallMessageHandler(previous_); }
+QStringList& WarningLog::messages() {
+  static QStringList list;
+  return list;
+}
+
 GuiHome::GuiHome() {
   EnsureQtApp();
   platform->version = SystemVersion{10, 13, 6};
@@ -79,6 +100,12 @@ LinvaraApp& GuiHome::Start() {
   return *app;
 }
 
+void GuiHome::StartIn(const std::string& viewButton) {
+  (void)prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
+  Start();
+  Press(viewButton);
+}
+
 MainWindow& GuiHome::window() { return app->window(); }
 
 void GuiHome::Press(const std::string& outlet) {
@@ -92,6 +119,13 @@ QStringList GuiHome::TableTitles() const {
   const BookmarkTableModel* model = app->window().bookmarkModel();
   for (int r = 0; r < model->rowCount(); ++r) titles << model->index(r, 0).data().toString();
   return titles;
+}
+
+void GuiHome::DoubleClickRow(int row) {
+  QTableView* table = window().bookmarkTable();
+  const QPoint center = table->visualRect(window().bookmarkModel()->index(row, 0)).center();
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, center);
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, center);
 }
 
 std::string GuiHome::ButtonImage(const std::string& outlet) {

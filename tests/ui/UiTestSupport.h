@@ -3,6 +3,7 @@
 // user presses them (through the widgets), and waits run the Qt event loop so
 // that workers can hand their results to the GUI thread.
 #include <QApplication>
+#include <QMenu>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -22,6 +23,20 @@ void Settle(int ms = 50);
 
 // A Chromium bookmark file with `count` bookmarks spread over `folders` folders of the bar.
 std::string LargeChromeFile(int count, int folders);
+// The texts of a menu's entries, separators left out.
+QStringList ActionTexts(const QMenu& menu);
+
+// Collects Qt's warnings (the model tester's complaints) while it lives.
+class WarningLog {
+ public:
+  WarningLog();
+  ~WarningLog();
+  static QStringList& messages();
+  static std::string text() { return messages().join("\n").toStdString(); }
+
+ private:
+  QtMessageHandler previous_;
+};
 
 struct GuiHome {
   TempDir home;
@@ -36,13 +51,18 @@ struct GuiHome {
   void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
   // Builds the window and runs the launch.
   LinvaraApp& Start();
+  // Starts with the Apply Changes reminder ticked away and presses a view's button.
+  void StartIn(const std::string& viewButton);
 
   AppDelegate& controller() { return app->controller(); }
   MainWindow& window();
   // Clicks a navigation button of the window.
   void Press(const std::string& outlet);
-  // Titles in the bookmark table, as the model shows them.
+  // Titles in the bookmark table, as the model shows them, and the row of one.
   QStringList TableTitles() const;
+  int RowOf(const QString& title) const { return static_cast<int>(TableTitles().indexOf(title)); }
+  // Clicks a row of the bookmark table, then double-clicks it.
+  void DoubleClickRow(int row);
   // The image resource a navigation button shows.
   std::string ButtonImage(const std::string& outlet);
 };

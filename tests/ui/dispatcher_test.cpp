@@ -13,23 +13,30 @@
 namespace linvara::testing {
 namespace {
 
+// A worker thread calling RunAndWait on `dispatcher`: where its task ran, and
+// whether it had run by the time the call returned.
+struct Worker {
+  std::atomic<bool> ran{false}, ranOnGui{false}, ranBeforeReturn{false}, returned{false};
+  std::thread thread;
+  explicit Worker(QtMainThreadDispatcher& dispatcher)
+      : thread([this, &dispatcher] {
+          dispatcher.RunAndWait([this] {
+            ranOnGui = QThread::currentThread() == QCoreApplication::instance()->thread();
+            ran = true;
+          });
+          ranBeforeReturn = ran.load();
+          returned = true;
+        }) {}
+};
+
 TEST(QtMainThreadDispatcher, WorkerCallRunsOnTheGuiThreadAndWaits) {
-  QApplication& app = EnsureQtApp();
+  EnsureQtApp();
   QtMainThreadDispatcher dispatcher;
-  std::atomic<bool> ranOnGui{false};
-  std::atomic<bool> returned{false};
-  int value = 0;
-  std::thread worker([&] {
-    dispatcher.RunAndWait([&] {
-      ranOnGui = QThread::currentThread() == app.thread();
-      value = 42;
-    });
-    returned = true;
-  });
-  ASSERT_TRUE(WaitUntil([&] { return returned.load(); }, 5000));
-  worker.join();
-  EXPECT_TRUE(ranOnGui);
-  EXPECT_EQ(value, 42);  // visible to the worker once RunAndWait returned
+  Worker worker(dispatcher);
+  ASSERT_TRUE(WaitUntil([&] { return worker.returned.load(); }, 5000));
+  worker.thread.join();
+  EXPECT_TRUE(worker.ranOnGui);
+  EXPECT_TRUE(worker.ranBeforeReturn);
 }
 
 TEST(QtMainThreadDispatcher, GuiThreadCallRunsAtOnce) {
@@ -47,22 +54,18 @@ TEST(QtMainThreadDispatcher, GuiThreadCallRunsAtOnce) {
 TEST(QtMainThreadDispatcher, CloseReleasesAWaitingWorkerWithoutRunningItsTask) {
   EnsureQtApp();
   QtMainThreadDispatcher dispatcher;
-  std::atomic<bool> ran{false};
-  std::atomic<bool> returned{false};
-  std::thread worker([&] {
-    dispatcher.RunAndWait([&] { ran = true; });
-    returned = true;
-  });
+  Worker worker(dispatcher);
   // The GUI thread does not pump: the worker waits.
   ASSERT_TRUE(WaitUntil([&] { return dispatcher.waiting() == 1; }, 5000) || dispatcher.waiting() == 1);
   dispatcher.Close();
   const auto start = std::chrono::steady_clock::now();
-  worker.join();
+  worker.thread.join();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-  EXPECT_TRUE(returned);
+  EXPECT_TRUE(worker.returned);
   Settle(20);  // the queued task, delivered now, must not run
-  EXPECT_FALSE(ran);
+  EXPECT_FALSE(worker.ran);
   // After closing, calls return at once.
+  bool ran = false;
   dispatcher.RunAndWait([&] { ran = true; });
   EXPECT_FALSE(ran);
 }
@@ -71,19 +74,14 @@ TEST(LinvaraAppQuit, AWorkerBlockedAtQuitIsReleased) {
   GuiHome h;
   h.Start();
   QtMainThreadDispatcher& dispatcher = h.app->dispatcher();
-  std::atomic<bool> returned{false};
-  std::atomic<bool> ran{false};
-  std::thread worker([&] {
-    dispatcher.RunAndWait([&] { ran = true; });
-    returned = true;
-  });
+  Worker worker(dispatcher);
   while (dispatcher.waiting() == 0) std::this_thread::yield();
   EXPECT_TRUE(h.app->WorkersRunning());  // the process would keep the controller alive
   h.window().close();
   h.app->Shutdown();
-  worker.join();
-  EXPECT_TRUE(returned);
-  EXPECT_FALSE(ran);
+  worker.thread.join();
+  EXPECT_TRUE(worker.returned);
+  EXPECT_FALSE(worker.ran);
   EXPECT_FALSE(h.app->WorkersRunning());
 }
 

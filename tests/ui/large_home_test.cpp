@@ -16,9 +16,7 @@ TEST(LargeHome, OneHundredFiftyThousandBookmarksFillTheTable) {
   constexpr int kBookmarks = 150000;
   GuiHome h;
   h.WriteChrome(LargeChromeFile(kBookmarks, 10));
-  (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
-  h.Start();
-  h.Press(outlets::kChromeBookMarkBtn);
+  h.StartIn(outlets::kChromeBookMarkBtn);
   EXPECT_EQ(h.window().bookmarkModel()->rowCount(), 2 + 0);  // the bar and "Other bookmarks"
   h.Press(outlets::kUrlListViewBtn);
   const BookmarkTableModel* model = h.window().bookmarkModel();
