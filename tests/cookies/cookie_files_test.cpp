@@ -4,7 +4,6 @@
 
 #include "CookieTestSupport.h"
 #include "cookies/CookieFiles.h"
-#include "cookies/PRRtfController.h"
 
 namespace fs = std::filesystem;
 
@@ -82,32 +81,6 @@ TEST(CookieExport, WritesTheRecordsWithTwoLineFeedsEachInOneFile) {
   // A folder that cannot be made is reported.
   WriteText(dir / "file", "x");
   EXPECT_FALSE(ExportCookieData({}, dir / "file" / "sub").ok());
-}
-
-TEST(CookieExport, RealFileExportsEveryCookie) {
-  CookieList list;
-  ReadCookieFile(TestData(kSafari2014), CookieFileKind::Binary, list);
-  TempDir dir;
-  ASSERT_TRUE(ExportCookieData(list, dir.path()).ok());
-  const std::string text = ReadText(dir / "cookiedata.txt");
-  std::size_t records = 0;
-  for (std::size_t at = text.find("Website:"); at != std::string::npos; at = text.find("Website:", at + 1)) ++records;
-  EXPECT_EQ(records, 91u);
-  EXPECT_EQ(text.rfind("Website:en.wikipedia.org  Name:centralnotice_bucket  Secure:NO  Path:/  Value:0-4.2  \n\nWebsite:", 0),
-            0u);
-}
-
-TEST(RtfBuilder, AppendsTwoLineFeedsAndWritesCookiedataTxt) {
-  PRRtfController builder;
-  builder.addRtfContent("one");
-  builder.addRtfContent("");
-  builder.setRtfEnder();
-  EXPECT_EQ(builder.strRtfContent(), "one\n\n\n\n");
-  TempDir dir;
-  WriteText(dir / "cookiedata.txt", "old content that is longer");
-  ASSERT_TRUE(builder.writeRtfInPath(dir.path(), "Note").ok());
-  EXPECT_EQ(ReadText(dir / "cookiedata.txt"), "one\n\n\n\n");
-  EXPECT_FALSE(builder.writeRtfInPath(dir / "missing-folder", "Note").ok());
 }
 
 }  // namespace
