@@ -150,17 +150,6 @@ TEST_F(WindowTest, DoubleClickAsksForABookmarksEditorOrOpensAFolderAndBackComesU
   EXPECT_EQ(edits, 1);
 }
 
-TEST_F(WindowTest, SelectionReachesTheControllerAndReloadsDeselect) {
-  h.StartIn(kSafariBookMarkBtn);
-  QTableView* table = h.window().bookmarkTable();
-  table->selectRow(h.RowOf("Example"));
-  ASSERT_EQ(h.controller().viewState().bookmarkTable.selection.size(), 1u);
-  EXPECT_EQ(OrNull(h.controller().viewState().bookmarkTable.selectedNode()->thetitle()), "Example");
-  h.Press(kUrlListViewBtn);
-  EXPECT_TRUE(h.controller().viewState().bookmarkTable.selection.empty());
-  EXPECT_FALSE(table->selectionModel()->hasSelection());
-}
-
 TEST_F(WindowTest, SortAndToolButtonsAndTheMenuBarFollowTheView) {
   (void)h.prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true));
   h.Start();
@@ -265,7 +254,7 @@ TEST_F(WindowTest, FullDiskAccessAlertIsApplicationModal) {
   EXPECT_NE(h.window().shownArea(), ContentArea::Bookmarks);
 }
 
-TEST_F(WindowTest, CookieAreaListsTheSafariCookiesOfTheHome) {
+TEST_F(WindowTest, CookieAreaListsTheHomesCookiesAndAnOpenedFile) {
   for (const auto& [from, to] : {std::pair("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies",
                                            h.loc.safariCookies()),
                                  std::pair("chrome_cookies/chrome-old_meta-v5_no-encrypted_value_560cookies_Cookies",
@@ -291,22 +280,19 @@ TEST_F(WindowTest, CookieAreaListsTheSafariCookiesOfTheHome) {
   // A bookmark view takes the window back from the cookie area.
   h.Press(kAllBookMarkBtn);
   EXPECT_EQ(h.window().shownArea(), ContentArea::Bookmarks);
-}
 
-TEST_F(WindowTest, OpenedCookieFileIsListedAndKeptForNewCookies) {
-  h.Start();
+  // An opened file is listed and kept: after another view, New Cookies brings its rows back.
+  EXPECT_FALSE(h.window().navigationButton(kNewCookieBtn)->isVisible());
   screen().AnswerNextOpenPanel(std::vector<std::filesystem::path>{
       TestData("safari_binarycookies/safari-macos-2017_2pages-2cookies_Cookies.binarycookies")});
   h.Press(kOpenCookieBtn);
   EXPECT_EQ(h.window().shownArea(), ContentArea::Cookies);
-  ASSERT_TRUE(WaitUntil([&] { return h.window().cookieListShown() && h.window().cookieModel()->rowCount() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return h.window().cookieListShown() && model->rowCount() == 2; }));
   ASSERT_TRUE(WaitUntil([&] { return h.window().navigationButton(kNewCookieBtn)->isVisible(); }));
-
-  // Another browser's list replaces the rows; New Cookies brings the opened file's back.
   h.Press(kAllBookMarkBtn);
   h.Press(kNewCookieBtn);
   EXPECT_EQ(h.window().shownArea(), ContentArea::Cookies);
-  EXPECT_EQ(h.window().cookieModel()->rowCount(), 2);
+  EXPECT_EQ(model->rowCount(), 2);
 }
 
 TEST_F(WindowTest, ResultSheetCheckBoxFlipsTheNodesSelectFlag) {
@@ -343,7 +329,7 @@ TEST_F(WindowTest, ResultSheetCheckBoxFlipsTheNodesSelectFlag) {
   EXPECT_FALSE(screen().IsWindowVisible("deadURLWindow"));
 }
 
-TEST_F(WindowTest, KeyboardFindOpenDeleteAndBack) {
+TEST_F(WindowTest, SelectionAndKeyboardFindOpenDeleteAndBack) {
   h.StartIn(kSafariBookMarkBtn);
   h.window().activateWindow();
   QTableView* table = h.window().bookmarkTable();
@@ -353,9 +339,11 @@ TEST_F(WindowTest, KeyboardFindOpenDeleteAndBack) {
   QTest::keyClick(&h.window(), Qt::Key_F, Qt::ControlModifier);
   EXPECT_TRUE(h.window().searchField()->hasFocus());
 
-  // Return opens the selected bookmarks in the browser.
+  // The selection reaches the controller; Return opens the selected bookmarks in the browser.
   table->setFocus();
   table->selectRow(h.RowOf("Example"));
+  ASSERT_EQ(h.controller().viewState().bookmarkTable.selection.size(), 1u);
+  EXPECT_EQ(OrNull(h.controller().viewState().bookmarkTable.selectedNode()->thetitle()), "Example");
   QTest::keyClick(table, Qt::Key_Return);
   EXPECT_EQ(h.platform->openedUrls, std::vector<std::string>{"https://example.com/"});
 
@@ -368,7 +356,10 @@ TEST_F(WindowTest, KeyboardFindOpenDeleteAndBack) {
   QTest::keyClick(table, Qt::Key_Delete);
   EXPECT_EQ(deleted, std::vector<std::string>{"Example"});
 
-  // Alt+Left at the top level goes back to the start screen.
+  // A reload deselects; Alt+Left at the top level goes back to the start screen.
+  h.Press(kUrlListViewBtn);
+  EXPECT_TRUE(h.controller().viewState().bookmarkTable.selection.empty());
+  EXPECT_FALSE(table->selectionModel()->hasSelection());
   QTest::keyClick(&h.window(), Qt::Key_Left, Qt::AltModifier);
   EXPECT_EQ(h.window().shownArea(), ContentArea::Start);
 }
