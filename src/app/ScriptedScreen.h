@@ -14,7 +14,7 @@ namespace linvara {
 class ScriptedScreen : public ScreenInterface {
  public:
   struct ShownAlert {
-    AlertSpec spec;
+    AlertSpec request;
     AlertResponse answer;
   };
   struct PoppedMenu {
@@ -107,7 +107,7 @@ class ScriptedScreen : public ScreenInterface {
   // Messages of the alerts shown, in order.
   std::vector<std::string> alertMessages() const {
     std::vector<std::string> out;
-    for (const auto& a : alerts) out.push_back(a.spec.message);
+    for (const auto& a : alerts) out.push_back(a.request.message);
     return out;
   }
 

@@ -56,8 +56,8 @@ TEST(CookieController, ChromeButtonFindsTheNetworkDatabaseAndAFailedRemovalIsSho
   ASSERT_TRUE(app.ActRemoveCookieData());
   ASSERT_TRUE(h.Finish());
   ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(h.screen->alerts[0].spec.message, "The cookies could not be removed.");
-  EXPECT_EQ(h.screen->alerts[0].spec.defaultButton, " Ok ");
+  EXPECT_EQ(h.screen->alerts[0].request.message, "The cookies could not be removed.");
+  EXPECT_EQ(h.screen->alerts[0].request.defaultButton, " Ok ");
   EXPECT_EQ(h.table().size(), 5u);
   EXPECT_EQ(ReadText(h.networkCookies()), "replaced by something that is no database");
 }
@@ -108,7 +108,7 @@ TEST(CookieController, AFailedExportIsShownInsteadOfTheFolder) {
   ASSERT_TRUE(h.Finish());
   EXPECT_TRUE(h.platform->shownFolders.empty());
   ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(h.screen->alerts[0].spec.message, "The cookies could not be exported.");
+  EXPECT_EQ(h.screen->alerts[0].request.message, "The cookies could not be exported.");
 }
 
 }  // namespace

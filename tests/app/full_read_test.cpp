@@ -118,7 +118,7 @@ TEST(FullRead, RunningBrowserStopsTheReadButEdgeDoesNot) {
     EXPECT_TRUE(h.App().lists().safariFatherArray.empty());
     EXPECT_TRUE(h.App().viewState().bookmarkTable.content.empty());
     ASSERT_EQ(h.screen->alerts.size(), 1u);
-    const AlertSpec& sheet = h.screen->alerts[0].spec;
+    const AlertSpec& sheet = h.screen->alerts[0].request;
     EXPECT_EQ(sheet.message, "You need to quit the running browser.");
     EXPECT_EQ(sheet.defaultButton, " Ok ");
     EXPECT_EQ(sheet.alternateButton, "Cancel");
@@ -157,7 +157,7 @@ TEST(FullRead, FullDiskAccessAlertOnNewerSystemsOnlyAndTheReadGoesOn) {
     h.FullRead();
     ASSERT_EQ(h.screen->alerts.size(), c.alert ? 1u : 0u);
     if (c.alert) {
-      const AlertSpec& a = h.screen->alerts[0].spec;
+      const AlertSpec& a = h.screen->alerts[0].request;
       EXPECT_EQ(a.message,
                 "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and "
                 "later. ");

@@ -159,10 +159,10 @@ TEST(HealthController, AfterARemovalTheScanAndTheSearchAnswerThatNothingIsLeft) 
   EXPECT_EQ(app.lists().duplicateArray.size(), 1u);
 
   ASSERT_EQ(h.screen->alerts.size(), 2u);
-  EXPECT_EQ(h.screen->alerts[0].spec.message, "No unreachable bookmark links detected");
-  EXPECT_EQ(h.screen->alerts[0].spec.defaultButton, " Ok ");
-  EXPECT_TRUE(h.screen->alerts[0].spec.asSheet);
-  EXPECT_EQ(h.screen->alerts[1].spec.message, "No Duplicate bookmark links detected");
+  EXPECT_EQ(h.screen->alerts[0].request.message, "No unreachable bookmark links detected");
+  EXPECT_EQ(h.screen->alerts[0].request.defaultButton, " Ok ");
+  EXPECT_TRUE(h.screen->alerts[0].request.asSheet);
+  EXPECT_EQ(h.screen->alerts[1].request.message, "No Duplicate bookmark links detected");
 }
 
 }  // namespace

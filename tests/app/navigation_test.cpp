@@ -131,10 +131,10 @@ TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
     h.Press(kSafariBookMarkBtn);
     ASSERT_EQ(h.screen->alerts.size(), tested ? 1u : 0u);
     if (tested) {
-      EXPECT_EQ(h.screen->alerts[0].spec.message,
+      EXPECT_EQ(h.screen->alerts[0].request.message,
                 "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and "
                 "later. ");
-      EXPECT_FALSE(h.screen->alerts[0].spec.asSheet);
+      EXPECT_FALSE(h.screen->alerts[0].request.asSheet);
     }
     EXPECT_EQ(h.view().area, tested ? ContentArea::Start : ContentArea::Bookmarks);
     EXPECT_TRUE(h.rows().empty());
@@ -170,7 +170,7 @@ TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
     ASSERT_FALSE(before.empty());
     h.Press(c.button);
     EXPECT_EQ(h.screen->alertMessages(), c.alerts);
-    EXPECT_TRUE(h.screen->alerts.back().spec.asSheet);
+    EXPECT_TRUE(h.screen->alerts.back().request.asSheet);
     EXPECT_EQ(app.bookMarkType, c.type);
     EXPECT_EQ(h.view().bookmarkTableMenu, c.menu);
     EXPECT_TRUE((app.lists().*c.father).empty());
@@ -236,7 +236,7 @@ TEST_F(Navigation, ApplyChangesReminderIsSuppressedOnlyWhenTicked) {
   h.Start();
   h.Press(kSafariBookMarkBtn);
   ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(AlertFieldsOf(h.screen->alerts[0].spec),
+  EXPECT_EQ(AlertFieldsOf(h.screen->alerts[0].request),
             (AlertFields{kReminder, " Ok ", "",
                          "All product actions are not immediately applied to Safari bookmarks, and you need to click "
                          "the Apply Changes button to save them.",
