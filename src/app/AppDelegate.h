@@ -136,6 +136,9 @@ class AppDelegate {
   bool HasCommandHandler(const std::string& action) const;
 
   // ---- Reading browsers ----
+  // Called now and then while a reader fills the lists on the main thread; the
+  // window lets itself repaint here (user input waits until the read is over).
+  std::function<void()> keepResponsiveDuringReads;
   // The browser readers wired to the lists and the current view (AppDelegateRead.cpp).
   void ReadSafariBookMark(const std::filesystem::path& path);
   void ReadSafariBookMark(const std::filesystem::path& path, const NodeList& removeList);

@@ -28,6 +28,7 @@ ReaderContext MakeReaderContext(AppDelegate& app) {
     alert.asSheet = false;
     app.screen().ShowAlert(alert, [](AlertResponse) {});
   };
+  ctx.keepResponsive = app.keepResponsiveDuringReads;
   return ctx;
 }
 

@@ -106,6 +106,7 @@ void ChromiumReader::ScanOperaChildItemWithDict(const ArrayPtr& children, const 
 void ChromiumReader::ScanChildItemWithDict(const ArrayPtr& children) { ScanOperaLevel(children, nullptr, false); }
 
 NodePtr ChromiumReader::MakeUrlLeaf(const DictPtr& entry, const char* browser) {
+  ctx_.NodeMade();
   NodePtr leaf = PRBookMarkNode::Create();
   leaf->setDataDict(entry->copy());
   leaf->setBookMarkUUID(StringAt(entry, "id"));

@@ -195,6 +195,7 @@ bool FirefoxReader::ReadRowsFrom(sqlite3* db, const RemovalSet* removal) {
   BookmarkLists& lists = ctx_.lists;
   for (const PlacesRow& row : rows) {
     if (LeadingInt(row.type) == 1) {
+      ctx_.NodeMade();
       NodePtr leaf = PRBookMarkNode::Create();
       if (NonEmpty(row.id)) leaf->setBookmarkID(LeadingInt(row.id));
       if (NonEmpty(row.parent)) leaf->setBookmarkParentID(LeadingInt(row.parent));

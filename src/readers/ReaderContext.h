@@ -24,7 +24,15 @@ struct ReaderContext {
   std::function<void(const std::string& message)> showAlert;
   // Whether a file can be opened for reading; null uses IsReadableFile.
   std::function<bool(const std::filesystem::path&)> isReadable;
+  // Called once per kNodesPerResponsivenessTick bookmarks made, so that a window
+  // reading a large profile on its own thread can keep painting.
+  std::function<void()> keepResponsive;
+  std::uint32_t nodesMade = 0;
 
+  static constexpr std::uint32_t kNodesPerResponsivenessTick = 2048;
+  void NodeMade() {
+    if (keepResponsive && ++nodesMade % kNodesPerResponsivenessTick == 0) keepResponsive();
+  }
   bool CanRead(const std::filesystem::path& path) const;
   void Alert(const std::string& message) const {
     if (showAlert) showAlert(message);

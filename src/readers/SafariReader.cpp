@@ -57,6 +57,7 @@ FolderPtr SafariReader::MakeProxyFolder(const DictPtr& entry) {
 }
 
 NodePtr SafariReader::MakeLeaf(const DictPtr& entry) {
+  ctx_.NodeMade();
   NodePtr leaf = PRBookMarkNode::Create();
   leaf->setDataDict(entry->copy());
   leaf->setReadlistDict(DictAt(entry, "ReadingList"));

@@ -1,5 +1,7 @@
 #include "ui/LinvaraApp.h"
 
+#include <QCoreApplication>
+
 #include "ui/MainWindow.h"
 #include "ui/QtMainThreadDispatcher.h"
 #include "ui/QtScreen.h"
@@ -14,6 +16,8 @@ LinvaraApp::LinvaraApp(AppServices services)
   if (!services.notifications) services.notifications = std::make_shared<NotificationCenter>();
   const std::filesystem::path geometry = services.locations.dataFolder() / kWindowGeometryFileName;
   controller_ = std::make_unique<AppDelegate>(std::move(services));
+  // Bookmark files are read on this thread; a large profile must not freeze the window meanwhile.
+  controller_->keepResponsiveDuringReads = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
   window_ = std::make_unique<MainWindow>(*controller_, *screen_, geometry);
   screen_->Attach(window_.get(), controller_.get());
   controller_->SetViewListener([this](const ViewState& state, unsigned sections) {

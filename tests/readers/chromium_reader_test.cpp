@@ -297,3 +297,32 @@ TEST(ChromiumReader, ReadingLeavesTheProfileFolderUntouched) {
 
 }  // namespace
 }  // namespace linvara::testing
+
+namespace linvara::testing {
+namespace {
+
+TEST(ChromiumReader, LargeReadLetsTheWindowRepaintEveryFewThousandBookmarks) {
+  TempDir dir;
+  std::string children;
+  const int count = 5000;
+  for (int i = 0; i < count; ++i) {
+    if (i) children += ",";
+    children += R"({"id":")" + std::to_string(i + 10) + R"(","name":"n","type":"url","url":"https://e.example/)" +
+                std::to_string(i) + "\"}";
+  }
+  WriteText(dir / "Bookmarks",
+            R"({"roots":{"bookmark_bar":{"id":"1","name":"Bar","type":"folder","children":[)" + children + "]}}}");
+  ReaderHarness h;
+  int ticks = 0;
+  std::size_t leavesAtFirstTick = 0;
+  h.ctx.keepResponsive = [&] {
+    if (ticks++ == 0) leavesAtFirstTick = h.lists.allbookMarkArray.size();
+  };
+  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks");
+  EXPECT_EQ(h.lists.allbookMarkArray.size(), static_cast<std::size_t>(count));
+  EXPECT_EQ(ticks, count / static_cast<int>(ReaderContext::kNodesPerResponsivenessTick));
+  EXPECT_LT(leavesAtFirstTick, static_cast<std::size_t>(count)) << "ticks come during the read, not after it";
+}
+
+}  // namespace
+}  // namespace linvara::testing
