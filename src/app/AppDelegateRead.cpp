@@ -2,6 +2,7 @@
 // readers wired to the current view, and the full read of all browsers.
 #include <algorithm>
 
+#include "app/AlertTexts.h"
 #include "app/AppDelegate.h"
 #include "readers/ChromiumReader.h"
 #include "readers/FirefoxReader.h"
@@ -11,12 +12,6 @@ namespace linvara {
 
 namespace {
 
-constexpr const char* kQuitRunningBrowserMessage = "You need to quit the running browser.";
-constexpr const char* kFullDiskAccessMessage =
-    "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and later. ";
-constexpr const char* kFullDiskAccessInfo =
-    "Open System Settings/Preferences -> Security & Privacy -> Privacy -> Full Disk Access. Add or drag and drop "
-    "Linvara.app to the right table view.";
 
 // The context every reader gets: the lists, the view, the marker and the busy-file alert.
 ReaderContext MakeReaderContext(AppDelegate& app) {
@@ -121,7 +116,7 @@ void AppDelegate::ActClickOpenCookiesAction() {
   bookMarkType = 1;
   if (!RunningBrowsersBlockingFullRead().empty()) {
     AlertSpec sheet;
-    sheet.message = kQuitRunningBrowserMessage;
+    sheet.message = alerttexts::kQuitRunningBrowser;
     sheet.defaultButton = " Ok ";
     sheet.alternateButton = "Cancel";
     sheet.asSheet = true;
@@ -137,10 +132,10 @@ void AppDelegate::ReadAllBrowsersIgnoringRunning() {
   // A layout without Safari has no file to ask access for.
   if (!safariFile.empty() && FullDiskAccessMissing(safariFile)) {
     AlertSpec alert;
-    alert.message = kFullDiskAccessMessage;
+    alert.message = alerttexts::kFullDiskAccess;
     alert.defaultButton = " Ok ";
     alert.alternateButton = "Cancel";
-    alert.informativeText = kFullDiskAccessInfo;
+    alert.informativeText = alerttexts::kFullDiskAccessInfo;
     alert.asSheet = false;
     screen().ShowAlert(alert, [](AlertResponse) {});  // the read goes on whichever button
   }
