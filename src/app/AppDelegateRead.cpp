@@ -12,7 +12,6 @@ namespace linvara {
 
 namespace {
 
-
 // The context every reader gets: the lists, the view, the marker and the busy-file alert.
 ReaderContext MakeReaderContext(AppDelegate& app) {
   ReaderContext ctx{app.lists(), app.bookMarkType, app.locations().encryptedMarker(), nullptr, nullptr};
