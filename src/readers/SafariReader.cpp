@@ -12,6 +12,19 @@ constexpr const char* kTypeList = "WebBookmarkTypeList";
 constexpr const char* kTypeProxy = "WebBookmarkTypeProxy";
 constexpr const char* kTypeLeaf = "WebBookmarkTypeLeaf";
 constexpr const char* kFavoritesBar = "Favorites Bar";
+
+// An entry of a "Children" array and its "WebBookmarkType"; null when it is not a typed dictionary.
+struct TypedEntry {
+  DictPtr dict;
+  std::string type;
+};
+std::optional<TypedEntry> AsTypedEntry(const Value& item) {
+  DictPtr entry = item.asDict();
+  if (!entry) return std::nullopt;
+  OptString type = StringAt(entry, "WebBookmarkType");
+  if (!type) return std::nullopt;
+  return TypedEntry{std::move(entry), std::move(*type)};
+}
 }  // namespace
 
 SafariReader::SafariReader(ReaderContext& ctx) : ctx_(ctx), foldedMarker_(FoldCase(ctx.encryptedMarker)) {}
@@ -89,11 +102,11 @@ void SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
   if (!children) return;
   BookmarkLists& lists = ctx_.lists;
   for (const Value& item : *children) {
-    DictPtr entry = item.asDict();
-    if (!entry) continue;
-    OptString type = StringAt(entry, "WebBookmarkType");
-    if (!type) continue;
-    if (*type == kTypeList) {
+    auto typed = AsTypedEntry(item);
+    if (!typed) continue;
+    const DictPtr& entry = typed->dict;
+    const std::string& type = typed->type;
+    if (type == kTypeList) {
       FolderPtr folder = MakeListFolder(entry);
       folder->setTheFullPath("/");
       DictPtr sync = DictAt(entry, "Sync");
@@ -104,11 +117,11 @@ void SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
       folder->setFatherItem(root);
       lists.safariFatherArray.push_back(folder);
       ScanChildren(ArrayAt(entry, "Children"), folder, removal);
-    } else if (*type == kTypeProxy) {
+    } else if (type == kTypeProxy) {
       FolderPtr folder = MakeProxyFolder(entry);
       folder->setTheFullPath("/");
       lists.safariFatherArray.push_back(folder);
-    } else if (*type == kTypeLeaf) {
+    } else if (type == kTypeLeaf) {
       NodePtr leaf = MakeLeaf(entry);
       if (removal && removal->Contains(leaf->urlString())) continue;
       leaf->setTheFullPath("/");
@@ -127,18 +140,18 @@ void SafariReader::ScanChildren(const ArrayPtr& children, const FolderPtr& fathe
   const std::string path = FullPathBelow(father);
   const bool favorite = father->bFavBookmark();
   for (const Value& item : *children) {
-    DictPtr entry = item.asDict();
-    if (!entry) continue;
-    OptString type = StringAt(entry, "WebBookmarkType");
-    if (!type) continue;
-    if (*type == kTypeList) {
+    auto typed = AsTypedEntry(item);
+    if (!typed) continue;
+    const DictPtr& entry = typed->dict;
+    const std::string& type = typed->type;
+    if (type == kTypeList) {
       FolderPtr folder = MakeListFolder(entry);
       folder->setTheFullPath(path);
       folder->setBFavBookmark(favorite);
       folder->setFatherItem(father);
       father->appendChild(folder);
       ScanChildren(ArrayAt(entry, "Children"), folder, removal);
-    } else if (*type == kTypeLeaf) {
+    } else if (type == kTypeLeaf) {
       NodePtr leaf = MakeLeaf(entry);
       if (removal && removal->Contains(leaf->urlString())) continue;
       leaf->setTheFullPath(path);
@@ -147,7 +160,7 @@ void SafariReader::ScanChildren(const ArrayPtr& children, const FolderPtr& fathe
       leaf->setFatherItem(father);
       lists.safariBookMarkArray.push_back(leaf);
       lists.allbookMarkArray.push_back(leaf);
-    } else if (*type == kTypeProxy) {
+    } else if (type == kTypeProxy) {
       // A proxy entry inside a folder stays in that folder, as it is in the file.
       FolderPtr folder = MakeProxyFolder(entry);
       folder->setTheFullPath(path);
