@@ -1,19 +1,12 @@
-# linvara_add_module(NAME DEPS <targets...>)
-# Builds every .cpp in src/NAME into the static library linvara_NAME.
-# A module without sources yet becomes an interface library, so dependents still link.
+# linvara_add_module(NAME SOURCES <files...> DEPS <targets...>)
+# Builds the listed sources (relative to src/) into the static library linvara_NAME.
 function(linvara_add_module name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   set(target linvara_${name})
-  if(sources)
-    add_library(${target} STATIC ${sources})
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${target} PUBLIC linvara_flags ${ARG_DEPS})
-  else()
-    add_library(${target} INTERFACE)
-    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${target} INTERFACE linvara_flags ${ARG_DEPS})
-  endif()
+  list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PUBLIC linvara_flags ${ARG_DEPS})
 endfunction()
 
 # linvara_add_test_suite(NAME DEPS <targets...>)

@@ -9,17 +9,13 @@ namespace fs = std::filesystem;
 
 namespace linvara {
 
-AppDelegate::AppDelegate(AppServices services) : services_(std::move(services)) {
-  if (!services_.preferences) services_.preferences = std::make_shared<Preferences>();
-  if (!services_.platform) services_.platform = std::make_shared<HostPlatformServices>();
-  if (!services_.dispatcher) services_.dispatcher = std::make_shared<InlineDispatcher>();
-  if (!services_.notifications) services_.notifications = std::make_shared<NotificationCenter>();
-  if (!services_.screen) services_.screen = std::make_shared<DefaultAnswerScreen>();
-
-  navigationToken_ = services_.notifications->AddObserver(
+AppDelegate::AppDelegate(AppServices services) : session_(std::move(services)), linkHealth_(session_) {
+  navigationToken_ = session_.notifications().AddObserver(
       kLeftButtonMouseDown, [this](const Notification& n) { PRLeftTipButtonMouseDownHandle(n); });
+  cookieManager_.onChanged = [this] { CookiesChanged(); };
+  InstallActions();
 
-  // The lists are members of lists_, created empty with the controller.
+  // The lists are members of the session, created empty with it.
   macOsVer = 10;
   macOSMajor = 10;
   std::uint32_t major = 10, minor = 0;
@@ -28,10 +24,13 @@ AppDelegate::AppDelegate(AppServices services) : services_(std::move(services)) 
   macOsVer = static_cast<std::int32_t>(minor);
 }
 
-AppDelegate::~AppDelegate() { services_.notifications->RemoveObserver(navigationToken_); }
+AppDelegate::~AppDelegate() {
+  session_.notifications().RemoveObserver(navigationToken_);
+  cookieManager_.onChanged = nullptr;
+}
 
-void AppDelegate::getSystemVersionMajor(std::uint32_t* major, std::uint32_t* minor, std::uint32_t* bugFix) const {
-  SystemVersion v = services_.platform->SystemVersionNumbers();
+void AppDelegate::getSystemVersionMajor(std::uint32_t* major, std::uint32_t* minor, std::uint32_t* bugFix) {
+  SystemVersion v = session_.platform().SystemVersionNumbers();
   if (major) *major = v.major;
   if (minor) *minor = v.minor;
   if (bugFix) *bugFix = v.bugFix;
@@ -41,17 +40,17 @@ std::string AppDelegate::WelcomePageUrl() { return std::string(kMakerSite) + "/w
 
 void AppDelegate::applicationDidFinishLaunching() {
   std::error_code ec;
-  const Locations& loc = services_.locations;
+  const Locations& loc = session_.locations();
   theLinvaraPath = loc.dataFolder().string();
-  if (services_.preferences->contains(prefkeys::kFirstStart)) {
+  if (session_.preferences().contains(prefkeys::kFirstStart)) {
     fs::create_directories(loc.dataFolder(), ec);
     return;
   }
   // First start: back up the browsers' files, then remember that it happened.
   fs::create_directories(loc.backupFolder(), ec);
   TakeFirstStartBackups(loc);
-  (void)services_.preferences->set(prefkeys::kFirstStart, Value("NO"));
-  services_.platform->OpenUrl(WelcomePageUrl());
+  (void)session_.preferences().set(prefkeys::kFirstStart, Value("NO"));
+  session_.platform().OpenUrl(WelcomePageUrl());
 }
 
 bool AppDelegate::windowShouldClose() {

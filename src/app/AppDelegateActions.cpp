@@ -1,64 +1,91 @@
-// Menu entries send actions by name. The controller's own commands answer here;
-// any other action goes to the handler its unit installed.
-#include <unordered_map>
-
+// Menu entries, buttons and dialogs send actions by name (app/Actions.h). Each
+// built action is installed here with its performer; an action that is not
+// built yet runs only a stand-in installed with SetCommandHandler.
+#include "app/Actions.h"
 #include "app/AppDelegate.h"
 
 namespace linvara {
 
-namespace {
-
-using Action = void (*)(AppDelegate&, const MenuItemModel&);
-
-const std::unordered_map<std::string, Action>& BuiltInActions() {
-  static const std::unordered_map<std::string, Action> actions = {
-      {"OpenSelectedBookmarksAction:", [](AppDelegate& a, const MenuItemModel&) { a.OpenSelectedBookmarksAction(); }},
-      {"EditSelectedBookMarkAction:", [](AppDelegate& a, const MenuItemModel&) { a.EditSelectedBookMarkAction(); }},
-      {"EncryptedSelectedBookMarkAction:",
-       [](AppDelegate& a, const MenuItemModel&) { a.EncryptedSelectedBookMarkAction(); }},
-      {"DecrypteSelectedBookMarkAction:",
-       [](AppDelegate& a, const MenuItemModel&) { a.DecrypteSelectedBookMarkAction(); }},
-      {"ExportAllBookMarksAction:", [](AppDelegate& a, const MenuItemModel&) { a.ExportAllBookMarksAction(); }},
-      {"ExportAllChromeBookMarksAction:",
-       [](AppDelegate& a, const MenuItemModel&) { a.ExportAllChromeBookMarksAction(); }},
-      {"ReplaceSafariBookMark", [](AppDelegate& a, const MenuItemModel&) { a.ReplaceSafariBookMark(); }},
-      {"FindAllDeadURLBookMarksAction:",
-       [](AppDelegate& a, const MenuItemModel&) { a.FindAllDeadURLBookMarksAction(); }},
-      {"FindAllDuplicateBookMarksAction:",
-       [](AppDelegate& a, const MenuItemModel&) { a.FindAllDuplicateBookMarksAction(); }},
-      {"AutoSelectDuplicationBookAction:",
-       [](AppDelegate& a, const MenuItemModel&) { a.AutoSelectDuplicationBookAction(); }},
-      {"ActAboutAction:", [](AppDelegate& a, const MenuItemModel&) { a.ActAboutAction(); }},
-      {"ClickTheProductGuide:", [](AppDelegate& a, const MenuItemModel&) { a.ClickTheProductGuide(); }},
-      {"SupportAction:", [](AppDelegate& a, const MenuItemModel&) { a.SupportAction(); }},
+void AppDelegate::InstallActions() {
+  using namespace actions;
+  const auto on = [this](const char* action, std::function<void()> run) {
+    commandHandlers_[action] = [run = std::move(run)](const MenuItemModel&) { run(); };
   };
-  return actions;
+  on(kOpenSelectedBookmarks, [this] { OpenSelectedBookmarksAction(); });
+  on(kAbout, [this] { ActAboutAction(); });
+  on(kProductGuide, [this] { ClickTheProductGuide(); });
+  on(kSupport, [this] { SupportAction(); });
+  on(kSafariCookies, [this] { ActClickSafariAction(); });
+  on(kChromeCookies, [this] { ActClickChromeAction(); });
+  on(kNewCookies, [this] { ActClickNewCookiesAction(); });
+  on(kOpenCookieFile, [this] { ActOpenCookieFileAction(); });
+  on(kRemoveCookieData, [this] { ActRemoveCookieData(); });
+  on(kExportCookieData, [this] { ActExportCookieData(); });
+  on(kFindDeadLinks, [this] { FindAllDeadURLBookMarksAction(); });
+  on(kFindDuplicates, [this] { FindAllDuplicateBookMarksAction(); });
+  on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
 }
 
-// Built-in actions that stand for a command of another unit: available once it is installed.
-bool NeedsHandler(const std::string& action) {
-  return action == "EditSelectedBookMarkAction:" || action == "EncryptedSelectedBookMarkAction:" ||
-         action == "DecrypteSelectedBookMarkAction:" || action == "ExportAllBookMarksAction:" ||
-         action == "ExportAllChromeBookMarksAction:" || action == "ReplaceSafariBookMark";
+void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {
+  const ActionInfo* info = FindAction(action);
+  if (info && info->built) return;  // a built action keeps its performer
+  if (handler) commandHandlers_[action] = std::move(handler);
+  else commandHandlers_.erase(action);
 }
 
-}  // namespace
-
-bool AppDelegate::CanPerformAction(const std::string& action) const {
-  if (action.empty()) return false;
-  if (BuiltInActions().count(action)) return !NeedsHandler(action) || HasCommandHandler(action);
-  return HasCommandHandler(action);
-}
+bool AppDelegate::CanPerformAction(const std::string& action) const { return commandHandlers_.count(action) > 0; }
 
 bool AppDelegate::PerformMenuAction(const MenuItemModel& item) {
   if (!item.enabled || item.hidden || item.separator) return false;
-  auto it = BuiltInActions().find(item.action);
-  if (it != BuiltInActions().end()) {
-    if (NeedsHandler(item.action) && !HasCommandHandler(item.action)) return false;
-    it->second(*this, item);
-    return true;
-  }
+  using namespace actions;
+  // Entry points that check what the command needs from the view before handing over.
+  if (item.action == kEditSelected) return EditSelectedBookMarkAction();
+  if (item.action == kEncryptSelected) return EncryptedSelectedBookMarkAction();
+  if (item.action == kDecryptSelected) return DecrypteSelectedBookMarkAction();
+  if (item.action == kApplySafari) return ReplaceSafariBookMark();
   return RunCommandHandler(item.action, &item);
+}
+
+bool AppDelegate::RunCommandHandler(const std::string& action, const MenuItemModel* sender) {
+  auto it = commandHandlers_.find(action);
+  if (it == commandHandlers_.end()) return false;
+  // A copy: the handler may replace itself.
+  CommandHandler handler = it->second;
+  MenuItemModel none;
+  handler(sender ? *sender : none);
+  return true;
+}
+
+bool AppDelegate::EditSelectedBookMarkAction() {
+  // The edit dialog works on the selected row; nothing selected, nothing to edit.
+  if (viewState().bookmarkTable.selection.empty()) return false;
+  return RunCommandHandler(actions::kEditSelected);
+}
+
+bool AppDelegate::EncryptedSelectedBookMarkAction() {
+  // Encryption rewrites the Safari working copy from the Safari tree: the Safari view only,
+  // and only for selected bookmarks (folders are skipped).
+  if (session_.bookMarkType != ViewKind::Safari) return false;
+  bool anyBookmark = false;
+  for (const NodePtr& node : viewState().bookmarkTable.selectedNodes()) anyBookmark |= node && node->isLeaf();
+  if (!anyBookmark) return false;
+  return RunCommandHandler(actions::kEncryptSelected);
+}
+
+bool AppDelegate::DecrypteSelectedBookMarkAction() {
+  if (session_.bookMarkType != ViewKind::Safari) return false;  // the same rewrite as encryption
+  return RunCommandHandler(actions::kDecryptSelected);
+}
+
+bool AppDelegate::ExportAllBookMarksAction() { return RunCommandHandler(actions::kExportAll); }
+
+bool AppDelegate::ExportAllChromeBookMarksAction() { return RunCommandHandler(actions::kExportChrome); }
+
+bool AppDelegate::ReplaceSafariBookMark() {
+  // Without a working copy there is nothing to apply, and nothing is said.
+  std::error_code ec;
+  if (!std::filesystem::exists(session_.locations().safariWorkingCopy(), ec)) return false;
+  return RunCommandHandler(actions::kApplySafari);
 }
 
 }  // namespace linvara

@@ -1,7 +1,9 @@
-// The controller's cookie commands: they hand the work to the cookie manager
-// and report failures through the screen.
+// The controller's cookie commands: the cookie manager does the work; its
+// state reaches the window through the cookie section of the view state, and
+// failures through the screen.
 #include <filesystem>
 
+#include "app/Actions.h"
 #include "app/AppDelegate.h"
 
 namespace fs = std::filesystem;
@@ -13,74 +15,62 @@ constexpr const char* kRemoveFailedMessage = "The cookies could not be removed."
 constexpr const char* kExportFailedMessage = "The cookies could not be exported.";
 }  // namespace
 
-void AppDelegate::InstallCookieCommands() {
-  SetCommandHandler("ActClickSafariAction:", [this](const MenuItemModel&) { ActClickSafariAction(); });
-  SetCommandHandler("ActClickChromeAction:", [this](const MenuItemModel&) { ActClickChromeAction(); });
-  SetCommandHandler("ActClickNewCookiesAction:", [this](const MenuItemModel&) { ShowNewCookies(); });
-  SetCommandHandler("ActOpenCookieFileAction:", [this](const MenuItemModel&) { ActOpenCookieFileAction(); });
-  SetCommandHandler("ActRemoveCookieData:", [this](const MenuItemModel&) { ActRemoveCookieData(); });
-  SetCommandHandler("ActExportCookieData:", [this](const MenuItemModel&) { ActExportCookieData(); });
-}
-
-bool AppDelegate::ActClickSafariAction() {
-  if (!HasCookieFolderAccess()) return false;
-  return ScanSafariCookieFile();
-}
-
-bool AppDelegate::ActClickChromeAction() {
-  if (!HasCookieFolderAccess()) return false;
-  return ScanChromeCookieFile();
-}
-
-bool AppDelegate::ScanSafariCookieFile() {
-  return cookieManager_.StartScan(services_.dispatcher, locations().safariCookies(), CookieFileKind::Binary);
-}
-
-bool AppDelegate::ScanChromeCookieFile() {
-  return cookieManager_.StartScan(services_.dispatcher, locations().chromeCookies(), CookieFileKind::Database);
-}
-
-void AppDelegate::ActOpenCookieFileAction() {
-  if (!services_.screen || cookieManager_.IsBusy()) return;
-  OpenPanelSpec panel;
-  panel.directory = locations().home();
-  services_.screen->RunOpenPanel(panel, [this](std::optional<std::vector<fs::path>> chosen) {
-    if (chosen && !chosen->empty()) OpenCookieFile(chosen->front());
+void AppDelegate::CookiesChanged() {
+  const CookieManager& m = cookieManager_;
+  session_.UpdateView(viewsection::kCookies, [&](ViewState& s) {
+    CookieAreaState& c = s.cookies;
+    if (c.tableContent != m.tableContent) {
+      c.tableContent = m.tableContent;
+      ++c.reloads;
+    }
+    c.contentViewShown = m.contentViewShown;
+    c.progressShown = m.progressShown;
+    c.busy = m.IsBusy();
+    c.newCookieButtonShown = m.newCookieButtonShown;
+    c.canExport = c.contentViewShown && !c.busy && CanPerformAction(actions::kExportCookieData);
+    c.canRemove = c.contentViewShown && !c.busy && CanPerformAction(actions::kRemoveCookieData);
   });
 }
 
-bool AppDelegate::OpenCookieFile(const fs::path& path) {
-  return cookieManager_.OpenCookieFile(services_.dispatcher, path);
+void AppDelegate::ShowCookieArea() { session_.ShowContentArea(ContentArea::Cookies); }
+
+bool AppDelegate::ActClickSafariAction() {
+  return cookieManager_.StartScan(session_.sharedDispatcher(), session_.locations().safariCookies(),
+                                  CookieFileKind::Binary);
+}
+
+bool AppDelegate::ActClickChromeAction() {
+  return cookieManager_.StartScan(session_.sharedDispatcher(), session_.locations().chromeCookies(),
+                                  CookieFileKind::Database);
+}
+
+void AppDelegate::ActClickNewCookiesAction() { cookieManager_.ShowNewCookies(); }
+
+void AppDelegate::ActOpenCookieFileAction() {
+  ShowCookieArea();
+  if (cookieManager_.IsBusy()) return;
+  OpenPanelSpec panel;
+  panel.directory = session_.locations().home();
+  session_.screen().RunOpenPanel(panel, [this](std::optional<std::vector<fs::path>> chosen) {
+    if (chosen && !chosen->empty()) cookieManager_.OpenCookieFile(session_.sharedDispatcher(), chosen->front());
+  });
 }
 
 bool AppDelegate::CheckFilePathISCookie(const fs::path& path) {
-  return cookieManager_.CheckFilePathISCookie(services_.dispatcher, path);
+  return cookieManager_.CheckFilePathISCookie(session_.sharedDispatcher(), path);
 }
 
-void AppDelegate::ShowNewCookies() { cookieManager_.ShowNewCookies(); }
-
 bool AppDelegate::ActRemoveCookieData() {
-  return cookieManager_.StartRemoval(services_.dispatcher, [this](const Result<void>& outcome) {
-    if (outcome || !services_.screen) return;
-    AlertSpec alert;
-    alert.message = kRemoveFailedMessage;
-    alert.informativeText = outcome.error();
-    services_.screen->ShowAlert(alert, [](AlertResponse) {});
+  return cookieManager_.StartRemoval(session_.sharedDispatcher(), [this](const Result<void>& outcome) {
+    if (!outcome) session_.ShowMessage(kRemoveFailedMessage, false, outcome.error());
   });
 }
 
 bool AppDelegate::ActExportCookieData() {
-  const fs::path folder = locations().cookieExportFolder();
-  return cookieManager_.StartExport(services_.dispatcher, folder, [this, folder](const Result<void>& outcome) {
-    if (outcome) {
-      platform().ShowFolder(folder);
-      return;
-    }
-    if (!services_.screen) return;
-    AlertSpec alert;
-    alert.message = kExportFailedMessage;
-    alert.informativeText = outcome.error();
-    services_.screen->ShowAlert(alert, [](AlertResponse) {});
+  const fs::path folder = session_.locations().cookieExportFolder();
+  return cookieManager_.StartExport(session_.sharedDispatcher(), folder, [this, folder](const Result<void>& outcome) {
+    if (outcome) session_.platform().ShowFolder(folder);
+    else session_.ShowMessage(kExportFailedMessage, false, outcome.error());
   });
 }
 

@@ -3,6 +3,7 @@
 // the sort and tool menus, the password check and the one-time view set-up.
 #include <filesystem>
 
+#include "app/Actions.h"
 #include "app/AlertTexts.h"
 #include "app/AppDelegate.h"
 #include "app/Outlets.h"
@@ -43,7 +44,7 @@ std::string AppDelegate::ProductGuideUrl() { return std::string(kMakerSite) + "/
 std::string AppDelegate::SupportUrl() { return std::string(kMakerSite) + "/support.html"; }
 
 void AppDelegate::PressNavigationButton(const std::string& outlet) {
-  notifications().Post(Notification{kLeftButtonMouseDown, outlet});
+  session_.notifications().Post(Notification{kLeftButtonMouseDown, outlet});
 }
 
 void AppDelegate::PRLeftTipButtonMouseDownHandle(const Notification& notification) {
@@ -67,18 +68,19 @@ void AppDelegate::PRLeftTipButtonMouseDownHandle(const Notification& notificatio
     PopUpViewMenu(true, b);
   } else if (b == kExportBookMarkBtn) {
     ExportOrApplyPressed();
-  } else if (b == kSafariCookieBtn) {
-    SetCookieButtonImages(b);
-    RunCommandHandler("ActClickSafariAction:");
-  } else if (b == kChromeCookieBtn) {
-    SetCookieButtonImages(b);
-    RunCommandHandler("ActClickChromeAction:");
-  } else if (b == kNewCookieBtn) {
-    SetCookieButtonImages(b);
-    RunCommandHandler("ActClickNewCookiesAction:");
+  } else if (b == kSafariCookieBtn || b == kChromeCookieBtn || b == kNewCookieBtn) {
+    // A cookie button turns the window to the cookie area.
+    session_.UpdateView(viewsection::kArea | viewsection::kButtons, [&](ViewState& s) {
+      SetCookieButtonImages(b);
+      s.area = ContentArea::Cookies;
+    });
+    RunCommandHandler(b == kSafariCookieBtn   ? actions::kSafariCookies
+                      : b == kChromeCookieBtn ? actions::kChromeCookies
+                                              : actions::kNewCookies);
   } else if (b == kConnectBtn) {
-    UpdateView(viewsection::kButtons, [](ViewState& s) { s.button(outlets::kConnectBtn).image = images::kConnectBtn; });
-    RunCommandHandler("clickConnectHomeAction:");
+    session_.UpdateView(viewsection::kButtons,
+                        [](ViewState& s) { s.button(outlets::kConnectBtn).image = images::kConnectBtn; });
+    RunCommandHandler(actions::kConnectHome);
   } else if (b == kEnterPDButton) {
     EnterPasswordPressed();
   }
@@ -87,17 +89,9 @@ void AppDelegate::PRLeftTipButtonMouseDownHandle(const Notification& notificatio
 
 // ---- The three bookmark views ----
 
-void AppDelegate::EmptyViewLists() {
-  BookmarkLists& l = lists();
-  for (NodeList* list : {&l.allbookMarkArray, &l.safariFatherArray, &l.safariBookMarkArray, &l.ChromeFatherArray,
-                         &l.chromebookMarkArray, &l.fliterSearchArray, &l.duplicateArray, &l.deadURLArray,
-                         &l.folderArray})
-    list->clear();
-}
-
 void AppDelegate::ShowAllBookmarksView() {
-  bookMarkType = 1;
-  UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
+  session_.bookMarkType = ViewKind::All;
+  session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
     s.button(outlets::kFolderListViewBtn).hidden = false;
     s.button(outlets::kUrlListViewBtn).hidden = false;
     s.bookmarkTableMenu = outlets::kAllBookmarkRightmenu;
@@ -113,29 +107,29 @@ bool AppDelegate::FullDiskAccessMissing(const std::filesystem::path& safariFile)
 }
 
 void AppDelegate::ShowSafariView() {
-  bookMarkType = 2;
-  UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
+  session_.bookMarkType = ViewKind::Safari;
+  session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
     ShowListModeButtons(s);
     s.bookmarkTableMenu = outlets::kSafariRightmenu;
   });
 
-  if (platform().IsRunning(bundleids::kSafari)) {
-    screen().ShowAlert(QuitBrowserAlert(alerttexts::kQuitSafari), [](AlertResponse) {});
+  if (session_.platform().IsRunning(bundleids::kSafari)) {
+    session_.screen().ShowAlert(QuitBrowserAlert(alerttexts::kQuitSafari), [](AlertResponse) {});
     return;
   }
-  const std::filesystem::path safariFile = locations().safariBookmarks();
+  const std::filesystem::path safariFile = session_.locations().safariBookmarks();
   if (FullDiskAccessMissing(safariFile)) {
     AlertSpec a;
     a.message = alerttexts::kFullDiskAccess;
     a.alternateButton = "Cancel";
     a.informativeText = alerttexts::kFullDiskAccessInfo;
     a.asSheet = false;
-    screen().ShowAlert(a, [](AlertResponse) {});
+    session_.screen().ShowAlert(a, [](AlertResponse) {});
     return;
   }
 
-  EmptyViewLists();
-  UpdateView(viewsection::kButtons,
+  session_.EmptyLists(ListGroup::ViewLists);
+  session_.UpdateView(viewsection::kButtons,
              [](ViewState& s) { s.button(outlets::kExportBookMarkBtn).image = images::kApplyChanges; });
   ReadSafariBookMark(safariFile);
   ShowBookmarkRows(lists().safariFatherArray);
@@ -146,101 +140,77 @@ void AppDelegate::ShowSafariView() {
     if (!node || !node->isFolder() || LeftOutOfMoveMenu(node->thetitle())) continue;
     MenuItemModel entry;
     entry.title = node->thetitle().value_or("");
-    entry.action = "MoveSelectedBookMarktoOtherFolderAction:";
+    entry.action = actions::kMoveToSafariFolder;
     getTheChildArrayMenu(node, entry);
     holder.submenu.push_back(std::move(entry));
   }
-  UpdateView(viewsection::kMenus, [&](ViewState& s) {
+  session_.UpdateView(viewsection::kMenus, [&](ViewState& s) {
     if (MenuItemModel* item = s.findMenuItem(outlets::kMoveSafariFolderMenuItem)) {
       item->submenu = std::move(holder.submenu);
       item->enabled = true;
     }
   });
 
-  if (!preferences().getBool(prefkeys::kBookMarkAlertSuppress)) {
+  if (!session_.preferences().getBool(prefkeys::kBookMarkAlertSuppress)) {
     AlertSpec a;
     a.message = alerttexts::kApplyChangesReminder;
     a.informativeText = alerttexts::kApplyChangesReminderInfo;
     a.asSheet = true;
     a.showSuppressionButton = true;
-    screen().ShowAlert(a, [this](AlertResponse r) { savePanelDidEnd12(r); });
+    session_.screen().ShowAlert(a, [this](AlertResponse r) { savePanelDidEnd12(r); });
   }
 }
 
 void AppDelegate::savePanelDidEnd12(const AlertResponse& response) {
   // Only " Ok " (the first button) counts; the box is remembered only when ticked.
   if (response.button != AlertButton::Default) return;
-  if (response.suppressionChecked) (void)preferences().set(prefkeys::kBookMarkAlertSuppress, Value(true));
+  if (response.suppressionChecked) (void)session_.preferences().set(prefkeys::kBookMarkAlertSuppress, Value(true));
 }
 
 void AppDelegate::ShowChromeView() {
-  bookMarkType = 3;
-  UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
+  session_.bookMarkType = ViewKind::Chrome;
+  session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
     ShowListModeButtons(s);
     s.bookmarkTableMenu = outlets::kChromeRightmenu;
   });
-  if (platform().IsRunning(bundleids::kChrome)) {
-    screen().ShowAlert(QuitBrowserAlert(alerttexts::kQuitChrome), [](AlertResponse) {});
+  if (session_.platform().IsRunning(bundleids::kChrome)) {
+    session_.screen().ShowAlert(QuitBrowserAlert(alerttexts::kQuitChrome), [](AlertResponse) {});
     return;
   }
-  EmptyViewLists();
-  UpdateView(viewsection::kButtons,
+  session_.EmptyLists(ListGroup::ViewLists);
+  session_.UpdateView(viewsection::kButtons,
              [](ViewState& s) { s.button(outlets::kExportBookMarkBtn).image = images::kExportBookmark; });
-  ReadChromeBookMark(locations().ChooseChromeBookmarks());
+  ReadChromeBookMark(session_.locations().ChooseChromeBookmarks());
   ShowBookmarkRows(lists().ChromeFatherArray);
 }
 
 // ---- Folder tree, flat list and going up ----
 
-NodeList AppDelegate::FolderViewContent() const {
-  const BookmarkLists& l = lists();
-  switch (bookMarkType) {
-    case 1: return UnifiedTopLevel();
-    case 2: return l.safariFatherArray;
-    case 3: return l.ChromeFatherArray;
-    default: return {};
-  }
-}
-
-NodeList AppDelegate::FlatListContent() const {
-  const BookmarkLists& l = lists();
-  switch (bookMarkType) {
-    case 1: return l.allbookMarkArray;
-    case 2: return l.safariBookMarkArray;
-    case 3: return l.chromebookMarkArray;
-    default: return {};
-  }
-}
-
 void AppDelegate::ShowListMode(bool flat) {
-  UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [&](ViewState& s) {
+  session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [&](ViewState& s) {
     s.button(outlets::kFolderListViewBtn).image = flat ? images::kFolderListNom : images::kFolderListDown;
     s.button(outlets::kUrlListViewBtn).image = flat ? images::kUrlListDown : images::kUrlListNom;
-    if (bookMarkType >= 1 && bookMarkType <= 3) {
+    if (IsBookmarkView(session_.bookMarkType)) {
       CancelPendingSearches();
-      SetBookmarkTableContent(flat ? FlatListContent() : FolderViewContent());
+      session_.SetBookmarkTableContent(flat ? session_.FlatList() : session_.TopLevel());
     }
-    SetBackButtonHome();
+    session_.SetBackButtonHome();
   });
 }
 
 void AppDelegate::SafariBackAction() {
-  if (BackButtonShowsHome()) {
+  if (session_.BackButtonShowsHome()) {
     // At the top level: back to the start screen, with the view's lists let go.
     CancelPendingSearches();
-    BookmarkLists& l = lists();
-    for (NodeList* list : {&l.allbookMarkArray, &l.safariFatherArray, &l.safariBookMarkArray, &l.ChromeFatherArray,
-                           &l.chromebookMarkArray, &l.edgeFatherArray, &l.edgebookMarkArray, &l.FireFoxFatherArray,
-                           &l.FireFoxBookMarkArray, &l.OperaFatherArray})
-      list->clear();
-    bRemoveAllDupBookmark = false;
-    UpdateView(viewsection::kArea | viewsection::kBookmarkTable, [&](ViewState& s) {
+    session_.EmptyLists(ListGroup::Browsers);
+    linkHealth_.ViewClosed();
+    session_.UpdateView(viewsection::kArea | viewsection::kBookmarkTable, [&](ViewState& s) {
       s.area = ContentArea::Start;
-      SetBookmarkTableContent({});
+      session_.SetBookmarkTableContent({});
     });
     return;
   }
-  if (bookMarkType < 1 || bookMarkType > 3) return;
+  if (!IsBookmarkView(session_.bookMarkType)) return;
 
   const NodeList& content = viewState().bookmarkTable.content;
   const NodePtr first = content.empty() ? nullptr : content.front();
@@ -249,9 +219,9 @@ void AppDelegate::SafariBackAction() {
   const NodePtr root = lists().rootNode;
 
   const auto goHome = [&] {
-    UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [&](ViewState&) {
-      SetBackButtonHome();
-      SetBookmarkTableContent(FolderViewContent());
+    session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [&](ViewState&) {
+      session_.SetBackButtonHome();
+      session_.SetBookmarkTableContent(session_.TopLevel());
     });
   };
   // The folder above the parent: its children are the level above. A node
@@ -259,20 +229,20 @@ void AppDelegate::SafariBackAction() {
   const auto showGrandfatherLevel = [&] {
     if (FolderPtr folder = AsFolder(grandfather)) {
       NodeListPtr children = folder->childrenArray();
-      SetBookmarkTableContent(children ? *children : NodeList{});
+      session_.SetBookmarkTableContent(children ? *children : NodeList{});
     } else {
       goHome();
     }
   };
 
-  if (bookMarkType == 2 || bookMarkType == 3) {
+  if (IsTreeView(session_.bookMarkType)) {
     if (!first || (grandfather && grandfather == root)) goHome();
     else showGrandfatherLevel();
     return;
   }
   // The unified view.
   if (!first || (father && father == root)) goHome();
-  else if (grandfather && grandfather->isRoot()) SetBookmarkTableContent(FolderViewContent());
+  else if (grandfather && grandfather->isRoot()) session_.SetBookmarkTableContent(session_.TopLevel());
   else showGrandfatherLevel();
 }
 
@@ -286,7 +256,7 @@ void AppDelegate::getTheChildArrayMenu(const NodePtr& folder, MenuItemModel& ite
     if (!child || !child->isFolder()) continue;
     MenuItemModel entry;
     entry.title = child->thetitle().value_or("");
-    entry.action = "MoveSelectedBookMarktoOtherFolderAction:";
+    entry.action = actions::kMoveToSafariFolder;
     getTheChildArrayMenu(child, entry);
     submenu.push_back(std::move(entry));
   }
@@ -294,15 +264,11 @@ void AppDelegate::getTheChildArrayMenu(const NodePtr& folder, MenuItemModel& ite
 }
 
 void AppDelegate::PopUpViewMenu(bool toolMenu, const std::string& button) {
-  std::string menuName;
-  switch (bookMarkType) {
-    case 1: menuName = toolMenu ? outlets::kBookmarktableMenu : outlets::kSortBookmarkMenu; break;
-    case 2: menuName = toolMenu ? outlets::kSafariBookmarkToolMenu : outlets::kSortSafariBookMarkMenu; break;
-    case 3: menuName = toolMenu ? outlets::kChromeBookmarkToolMenu : outlets::kSortChromeBookMarkMenu; break;
-    default: return;
-  }
-  if (toolMenu && bookMarkType == 1) {
-    UpdateView(viewsection::kMenus, [&](ViewState& s) {
+  if (!IsBookmarkView(session_.bookMarkType)) return;
+  const ViewMenuNames menus = BookmarkSession::MenusOf(session_.bookMarkType);
+  const std::string menuName = toolMenu ? menus.toolMenu : menus.sortMenu;
+  if (toolMenu && session_.bookMarkType == ViewKind::All) {
+    session_.UpdateView(viewsection::kMenus, [&](ViewState& s) {
       MenuItemModel* item = s.findMenuItem(outlets::kMoveFolderMenuItem);
       if (!item) return;
       item->submenu.clear();
@@ -310,30 +276,30 @@ void AppDelegate::PopUpViewMenu(bool toolMenu, const std::string& button) {
       for (const NodePtr& folder : lists().folderArray) {
         MenuItemModel entry;
         entry.title = folder ? folder->thetitle().value_or("") : "";
-        entry.action = "ActMoveToFolderAction:";
+        entry.action = actions::kMoveToFolder;
         item->submenu.push_back(std::move(entry));
       }
     });
   }
   auto it = viewState().menus.find(menuName);
   if (it == viewState().menus.end()) return;
-  screen().PopUpMenuAtButton(it->second, button, 4.0);
+  session_.screen().PopUpMenuAtButton(it->second, button, 4.0);
 }
 
 // ---- Export / Apply Changes, cookies, password ----
 
 void AppDelegate::ExportOrApplyPressed() {
-  switch (bookMarkType) {
-    case 1: ExportAllBookMarksAction(); break;
-    case 2: ReplaceSafariBookMark(); break;
-    case 3: ExportAllChromeBookMarksAction(); break;
-    default: break;
+  switch (session_.bookMarkType) {
+    case ViewKind::All: ExportAllBookMarksAction(); break;
+    case ViewKind::Safari: ReplaceSafariBookMark(); break;
+    case ViewKind::Chrome: ExportAllChromeBookMarksAction(); break;
+    case ViewKind::None: break;
   }
 }
 
 void AppDelegate::SetCookieButtonImages(const std::string& pressed) {
   using namespace outlets;
-  UpdateView(viewsection::kButtons, [&](ViewState& s) {
+  session_.UpdateView(viewsection::kButtons, [&](ViewState& s) {
     s.button(kOpenCookieBtn).image = images::kOpenCookieNom;
     s.button(kSafariCookieBtn).image = pressed == kSafariCookieBtn ? images::kSafariCookieDown : images::kSafariCookieNom;
     s.button(kChromeCookieBtn).image = pressed == kChromeCookieBtn ? images::kChromeCookieDown : images::kChromeCookieNom;
@@ -342,15 +308,15 @@ void AppDelegate::SetCookieButtonImages(const std::string& pressed) {
 }
 
 void AppDelegate::EnterPasswordPressed() {
-  const std::optional<std::string> stored = preferences().getString(prefkeys::kLinvaraPassword);
+  const std::optional<std::string> stored = session_.preferences().getString(prefkeys::kLinvaraPassword);
   const TextState* typed = viewState().findText(outlets::kEnterPWLab);
   const std::string typedText = typed ? typed->text : std::string();
   if (stored && *stored == typedText) {
-    UpdateView(viewsection::kTexts, [](ViewState& s) {
+    session_.UpdateView(viewsection::kTexts, [](ViewState& s) {
       s.text(outlets::kEnterPDWarnLab).hidden = true;
       s.text(outlets::kEnterPWLab).text.clear();
     });
-    screen().CloseWindow(outlets::kEnterPDWindow);
+    session_.screen().CloseWindow(outlets::kEnterPDWindow);
     if (isEnterEncryptMode) {
       hasEnterEncryptedPasswd = true;
       EncryptedSelectedBookMarkAction();
@@ -361,22 +327,22 @@ void AppDelegate::EnterPasswordPressed() {
     }
     return;
   }
-  UpdateView(viewsection::kTexts, [](ViewState& s) {
+  session_.UpdateView(viewsection::kTexts, [](ViewState& s) {
     s.text(outlets::kEnterPDWarnLab).hidden = false;
     s.text(outlets::kEnterPWLab).text.clear();
   });
-  screen().ShakeWindow(outlets::kEnterPDWindow);
+  session_.screen().ShakeWindow(outlets::kEnterPDWindow);
 }
 
 // ---- About, guide, support ----
 
 void AppDelegate::ActAboutAction() {
-  if (!screen().IsWindowVisible(outlets::kAboutWindow)) screen().ShowWindow(outlets::kAboutWindow, false);
+  if (!session_.screen().IsWindowVisible(outlets::kAboutWindow)) session_.screen().ShowWindow(outlets::kAboutWindow, false);
 }
 
-void AppDelegate::ClickTheProductGuide() { platform().OpenUrl(ProductGuideUrl()); }
+void AppDelegate::ClickTheProductGuide() { session_.platform().OpenUrl(ProductGuideUrl()); }
 
-void AppDelegate::SupportAction() { platform().OpenUrl(SupportUrl()); }
+void AppDelegate::SupportAction() { session_.platform().OpenUrl(SupportUrl()); }
 
 // ---- One-time set-up ----
 
@@ -384,7 +350,7 @@ void AppDelegate::awakeFromNib() {
   using namespace outlets;
   bSearchStop = false;
   bSearchThreadStart = false;
-  UpdateView(viewsection::kImages | viewsection::kButtons | viewsection::kBookmarkTable | viewsection::kMenus |
+  session_.UpdateView(viewsection::kImages | viewsection::kButtons | viewsection::kBookmarkTable | viewsection::kMenus |
                  viewsection::kTexts,
              [](ViewState& s) {
     s.imageViews[kLeftView] = images::kLeftImage;

@@ -14,14 +14,10 @@ namespace {
 
 // The context every reader gets: the lists, the view, the marker and the busy-file alert.
 ReaderContext MakeReaderContext(AppDelegate& app) {
-  ReaderContext ctx{app.lists(), app.bookMarkType, app.locations().encryptedMarker(), nullptr, nullptr};
-  ctx.showAlert = [&app](const std::string& message) {
-    AlertSpec alert;
-    alert.message = message;
-    alert.defaultButton = " Ok ";
-    alert.asSheet = false;
-    app.screen().ShowAlert(alert, [](AlertResponse) {});
-  };
+  BookmarkSession& session = app.session();
+  ReaderContext ctx{session.lists(), static_cast<std::int32_t>(session.bookMarkType),
+                    session.locations().encryptedMarker(), nullptr, nullptr};
+  ctx.showAlert = [&session](const std::string& message) { session.ShowMessage(message, false); };
   ctx.keepResponsive = app.keepResponsiveDuringReads;
   return ctx;
 }
@@ -54,80 +50,62 @@ void AppDelegate::ReadChromeBookMark(const std::filesystem::path& path, const No
 
 void AppDelegate::ReadEdgeBookMark() {
   ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadEdgeBookMark(locations().edgeBookmarks());
+  ChromiumReader(ctx).ReadEdgeBookMark(session_.locations().edgeBookmarks());
 }
 
 void AppDelegate::ReadEdgeBookMarkwithRemoveArray(const NodeList& removeList) {
   ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadEdgeBookMarkwithRemoveArray(locations().edgeBookmarks(), removeList);
+  ChromiumReader(ctx).ReadEdgeBookMarkwithRemoveArray(session_.locations().edgeBookmarks(), removeList);
 }
 
 void AppDelegate::ReadOperaBookMark() {
   ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadOperaBookMark(locations().operaBookmarks());
+  ChromiumReader(ctx).ReadOperaBookMark(session_.locations().operaBookmarks());
 }
 
 void AppDelegate::ReadOperaBookMarkWithRemoveArray(const NodeList& removeList) {
   ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadOperaBookMarkWithRemoveArray(locations().operaBookmarks(), removeList);
+  ChromiumReader(ctx).ReadOperaBookMarkWithRemoveArray(session_.locations().operaBookmarks(), removeList);
 }
 
 void AppDelegate::ReadFirefoxBookMark() {
   ReaderContext ctx = MakeReaderContext(*this);
-  FirefoxReader(ctx).ReadFirefoxBookMark(FirefoxSourceOf(locations()));
+  FirefoxReader(ctx).ReadFirefoxBookMark(FirefoxSourceOf(session_.locations()));
 }
 
 void AppDelegate::ReadFirefoxBookMarkwithRemoveArray(const NodeList& removeList) {
   ReaderContext ctx = MakeReaderContext(*this);
-  FirefoxReader(ctx).ReadFirefoxBookMarkwithRemoveArray(FirefoxSourceOf(locations()), removeList);
-}
-
-void AppDelegate::EmptyListsForFullRead() {
-  BookmarkLists& l = lists();
-  for (NodeList* list : {&l.allbookMarkArray, &l.safariFatherArray, &l.safariBookMarkArray, &l.ChromeFatherArray,
-                         &l.chromebookMarkArray, &l.edgeFatherArray, &l.edgebookMarkArray, &l.FireFoxFatherArray,
-                         &l.FireFoxBookMarkArray, &l.OperaFatherArray, &l.fliterSearchArray, &l.duplicateArray,
-                         &l.deadURLArray, &l.folderArray})
-    list->clear();
+  FirefoxReader(ctx).ReadFirefoxBookMarkwithRemoveArray(FirefoxSourceOf(session_.locations()), removeList);
 }
 
 std::vector<std::string> AppDelegate::RunningBrowsersBlockingFullRead() {
   static const char* const kBlocking[] = {bundleids::kSafari, bundleids::kOpera, bundleids::kChrome,
                                           bundleids::kFirefox};
   std::vector<std::string> running;
-  for (const std::string& id : platform().RunningBundleIdentifiers())
+  for (const std::string& id : session_.platform().RunningBundleIdentifiers())
     if (std::find(std::begin(kBlocking), std::end(kBlocking), id) != std::end(kBlocking) &&
         std::find(running.begin(), running.end(), id) == running.end())
       running.push_back(id);
   return running;
 }
 
-NodeList AppDelegate::UnifiedTopLevel() const {
-  const BookmarkLists& l = lists();
-  NodeList rows;
-  for (const NodeList* list :
-       {&l.safariFatherArray, &l.ChromeFatherArray, &l.edgeFatherArray, &l.FireFoxFatherArray, &l.OperaFatherArray})
-    rows.insert(rows.end(), list->begin(), list->end());
-  return rows;
-}
-
 void AppDelegate::ActClickOpenCookiesAction() {
-  bookMarkType = 1;
+  session_.bookMarkType = ViewKind::All;
   if (!RunningBrowsersBlockingFullRead().empty()) {
     AlertSpec sheet;
     sheet.message = alerttexts::kQuitRunningBrowser;
     sheet.defaultButton = " Ok ";
     sheet.alternateButton = "Cancel";
     sheet.asSheet = true;
-    screen().ShowAlert(sheet, [](AlertResponse) {});
+    session_.screen().ShowAlert(sheet, [](AlertResponse) {});
     return;
   }
   ReadAllBrowsersIgnoringRunning();
 }
 
 void AppDelegate::ReadAllBrowsersIgnoringRunning() {
-  bookMarkType = 1;
-  const std::filesystem::path safariFile = locations().safariBookmarks();
+  session_.bookMarkType = ViewKind::All;
+  const std::filesystem::path safariFile = session_.locations().safariBookmarks();
   // A layout without Safari has no file to ask access for.
   if (!safariFile.empty() && FullDiskAccessMissing(safariFile)) {
     AlertSpec alert;
@@ -136,16 +114,16 @@ void AppDelegate::ReadAllBrowsersIgnoringRunning() {
     alert.alternateButton = "Cancel";
     alert.informativeText = alerttexts::kFullDiskAccessInfo;
     alert.asSheet = false;
-    screen().ShowAlert(alert, [](AlertResponse) {});  // the read goes on whichever button
+    session_.screen().ShowAlert(alert, [](AlertResponse) {});  // the read goes on whichever button
   }
 
   ReadSafariBookMark(safariFile);
-  ReadChromeBookMark(locations().ChooseChromeBookmarks());
+  ReadChromeBookMark(session_.locations().ChooseChromeBookmarks());
   ReadFirefoxBookMark();
   ReadOperaBookMark();
   ReadEdgeBookMark();
 
-  ShowBookmarkRows(UnifiedTopLevel());
+  ShowBookmarkRows(session_.UnifiedTopLevel());
   bSearchThreadStart = false;
   bSearchStop = false;
 }

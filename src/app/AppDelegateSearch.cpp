@@ -7,15 +7,6 @@
 
 namespace linvara {
 
-NodeList AppDelegate::DefaultContentForView() const {
-  switch (bookMarkType) {
-    case 1: return lists().allbookMarkArray;
-    case 2: return lists().safariFatherArray;
-    case 3: return lists().ChromeFatherArray;
-    default: return {};
-  }
-}
-
 void AppDelegate::CancelPendingSearches() { searchWorkers_.Cancel(); }
 
 std::uint64_t AppDelegate::searchGeneration() const { return searchWorkers_.current(); }
@@ -24,10 +15,10 @@ int AppDelegate::searchWorkersRunning() const { return searchWorkers_.running();
 
 void AppDelegate::controlTextDidChange(const std::string& control, const std::string& text) {
   if (control != outlets::kSearchField) return;
-  UpdateView(viewsection::kTexts, [&](ViewState& s) { s.text(outlets::kSearchField).text = text; });
+  session_.UpdateView(viewsection::kTexts, [&](ViewState& s) { s.text(outlets::kSearchField).text = text; });
   if (text.empty()) {
     CancelPendingSearches();
-    SetBookmarkTableContent(DefaultContentForView());
+    session_.SetBookmarkTableContent(session_.SearchDefaultContent());
     return;
   }
   StartSearchThread(text);
@@ -37,7 +28,7 @@ void AppDelegate::StartSearchThread(const std::string& text) {
   // A search still running is superseded by this one.
   if (bSearchThreadStart) bSearchStop = true;
   lists().fliterSearchArray.clear();
-  searchWorkers_.Start(services_.dispatcher, FlatListContent(), text,
+  searchWorkers_.Start(session_.sharedDispatcher(), session_.FlatList(), text,
                        [this](const NodeList& matches, std::uint64_t generation) {
                          initFilterViewThreadHandle(matches, generation);
                        });
@@ -46,7 +37,7 @@ void AppDelegate::StartSearchThread(const std::string& text) {
 void AppDelegate::initFilterViewThreadHandle(const NodeList& matches, std::uint64_t generation) {
   if (generation != searchWorkers_.current()) return;  // an older text: its rows would be wrong
   lists().fliterSearchArray = matches;
-  SetBookmarkTableContent(matches.empty() ? DefaultContentForView() : matches);
+  session_.SetBookmarkTableContent(matches.empty() ? session_.SearchDefaultContent() : matches);
   bSearchThreadStart = true;
   bSearchStop = false;
 }

@@ -9,17 +9,6 @@ namespace linvara {
 
 namespace {
 
-const NodeTableState* TableOf(const ViewState& s, TableId table) {
-  switch (table) {
-    case TableId::Bookmarks: return &s.bookmarkTable;
-    case TableId::LeftDup: return &s.leftDupTable;
-    case TableId::RightDup: return &s.rightDupTable;
-    case TableId::DeadUrl: return &s.deadUrlTable;
-    case TableId::Other: return nullptr;
-  }
-  return nullptr;
-}
-
 NodePtr NodeAt(const NodeTableState* t, std::size_t row) {
   return t && row < t->content.size() ? t->content[row] : nullptr;
 }
@@ -45,7 +34,7 @@ bool IsOpenableWebAddress(const std::string& address) {
 }
 
 std::size_t AppDelegate::numberOfRowsInTableView(TableId table) const {
-  const NodeTableState* t = TableOf(viewState(), table);
+  const NodeTableState* t = viewState().table(table);
   return t ? t->content.size() : 0;
 }
 
@@ -54,20 +43,20 @@ BookmarkRow AppDelegate::BookmarkRowAt(std::size_t row) const {
 }
 
 ResultRow AppDelegate::ResultRowAt(TableId table, std::size_t row) const {
-  const NodePtr node = NodeAt(TableOf(viewState(), table), row);
+  const NodePtr node = NodeAt(viewState().table(table), row);
   switch (table) {
     case TableId::LeftDup: return MakeDuplicateGroupRow(node);
-    case TableId::RightDup: return MakeDuplicateMemberRow(node, bookMarkType);
+    case TableId::RightDup: return MakeDuplicateMemberRow(node, session_.bookMarkType);
     case TableId::DeadUrl: return MakeDeadLinkRow(node);
     default: return {};
   }
 }
 
 void AppDelegate::CheckTheFileAction(TableId table, std::size_t row) {
-  const NodePtr node = NodeAt(TableOf(viewState(), table), row);
+  const NodePtr node = NodeAt(viewState().table(table), row);
   if (!node) return;
   node->setBSelect(!node->bSelect());
-  UpdateView(viewsection::kResultTables, [](ViewState&) {});
+  session_.UpdateView(viewsection::kResultTables, [](ViewState&) {});
 }
 
 void AppDelegate::DoubleClickTableViewBookMarkAction() {
@@ -76,11 +65,11 @@ void AppDelegate::DoubleClickTableViewBookMarkAction() {
   if (FolderPtr folder = AsFolder(node)) {
     // Descend into the folder; the rows shown so far are kept for the way back.
     lists().LastLeveArray = viewState().bookmarkTable.content;
-    UpdateView(viewsection::kBookmarkTable | viewsection::kButtons, [&](ViewState& s) {
-      if (bookMarkType >= 1 && bookMarkType <= 3) {
+    session_.UpdateView(viewsection::kBookmarkTable | viewsection::kButtons, [&](ViewState& s) {
+      if (IsBookmarkView(session_.bookMarkType)) {
         CancelPendingSearches();
         NodeListPtr children = folder->childrenArray();
-        SetBookmarkTableContent(children ? *children : NodeList{});
+        session_.SetBookmarkTableContent(children ? *children : NodeList{});
       }
       s.button(outlets::kBackBookMarkBtn) = ButtonState{images::kBack, 25.0, 23.0, false};
     });
@@ -95,18 +84,14 @@ void AppDelegate::tableViewSelectionDidChange(TableId table) {
     FolderPtr folder = AsFolderOrRoot(group);
     if (!folder) return;
     NodeListPtr members = folder->childrenArray();
-    UpdateView(viewsection::kResultTables, [&](ViewState& s) {
-      s.rightDupTable.content = members ? *members : NodeList{};
-      s.rightDupTable.selection.clear();
-      ++s.rightDupTable.reloads;
-    });
+    session_.SetResultTableContent(TableId::RightDup, members ? *members : NodeList{});
     return;
   }
   if (table != TableId::Bookmarks) return;
   const NodePtr node = viewState().bookmarkTable.selectedNode();
   if (!node || !node->isLeaf()) return;
   const bool encrypted = node->bEncrytedBookmark();
-  UpdateView(viewsection::kMenus, [&](ViewState& s) {
+  session_.UpdateView(viewsection::kMenus, [&](ViewState& s) {
     const auto setHidden = [&](const char* id, bool hidden) {
       if (MenuItemModel* item = s.findMenuItem(id)) item->hidden = hidden;
     };
@@ -123,7 +108,7 @@ void AppDelegate::OpenSelectedBookmarksAction() {
     if (!node || !node->isLeaf()) continue;
     const OptString url = node->urlString();
     if (!url || !IsOpenableWebAddress(*url)) continue;
-    platform().OpenUrl(*url);
+    session_.platform().OpenUrl(*url);
   }
 }
 

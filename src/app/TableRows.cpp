@@ -92,13 +92,13 @@ ResultRow MakeDuplicateGroupRow(const NodePtr& group) {
   return row;
 }
 
-ResultRow MakeDuplicateMemberRow(const NodePtr& member, std::int32_t bookMarkType) {
+ResultRow MakeDuplicateMemberRow(const NodePtr& member, ViewKind bookMarkType) {
   ResultRow row = MakeDeadLinkRow(member);
   if (!member) return row;
   if (auto p = member->theFullPath()) {
-    if (bookMarkType == 1)
+    if (bookMarkType == ViewKind::All)
       row.path = *p + "        --" + BrowserTypeText(member->bookMarkFrom());
-    else if (bookMarkType == 2 || bookMarkType == 3)
+    else if (IsTreeView(bookMarkType))
       row.path = *p;
   }
   return row;

@@ -5,18 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "app/ViewState.h"
 #include "model/PRBookMarkNode.h"
 
 namespace linvara {
-
-// The tables the controller feeds.
-enum class TableId {
-  Bookmarks,  // `dataTableView`, content of `bookMarkController`
-  LeftDup,    // `leftDupTableView`: duplicate groups
-  RightDup,   // `rightDupTableView`: members of the selected group
-  DeadUrl,    // `deadUrlTableView`: unreachable bookmarks
-  Other,      // any other table: no rows
-};
 
 // Shown instead of the address of an encrypted bookmark (29 asterisks).
 inline constexpr const char* kEncryptedAddressMask = "*****************************";
@@ -76,7 +68,7 @@ BookmarkRow MakeBookmarkRow(const NodePtr& node);
 ResultRow MakeDuplicateGroupRow(const NodePtr& group);
 // `rightDupTableView`: in the unified view (1) the path reads "%@        --%@"
 // with the browser's type text; in the other views the path itself.
-ResultRow MakeDuplicateMemberRow(const NodePtr& member, std::int32_t bookMarkType);
+ResultRow MakeDuplicateMemberRow(const NodePtr& member, ViewKind bookMarkType);
 // `deadUrlTableView`.
 ResultRow MakeDeadLinkRow(const NodePtr& node);
 

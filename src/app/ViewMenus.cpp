@@ -1,5 +1,6 @@
 // The view definition's buttons and menus: which entries each menu offers and
 // the controller action each entry sends.
+#include "app/Actions.h"
 #include "app/Outlets.h"
 #include "app/ViewState.h"
 
@@ -49,92 +50,92 @@ ViewState MakeInitialViewState() {
 
   // Unified view.
   s.menus[kAllBookmarkRightmenu] = Menu(kAllBookmarkRightmenu, {
-      Item("Open in Browser", "OpenSelectedBookmarksAction:"),
-      Item("Edit Bookmark", "EditSelectedBookMarkAction:"),
-      Item("Remove from List", "RemoveSelectedBookMarkAction:"),
+      Item("Open in Browser", actions::kOpenSelectedBookmarks),
+      Item("Edit Bookmark", actions::kEditSelected),
+      Item("Remove from List", actions::kRemoveSelected),
   });
   s.menus[kSortBookmarkMenu] = Menu(kSortBookmarkMenu, {
-      Item("Sort by Name", "SortAllBookMarkByName:"),
-      Item("Sort by Address", "SortAllBookMarkByAddress:"),
-      Item("Sort by Host", "SortAllBookMarkByHost:"),
-      Item("Sort by Browser", "SortAllBookMarkByBrowserType:"),
+      Item("Sort by Name", actions::kSortAllByName),
+      Item("Sort by Address", actions::kSortAllByAddress),
+      Item("Sort by Host", actions::kSortAllByHost),
+      Item("Sort by Browser", actions::kSortAllByBrowser),
       Separator(),
-      Item("Sort by Address, Bookmarks First", "SortAllBookMarkAddressAZByURLFirstAddress:"),
-      Item("Sort by Address, Folders First", "SortAllBookMarkAddressAZByFolderFirstAddress:"),
-      Item("Sort by Name, Bookmarks First", "SortAllBookMarkAddressAZByURLFirstTitle:"),
-      Item("Sort by Name, Folders First", "SortAllBookMarkAddressAZByFolderFirstTitle:"),
+      Item("Sort by Address, Bookmarks First", actions::kSortAllByAddressBookmarksFirst),
+      Item("Sort by Address, Folders First", actions::kSortAllByAddressFoldersFirst),
+      Item("Sort by Name, Bookmarks First", actions::kSortAllByNameBookmarksFirst),
+      Item("Sort by Name, Folders First", actions::kSortAllByNameFoldersFirst),
       Separator(),
-      Item("Sort Selected by Name", "SortSelectedAllBookMarkByName:"),
-      Item("Sort Selected by Address", "SortSelectedAllBookMarkByAddress:"),
-      Item("Sort Selected by Host", "SortSelectedBookMarkByHost:"),
+      Item("Sort Selected by Name", actions::kSortAllSelectedByName),
+      Item("Sort Selected by Address", actions::kSortAllSelectedByAddress),
+      Item("Sort Selected by Host", actions::kSortAllSelectedByHost),
   });
   s.menus[kBookmarktableMenu] = Menu(kBookmarktableMenu, {
-      Item("Find Unreachable Links", "FindAllDeadURLBookMarksAction:"),
-      Item("Find Duplicates", "FindAllDuplicateBookMarksAction:"),
-      Item("Remove Empty Folders", "RemoveEmptyBookMarkFolderAction:"),
+      Item("Find Unreachable Links", actions::kFindDeadLinks),
+      Item("Find Duplicates", actions::kFindDuplicates),
+      Item("Remove Empty Folders", actions::kRemoveEmptyFolders),
       Separator(),
-      Item("New Folder", "AddNewBookMarkFolder:"),
+      Item("New Folder", actions::kNewFolder),
       SubmenuHolder("Move to Folder", kMoveFolderMenuItem),
       Separator(),
-      Item("Export Bookmarks", "ExportAllBookMarksAction:"),
+      Item("Export Bookmarks", actions::kExportAll),
   });
 
   // Safari view.
   s.menus[kSafariRightmenu] = Menu(kSafariRightmenu, {
-      Item("Open in Browser", "OpenSelectedBookmarksAction:"),
-      Item("Edit Bookmark", "EditSelectedBookMarkAction:"),
-      Item("Delete", "DeleteSafariBookMarkAction:"),
+      Item("Open in Browser", actions::kOpenSelectedBookmarks),
+      Item("Edit Bookmark", actions::kEditSelected),
+      Item("Delete", actions::kDeleteSafari),
       SubmenuHolder("Move to Folder", kMoveSafariFolderMenuItem),
       Separator(),
-      Item("Encrypt Selected Bookmarks", "EncryptedSelectedBookMarkAction:", kEncryptSelectedBookmarkMenuItem),
-      Item("Decrypt Selected Bookmarks", "DecrypteSelectedBookMarkAction:", kDecryptSelectedBookmarkMenuItem),
+      Item("Encrypt Selected Bookmarks", actions::kEncryptSelected, kEncryptSelectedBookmarkMenuItem),
+      Item("Decrypt Selected Bookmarks", actions::kDecryptSelected, kDecryptSelectedBookmarkMenuItem),
   });
   s.menus[kSortSafariBookMarkMenu] = Menu(kSortSafariBookMarkMenu, {
-      Item("Sort by Name, Folders First", "SortSafariBookMarkByNameFolderFirst:"),
-      Item("Sort by Name, Folders Last", "SortSafariBookMarkByNameFolderLast:"),
-      Item("Sort by Address, Folders First", "SortSafariBookMarkByAddressFolderFirst:"),
-      Item("Sort by Address, Folders Last", "SortSafariBookMarkByAddressFolderLast:"),
+      Item("Sort by Name, Folders First", actions::kSortSafariByNameFoldersFirst),
+      Item("Sort by Name, Folders Last", actions::kSortSafariByNameFoldersLast),
+      Item("Sort by Address, Folders First", actions::kSortSafariByAddressFoldersFirst),
+      Item("Sort by Address, Folders Last", actions::kSortSafariByAddressFoldersLast),
       Separator(),
-      Item("Sort Selected by Name, Folders First", "SortSelectedBookmarkByNameFirst:"),
-      Item("Sort Selected by Name, Folders Last", "SortSelectedBookmarkByName:"),
-      Item("Sort Selected by Address, Folders First", "SortSelectedBookmarkByAddressFolderFirst:"),
-      Item("Sort Selected by Address, Folders Last", "SortSelectedBookmarkByAddressFolderLast:"),
+      Item("Sort Selected by Name, Folders First", actions::kSortSafariSelectedByNameFoldersFirst),
+      Item("Sort Selected by Name, Folders Last", actions::kSortSafariSelectedByNameFoldersLast),
+      Item("Sort Selected by Address, Folders First", actions::kSortSafariSelectedByAddressFoldersFirst),
+      Item("Sort Selected by Address, Folders Last", actions::kSortSafariSelectedByAddressFoldersLast),
   });
   s.menus[kSafariBookmarkToolMenu] = Menu(kSafariBookmarkToolMenu, {
-      Item("Find Unreachable Links", "FindSafariDeadURLBookMarksAction:"),
-      Item("Find Duplicates", "FindSafariDupBookMarkAction:"),
-      Item("Remove Empty Folders", "RemoveSafariEmptyBookMarkFolderAction:"),
+      Item("Find Unreachable Links", actions::kFindSafariDeadLinks),
+      Item("Find Duplicates", actions::kFindSafariDuplicates),
+      Item("Remove Empty Folders", actions::kRemoveSafariEmptyFolders),
       Separator(),
-      Item("Encrypt Bookmark", "EncryptedSelectedBookMarkAction:", kEncryptBookmarkMenuItem),
-      Item("Decrypt Bookmark", "DecrypteSelectedBookMarkAction:", kDecryptBookmarkMenuItem),
+      Item("Encrypt Bookmark", actions::kEncryptSelected, kEncryptBookmarkMenuItem),
+      Item("Decrypt Bookmark", actions::kDecryptSelected, kDecryptBookmarkMenuItem),
       Separator(),
-      Item("Apply Changes", "ReplaceSafariBookMark"),
-      Item("Restore Safari Bookmarks", "RestoreSafariBookMakrAction:"),
+      Item("Apply Changes", actions::kApplySafari),
+      Item("Restore Safari Bookmarks", actions::kRestoreSafari),
   });
 
   // Chrome view.
   s.menus[kChromeRightmenu] = Menu(kChromeRightmenu, {
-      Item("Open in Browser", "OpenSelectedBookmarksAction:"),
-      Item("Edit Bookmark", "EditSelectedBookMarkAction:"),
-      Item("Delete", "DeleteChromeBookMarkAction:"),
+      Item("Open in Browser", actions::kOpenSelectedBookmarks),
+      Item("Edit Bookmark", actions::kEditSelected),
+      Item("Delete", actions::kDeleteChrome),
   });
   s.menus[kSortChromeBookMarkMenu] = Menu(kSortChromeBookMarkMenu, {
-      Item("Sort by Name, Folders First", "SortChromeBookMarkByNameFolderFirst:"),
-      Item("Sort by Name, Folders Last", "SortChromeBookMarkByNameFolderLast:"),
-      Item("Sort by Address, Folders First", "SortChromeBookMarkByAdressFolderFirst:"),
-      Item("Sort by Address, Folders Last", "SortChromeBookMarkByAdressURLFirst:"),
+      Item("Sort by Name, Folders First", actions::kSortChromeByNameFoldersFirst),
+      Item("Sort by Name, Folders Last", actions::kSortChromeByNameFoldersLast),
+      Item("Sort by Address, Folders First", actions::kSortChromeByAddressFoldersFirst),
+      Item("Sort by Address, Folders Last", actions::kSortChromeByAddressFoldersLast),
       Separator(),
-      Item("Sort Selected by Name, Folders First", "SortSelectedChromeBookmarkByNameFirst:"),
-      Item("Sort Selected by Name, Folders Last", "SortSelectedChromeBookmarkByName:"),
-      Item("Sort Selected by Address, Folders First", "SortSelectedChromeBookmarkByAddressFolderFirst:"),
-      Item("Sort Selected by Address, Folders Last", "SortSelectedChromeBookmarkByAddressFolderLast:"),
+      Item("Sort Selected by Name, Folders First", actions::kSortChromeSelectedByNameFoldersFirst),
+      Item("Sort Selected by Name, Folders Last", actions::kSortChromeSelectedByNameFoldersLast),
+      Item("Sort Selected by Address, Folders First", actions::kSortChromeSelectedByAddressFoldersFirst),
+      Item("Sort Selected by Address, Folders Last", actions::kSortChromeSelectedByAddressFoldersLast),
   });
   s.menus[kChromeBookmarkToolMenu] = Menu(kChromeBookmarkToolMenu, {
-      Item("Find Unreachable Links", "FindAllDeadURLBookMarksAction:"),
-      Item("Find Duplicates", "FindAllDuplicateBookMarksAction:"),
+      Item("Find Unreachable Links", actions::kFindDeadLinks),
+      Item("Find Duplicates", actions::kFindDuplicates),
       Separator(),
-      Item("Export Bookmarks", "ExportAllChromeBookMarksAction:"),
-      Item("Restore Chrome Bookmarks", "RestoreChromeBookMakrAction:"),
+      Item("Export Bookmarks", actions::kExportChrome),
+      Item("Restore Chrome Bookmarks", actions::kRestoreChrome),
   });
   return s;
 }

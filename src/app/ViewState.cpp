@@ -20,6 +20,19 @@ const ButtonState* ViewState::findButton(const std::string& name) const {
   return it == buttons.end() ? nullptr : &it->second;
 }
 
+NodeTableState* ViewState::table(TableId id) {
+  switch (id) {
+    case TableId::Bookmarks: return &bookmarkTable;
+    case TableId::LeftDup: return &leftDupTable;
+    case TableId::RightDup: return &rightDupTable;
+    case TableId::DeadUrl: return &deadUrlTable;
+    case TableId::Other: break;
+  }
+  return nullptr;
+}
+
+const NodeTableState* ViewState::table(TableId id) const { return const_cast<ViewState*>(this)->table(id); }
+
 const TextState* ViewState::findText(const std::string& name) const {
   auto it = texts.find(name);
   return it == texts.end() ? nullptr : &it->second;

@@ -11,9 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "cookies/PRCookFileNode.h"
 #include "model/PRBookMarkNode.h"
+#include "model/ViewKind.h"
 
 namespace linvara {
+
+// The tables the controller feeds.
+enum class TableId {
+  Bookmarks,  // `dataTableView`, content of `bookMarkController`
+  LeftDup,    // `leftDupTableView`: duplicate groups
+  RightDup,   // `rightDupTableView`: members of the selected group
+  DeadUrl,    // `deadUrlTableView`: unreachable bookmarks
+  Other,      // any other table: no rows
+};
 
 // What the right side of the window shows.
 enum class ContentArea {
@@ -66,6 +77,19 @@ struct NodeTableState {
   NodePtr selectedNode() const;  // the first selected, or null
 };
 
+// The cookie area: its table, which of its pages shows, the progress
+// indicator, and which of its commands can run now.
+struct CookieAreaState {
+  CookieList tableContent;
+  bool contentViewShown = false;  // the list (true) or the area's start view
+  bool progressShown = false;
+  bool busy = false;              // a scan, removal or export runs
+  bool newCookieButtonShown = false;
+  bool canExport = false;
+  bool canRemove = false;
+  std::uint64_t reloads = 0;      // grows whenever the table's rows are replaced
+};
+
 // Parts of the state, for listeners that redraw only what changed.
 namespace viewsection {
 inline constexpr unsigned kArea = 1u << 0;          // which area shows
@@ -75,15 +99,14 @@ inline constexpr unsigned kMenus = 1u << 3;
 inline constexpr unsigned kTexts = 1u << 4;
 inline constexpr unsigned kResultTables = 1u << 5;  // duplicate and dead-link tables
 inline constexpr unsigned kImages = 1u << 6;        // decorative image views, window style
-inline constexpr unsigned kCookies = 1u << 7;       // the cookie buttons' images
+inline constexpr unsigned kCookies = 1u << 7;       // the cookie area: its table, pages and buttons
 inline constexpr unsigned kAll = ~0u;
 }  // namespace viewsection
 
 struct ViewState {
   ContentArea area = ContentArea::Start;
-  // The loaded view, as the controller's `bookMarkType`: 0 none, 1 all
-  // bookmarks, 2 Safari, 3 Chrome. Refreshed before every notification.
-  std::int32_t bookMarkType = 0;
+  // The loaded view, as the controller's `bookMarkType`. Refreshed before every notification.
+  ViewKind bookMarkType = ViewKind::None;
 
   // `dataTableView` over `bookMarkController`.
   NodeTableState bookmarkTable;
@@ -106,8 +129,8 @@ struct ViewState {
   // Decorative image views by outlet name, each filled with its image, scaled on both axes.
   std::map<std::string, std::string> imageViews;
 
-  // The cookie area's own state (its table, start view, progress indicator and
-  // the New Cookies button's visibility) lives in the cookie manager.
+  // The cookie area.
+  CookieAreaState cookies;
   // `connectWindow`'s look.
   double connectWindowAlpha = 1.0;
   bool connectWindowOpaque = true;
@@ -116,6 +139,9 @@ struct ViewState {
   ButtonState& button(const std::string& name) { return buttons[name]; }
   TextState& text(const std::string& name) { return texts[name]; }
   const ButtonState* findButton(const std::string& name) const;
+  // The state of a table by its id; null for TableId::Other.
+  NodeTableState* table(TableId id);
+  const NodeTableState* table(TableId id) const;
   const TextState* findText(const std::string& name) const;
   // The entry with this identifier in any menu, at any depth; null when absent.
   MenuItemModel* findMenuItem(const std::string& identifier);

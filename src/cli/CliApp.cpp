@@ -90,7 +90,7 @@ bool CheckArguments(const CliContext& ctx, const std::vector<std::string>& flags
 }
 
 LoadedView LoadView(AppDelegate& app, CliView view, std::ostream& err) {
-  const Locations& loc = app.locations();
+  const Locations& loc = app.session().locations();
   std::vector<std::string> running = app.RunningBrowsersBlockingFullRead();
   LoadedView loaded;
   switch (view) {
@@ -98,7 +98,7 @@ LoadedView LoadView(AppDelegate& app, CliView view, std::ostream& err) {
       WarnRunning(running, err);
       app.EmptyListsForFullRead();
       app.ReadAllBrowsersIgnoringRunning();
-      loaded.topLevel = app.UnifiedTopLevel();
+      loaded.topLevel = app.session().UnifiedTopLevel();
       loaded.flat = app.lists().allbookMarkArray;
       break;
     case CliView::Safari:
@@ -106,7 +106,7 @@ LoadedView LoadView(AppDelegate& app, CliView view, std::ostream& err) {
       const bool safari = view == CliView::Safari;
       const char* browser = safari ? bundleids::kSafari : bundleids::kChrome;
       if (std::count(running.begin(), running.end(), browser)) WarnRunning({browser}, err);
-      app.bookMarkType = safari ? 2 : 3;
+      app.session().bookMarkType = safari ? ViewKind::Safari : ViewKind::Chrome;
       app.EmptyListsForFullRead();
       const std::filesystem::path file = safari ? loc.safariBookmarks() : loc.ChooseChromeBookmarks();
       std::error_code ec;

@@ -108,13 +108,13 @@ int RunDeadLinks(CliContext& ctx) {
 
   auto app = MakeCliAppDelegate(ctx);
   LoadView(*app, *view, ctx.err);
-  app->deadLinkProbeSettings = settings;
+  app->linkHealth().deadLinkProbeSettings = settings;
   ProgressLine progress(ctx.err);
-  app->linkHealthObservers.deadScanProgress = [&](std::size_t probed, std::size_t total) {
+  app->linkHealth().observers.deadScanProgress = [&](std::size_t probed, std::size_t total) {
     progress.Update(probed, total);
   };
-  app->StartScanDeadURlThread();
-  while (!app->WaitForLinkHealthWorkers(std::chrono::seconds(1))) {
+  app->linkHealth().StartScanDeadURlThread();
+  while (!app->linkHealth().WaitForWorkers(std::chrono::seconds(1))) {
   }
   progress.End();
 

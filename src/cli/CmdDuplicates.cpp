@@ -23,8 +23,8 @@ int RunDuplicates(CliContext& ctx) {
 
   auto app = MakeCliAppDelegate(ctx);
   LoadView(*app, *view, ctx.err);
-  app->StartFindAllDuplicateBookMarkThread();
-  while (!app->WaitForLinkHealthWorkers(std::chrono::seconds(1))) {
+  app->linkHealth().StartFindAllDuplicateBookMarkThread();
+  while (!app->linkHealth().WaitForWorkers(std::chrono::seconds(1))) {
   }
 
   const NodeList& groups = app->lists().duplicateArray;
@@ -50,7 +50,7 @@ int RunDuplicates(CliContext& ctx) {
     }
   }
   ctx.err << groups.size() << " duplicate group" << (groups.size() == 1 ? "" : "s") << ", "
-          << app->dupBookmarkCount << " bookmark" << (app->dupBookmarkCount == 1 ? "" : "s") << "\n";
+          << app->linkHealth().dupBookmarkCount << " bookmark" << (app->linkHealth().dupBookmarkCount == 1 ? "" : "s") << "\n";
   return 0;
 }
 

@@ -24,18 +24,11 @@ LinvaraApp::LinvaraApp(AppServices services)
     window_->Render(state, sections);
     screen_->Refresh(state, sections);
   });
-  // The cookie area draws from the cookie manager; keep any watcher installed before.
-  CookieManager& cookies = controller_->cookieManager();
-  cookies.onChanged = [this, previous = std::move(cookies.onChanged)] {
-    if (previous) previous();
-    if (window_) window_->RenderCookies();
-  };
 }
 
 LinvaraApp::~LinvaraApp() {
   Shutdown();
   controller_->SetViewListener(nullptr);
-  controller_->cookieManager().onChanged = nullptr;
   screen_->Attach(nullptr, nullptr);
   window_.reset();
   controller_.reset();
@@ -43,7 +36,6 @@ LinvaraApp::~LinvaraApp() {
 
 void LinvaraApp::Launch(bool showWindow) {
   controller_->awakeFromNib();
-  controller_->InstallCookieCommands();
   window_->Render(controller_->viewState(), viewsection::kAll);
   if (showWindow) window_->show();
   controller_->applicationDidFinishLaunching();
@@ -51,8 +43,8 @@ void LinvaraApp::Launch(bool showWindow) {
 
 bool LinvaraApp::WorkersRunning() {
   return dispatcher_->waiting() > 0 || controller_->searchWorkersRunning() > 0 ||
-         controller_->cookieManager().IsBusy() || controller_->deadURLScanRunning() ||
-         controller_->duplicateSearchRunning();
+         controller_->cookieManager().IsBusy() || controller_->linkHealth().deadURLScanRunning() ||
+         controller_->linkHealth().duplicateSearchRunning();
 }
 
 void LinvaraApp::Shutdown() {

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppDelegate.h"
+#include "app/Actions.h"
 #include "app/Outlets.h"
 #include "ui/PRLeftTipButton.h"
 #include "ui/QtScreen.h"
@@ -111,28 +112,15 @@ MainWindow::MainWindow(AppDelegate& controller, QtScreen& screen, std::filesyste
 
   buildMenuBar();
   buildShortcuts();
-  // Pressing a cookie button turns the window to the cookie area.
-  notificationToken_ = controller_.notifications().AddObserver(kLeftButtonMouseDown, [this](const Notification& n) {
-    using namespace outlets;
-    if (n.sender == kSafariCookieBtn || n.sender == kChromeCookieBtn || n.sender == kNewCookieBtn) {
-      cookieAreaChosen_ = true;
-      renderArea(controller_.viewState());
-    }
-  });
-  if (PRLeftTipButton* open = navigationButton(outlets::kOpenCookieBtn)) {
-    open->setPressHandler([this] {
-      cookieAreaChosen_ = true;
-      renderArea(controller_.viewState());
-      SendAction("ActOpenCookieFileAction:");
-    });
-  }
+  if (PRLeftTipButton* open = navigationButton(outlets::kOpenCookieBtn))
+    open->setPressHandler([this] { SendAction(actions::kOpenCookieFile); });
   if (!geometryFile_.empty()) RestoreWindowGeometry(geometryFile_, *this);
 }
 
-MainWindow::~MainWindow() { controller_.notifications().RemoveObserver(notificationToken_); }
+MainWindow::~MainWindow() = default;
 
 PRLeftTipButton* MainWindow::makeButton(const char* outlet, const QString& text, const QString& tip, bool inPanel) {
-  auto* button = new PRLeftTipButton(outlet, controller_.notifications(), this);
+  auto* button = new PRLeftTipButton(outlet, controller_.session().notifications(), this);
   button->setToolTip(tip);
   button->setStatusTip(tip);
   button->setAccessibleName(text.isEmpty() ? tip : text);
@@ -336,9 +324,9 @@ QWidget* MainWindow::buildCookieView() {
     const char* action;
     const char* tip;
   };
-  for (const CookieCommand& c : {CookieCommand{QT_TR_NOOP("Export Cookies"), "ActExportCookieData:",
+  for (const CookieCommand& c : {CookieCommand{QT_TR_NOOP("Export Cookies"), actions::kExportCookieData,
                                                QT_TR_NOOP("Write the listed cookies to a text file")},
-                                 CookieCommand{QT_TR_NOOP("Remove All Cookies"), "ActRemoveCookieData:",
+                                 CookieCommand{QT_TR_NOOP("Remove All Cookies"), actions::kRemoveCookieData,
                                                QT_TR_NOOP("Remove every cookie of the file listed")}}) {
     auto* button = new QPushButton(tr(c.title), head);
     button->setObjectName(QString::fromLatin1(c.action));
@@ -428,9 +416,9 @@ void MainWindow::buildMenuBar() {
     searchField_->selectAll();
   });
   find->setShortcut(QKeySequence::Find);
-  QAction* open = edit->addAction(tr("&Open in Browser"), this, [this] { SendAction("OpenSelectedBookmarksAction:"); });
+  QAction* open = edit->addAction(tr("&Open in Browser"), this, [this] { SendAction(actions::kOpenSelectedBookmarks); });
   open->setShortcut(QKeySequence::Open);
-  edit->addAction(tr("&Edit Bookmark..."), this, [this] { SendAction("EditSelectedBookMarkAction:"); });
+  edit->addAction(tr("&Edit Bookmark..."), this, [this] { SendAction(actions::kEditSelected); });
   QAction* del = edit->addAction(tr("&Delete"), this, &MainWindow::deleteSelection);
   del->setShortcut(QKeySequence::Delete);
   del->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -457,7 +445,7 @@ void MainWindow::buildMenuBar() {
   QMenu* help = bar->addMenu(tr("&Help"));
   help->addAction(tr("Product Guide"), this, [this] { controller_.ClickTheProductGuide(); });
   help->addAction(tr("Support"), this, [this] { controller_.SupportAction(); });
-  help->addAction(tr("Check for Updates..."), this, [this] { SendAction("CheckforUpdateAction:"); });
+  help->addAction(tr("Check for Updates..."), this, [this] { SendAction(actions::kCheckForUpdate); });
   help->addSeparator();
   help->addAction(tr("About Linvara"), this, [this] { controller_.ActAboutAction(); });
 }
@@ -466,14 +454,9 @@ void MainWindow::fillViewMenu(QMenu* into, bool tools) {
   using namespace outlets;
   into->clear();
   const ViewState& state = controller_.viewState();
-  const char* name = nullptr;
-  switch (state.bookMarkType) {
-    case 1: name = tools ? kBookmarktableMenu : kSortBookmarkMenu; break;
-    case 2: name = tools ? kSafariBookmarkToolMenu : kSortSafariBookMarkMenu; break;
-    case 3: name = tools ? kChromeBookmarkToolMenu : kSortChromeBookMarkMenu; break;
-    default: break;
-  }
-  auto it = name ? state.menus.find(name) : state.menus.end();
+  const ViewMenuNames menus = BookmarkSession::MenusOf(state.bookMarkType);
+  auto it = IsBookmarkView(state.bookMarkType) ? state.menus.find(tools ? menus.toolMenu : menus.sortMenu)
+                                               : state.menus.end();
   if (it == state.menus.end()) {
     into->addAction(tr("Open a bookmark view first"))->setEnabled(false);
     return;
@@ -485,10 +468,10 @@ void MainWindow::buildShortcuts() {
   // Return in the table opens the selected bookmarks; Backspace goes back.
   auto* openKey = new QShortcut(QKeySequence(Qt::Key_Return), bookmarkTable_);
   openKey->setContext(Qt::WidgetShortcut);
-  connect(openKey, &QShortcut::activated, this, [this] { SendAction("OpenSelectedBookmarksAction:"); });
+  connect(openKey, &QShortcut::activated, this, [this] { SendAction(actions::kOpenSelectedBookmarks); });
   auto* enterKey = new QShortcut(QKeySequence(Qt::Key_Enter), bookmarkTable_);
   enterKey->setContext(Qt::WidgetShortcut);
-  connect(enterKey, &QShortcut::activated, this, [this] { SendAction("OpenSelectedBookmarksAction:"); });
+  connect(enterKey, &QShortcut::activated, this, [this] { SendAction(actions::kOpenSelectedBookmarks); });
   auto* backKey = new QShortcut(QKeySequence(Qt::Key_Backspace), bookmarkTable_);
   backKey->setContext(Qt::WidgetShortcut);
   connect(backKey, &QShortcut::activated, this, [this] {
@@ -508,8 +491,8 @@ void MainWindow::deleteSelection() {
   auto it = state.menus.find(state.bookmarkTableMenu);
   if (it == state.menus.end()) return;
   for (const MenuItemModel& item : it->second.items) {
-    if (item.action == "DeleteSafariBookMarkAction:" || item.action == "DeleteChromeBookMarkAction:" ||
-        item.action == "RemoveSelectedBookMarkAction:") {
+    if (item.action == actions::kDeleteSafari || item.action == actions::kDeleteChrome ||
+        item.action == actions::kRemoveSelected) {
       if (item.enabled && !item.hidden) controller_.PerformMenuAction(item);
       return;
     }
@@ -540,10 +523,7 @@ bool MainWindow::cookieListShown() const { return cookiePages_->currentWidget() 
 
 void MainWindow::Render(const ViewState& state, unsigned sections) {
   applyingState_ = true;
-  if (sections & viewsection::kArea) {
-    cookieAreaChosen_ = false;
-    renderArea(state);
-  }
+  if (sections & viewsection::kArea) renderArea(state);
   if (sections & (viewsection::kArea | viewsection::kButtons)) renderButtons(state);
   if (sections & viewsection::kBookmarkTable) renderBookmarkTable(state);
   if (sections & viewsection::kTexts) {
@@ -555,7 +535,7 @@ void MainWindow::Render(const ViewState& state, unsigned sections) {
       if (searchField_->text().toStdString() != text) searchField_->setText(QString::fromStdString(text));
     }
   }
-  if (sections & (viewsection::kCookies | viewsection::kArea | viewsection::kButtons)) renderCookies();
+  if (sections & (viewsection::kCookies | viewsection::kArea | viewsection::kButtons)) renderCookies(state);
   if (sections & viewsection::kImages) renderImages(state);
   applyingState_ = false;
 }
@@ -585,10 +565,10 @@ void MainWindow::renderButtons(const ViewState& state) {
     b->style()->polish(b);
   };
   const bool bookmarks = state.area == ContentArea::Bookmarks;
-  mark(kAllBookMarkBtn, bookmarks && state.bookMarkType == 1);
-  mark(kSafariBookMarkBtn, bookmarks && state.bookMarkType == 2);
-  mark(kChromeBookMarkBtn, bookmarks && state.bookMarkType == 3);
-  const bool cookies = areas_->currentWidget() == cookieArea_;
+  mark(kAllBookMarkBtn, bookmarks && state.bookMarkType == ViewKind::All);
+  mark(kSafariBookMarkBtn, bookmarks && state.bookMarkType == ViewKind::Safari);
+  mark(kChromeBookMarkBtn, bookmarks && state.bookMarkType == ViewKind::Chrome);
+  const bool cookies = state.area == ContentArea::Cookies;
   auto pressedImage = [&](const char* outlet, const char* down) {
     const ButtonState* b = state.findButton(outlet);
     return cookies && b && b->image == down;
@@ -607,10 +587,10 @@ void MainWindow::renderButtons(const ViewState& state) {
     back->setToolTip(home ? tr("Back to the start screen (Alt+Left)") : tr("Up one folder (Alt+Left)"));
   }
   switch (state.bookMarkType) {
-    case 1: viewTitle_->setText(tr("All Bookmarks")); break;
-    case 2: viewTitle_->setText(tr("Safari")); break;
-    case 3: viewTitle_->setText(tr("Chrome")); break;
-    default: viewTitle_->clear(); break;
+    case ViewKind::All: viewTitle_->setText(tr("All Bookmarks")); break;
+    case ViewKind::Safari: viewTitle_->setText(tr("Safari")); break;
+    case ViewKind::Chrome: viewTitle_->setText(tr("Chrome")); break;
+    case ViewKind::None: viewTitle_->clear(); break;
   }
 }
 
@@ -635,11 +615,6 @@ void MainWindow::renderBookmarkTable(const ViewState& state) {
 }
 
 void MainWindow::renderArea(const ViewState& state) {
-  if (cookieAreaChosen_) {
-    areas_->setCurrentWidget(cookieArea_);
-    renderButtons(state);
-    return;
-  }
   switch (state.area) {
     case ContentArea::Start: areas_->setCurrentWidget(startView_); break;
     case ContentArea::Bookmarks: areas_->setCurrentWidget(bookmarkView_); break;
@@ -647,21 +622,20 @@ void MainWindow::renderArea(const ViewState& state) {
   }
 }
 
-void MainWindow::renderCookies() {
-  const CookieManager& cookies = controller_.cookieManager();
-  const bool reset = cookieModel_->setRows(cookies.tableContent, 0);
+void MainWindow::renderCookies(const ViewState& state) {
+  const CookieAreaState& cookies = state.cookies;
+  const bool reset = cookieModel_->setRows(cookies.tableContent, cookies.reloads);
   if (reset) cookieTable_->scrollToTop();
   cookiePages_->setCurrentWidget(cookies.contentViewShown ? cookieListView_ : openView_);
   progress_->setVisible(cookies.progressShown);
   const int rows = cookieModel_->rowCount();
   cookieStatus_->setText(cookies.contentViewShown ? (rows == 1 ? tr("1 cookie") : tr("%1 cookies").arg(rows))
                                                   : QString());
-  const bool busy = cookies.IsBusy();
-  for (const char* action : {"ActExportCookieData:", "ActRemoveCookieData:"})
-    if (auto* b = cookieArea_->findChild<QPushButton*>(QString::fromLatin1(action)))
-      b->setEnabled(cookies.contentViewShown && !busy && controller_.CanPerformAction(action));
+  for (const auto& [action, enabled] : {std::pair{actions::kExportCookieData, cookies.canExport},
+                                        std::pair{actions::kRemoveCookieData, cookies.canRemove}})
+    if (auto* b = cookieArea_->findChild<QPushButton*>(QString::fromLatin1(action))) b->setEnabled(enabled);
   if (PRLeftTipButton* newCookies = navigationButton(outlets::kNewCookieBtn)) {
-    const ButtonState* b = controller_.viewState().findButton(outlets::kNewCookieBtn);
+    const ButtonState* b = state.findButton(outlets::kNewCookieBtn);
     newCookies->setVisible(cookies.newCookieButtonShown || !(b && b->hidden));
   }
 }

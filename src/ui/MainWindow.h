@@ -35,7 +35,6 @@ class MainWindow : public PRCustomeWindow {
              QWidget* parent = nullptr);
   ~MainWindow() override;
   // Redraws the cookie area from the cookie manager.
-  void RenderCookies() { renderCookies(); }
 
   void Render(const ViewState& state, unsigned sections);
   // Sends a controller action, as a menu entry would.
@@ -67,7 +66,7 @@ class MainWindow : public PRCustomeWindow {
   PRLeftTipButton* makeButton(const char* outlet, const QString& text, const QString& tip, bool inPanel);
   void renderButtons(const ViewState& state);
   void renderBookmarkTable(const ViewState& state);
-  void renderCookies();
+  void renderCookies(const ViewState& state);
   void renderArea(const ViewState& state);
   void renderImages(const ViewState& state);
   void showTableMenu(const QPoint& at);
@@ -98,8 +97,6 @@ class MainWindow : public PRCustomeWindow {
   std::string lastSearchText_;
   bool applyingState_ = false;
   // The cookie area shows from a cookie button's press until the controller shows another area.
-  bool cookieAreaChosen_ = false;
-  int notificationToken_ = 0;
 };
 
 }  // namespace linvara

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppDelegate.h"
+#include "app/Actions.h"
 #include "app/Outlets.h"
 #include "app/ViewState.h"
 #include "ui/PRLeftTipButton.h"
@@ -80,16 +81,16 @@ const std::vector<DialogDefinition>& Definitions() {
   static const std::vector<DialogDefinition> defs = {
       Window("editBookMarkWindow", "Edit Bookmark",
              {Part(K::Field, "editBookMarkNamelab", "Name:"), Part(K::Field, "editBookMarkURLlab", "Address:")},
-             {Action("Cancel", "EditSelectedBookMarkCancel:"), Action("Save", "EditSelectedBookMarkSave:", true)},
-             "EditSelectedBookMarkCancel:"),
+             {Action("Cancel", actions::kEditCancel), Action("Save", actions::kEditSave, true)},
+             actions::kEditCancel),
       Window("newFolderWindow", "New Folder", {Part(K::Text, "Name of the new folder:"), Part(K::Field, "newFolderlab")},
-             {Action("Cancel", "NewBookMarkCancel:"), Action("Create", "NewFolderSave:", true)}, "NewBookMarkCancel:"),
+             {Action("Cancel", actions::kNewFolderCancel), Action("Create", actions::kNewFolderSave, true)}, actions::kNewFolderCancel),
       Window("CreatePWWindow", "Create Password",
              {Part(K::Text, "Choose the password that protects encrypted bookmarks."),
               Part(K::SecureField, "theCreatePWLab", "Password:"), Part(K::SecureField, "theConfirmPWLab", "Repeat:"),
               Part(K::Label, "warnCreatedpasscodelab", "The two passwords are not the same.")},
-             {Action("Cancel", "CancleCreatePasswordAction:"), Action("Create", "CreatePasswordAction:", true)},
-             "CancleCreatePasswordAction:"),
+             {Action("Cancel", actions::kCancelCreatePassword), Action("Create", actions::kCreatePassword, true)},
+             actions::kCancelCreatePassword),
       Window("enterPDWindow", "Enter Password",
              {Part(K::Text, "Enter the password of your encrypted bookmarks."),
               Part(K::SecureField, "enterPWLab", "Password:"), Part(K::Label, "enterPDWarnLab", "The password is not correct.")},
@@ -97,16 +98,16 @@ const std::vector<DialogDefinition>& Definitions() {
       Window("deadURLWindow", "Unreachable Bookmarks",
              {Part(K::Label, "showDeadBookmarklab"), TablePart("deadUrlTableView", TableId::DeadUrl),
               Part(K::Progress, "thedealurlProgresser")},
-             {Action("Cancel", "CancleFindDeadURLAction:"),
-              Action("Remove Selected", "RemoveSelectedDeadBookMarkAction:", true)},
-             "CancleFindDeadURLAction:", 640, 460),
+             {Action("Cancel", actions::kCancelDeadLinks),
+              Action("Remove Selected", actions::kRemoveDeadLinks, true)},
+             actions::kCancelDeadLinks, 640, 460),
       Window("findDupWindow", "Duplicate Bookmarks",
              {Part(K::Label, "showDupBookmarklab"), TablePart("leftDupTableView", TableId::LeftDup),
               TablePart("rightDupTableView", TableId::RightDup)},
-             {Action("Select Automatically", "AutoSelectDuplicationBookAction:"),
-              Action("Cancel", "CancleFindDupAction:"),
-              Action("Remove Selected", "RemoveAutoDuplicationBookAction:", true)},
-             "CancleFindDupAction:", 780, 480),
+             {Action("Select Automatically", actions::kAutoSelectDuplicates),
+              Action("Cancel", actions::kCancelDuplicates),
+              Action("Remove Selected", actions::kRemoveDuplicates, true)},
+             actions::kCancelDuplicates, 780, 480),
       Window("connectWindow", "Allow Access",
              {Part(K::Text, "Linvara needs access to your home folder to read the browsers' cookie files. "
                             "Choose your home folder in the next window.")},
@@ -119,10 +120,10 @@ const std::vector<DialogDefinition>& Definitions() {
       Window("UpdateWindow", "Software Update",
              {Part(K::Label, "newversionlab"), Part(K::Label, "currentversionlab"),
               Part(K::TextView, "whatsnewContentView")},
-             {Action("Not Now", "ClickNotNowAction:"), Action("Download", "ClickGoDownloadAction:", true)},
-             "ClickNotNowAction:", 460, 320),
+             {Action("Not Now", actions::kUpdateNotNow), Action("Download", actions::kUpdateDownload, true)},
+             actions::kUpdateNotNow, 460, 320),
       Window("noUpdateWindow", "Software Update", {Part(K::Text, "You are using the latest version of Linvara.")},
-             {Action("OK", "ClickOkAction:", true)}, "ClickOkAction:", 360),
+             {Action("OK", actions::kNoUpdateOk, true)}, actions::kNoUpdateOk, 360),
   };
   return defs;
 }
@@ -138,15 +139,17 @@ const NodeTableState* TableState(const ViewState& state, TableId table) {
 
 }  // namespace
 
+const std::vector<DialogDefinition>& AllDialogDefinitions() { return Definitions(); }
+
 const DialogDefinition* FindDialogDefinition(const std::string& name) {
-  for (const auto& d : Definitions())
+  for (const auto& d : AllDialogDefinitions())
     if (d.name == name) return &d;
   return nullptr;
 }
 
 std::vector<std::string> DialogNames() {
   std::vector<std::string> names;
-  for (const auto& d : Definitions()) names.push_back(d.name);
+  for (const auto& d : AllDialogDefinitions()) names.push_back(d.name);
   return names;
 }
 
@@ -251,7 +254,7 @@ OutletDialog::OutletDialog(const DialogDefinition& definition, AppDelegate& cont
   for (const DialogButton& b : definition_.buttons) {
     QAbstractButton* button = nullptr;
     if (!b.navigation.empty()) {
-      auto* nav = new PRLeftTipButton(b.navigation, controller_.notifications(), this);
+      auto* nav = new PRLeftTipButton(b.navigation, controller_.session().notifications(), this);
       nav->setText(T(b.title));
       nav->setAutoRaise(false);
       if (!b.image.empty()) {
@@ -290,9 +293,9 @@ void OutletDialog::perform(const std::string& action) {
 
 std::string OutletDialog::cancelActionFor(const ViewState& state) const {
   // The Safari view lists the links already marked unreachable and has its own cancel.
-  if (definition_.name == "deadURLWindow" && state.bookMarkType == 2 &&
-      controller_.CanPerformAction("CancleFindSafariDeadURLAction:"))
-    return "CancleFindSafariDeadURLAction:";
+  if (definition_.name == "deadURLWindow" && state.bookMarkType == ViewKind::Safari &&
+      controller_.CanPerformAction(actions::kCancelSafariDeadLinks))
+    return actions::kCancelSafariDeadLinks;
   return definition_.closeAction;
 }
 

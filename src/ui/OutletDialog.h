@@ -62,6 +62,8 @@ struct DialogDefinition {
 
 // The definition of a window by outlet name, or null.
 const DialogDefinition* FindDialogDefinition(const std::string& name);
+// Every window and sheet of the view definition.
+const std::vector<DialogDefinition>& AllDialogDefinitions();
 std::vector<std::string> DialogNames();
 
 class OutletDialog : public QDialog {

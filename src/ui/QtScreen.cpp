@@ -180,7 +180,8 @@ void QtScreen::FillMenu(QMenu* into, const std::vector<MenuItemModel>& items) co
     QAction* action = into->addAction(MenuText(item.title));
     action->setObjectName(QString::fromStdString(item.identifier.empty() ? item.action : item.identifier));
     action->setData(QString::fromStdString(item.action));
-    action->setEnabled(item.enabled && !item.action.empty());
+    // An entry whose command nothing performs yet is drawn disabled.
+    action->setEnabled(item.enabled && controller && controller->CanPerformAction(item.action));
     QObject::connect(action, &QAction::triggered, action, [controller, item] {
       if (controller) controller->PerformMenuAction(item);
     });

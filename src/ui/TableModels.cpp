@@ -118,7 +118,7 @@ Qt::ItemFlags BookmarkTableModel::flags(const QModelIndex& index) const {
 ResultTableModel::ResultTableModel(TableId table, Toggle toggle, QObject* parent)
     : QAbstractTableModel(parent), table_(table), toggle_(std::move(toggle)) {}
 
-bool ResultTableModel::setRows(const NodeList& rows, std::uint64_t reloads, std::int32_t bookMarkType) {
+bool ResultTableModel::setRows(const NodeList& rows, std::uint64_t reloads, ViewKind bookMarkType) {
   if (reloads == reloads_ && bookMarkType == bookMarkType_ && SameRows(rows, rows_)) return false;
   beginResetModel();
   rows_ = rows;

@@ -67,7 +67,7 @@ class ResultTableModel : public QAbstractTableModel {
 
   TableId table() const { return table_; }
   // `bookMarkType` decides how a duplicate member's path reads.
-  bool setRows(const NodeList& rows, std::uint64_t reloads, std::int32_t bookMarkType);
+  bool setRows(const NodeList& rows, std::uint64_t reloads, ViewKind bookMarkType);
   const NodeList& rows() const { return rows_; }
   ResultRow rowAt(int row) const;
   bool hasCheckBoxes() const { return table_ == TableId::RightDup || table_ == TableId::DeadUrl; }
@@ -86,7 +86,7 @@ class ResultTableModel : public QAbstractTableModel {
   Toggle toggle_;
   NodeList rows_;
   std::uint64_t reloads_ = ~std::uint64_t{0};
-  std::int32_t bookMarkType_ = 0;
+  ViewKind bookMarkType_ = ViewKind::None;
 };
 
 // The cookie table: host, name, path, value, secure, expiry.

@@ -19,7 +19,8 @@ struct CookieHome : PresenterHome {
   bool Finish() {
     return dispatcher->PumpUntil([this] { return !app->cookieManager().IsBusy(); });
   }
-  const CookieList& table() const { return app->cookieManager().tableContent; }
+  // What the window draws.
+  const CookieList& table() const { return app->viewState().cookies.tableContent; }
 };
 
 TEST(CookieController, SafariButtonScansTheSafariFileAndRemovalEmptiesIt) {
@@ -30,8 +31,8 @@ TEST(CookieController, SafariButtonScansTheSafariFileAndRemovalEmptiesIt) {
   EXPECT_FALSE(app.ActClickChromeAction());  // one scan at a time: the press is ignored
   ASSERT_TRUE(h.Finish());
   EXPECT_EQ(h.table().size(), 91u);
-  EXPECT_TRUE(app.binaryCookie());
-  EXPECT_EQ(app.currentScanFilePath(), h.safariFile().string());
+  EXPECT_TRUE(app.cookieManager().binaryCookie);
+  EXPECT_EQ(app.cookieManager().currentScanFilePath, h.safariFile().string());
   EXPECT_TRUE(app.cookieManager().contentViewShown);
 
   ASSERT_TRUE(app.ActRemoveCookieData());
@@ -48,8 +49,8 @@ TEST(CookieController, ChromeButtonFindsTheNetworkDatabaseAndAFailedRemovalIsSho
   ASSERT_TRUE(app.ActClickChromeAction());
   ASSERT_TRUE(h.Finish());
   EXPECT_EQ(h.table().size(), 5u);
-  EXPECT_FALSE(app.binaryCookie());
-  EXPECT_EQ(app.currentScanFilePath(), h.networkCookies().string());
+  EXPECT_FALSE(app.cookieManager().binaryCookie);
+  EXPECT_EQ(app.cookieManager().currentScanFilePath, h.networkCookies().string());
 
   fs::remove(h.networkCookies());
   WriteText(h.networkCookies(), "replaced by something that is no database");
@@ -66,13 +67,11 @@ TEST(CookieController, ButtonsReachTheCommandsByNameAndExportShowsTheFolder) {
   CookieHome h;
   CopyTestFile(kSafari2017, h.safariFile());
   AppDelegate& app = h.Start();
-  app.InstallCookieCommands();
-  for (const char* action : {"ActClickSafariAction:", "ActClickChromeAction:", "ActClickNewCookiesAction:",
-                             "ActOpenCookieFileAction:", "ActRemoveCookieData:", "ActExportCookieData:"})
-    EXPECT_TRUE(app.HasCommandHandler(action)) << action;
   h.Press(outlets::kSafariCookieBtn);
+  EXPECT_EQ(app.viewState().area, ContentArea::Cookies);
   ASSERT_TRUE(h.Finish());
   EXPECT_EQ(h.table().size(), 2u);
+  EXPECT_TRUE(app.viewState().cookies.canExport);
 
   ASSERT_TRUE(app.ActExportCookieData());
   ASSERT_TRUE(h.Finish());
@@ -91,12 +90,12 @@ TEST(CookieController, OpenedFilesFeedNewCookies) {
   ASSERT_TRUE(h.Finish());
   EXPECT_EQ(app.cookieManager().newCookieArray.size(), 2u);
   EXPECT_TRUE(app.cookieManager().newCookieButtonShown);
-  EXPECT_FALSE(app.bOpenCookie());
+  EXPECT_FALSE(app.cookieManager().bOpenCookie);
   // A cancelled panel changes nothing.
   app.ActOpenCookieFileAction();
   EXPECT_FALSE(app.cookieManager().IsBusy());
   app.cookieManager().tableContent.clear();
-  app.ShowNewCookies();
+  app.ActClickNewCookiesAction();
   EXPECT_EQ(h.table().size(), 2u);
 }
 

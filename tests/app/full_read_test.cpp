@@ -70,7 +70,7 @@ TEST(FullRead, ReadsEveryBrowserInOrderAndShowsTheUnifiedTopLevel) {
   AppDelegate& app = h.App();
   const BookmarkLists& l = app.lists();
 
-  EXPECT_EQ(app.bookMarkType, 1);
+  EXPECT_EQ(app.session().bookMarkType, ViewKind::All);
   EXPECT_EQ(l.allbookMarkArray.size(), 17u + 6u + 63u + 5u + 21u);
   EXPECT_EQ(Browsers(l.allbookMarkArray),
             (std::vector<std::string>{"Safari", "Chrome", "Firefox", "Opera", "Microsoft Edge"}));
@@ -113,7 +113,7 @@ TEST(FullRead, RunningBrowserStopsTheReadButEdgeDoesNot) {
     h.PutAllBrowsers();
     h.platform->running = {"com.example.editor", browser};
     h.FullRead();
-    EXPECT_EQ(h.App().bookMarkType, 1);
+    EXPECT_EQ(h.App().session().bookMarkType, ViewKind::All);
     EXPECT_TRUE(h.App().lists().allbookMarkArray.empty());
     EXPECT_TRUE(h.App().lists().safariFatherArray.empty());
     EXPECT_TRUE(h.App().viewState().bookmarkTable.content.empty());

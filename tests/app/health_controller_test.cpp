@@ -16,9 +16,9 @@ struct HealthHome : PresenterHome {
 
   AppDelegate& StartWatched() {
     AppDelegate& a = Start();
-    a.deadLinkProbeSettings.timeout = milliseconds(1000);
-    a.deadLinkProbeSettings.retryDelay = milliseconds(0);
-    auto& o = a.linkHealthObservers;
+    a.linkHealth().deadLinkProbeSettings.timeout = milliseconds(1000);
+    a.linkHealth().deadLinkProbeSettings.retryDelay = milliseconds(0);
+    auto& o = a.linkHealth().observers;
     o.deadLinkFound = [this](const NodePtr& n) { events.push_back("found " + OrNull(n->thetitle())); };
     o.deadScanFinished = [this] { events.push_back("finished"); };
     o.deadScanProgress = [this](std::size_t probed, std::size_t total) { lastProbed = probed, lastTotal = total; };
@@ -38,13 +38,13 @@ TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder
                            ChromeUrl("8", "Loop", server.url("/loop"))));
   AppDelegate& app = h.StartWatched();
   h.Press(outlets::kChromeBookMarkBtn);
-  ASSERT_EQ(app.bookMarkType, 3);
+  ASSERT_EQ(app.session().bookMarkType, ViewKind::Chrome);
   app.lists().deadURLArray.push_back(PRBookMarkNode::Create());  // left over from an earlier scan
 
   ASSERT_TRUE(app.FindAllDeadURLBookMarksAction());
-  EXPECT_TRUE(app.deadURLScanRunning());
+  EXPECT_TRUE(app.linkHealth().deadURLScanRunning());
   EXPECT_TRUE(app.lists().deadURLArray.empty());
-  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.deadURLScanRunning(); }, 20000));
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().deadURLScanRunning(); }, 20000));
   h.dispatcher->Pump();
 
   EXPECT_EQ(Titles(app.lists().deadURLArray), (std::vector<std::string>{"Refused", "Garbage"}));
@@ -56,15 +56,15 @@ TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder
   }
   EXPECT_EQ(h.lastTotal, 5u);
   EXPECT_EQ(h.lastProbed, 5u);
-  EXPECT_TRUE(app.WaitForLinkHealthWorkers(milliseconds(5000)));
+  EXPECT_TRUE(app.linkHealth().WaitForWorkers(milliseconds(5000)));
 }
 
 TEST(HealthController, WithNoViewTheScanEndsAtOnceWithNothingFound) {
   HealthHome h;
   AppDelegate& app = h.StartWatched();
-  ASSERT_EQ(app.bookMarkType, 0);
+  ASSERT_EQ(app.session().bookMarkType, ViewKind::None);
   ASSERT_TRUE(app.FindAllDeadURLBookMarksAction());
-  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.deadURLScanRunning(); }));
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().deadURLScanRunning(); }));
   EXPECT_EQ(h.events, (std::vector<std::string>{"finished"}));
   EXPECT_TRUE(app.lists().deadURLArray.empty());
 }
@@ -73,25 +73,25 @@ TEST(HealthController, ANewScanOrACancelSilencesTheScanBefore) {
   LoopbackHttpServer server;
   HealthHome h;
   AppDelegate& app = h.StartWatched();
-  app.deadLinkProbeSettings.timeout = milliseconds(30000);
-  app.bookMarkType = 1;
+  app.linkHealth().deadLinkProbeSettings.timeout = milliseconds(30000);
+  app.session().bookMarkType = ViewKind::All;
   NodePtr hanging = Leaf("Hangs", server.url("/hang")), dead = Leaf("Dead", LoopbackHttpServer::RefusedUrl());
   app.lists().allbookMarkArray = {hanging, dead};
 
-  app.StartScanDeadURlThread();
+  app.linkHealth().StartScanDeadURlThread();
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return server.inFlight() == 1; }));
   app.lists().allbookMarkArray = {dead};
-  app.StartScanDeadURlThread();  // the first scan stops; only the second reports
-  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.deadURLScanRunning(); }, 10000));
+  app.linkHealth().StartScanDeadURlThread();  // the first scan stops; only the second reports
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().deadURLScanRunning(); }, 10000));
   EXPECT_EQ(h.events, (std::vector<std::string>{"found Dead", "finished"}));
   EXPECT_FALSE(hanging->bDeadURL());
 
   h.events.clear();
   app.lists().allbookMarkArray = {hanging, dead};
-  app.StartScanDeadURlThread();
+  app.linkHealth().StartScanDeadURlThread();
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return server.inFlight() == 1; }));
-  app.CancelDeadURLScan();
-  EXPECT_FALSE(app.deadURLScanRunning());
+  app.linkHealth().CancelDeadURLScan();
+  EXPECT_FALSE(app.linkHealth().deadURLScanRunning());
   h.dispatcher->PumpUntil([] { return false; }, 300);
   EXPECT_TRUE(h.events.empty());
 }
@@ -110,20 +110,20 @@ TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
                 SafariLeaf("E", "HTTP://other.example/") + SafariLeaf("F", "http://other.example/"));
   AppDelegate& app = h.StartWatched();
   h.Press(outlets::kSafariBookMarkBtn);
-  ASSERT_EQ(app.bookMarkType, 2);
+  ASSERT_EQ(app.session().bookMarkType, ViewKind::Safari);
 
   ASSERT_TRUE(app.FindAllDuplicateBookMarksAction());
-  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.duplicateSearchRunning(); }));
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().duplicateSearchRunning(); }));
   const NodeList& groups = app.lists().duplicateArray;
   ASSERT_EQ(groups.size(), 2u);
   EXPECT_EQ(Titles(groups), (std::vector<std::string>{"A", "D"}));
   EXPECT_EQ(Titles(DuplicateGroupMembers(groups[0])), (std::vector<std::string>{"A", "B", "C"}));
   EXPECT_EQ(Titles(DuplicateGroupMembers(groups[1])), (std::vector<std::string>{"D", "F"}));
-  EXPECT_EQ(app.dupBookmarkCount, 5u);
+  EXPECT_EQ(app.linkHealth().dupBookmarkCount, 5u);
   EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates"}));
 
   app.AutoSelectDuplicationBookAction();
-  EXPECT_TRUE(app.bAutoSelect);
+  EXPECT_TRUE(app.linkHealth().bAutoSelect);
   auto ticks = [&] {
     std::vector<bool> out;
     for (const auto& group : groups)
@@ -133,29 +133,29 @@ TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
   EXPECT_EQ(ticks(), (std::vector<bool>{false, false, true, false, true}));  // B is in the favourites bar
 
   app.AutoSelectDuplicationBookAction();
-  EXPECT_FALSE(app.bAutoSelect);
+  EXPECT_FALSE(app.linkHealth().bAutoSelect);
   EXPECT_EQ(ticks(), std::vector<bool>(5, false));
   EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates", "ticks", "ticks"}));
 
   // The toggle is not reset by a new search: the next press unticks when the last one ticked.
   app.AutoSelectDuplicationBookAction();
   ASSERT_TRUE(app.FindAllDuplicateBookMarksAction());
-  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.duplicateSearchRunning(); }));
-  EXPECT_TRUE(app.bAutoSelect);
+  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().duplicateSearchRunning(); }));
+  EXPECT_TRUE(app.linkHealth().bAutoSelect);
   app.AutoSelectDuplicationBookAction();
-  EXPECT_FALSE(app.bAutoSelect);
+  EXPECT_FALSE(app.linkHealth().bAutoSelect);
 }
 
 TEST(HealthController, AfterARemovalTheScanAndTheSearchAnswerThatNothingIsLeft) {
   HealthHome h;
   AppDelegate& app = h.StartWatched();
-  app.bCleanDeadBook = true;
+  app.linkHealth().bCleanDeadBook = true;
   EXPECT_FALSE(app.FindAllDeadURLBookMarksAction());
-  EXPECT_FALSE(app.deadURLScanRunning());
-  app.bRemoveAllDupBookmark = true;  // in the unified view
+  EXPECT_FALSE(app.linkHealth().deadURLScanRunning());
+  app.linkHealth().bRemoveAllDupBookmark = true;  // in the unified view
   app.lists().duplicateArray.push_back(PRFaBookMarkNode::Create());
   EXPECT_FALSE(app.FindAllDuplicateBookMarksAction());
-  EXPECT_FALSE(app.duplicateSearchRunning());
+  EXPECT_FALSE(app.linkHealth().duplicateSearchRunning());
   EXPECT_EQ(app.lists().duplicateArray.size(), 1u);
 
   ASSERT_EQ(h.screen->alerts.size(), 2u);

@@ -130,10 +130,10 @@ TEST(Launch, ConstructionStateVersionSheetAndClose) {
   AppDelegate app(s);
   EXPECT_EQ(app.macOSMajor, 10);
   EXPECT_EQ(app.macOsVer, 14);
-  EXPECT_EQ(app.bookMarkType, 0);
+  EXPECT_EQ(app.session().bookMarkType, ViewKind::None);
   EXPECT_EQ(app.lists().rootNode, nullptr);
   EXPECT_TRUE(app.lists().allbookMarkArray.empty());
-  EXPECT_EQ(app.notifications().ObserverCount(kLeftButtonMouseDown), 1u);
+  EXPECT_EQ(app.session().notifications().ObserverCount(kLeftButtonMouseDown), 1u);
   std::uint32_t major = 0, fix = 0;
   app.getSystemVersionMajor(&major, nullptr, &fix);
   EXPECT_EQ(major, 10u);
@@ -153,6 +153,6 @@ TEST(Launch, ControllerWithoutScreenAnswersAlertsWithTheDefaultButton) {
   AppDelegate app(s);
   // The full read shows the running-browser sheet; with no screen it must not crash.
   app.ActClickOpenCookiesAction();
-  EXPECT_EQ(app.bookMarkType, 1);
+  EXPECT_EQ(app.session().bookMarkType, ViewKind::All);
   EXPECT_TRUE(app.lists().allbookMarkArray.empty());
 }

@@ -49,22 +49,22 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
   const auto listImages = [&] { return TitleList{h.Image(kFolderListViewBtn), h.Image(kUrlListViewBtn)}; };
   const struct {
     const char* button;
-    int type;
+    ViewKind type;
     const char* menu;
     const char* exportImage;
     std::size_t alertsSoFar;
     TitleList top, flat;
     const NodeList& flatList;
   } views[] = {
-      {kChromeBookMarkBtn, 3, kChromeRightmenu, "exportbookmark.png", 0, kChromeTop,
+      {kChromeBookMarkBtn, ViewKind::Chrome, kChromeRightmenu, "exportbookmark.png", 0, kChromeTop,
        {"Mail", "Docs", "Apple Store"}, l.chromebookMarkArray},
-      {kAllBookMarkBtn, 1, kAllBookmarkRightmenu, "exportbookmark.png", 0,
+      {kAllBookMarkBtn, ViewKind::All, kAllBookmarkRightmenu, "exportbookmark.png", 0,
        {"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Broken", "Weather", "Bookmarks bar",
         "Other bookmarks"},
        {"Menu Item", "Bar Item", "Paper", "apple pie", "Äpfelkuchen", "Fruit Stand", "Broken", "Weather", "Mail",
         "Docs", "Apple Store"},
        l.allbookMarkArray},
-      {kSafariBookMarkBtn, 2, kSafariRightmenu, "applychanges.png", 1 /* the reminder */, kSafariTop,
+      {kSafariBookMarkBtn, ViewKind::Safari, kSafariRightmenu, "applychanges.png", 1 /* the reminder */, kSafariTop,
        {"Menu Item", "Bar Item", "Paper", "apple pie", "Äpfelkuchen", "Fruit Stand", "Broken", "Weather"},
        l.safariBookMarkArray},
   };
@@ -73,12 +73,12 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
     h.Press(v.button);
     EXPECT_EQ(h.screen->alerts.size(), v.alertsSoFar);
     EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
-    EXPECT_EQ(app.bookMarkType, v.type);
+    EXPECT_EQ(app.session().bookMarkType, v.type);
     EXPECT_EQ(h.view().bookMarkType, v.type);
     EXPECT_EQ(h.view().bookmarkTableMenu, v.menu);
     EXPECT_EQ(h.Image(kExportBookMarkBtn), v.exportImage);
     EXPECT_EQ(h.RowTitles(), v.top);
-    if (v.type == 3) {
+    if (v.type == ViewKind::Chrome) {
       EXPECT_TRUE(l.safariFatherArray.empty()) << "the Chrome view reads no Safari file";
     }
 
@@ -109,7 +109,7 @@ TEST_F(Navigation, FirefoxRunningBlocksTheUnifiedViewAndReadsNothing) {
   EXPECT_TRUE(h.rows().empty());
   EXPECT_EQ(h.view().area, ContentArea::Start);
   // The guard leaves the view chosen and its buttons and menu set.
-  EXPECT_EQ(app.bookMarkType, 1);
+  EXPECT_EQ(app.session().bookMarkType, ViewKind::All);
   EXPECT_FALSE(h.Button(kFolderListViewBtn).hidden);
   EXPECT_EQ(h.view().bookmarkTableMenu, kAllBookmarkRightmenu);
 
@@ -151,13 +151,13 @@ TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
 TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
   const struct {
     const char *browser, *before, *button, *menu;
-    int type;
+    ViewKind type;
     NodeList BookmarkLists::*father;
     TitleList alerts;
   } cases[] = {
-      {bundleids::kSafari, kChromeBookMarkBtn, kSafariBookMarkBtn, kSafariRightmenu, 2,
+      {bundleids::kSafari, kChromeBookMarkBtn, kSafariBookMarkBtn, kSafariRightmenu, ViewKind::Safari,
        &BookmarkLists::safariFatherArray, {"You need to quit Safari browser."}},
-      {bundleids::kChrome, kSafariBookMarkBtn, kChromeBookMarkBtn, kChromeRightmenu, 3,
+      {bundleids::kChrome, kSafariBookMarkBtn, kChromeBookMarkBtn, kChromeRightmenu, ViewKind::Chrome,
        &BookmarkLists::ChromeFatherArray, {kReminder, "You need to quit Chrome browser."}},
   };
   for (const auto& c : cases) {
@@ -171,7 +171,7 @@ TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
     h.Press(c.button);
     EXPECT_EQ(h.screen->alertMessages(), c.alerts);
     EXPECT_TRUE(h.screen->alerts.back().request.asSheet);
-    EXPECT_EQ(app.bookMarkType, c.type);
+    EXPECT_EQ(app.session().bookMarkType, c.type);
     EXPECT_EQ(h.view().bookmarkTableMenu, c.menu);
     EXPECT_TRUE((app.lists().*c.father).empty());
     EXPECT_EQ(h.RowTitles(), before);
@@ -220,7 +220,7 @@ TEST_F(Navigation, BackAtTheTopReturnsToTheStartScreenWithTheListsEmpty) {
     SCOPED_TRACE(view);
     h.Press(view);
     ASSERT_FALSE(h.rows().empty());
-    app.bRemoveAllDupBookmark = true;
+    app.linkHealth().bRemoveAllDupBookmark = true;
     h.Press(kBackBookMarkBtn);
     EXPECT_EQ(h.view().area, ContentArea::Start);
     EXPECT_TRUE(h.rows().empty());
@@ -228,7 +228,7 @@ TEST_F(Navigation, BackAtTheTopReturnsToTheStartScreenWithTheListsEmpty) {
                                  &l.ChromeFatherArray, &l.chromebookMarkArray, &l.edgeFatherArray, &l.edgebookMarkArray,
                                  &l.FireFoxFatherArray, &l.FireFoxBookMarkArray, &l.OperaFatherArray})
       EXPECT_TRUE(list->empty());
-    EXPECT_FALSE(app.bRemoveAllDupBookmark);
+    EXPECT_FALSE(app.linkHealth().bRemoveAllDupBookmark);
   }
 }
 
@@ -335,12 +335,11 @@ TEST_F(Navigation, ExportButtonDependsOnTheView) {
 TEST_F(Navigation, CookieButtonsSwapImagesAndStartTheirCommands) {
   AppDelegate& app = h.Start();
   TitleList ran;
-  const TitleList actions = {"ActClickSafariAction:", "ActClickChromeAction:", "ActClickNewCookiesAction:",
-                             "clickConnectHomeAction:"};
-  for (const std::string& action : actions)
-    app.SetCommandHandler(action, [&ran, action](const MenuItemModel&) { ran.push_back(action); });
+  app.SetCommandHandler("clickConnectHomeAction:", [&ran](const MenuItemModel&) { ran.push_back("connect"); });
   const auto pressed = [&](const char* button) {  // then the Safari, Chrome, New and Open cookie buttons' images
     h.Press(button);
+    EXPECT_EQ(app.viewState().area, ContentArea::Cookies);
+    EXPECT_TRUE(h.dispatcher->PumpUntil([&] { return !app.cookieManager().IsBusy(); }));
     return TitleList{h.Image(kSafariCookieBtn), h.Image(kChromeCookieBtn),
                      h.Image(kNewCookieBtn), h.Image(kOpenCookieBtn)};
   };
@@ -350,9 +349,10 @@ TEST_F(Navigation, CookieButtonsSwapImagesAndStartTheirCommands) {
             (TitleList{"Safaricookienom.png", "chromecookiedown.png", "newcookienom.png", "opencookienom.png"}));
   EXPECT_EQ(pressed(kNewCookieBtn),
             (TitleList{"Safaricookienom.png", "chromecookienom.png", "newcookiedown.png", "opencookienom.png"}));
+  EXPECT_EQ(app.cookieManager().currentScanFilePath, h.loc.chromeCookies().string());  // the Chrome scan ran
   h.Press(kConnectBtn);
   EXPECT_EQ(h.Image(kConnectBtn), "Connectbtn.png");
-  EXPECT_EQ(ran, actions);
+  EXPECT_EQ(ran, TitleList{"connect"});
 }
 
 TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
@@ -365,7 +365,7 @@ TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
   });
   h.Press("someOtherButton");
   EXPECT_EQ(calls, 0);
-  EXPECT_EQ(app.bookMarkType, 0);
+  EXPECT_EQ(app.session().bookMarkType, ViewKind::None);
   h.Press(kAllBookMarkBtn);
   calls = 0;
   h.Press(kUrlListViewBtn);

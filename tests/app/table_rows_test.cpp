@@ -97,14 +97,14 @@ TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
 TEST(ResultRows, DuplicateMemberDeadLinkAndGroupRows) {
   NodePtr chrome = Leaf("A", "https://a.example/", "Chrome");
   chrome->setTheFullPath("/Bookmarks bar");
-  const ResultRow unified = MakeDuplicateMemberRow(chrome, 1);
+  const ResultRow unified = MakeDuplicateMemberRow(chrome, ViewKind::All);
   EXPECT_EQ((std::vector<std::string>{unified.title, unified.addressLine, unified.path}),
             (std::vector<std::string>{"A", "https://a.example/", "/Bookmarks bar        --Chrome bookmark"}));
   EXPECT_EQ(unified.node, chrome);
-  for (int otherView : {2, 3}) EXPECT_EQ(MakeDuplicateMemberRow(chrome, otherView).path, "/Bookmarks bar");
+  for (ViewKind otherView : {ViewKind::Safari, ViewKind::Chrome}) EXPECT_EQ(MakeDuplicateMemberRow(chrome, otherView).path, "/Bookmarks bar");
   NodePtr unknown = Leaf("B", "https://b.example/", "Folder");
   unknown->setTheFullPath("/");
-  EXPECT_EQ(MakeDuplicateMemberRow(unknown, 1).path, "/        --");
+  EXPECT_EQ(MakeDuplicateMemberRow(unknown, ViewKind::All).path, "/        --");
 
   const ResultRow dead = MakeDeadLinkRow(chrome);
   EXPECT_EQ((std::vector<std::string>{dead.title, dead.addressLine}),
@@ -113,7 +113,7 @@ TEST(ResultRows, DuplicateMemberDeadLinkAndGroupRows) {
   // The check box follows the node's selection.
   EXPECT_FALSE(unified.checked || dead.checked);
   chrome->setBSelect(true);
-  EXPECT_TRUE(MakeDuplicateMemberRow(chrome, 1).checked && MakeDeadLinkRow(chrome).checked);
+  EXPECT_TRUE(MakeDuplicateMemberRow(chrome, ViewKind::All).checked && MakeDeadLinkRow(chrome).checked);
 }
 
 TEST(OpenableAddresses, OnlyWellFormedAddressesOpen) {

@@ -116,7 +116,7 @@ TEST_F(Table, DuplicateTablesShowTheSelectedGroupAndTheUnifiedPathForm) {
   group->setThetitle(std::string("Mail"));
   group->appendChild(safariMember);
   group->appendChild(chromeMember);
-  app.UpdateView(viewsection::kResultTables, [&](ViewState& s) { s.leftDupTable.content = {group}; });
+  app.session().SetResultTableContent(TableId::LeftDup, {group});
 
   EXPECT_EQ(app.numberOfRowsInTableView(TableId::LeftDup), 1u);
   EXPECT_EQ(app.ResultRowAt(TableId::LeftDup, 0).title, "Mail");

@@ -219,7 +219,7 @@ TEST(CliListSearch, RunningBrowserOnlyWarns) {
   EXPECT_EQ(err.str().find("Edge"), std::string::npos);
   cli::LoadedView chrome = cli::LoadView(*app, cli::CliView::Chrome, err);
   EXPECT_TRUE(chrome.flat.empty());
-  EXPECT_EQ(app->bookMarkType, 3);
+  EXPECT_EQ(app->session().bookMarkType, ViewKind::Chrome);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST(ResultTableModel, CheckBoxesFlipTheNodeThroughTheToggle) {
     n->setBSelect(!n->bSelect());
   });
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
-  model.setRows(rows, 1, 2);
+  model.setRows(rows, 1, ViewKind::Safari);
   ASSERT_EQ(model.rowCount(), 4);
   const QModelIndex news = model.index(2, 0);
   EXPECT_TRUE(model.flags(news) & Qt::ItemIsUserCheckable);
@@ -106,13 +106,13 @@ TEST(ResultTableModel, DuplicateMembersShowPathAndBrowserInTheUnifiedView) {
   EnsureQtApp();
   ResultTableModel members(TableId::RightDup, {});
   NodeList rows = SomeRows();
-  members.setRows(rows, 1, 1);
+  members.setRows(rows, 1, ViewKind::All);
   EXPECT_EQ(members.index(2, 0).data(rowrole::kThirdLine).toString(), "/Bar        --Chrome bookmark");
-  members.setRows(rows, 1, 3);
+  members.setRows(rows, 1, ViewKind::Chrome);
   EXPECT_EQ(members.index(2, 0).data(rowrole::kThirdLine).toString(), "/Bar");
   // The group table shows titles only, without check boxes.
   ResultTableModel groups(TableId::LeftDup, {});
-  groups.setRows(rows, 1, 1);
+  groups.setRows(rows, 1, ViewKind::All);
   EXPECT_FALSE(groups.index(1, 0).data(Qt::CheckStateRole).isValid());
   EXPECT_FALSE(groups.setData(groups.index(1, 0), Qt::Checked, Qt::CheckStateRole));
   // Its cells are styled as the cell-based table: Lucida Grande 11 pt, colour 161/169/186.

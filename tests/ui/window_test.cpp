@@ -73,10 +73,10 @@ TEST_F(WindowTest, StartScreenFrameAndNavigationButtons) {
 
   // A navigation button posts its identity and nothing else.
   std::vector<std::string> senders;
-  const int token = h.controller().notifications().AddObserver(
+  const int token = h.controller().session().notifications().AddObserver(
       kLeftButtonMouseDown, [&](const Notification& n) { senders.push_back(n.sender); });
   QTest::mouseClick(h.window().navigationButton(kSortBookMarkBtn), Qt::LeftButton);
-  h.controller().notifications().RemoveObserver(token);
+  h.controller().session().notifications().RemoveObserver(token);
   EXPECT_EQ(senders, std::vector<std::string>{kSortBookMarkBtn});
 }
 
@@ -300,10 +300,7 @@ TEST_F(WindowTest, ResultSheetCheckBoxFlipsTheNodesSelectFlag) {
   NodePtr dead = PRBookMarkNode::Create();
   dead->setThetitle("Gone");
   dead->setUrlString("https://gone.example/");
-  h.controller().UpdateView(viewsection::kResultTables, [&](ViewState& s) {
-    s.deadUrlTable.content = {dead};
-    ++s.deadUrlTable.reloads;
-  });
+  h.controller().session().SetResultTableContent(TableId::DeadUrl, {dead});
   screen().ShowWindow("deadURLWindow", true);
   OutletDialog* sheet = screen().window("deadURLWindow");
   ASSERT_NE(sheet, nullptr);
