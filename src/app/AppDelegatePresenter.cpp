@@ -3,13 +3,15 @@
 #include <algorithm>
 
 #include "app/AppDelegate.h"
+#include "app/Outlets.h"
 
 namespace linvara {
 
 void AppDelegate::ShowBookmarkRows(NodeList rows) {
   CancelPendingSearches();
-  session_.UpdateView(viewsection::kArea | viewsection::kBookmarkTable, [&](ViewState& s) {
+  session_.UpdateView(viewsection::kArea | viewsection::kBookmarkTable | viewsection::kTexts, [&](ViewState& s) {
     s.area = ContentArea::Bookmarks;
+    s.text(outlets::kBookmarkStatus).text.clear();
     session_.SetBookmarkTableContent(std::move(rows));
   });
 }

@@ -18,7 +18,10 @@ void AppDelegate::controlTextDidChange(const std::string& control, const std::st
   session_.UpdateView(viewsection::kTexts, [&](ViewState& s) { s.text(outlets::kSearchField).text = text; });
   if (text.empty()) {
     CancelPendingSearches();
-    session_.SetBookmarkTableContent(session_.SearchDefaultContent());
+    session_.UpdateView(viewsection::kBookmarkTable | viewsection::kTexts, [&](ViewState& s) {
+      s.text(outlets::kBookmarkStatus).text.clear();
+      session_.SetBookmarkTableContent(session_.SearchDefaultContent());
+    });
     return;
   }
   StartSearchThread(text);
@@ -37,7 +40,11 @@ void AppDelegate::StartSearchThread(const std::string& text) {
 void AppDelegate::initFilterViewThreadHandle(const NodeList& matches, std::uint64_t generation) {
   if (generation != searchWorkers_.current()) return;  // an older text: its rows would be wrong
   lists().fliterSearchArray = matches;
-  session_.SetBookmarkTableContent(matches.empty() ? session_.SearchDefaultContent() : matches);
+  // No match shows an empty table that says so, never the whole list.
+  session_.UpdateView(viewsection::kBookmarkTable | viewsection::kTexts, [&](ViewState& s) {
+    s.text(outlets::kBookmarkStatus).text = matches.empty() ? "No matches" : "";
+    session_.SetBookmarkTableContent(matches);
+  });
   bSearchThreadStart = true;
   bSearchStop = false;
 }

@@ -44,6 +44,8 @@ inline constexpr const char* kSearchField = "thesearchField";
 inline constexpr const char* kEnterPWLab = "enterPWLab";
 inline constexpr const char* kEnterPDWarnLab = "enterPDWarnLab";
 inline constexpr const char* kWarnCreatedpasscodelab = "warnCreatedpasscodelab";
+// The line under the bookmark table; empty: the window counts the rows.
+inline constexpr const char* kBookmarkStatus = "bookmarkStatus";
 
 // Windows and sheets.
 inline constexpr const char* kEnterPDWindow = "enterPDWindow";

@@ -525,7 +525,7 @@ void MainWindow::Render(const ViewState& state, unsigned sections) {
   applyingState_ = true;
   if (sections & viewsection::kArea) renderArea(state);
   if (sections & (viewsection::kArea | viewsection::kButtons)) renderButtons(state);
-  if (sections & viewsection::kBookmarkTable) renderBookmarkTable(state);
+  if (sections & (viewsection::kBookmarkTable | viewsection::kTexts)) renderBookmarkTable(state);
   if (sections & viewsection::kTexts) {
     const TextState* search = state.findText(outlets::kSearchField);
     const std::string text = search ? search->text : std::string();
@@ -611,7 +611,11 @@ void MainWindow::renderBookmarkTable(const ViewState& state) {
   bookmarkTable_->setSelectionMode(state.bookmarkTableMultipleSelection ? QAbstractItemView::ExtendedSelection
                                                                         : QAbstractItemView::SingleSelection);
   const int rows = bookmarkModel_->rowCount();
-  status_->setText(rows == 1 ? tr("1 item") : tr("%1 items").arg(QLocale().toString(rows)));
+  const TextState* status = state.findText(outlets::kBookmarkStatus);
+  if (status && !status->text.empty())
+    status_->setText(tr(status->text.c_str()));
+  else
+    status_->setText(rows == 1 ? tr("1 item") : tr("%1 items").arg(QLocale().toString(rows)));
 }
 
 void MainWindow::renderArea(const ViewState& state) {
