@@ -48,6 +48,7 @@ TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder
   h.dispatcher->Pump();
 
   EXPECT_EQ(Titles(app.lists().deadURLArray), (std::vector<std::string>{"Refused", "Garbage"}));
+  EXPECT_EQ(app.viewState().deadUrlTable.content, app.lists().deadURLArray);  // what the sheet draws
   EXPECT_EQ(h.events, (std::vector<std::string>{"found Refused", "found Garbage", "finished"}));
   for (const NodePtr& node : app.lists().chromebookMarkArray) {
     const bool listed = node->bDeadURL();
@@ -121,6 +122,7 @@ TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
   EXPECT_EQ(Titles(DuplicateGroupMembers(groups[1])), (std::vector<std::string>{"D", "F"}));
   EXPECT_EQ(app.linkHealth().dupBookmarkCount, 5u);
   EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates"}));
+  EXPECT_EQ(app.viewState().leftDupTable.content, groups);  // what the sheet draws
 
   app.AutoSelectDuplicationBookAction();
   EXPECT_TRUE(app.linkHealth().bAutoSelect);

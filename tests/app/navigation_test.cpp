@@ -24,21 +24,6 @@ const char* const kReminder = "Remember to click the Apply Changes button to sav
 
 }  // namespace
 
-TEST_F(Navigation, AwakeFromNibSetsTheOneTimeState) {
-  h.Start();
-  const ViewState& s = h.view();
-  EXPECT_EQ(s.area, ContentArea::Start);
-  EXPECT_EQ(h.Button(kBackBookMarkBtn), kHomeButton);
-  EXPECT_TRUE(h.Button(kNewCookieBtn).hidden);
-  EXPECT_TRUE(s.bookmarkTableMultipleSelection);
-  EXPECT_FALSE(s.findMenuItem(kMoveFolderMenuItem)->enabled);
-  EXPECT_TRUE(s.findText(kEnterPDWarnLab)->hidden);
-  EXPECT_TRUE(s.findText(kWarnCreatedpasscodelab)->hidden);
-  EXPECT_EQ((TitleList{s.imageViews.at(kLeftView), s.imageViews.at(kOpeImageView), s.imageViews.at(kConnectImageView)}),
-            (TitleList{"leftimage.png", "bottomimage.png", "tablehead.png"}));
-  EXPECT_DOUBLE_EQ(s.connectWindowAlpha, 0.95);
-}
-
 // Each view with Edge running (it stops none): type, menu, images, alerts and top
 // level; one folder down; the flat list with the home image; back to the folder
 // list; a second press shows each row once.
