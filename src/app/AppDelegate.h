@@ -196,7 +196,8 @@ class AppDelegate {
   // The New Cookies button: the table shows the opened files' cookies.
   void ShowNewCookies();
   void ActClickNewCookiesAction() {}
-  // Removes every cookie of the file scanned last; a failure is shown as an alert.
+  // Asks first (a sheet, " Remove " or "Cancel"), then removes every cookie of
+  // the file scanned last; a failure is shown as an alert. False while busy.
   bool ActRemoveCookieData();
   // Writes the rows shown to "cookiedata.txt" in the export folder, then shows the folder.
   bool ActExportCookieData();
@@ -235,6 +236,7 @@ class AppDelegate {
   bool WaitForLinkHealthWorkers(std::chrono::milliseconds timeout);
 
   ProbeSettings deadLinkProbeSettings;  // concurrency, per-host cap and time-out of the scan
+  std::size_t deadLinksNotChecked = 0;  // bookmarks the last scan skipped: not web addresses
   std::uint32_t dupBookmarkCount = 0;   // members of all groups of the last duplicate search
   // What the window and the command line watch; every call comes on the main thread.
   struct LinkHealthObservers {

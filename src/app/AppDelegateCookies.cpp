@@ -9,6 +9,7 @@ namespace fs = std::filesystem;
 namespace linvara {
 
 namespace {
+constexpr const char* kRemoveQuestion = "Are you sure you want to remove all cookies of this file?";
 constexpr const char* kRemoveFailedMessage = "The cookies could not be removed.";
 constexpr const char* kExportFailedMessage = "The cookies could not be exported.";
 }  // namespace
@@ -60,13 +61,23 @@ bool AppDelegate::CheckFilePathISCookie(const fs::path& path) {
 void AppDelegate::ShowNewCookies() { cookieManager_.ShowNewCookies(); }
 
 bool AppDelegate::ActRemoveCookieData() {
-  return cookieManager_.StartRemoval(services_.dispatcher, [this](const Result<void>& outcome) {
-    if (outcome || !services_.screen) return;
-    AlertSpec alert;
-    alert.message = kRemoveFailedMessage;
-    alert.informativeText = outcome.error();
-    services_.screen->ShowAlert(alert, [](AlertResponse) {});
+  if (cookieManager_.IsBusy()) return false;
+  AlertSpec question;
+  question.message = kRemoveQuestion;
+  question.defaultButton = " Remove ";
+  question.alternateButton = "Cancel";
+  question.asSheet = true;
+  services_.screen->ShowAlert(question, [this](AlertResponse answer) {
+    if (answer.button != AlertButton::Default) return;
+    cookieManager_.StartRemoval(services_.dispatcher, [this](const Result<void>& outcome) {
+      if (outcome) return;
+      AlertSpec alert;
+      alert.message = kRemoveFailedMessage;
+      alert.informativeText = outcome.error();
+      services_.screen->ShowAlert(alert, [](AlertResponse) {});
+    });
   });
+  return true;
 }
 
 bool AppDelegate::ActExportCookieData() {

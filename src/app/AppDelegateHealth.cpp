@@ -38,9 +38,13 @@ void AppDelegate::StartScanDeadURlThread() {
   deadLinkScan_.reset();  // a scan still running stops and reports nothing more
   lists_.deadURLArray.clear();
   deadScanRunning_ = true;
+  deadLinksNotChecked = 0;
   DeadLinkScan::Handlers handlers;
   handlers.found = [this](const NodePtr& node) { FindDeadBookMarkOnMainThread(node); };
-  handlers.finished = [this] { FindDeadBookMarkFishOnMainThread(); };
+  handlers.finished = [this](std::size_t notChecked) {
+    deadLinksNotChecked = notChecked;
+    FindDeadBookMarkFishOnMainThread();
+  };
   handlers.progress = [this](std::size_t probed, std::size_t total) {
     if (linkHealthObservers.deadScanProgress) linkHealthObservers.deadScanProgress(probed, total);
   };

@@ -25,11 +25,19 @@ namespace linvara {
 // Reads the file and appends one entry per readable record to `cookArray`, in
 // file order. `pagesizeArray` is emptied and gets the page sizes of the header.
 // Every read is bounded by the record and by the file, whatever the file holds.
+// A record size that does not move forward ends its page; the walk goes on at
+// the next page, found from the header's page sizes.
 // A file that cannot be opened changes nothing.
 void ReadCookBinaryFileWithPath(const std::filesystem::path& path, std::vector<std::int32_t>& pagesizeArray,
                                 CookieList& cookArray);
 // The same over bytes already in memory.
 void ReadCookBinaryBytes(std::string_view bytes, std::vector<std::int32_t>& pagesizeArray, CookieList& cookArray);
+
+// Whether the bytes are laid out as a binary cookie file: the magic, a page
+// table that fits, and pages (their header word, cookie count and record
+// offsets) that lie inside the file where the table puts them. A text that
+// merely begins with "cook" fails.
+bool IsBinaryCookieLayoutConsistent(std::string_view bytes);
 
 // ---- Writing ----
 

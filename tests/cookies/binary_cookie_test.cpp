@@ -267,13 +267,43 @@ TEST(BinaryCookieEdgeCases, AStringWithoutNulStopsAtTheRecordsEnd) {
   EXPECT_EQ(r.cookies[1]->fileHost, "good.test");
 }
 
-TEST(BinaryCookieEdgeCases, ASizeThatDoesNotMoveForwardEndsTheWalk) {
+TEST(BinaryCookieEdgeCases, ASizeThatDoesNotMoveForwardEndsOnlyItsPage) {
+  const std::string last = EncodeBinaryCookieRecord(Cookie("next.page", "n", "/", "v"));
   for (std::uint32_t size : {0u, 0x80000000u, 0xffffffffu}) {
     std::string stuck = EncodeBinaryCookieRecord(Cookie("a.test", "n", "/", "v"));
     PutLE32(stuck, 0, size);
-    Read r = ReadBytes(FileOfPages({PageOfRecords({kGoodRecord, stuck, kGoodRecord}), PageOfRecords({kGoodRecord})}));
-    ASSERT_EQ(r.cookies.size(), 1u) << size;  // only the record before it
+    std::string file = FileOfPages({PageOfRecords({kGoodRecord, stuck, kGoodRecord}), PageOfRecords({last})});
+    Read r = ReadBytes(file);
+    // The record before it, then the next page where the header's sizes put it.
+    ASSERT_EQ(r.cookies.size(), 2u) << size;
+    EXPECT_EQ(r.cookies[1]->fileHost, "next.page");
+    // A page table pointing back into the broken page leaves no next page.
+    file.replace(8, 4, std::string("\0\0\0\x0c", 4));
+    EXPECT_EQ(ReadBytes(file).cookies.size(), 1u) << size;
   }
+}
+
+TEST(BinaryCookieLayout, OnlyPagesThatFitTheFileMakeACookieFile) {
+  auto real = ReadFileBytes(TestData(kSafari2014));
+  ASSERT_TRUE(real.ok());
+  const std::string written = BuildBinaryCookieFile({{Cookie("a.test", "n", "/", "v")}, {}});
+  auto damaged = [&](std::size_t at, std::string_view bytes) { return std::string(written).replace(at, bytes.size(), bytes); };
+  const std::vector<std::pair<std::string, bool>> files{
+      {*real, true},
+      {*ReadFileBytes(TestData(kSafari2017)), true},  // with a trailing property list
+      {std::string(SampleCookiesBytes()), true},
+      {written, true},
+      {"cookbook: flour, eggs, butter and a pinch of salt", false},
+      {"cook", false},
+      {real->substr(0, real->size() / 2), false},           // pages cut off
+      {damaged(8, std::string("\0\0\x10\0", 4)), false},  // a page size past the end
+      {damaged(8, std::string("\0\0\0\x0b", 4)), false},  // a page too small for its header
+      {damaged(16, "XXXX"), false},                         // page header word
+      {damaged(20, std::string("\x7f\0\0\0", 4)), false},  // a cookie count the page cannot hold
+      {damaged(24, std::string("\xff\0\0\0", 4)), false},  // a record offset outside the page
+  };
+  for (const auto& [bytes, consistent] : files)
+    EXPECT_EQ(IsBinaryCookieLayoutConsistent(bytes), consistent) << bytes.substr(0, 24);
 }
 
 TEST(BinaryCookieEdgeCases, CountsLargerThanTheFileAllowAreCapped) {
