@@ -207,6 +207,10 @@ std::string EncodeBinaryCookiePage(const BinaryCookiePage& page) {
   std::vector<std::string> records;
   records.reserve(page.size());
   for (const auto& record : page) records.push_back(EncodeBinaryCookieRecord(record));
+  return EncodeBinaryCookiePageOfRecords(records);
+}
+
+std::string EncodeBinaryCookiePageOfRecords(const std::vector<std::string>& records) {
   std::string out;
   PutBigEndian32(out, kPageHeaderWord);
   PutLittleEndian32(out, static_cast<std::uint32_t>(records.size()));
@@ -230,6 +234,10 @@ std::string BuildBinaryCookieFile(const std::vector<BinaryCookiePage>& pages) {
   std::vector<std::string> encoded;
   encoded.reserve(pages.size());
   for (const auto& page : pages) encoded.push_back(EncodeBinaryCookiePage(page));
+  return BuildBinaryCookieFileOfPages(encoded);
+}
+
+std::string BuildBinaryCookieFileOfPages(const std::vector<std::string>& encoded) {
   std::string out = "cook";
   PutBigEndian32(out, static_cast<std::uint32_t>(encoded.size()));
   for (const auto& bytes : encoded) PutBigEndian32(out, static_cast<std::uint32_t>(bytes.size()));

@@ -62,10 +62,14 @@ using BinaryCookiePage = std::vector<BinaryCookieRecord>;
 std::string EncodeBinaryCookieRecord(const BinaryCookieRecord& record);
 // One page's bytes.
 std::string EncodeBinaryCookiePage(const BinaryCookiePage& page);
+// One page's bytes around records given as bytes (tests damage single records).
+std::string EncodeBinaryCookiePageOfRecords(const std::vector<std::string>& records);
 // The sum of every fourth byte of the page, from its first byte.
 std::uint32_t BinaryCookiePageChecksum(std::string_view pageBytes);
 // A whole file: header, pages, checksum and end marker.
 std::string BuildBinaryCookieFile(const std::vector<BinaryCookiePage>& pages);
+// The same around pages given as bytes.
+std::string BuildBinaryCookieFileOfPages(const std::vector<std::string>& pages);
 
 // The "samplecookies" resource: a valid binary cookie file holding no cookie.
 // Removal writes it over Safari's file. resources/samplecookies holds the same bytes.
