@@ -31,6 +31,7 @@ class DeadLinkScan : public WorkerLifetime, public std::enable_shared_from_this<
   // Stops the probes promptly; nothing is reported after it returns on the main thread.
   void Cancel() override;
 
+  // What a scan of `list` probes and how many leaves it skips.
   struct Targets {
     NodeList probed;             // the leaves probed, in list order
     std::size_t notChecked = 0;  // leaves skipped for their scheme
