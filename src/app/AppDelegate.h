@@ -144,6 +144,8 @@ class AppDelegate {
   void ActOpenCookieFileAction();
   // A cookie file the user chose: scanned by its magic, its entries also kept for New Cookies.
   bool CheckFilePathISCookie(const std::filesystem::path& path);
+  // Asks first (a sheet, " Remove " or "Cancel"), then removes every cookie of
+  // the file scanned last; a failure is shown as an alert. False while busy.
   bool ActRemoveCookieData();
   // Writes the rows shown to "cookiedata.txt" in the export folder, then shows the folder.
   bool ActExportCookieData();

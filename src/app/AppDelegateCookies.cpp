@@ -11,6 +11,7 @@ namespace fs = std::filesystem;
 namespace linvara {
 
 namespace {
+constexpr const char* kRemoveQuestion = "Are you sure you want to remove all cookies of this file?";
 constexpr const char* kRemoveFailedMessage = "The cookies could not be removed.";
 constexpr const char* kExportFailedMessage = "The cookies could not be exported.";
 }  // namespace
@@ -61,9 +62,19 @@ bool AppDelegate::CheckFilePathISCookie(const fs::path& path) {
 }
 
 bool AppDelegate::ActRemoveCookieData() {
-  return cookieManager_.StartRemoval(session_.sharedDispatcher(), [this](const Result<void>& outcome) {
-    if (!outcome) session_.ShowMessage(kRemoveFailedMessage, false, outcome.error());
+  if (cookieManager_.IsBusy()) return false;
+  AlertSpec question;
+  question.message = kRemoveQuestion;
+  question.defaultButton = " Remove ";
+  question.alternateButton = "Cancel";
+  question.asSheet = true;
+  session_.screen().ShowAlert(question, [this](AlertResponse answer) {
+    if (answer.button != AlertButton::Default) return;
+    cookieManager_.StartRemoval(session_.sharedDispatcher(), [this](const Result<void>& outcome) {
+      if (!outcome) session_.ShowMessage(kRemoveFailedMessage, false, outcome.error());
+    });
   });
+  return true;
 }
 
 bool AppDelegate::ActExportCookieData() {

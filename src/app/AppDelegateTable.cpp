@@ -1,7 +1,5 @@
 // The bookmark table and the result tables: rows, double-click, selection
 // changes and opening the selected bookmarks.
-#include <cctype>
-
 #include "app/AppDelegate.h"
 #include "app/Outlets.h"
 
@@ -14,24 +12,6 @@ NodePtr NodeAt(const NodeTableState* t, std::size_t row) {
 }
 
 }  // namespace
-
-bool IsOpenableWebAddress(const std::string& address) {
-  // scheme ":" rest, the scheme a letter followed by letters, digits, "+", "-" or ".".
-  const auto colon = address.find(':');
-  if (colon == std::string::npos || colon == 0 || colon + 1 >= address.size()) return false;
-  if (!std::isalpha(static_cast<unsigned char>(address[0]))) return false;
-  std::string scheme;
-  for (std::size_t i = 0; i < colon; ++i) {
-    const unsigned char c = static_cast<unsigned char>(address[i]);
-    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
-    scheme.push_back(static_cast<char>(std::tolower(c)));
-  }
-  // Script and inline-data addresses are not pages to open.
-  if (scheme == "javascript" || scheme == "data") return false;
-  for (unsigned char c : address)
-    if (c <= 0x20 || c == 0x7f) return false;
-  return true;
-}
 
 std::size_t AppDelegate::numberOfRowsInTableView(TableId table) const {
   const NodeTableState* t = viewState().table(table);
@@ -103,13 +83,21 @@ void AppDelegate::tableViewSelectionDidChange(TableId table) {
 }
 
 void AppDelegate::OpenSelectedBookmarksAction() {
-  // Walk the rows in order: each selected bookmark with an address that can be opened, once.
+  // Walk the rows in order: each selected bookmark whose address may be opened, once;
+  // the refused ones are named in one alert.
+  std::string refused;
   for (const NodePtr& node : viewState().bookmarkTable.selectedNodes()) {
     if (!node || !node->isLeaf()) continue;
-    const OptString url = node->urlString();
-    if (!url || !IsOpenableWebAddress(*url)) continue;
-    session_.platform().OpenUrl(*url);
+    const std::string url = node->urlString().value_or("");
+    const AddressOpenDecision decision = DecideAddressOpen(url, session_.locations().dataFolder());
+    if (decision.allowed)
+      session_.platform().OpenUrl(url);
+    else
+      refused += (refused.empty() ? "" : "\n") + url + ": " + decision.refusal;
   }
+  if (refused.empty()) return;
+  session_.ShowMessage("Only web pages (http and https) and the pages of encrypted bookmarks are opened.", false,
+                       "Not opened:\n" + refused);
 }
 
 }  // namespace linvara

@@ -58,11 +58,6 @@ std::optional<std::int64_t> ChromiumTimeToUnixSeconds(const std::string& addDate
 // The Date column's text for `addDateStr`, empty when it is not a number.
 std::string ChromiumDateText(const std::string& addDateStr);
 
-// Whether an address may be handed to the default browser: an absolute address
-// with a valid scheme and no blanks or control characters; script and inline
-// data addresses are refused.
-bool IsOpenableWebAddress(const std::string& address);
-
 BookmarkRow MakeBookmarkRow(const NodePtr& node);
 // `leftDupTableView`: the group's title.
 ResultRow MakeDuplicateGroupRow(const NodePtr& group);

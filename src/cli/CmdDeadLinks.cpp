@@ -123,6 +123,8 @@ int RunDeadLinks(CliContext& ctx) {
     ctx.out << DumpJson(NodesToJson(dead)) << "\n";
   else
     PrintNodeLines(ctx.out, dead);
+  if (app->linkHealth().deadLinksNotChecked > 0)
+    ctx.err << app->linkHealth().deadLinksNotChecked << " bookmarks not checked: not web addresses\n";
   ctx.err << dead.size() << " unreachable bookmark" << (dead.size() == 1 ? "" : "s") << "\n";
   return 0;
 }

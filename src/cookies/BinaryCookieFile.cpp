@@ -100,26 +100,62 @@ void ReadCookBinaryBytes(std::string_view bytes, std::vector<std::int32_t>& page
     pagesizeArray.push_back(static_cast<std::int32_t>(file.BigEndian32(8 + 4 * i)));
   if (tableEntries < static_cast<std::uint64_t>(pageCount)) return;
 
-  // Pages and records are taken back to back; the sizes in the table are not
-  // used to find them. Past the end of the file nothing more can be listed,
-  // so the walk stops there instead of stepping through zero bytes.
+  // Pages and records are taken back to back. Past the end of the file nothing
+  // more can be listed, so the walk stops there instead of stepping through
+  // zero bytes.
   std::uint64_t page = 8 + 4 * static_cast<std::uint64_t>(pageCount);
+  std::uint64_t declaredPage = page;  // where the table's sizes put this page
   for (std::int32_t p = 0; p < pageCount && page < file.size(); ++p) {
+    const std::uint64_t declaredNext = declaredPage + static_cast<std::uint32_t>(pagesizeArray[p]);
+    declaredPage = declaredNext;
     const auto cookieCount = static_cast<std::int32_t>(file.LittleEndian32(page + 4));
     if (cookieCount <= 0) {
       page += kEmptyPageSize;
       continue;
     }
     std::uint64_t record = page + kEmptyPageSize + 4 * static_cast<std::uint64_t>(cookieCount);
+    bool pageBroken = false;
     for (std::int32_t k = 0; k < cookieCount && record < file.size(); ++k) {
       const auto size = static_cast<std::int32_t>(file.LittleEndian32(record));
-      // A size that does not move forward leaves no way to the next record.
-      if (size <= 0) return;
+      // A size that does not move forward leaves no way to the page's next record.
+      if (size <= 0) {
+        pageBroken = true;
+        break;
+      }
       if (auto node = ReadRecord(file, record, size)) cookArray.push_back(std::move(node));
       record += static_cast<std::uint64_t>(size);
     }
-    page = record;
+    if (!pageBroken) {
+      page = record;
+      continue;
+    }
+    // The next page is found from the table's sizes, but only forward: a table
+    // that points back into bytes already walked leaves no next page.
+    if (declaredNext <= record) return;
+    page = declaredNext;
   }
+}
+
+bool IsBinaryCookieLayoutConsistent(std::string_view bytes) {
+  const ZeroPaddedBytes file(bytes);
+  if (bytes.size() < 8 || bytes.substr(0, 4) != "cook") return false;
+  const std::uint64_t pageCount = file.BigEndian32(4);
+  std::uint64_t page = 8 + 4 * pageCount;
+  if (page > file.size()) return false;
+  for (std::uint64_t p = 0; p < pageCount; ++p) {
+    const std::uint64_t pageSize = file.BigEndian32(8 + 4 * p);
+    if (pageSize < kEmptyPageSize || page + pageSize > file.size()) return false;
+    if (file.BigEndian32(page) != kPageHeaderWord) return false;
+    const std::uint64_t cookieCount = file.LittleEndian32(page + 4);
+    const std::uint64_t firstRecord = kEmptyPageSize + 4 * cookieCount;
+    if (firstRecord > pageSize) return false;
+    for (std::uint64_t k = 0; k < cookieCount; ++k) {
+      const std::uint64_t offset = file.LittleEndian32(page + 8 + 4 * k);
+      if (offset < firstRecord || offset >= pageSize) return false;
+    }
+    page += pageSize;
+  }
+  return true;
 }
 
 void ReadCookBinaryFileWithPath(const std::filesystem::path& path, std::vector<std::int32_t>& pagesizeArray,
@@ -171,6 +207,10 @@ std::string EncodeBinaryCookiePage(const BinaryCookiePage& page) {
   std::vector<std::string> records;
   records.reserve(page.size());
   for (const auto& record : page) records.push_back(EncodeBinaryCookieRecord(record));
+  return EncodeBinaryCookiePageOfRecords(records);
+}
+
+std::string EncodeBinaryCookiePageOfRecords(const std::vector<std::string>& records) {
   std::string out;
   PutBigEndian32(out, kPageHeaderWord);
   PutLittleEndian32(out, static_cast<std::uint32_t>(records.size()));
@@ -194,6 +234,10 @@ std::string BuildBinaryCookieFile(const std::vector<BinaryCookiePage>& pages) {
   std::vector<std::string> encoded;
   encoded.reserve(pages.size());
   for (const auto& page : pages) encoded.push_back(EncodeBinaryCookiePage(page));
+  return BuildBinaryCookieFileOfPages(encoded);
+}
+
+std::string BuildBinaryCookieFileOfPages(const std::vector<std::string>& encoded) {
   std::string out = "cook";
   PutBigEndian32(out, static_cast<std::uint32_t>(encoded.size()));
   for (const auto& bytes : encoded) PutBigEndian32(out, static_cast<std::uint32_t>(bytes.size()));

@@ -25,11 +25,19 @@ namespace linvara {
 // Reads the file and appends one entry per readable record to `cookArray`, in
 // file order. `pagesizeArray` is emptied and gets the page sizes of the header.
 // Every read is bounded by the record and by the file, whatever the file holds.
+// A record size that does not move forward ends its page; the walk goes on at
+// the next page, found from the header's page sizes.
 // A file that cannot be opened changes nothing.
 void ReadCookBinaryFileWithPath(const std::filesystem::path& path, std::vector<std::int32_t>& pagesizeArray,
                                 CookieList& cookArray);
 // The same over bytes already in memory.
 void ReadCookBinaryBytes(std::string_view bytes, std::vector<std::int32_t>& pagesizeArray, CookieList& cookArray);
+
+// Whether the bytes are laid out as a binary cookie file: the magic, a page
+// table that fits, and pages (their header word, cookie count and record
+// offsets) that lie inside the file where the table puts them. A text that
+// merely begins with "cook" fails.
+bool IsBinaryCookieLayoutConsistent(std::string_view bytes);
 
 // ---- Writing ----
 
@@ -54,10 +62,14 @@ using BinaryCookiePage = std::vector<BinaryCookieRecord>;
 std::string EncodeBinaryCookieRecord(const BinaryCookieRecord& record);
 // One page's bytes.
 std::string EncodeBinaryCookiePage(const BinaryCookiePage& page);
+// One page's bytes around records given as bytes (tests damage single records).
+std::string EncodeBinaryCookiePageOfRecords(const std::vector<std::string>& records);
 // The sum of every fourth byte of the page, from its first byte.
 std::uint32_t BinaryCookiePageChecksum(std::string_view pageBytes);
 // A whole file: header, pages, checksum and end marker.
 std::string BuildBinaryCookieFile(const std::vector<BinaryCookiePage>& pages);
+// The same around pages given as bytes.
+std::string BuildBinaryCookieFileOfPages(const std::vector<std::string>& pages);
 
 // The "samplecookies" resource: a valid binary cookie file holding no cookie.
 // Removal writes it over Safari's file. resources/samplecookies holds the same bytes.

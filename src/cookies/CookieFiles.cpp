@@ -7,6 +7,7 @@
 #include "cookies/CookieDatabase.h"
 #include "cookies/CookieText.h"
 #include "cookies/PRRtfController.h"
+#include "model/FileBytes.h"
 #include "platform/AtomicFile.h"
 
 namespace fs = std::filesystem;
@@ -48,7 +49,13 @@ void ReadCookieFile(const fs::path& path, CookieFileKind kind, CookieList& cookA
 
 Result<void> RemoveCookieData(const fs::path& path, bool binaryCookie) {
   if (!binaryCookie) return RemoveAllDatabaseCookies(path);
-  if (path.empty()) return Fail("no cookie file was scanned");
+  if (path.empty()) return Fail("no cookie file was scanned", ErrorKind::NotFound);
+  // Only a file that is laid out as a cookie file is replaced: the magic alone
+  // would let any text beginning "cook" be overwritten.
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) return bytes.failure();
+  if (!IsBinaryCookieLayoutConsistent(*bytes))
+    return Fail(path.string() + " is not a Safari cookie file; it was left unchanged", ErrorKind::Malformed);
   return WriteFileAtomically(path, SampleCookiesBytes());
 }
 

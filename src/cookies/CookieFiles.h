@@ -24,7 +24,8 @@ void ReadCookieFile(const std::filesystem::path& path, CookieFileKind kind, Cook
 
 // Removes every cookie of the file: a binary cookie file takes the content of
 // the "samplecookies" resource in one step; a database loses every row of its
-// cookie table and is compacted.
+// cookie table and is compacted. A binary file whose layout is not that of a
+// cookie file is refused (Malformed) and left unchanged.
 Result<void> RemoveCookieData(const std::filesystem::path& path, bool binaryCookie);
 
 // "Website:%@  Name:%@  Secure:%@  Path:%@  Value:%@  ", "(null)" for unset properties.

@@ -104,8 +104,8 @@ bool CookieManager::StartRemoval(std::shared_ptr<MainThreadDispatcher> dispatche
                      [this, path = fs::path(currentScanFilePath), binary = binaryCookie, done = std::move(done)] {
                        Result<void> outcome;
                        std::error_code ec;
-                       // Nothing scanned yet, or a database that is not there: nothing to remove.
-                       const bool nothingThere = path.empty() || (!binary && !fs::exists(path, ec));
+                       // Nothing scanned yet, or a file that is not there: nothing to remove.
+                       const bool nothingThere = path.empty() || !fs::exists(path, ec);
                        if (!nothingThere) outcome = RemoveCookieData(path, binary);
                        return std::function<void()>([this, outcome, done] {
                          RemoveFinishOnMainThread(outcome);

@@ -25,15 +25,21 @@ void DeadLinkScan::Cancel() {
   prober_.Cancel();
 }
 
-NodeList DeadLinkScan::ProbedLeaves(const NodeList& list) {
-  NodeList leaves;
-  for (const NodePtr& node : list)
-    if (node && node->isLeaf()) leaves.push_back(node);
-  return leaves;
+DeadLinkScan::Targets DeadLinkScan::ScanTargets(const NodeList& list) {
+  Targets targets;
+  for (const NodePtr& node : list) {
+    if (!node || !node->isLeaf()) continue;
+    if (HasUnprobedScheme(node->urlString().value_or("")))
+      ++targets.notChecked;
+    else
+      targets.probed.push_back(node);
+  }
+  return targets;
 }
 
 void DeadLinkScan::Body(const NodeList& snapshot) {
-  const NodeList leaves = ProbedLeaves(snapshot);
+  const Targets targets = ScanTargets(snapshot);
+  const NodeList& leaves = targets.probed;
   std::vector<std::string> addresses;
   addresses.reserve(leaves.size());
   for (const NodePtr& leaf : leaves) addresses.push_back(leaf->urlString().value_or(""));
@@ -51,8 +57,8 @@ void DeadLinkScan::Body(const NodeList& snapshot) {
       [&](std::size_t probed, std::size_t total) { ReportProgress(probed, total); });
 
   if (!cancelled()) {
-    dispatcher_->RunAndWait([self] {
-      if (!self->cancelled() && self->handlers_.finished) self->handlers_.finished();
+    dispatcher_->RunAndWait([self, notChecked = targets.notChecked] {
+      if (!self->cancelled() && self->handlers_.finished) self->handlers_.finished(notChecked);
     });
   }
   MarkStopped();

@@ -2,7 +2,9 @@
 // The unreachable-link scan: probes the leaves of a snapshot of a node list on
 // a worker thread (folders and roots are never probed) and hands every
 // unreachable leaf to the main thread in list order, waiting for each hand-over,
-// then reports the end. Progress (probed of total) is posted as it changes.
+// then reports the end. Leaves whose scheme the prober does not probe
+// (bookmarklets, "place:" queries, ...) are no findings: the scan skips them
+// and its end reports how many. Progress (probed of total) is posted as it changes.
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -18,7 +20,7 @@ class DeadLinkScan : public WorkerLifetime, public std::enable_shared_from_this<
  public:
   struct Handlers {
     std::function<void(const NodePtr& node)> found;                        // main thread, waited for
-    std::function<void()> finished;                                        // main thread, waited for
+    std::function<void(std::size_t notChecked)> finished;                 // main thread, waited for
     std::function<void(std::size_t probed, std::size_t total)> progress;  // main thread, posted
   };
 
@@ -29,8 +31,12 @@ class DeadLinkScan : public WorkerLifetime, public std::enable_shared_from_this<
   // Stops the probes promptly; nothing is reported after it returns on the main thread.
   void Cancel() override;
 
-  // The leaves of `list` that a scan probes, in list order.
-  static NodeList ProbedLeaves(const NodeList& list);
+  // What a scan of `list` probes and how many leaves it skips.
+  struct Targets {
+    NodeList probed;             // the leaves probed, in list order
+    std::size_t notChecked = 0;  // leaves skipped for their scheme
+  };
+  static Targets ScanTargets(const NodeList& list);
 
  private:
   DeadLinkScan(ProbeSettings settings, std::shared_ptr<MainThreadDispatcher> dispatcher, Handlers handlers);

@@ -1,31 +1,16 @@
 #include "health/DuplicateGroups.h"
 
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
 
 namespace linvara {
-namespace {
-
-void RemoveEvery(std::string& text, const std::string& part) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t from = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, from)) {
-    out.append(text, from, at - from);
-    from = at + part.size();
-  }
-  out.append(text, from, std::string::npos);
-  text = std::move(out);
-}
-
-}  // namespace
 
 std::string DuplicateKey(const std::string& address) {
-  std::string key = address;
-  RemoveEvery(key, "http://");
-  RemoveEvery(key, "https://");
-  return key;
+  for (const std::string_view scheme : {"http://", "https://"})
+    if (address.starts_with(scheme)) return address.substr(scheme.size());
+  return address;
 }
 
 DuplicateGroups FindAllDuplicateBookMarks(const NodeList& list) {

@@ -12,9 +12,9 @@
 
 namespace linvara {
 
-// The grouping key: the address with every "http://" removed, then every
-// "https://" removed, anywhere in the string and case-sensitively. Nothing else
-// is normalised.
+// The grouping key: the address without its leading "http://" or "https://"
+// (case-sensitive). Nothing else is normalised: a scheme further on, in a
+// query say, stays part of the key.
 std::string DuplicateKey(const std::string& address);
 
 struct DuplicateGroups {

@@ -16,9 +16,13 @@ void LinkHealthController::StartScanDeadURlThread() {
   session_.lists().deadURLArray.clear();
   session_.SetResultTableContent(TableId::DeadUrl, {});
   deadScanRunning_ = true;
+  deadLinksNotChecked = 0;
   DeadLinkScan::Handlers handlers;
   handlers.found = [this](const NodePtr& node) { FindDeadBookMarkOnMainThread(node); };
-  handlers.finished = [this] { FindDeadBookMarkFishOnMainThread(); };
+  handlers.finished = [this](std::size_t notChecked) {
+    deadLinksNotChecked = notChecked;
+    FindDeadBookMarkFishOnMainThread();
+  };
   handlers.progress = [this](std::size_t probed, std::size_t total) {
     if (observers.deadScanProgress) observers.deadScanProgress(probed, total);
   };

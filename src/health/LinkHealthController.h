@@ -53,6 +53,7 @@ class LinkHealthController {
   bool WaitForWorkers(std::chrono::milliseconds timeout);
 
   ProbeSettings deadLinkProbeSettings;  // concurrency, per-host cap and time-out of the scan
+  std::size_t deadLinksNotChecked = 0;  // bookmarks the last scan skipped: not web addresses
   std::uint32_t dupBookmarkCount = 0;   // members of all groups of the last duplicate search
   bool bAutoSelect = false;
   bool bRemoveAllDupBookmark = false;

@@ -83,6 +83,8 @@ ProbeVerdict VerdictForTransfer(CURLcode code, CURL* easy, const char* errorBuff
   return v;
 }
 
+bool IsProbedScheme(const std::string& scheme) { return scheme == "http" || scheme == "https" || scheme == "file"; }
+
 }  // namespace
 
 ProbeSettings SanitizedProbeSettings(ProbeSettings s) {
@@ -95,11 +97,16 @@ ProbeSettings SanitizedProbeSettings(ProbeSettings s) {
   return s;
 }
 
+bool HasUnprobedScheme(const std::string& address) {
+  const std::optional<std::string> scheme = SchemeOf(address);
+  return scheme && !IsProbedScheme(*scheme);
+}
+
 ClassifiedAddress ClassifyAddress(const std::string& address) {
   ClassifiedAddress out;
   const std::optional<std::string> scheme = SchemeOf(address);
   if (!scheme) return out;  // no scheme: not an absolute address
-  if (*scheme != "http" && *scheme != "https" && *scheme != "file") {
+  if (!IsProbedScheme(*scheme)) {
     out.kind = AddressKind::UnsupportedScheme;
     return out;
   }
@@ -120,6 +127,9 @@ ClassifiedAddress ClassifyAddress(const std::string& address) {
   if (address.compare(afterScheme, 2, "//") != 0 || address.size() <= afterScheme + 2 ||
       address[afterScheme + 2] == '/')
     return out;
+  // Credentials in the address would go out as Basic authentication.
+  for (CURLUPart part : {CURLUPART_USER, CURLUPART_PASSWORD, CURLUPART_OPTIONS})
+    curl_url_set(url.handle, part, nullptr, 0);
   const auto host = url.get(CURLUPART_HOST);
   const auto port = url.get(CURLUPART_PORT, CURLU_DEFAULT_PORT);
   const auto full = url.get(CURLUPART_URL);

@@ -50,8 +50,16 @@ struct ClassifiedAddress {
   std::filesystem::path filePath;   // File: the decoded local path
 };
 
-// How an address is probed. Only an explicit http, https or file scheme is accepted.
+// How an address is probed. Only an explicit http, https or file scheme is
+// accepted. A web address is sent without its user-info part: credentials in
+// a bookmark are never sent.
 ClassifiedAddress ClassifyAddress(const std::string& address);
+
+// True when the address names a scheme the prober does not probe (anything but
+// http, https and file: bookmarklets, "place:" queries, "mailto:", ...). Such an
+// address is no web address to check; an address without a scheme is not one
+// of them (it is unparsable).
+bool HasUnprobedScheme(const std::string& address);
 
 class LinkProber {
  public:

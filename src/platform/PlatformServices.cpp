@@ -1,14 +1,23 @@
 #include "platform/PlatformServices.h"
 
 #include <pwd.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
+#include <string_view>
+#include <system_error>
+#include <thread>
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -69,35 +78,121 @@ std::vector<std::string> HostPlatformServices::RunningBundleIdentifiers() {
 }
 
 namespace {
-// Runs a program detached from our stdio; true when it could be started and exited 0.
-bool RunDetached(const std::string& program, const std::string& argument) {
-  pid_t pid = ::fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    ::execlp(program.c_str(), program.c_str(), argument.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
+
+// Starts the program with one argument and returns at once; a detached thread
+// waits for it so it leaves no zombie. False when it could not be started.
+bool SpawnDetached(const std::string& program, const std::string& argument) {
+  std::string programArg = program, argumentArg = argument;
+  char* argv[] = {programArg.data(), argumentArg.data(), nullptr};
+  pid_t pid = 0;
+  if (::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return false;
+  try {
+    std::thread([pid] {
+      int status = 0;
+      while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread for the wait: the finished child stays a zombie until we exit.
   }
-  int status = 0;
-  if (::waitpid(pid, &status, 0) < 0) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return true;
 }
+
+bool IsAddressBlank(unsigned char c) { return c <= 0x20 || c == 0x7f; }
+
+// The scheme of "scheme:rest", lower case; empty when the text has none.
+std::string SchemeOf(const std::string& address) {
+  const auto colon = address.find(':');
+  if (colon == std::string::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(address[0]))) return "";
+  std::string scheme;
+  for (std::size_t i = 0; i < colon; ++i) {
+    const unsigned char c = static_cast<unsigned char>(address[i]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return "";
+    scheme.push_back(static_cast<char>(std::tolower(c)));
+  }
+  return scheme;
+}
+
+// "%xx" escapes decoded; nothing for a broken escape or an encoded NUL.
+std::optional<std::string> PercentDecoded(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out.push_back(text[i]);
+      continue;
+    }
+    if (i + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
+        !std::isxdigit(static_cast<unsigned char>(text[i + 2])))
+      return std::nullopt;
+    const char c = static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+    if (c == '\0') return std::nullopt;
+    out.push_back(c);
+    i += 2;
+  }
+  return out;
+}
+
+// The local path of "file:///path" or "file://localhost/path", without query and fragment.
+std::optional<fs::path> LocalPathOf(const std::string& address) {
+  std::string_view rest = std::string_view(address).substr(5);  // after "file:"
+  if (!rest.starts_with("//")) return std::nullopt;
+  rest.remove_prefix(2);
+  const auto slash = rest.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  std::string host(rest.substr(0, slash));
+  std::transform(host.begin(), host.end(), host.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (!host.empty() && host != "localhost") return std::nullopt;
+  rest.remove_prefix(slash);
+  rest = rest.substr(0, rest.find_first_of("?#"));
+  auto decoded = PercentDecoded(rest);
+  if (!decoded) return std::nullopt;
+  return fs::path(*decoded);
+}
+
+// True when `path` lies below `folder`, both taken with links and ".." resolved.
+bool IsInsideFolder(const fs::path& path, const fs::path& folder) {
+  std::error_code ec;
+  const fs::path resolvedPath = fs::weakly_canonical(path, ec);
+  if (ec) return false;
+  const fs::path resolvedFolder = fs::weakly_canonical(folder, ec);
+  if (ec || resolvedFolder.empty()) return false;
+  const fs::path relative = resolvedPath.lexically_relative(resolvedFolder);
+  return !relative.empty() && relative != "." && *relative.begin() != "..";
+}
+
+AddressOpenDecision Refused(std::string why) { return {false, std::move(why)}; }
+
 }  // namespace
 
-bool HostPlatformServices::OpenUrl(const std::string& url) {
+AddressOpenDecision DecideAddressOpen(const std::string& address, const fs::path& dataFolder) {
+  const std::string scheme = SchemeOf(address);
+  if (scheme.empty() || std::any_of(address.begin(), address.end(), [](unsigned char c) { return IsAddressBlank(c); }))
+    return Refused("not a web address");
+  if (scheme == "http" || scheme == "https") {
+    const std::string_view rest = std::string_view(address).substr(scheme.size() + 1);
+    if (!rest.starts_with("//") || rest.size() < 3 || rest[2] == '/') return Refused("not a valid web address");
+    return {true, ""};
+  }
+  if (scheme == "file") {
+    const auto path = LocalPathOf(address);
+    if (!path || !path->is_absolute()) return Refused("not a valid file address");
+    if (!IsInsideFolder(*path, dataFolder)) return Refused("a file outside Linvara's data folder");
+    return {true, ""};
+  }
+  return Refused("addresses of the " + scheme + ": scheme are not opened");
+}
+
+std::string HostPlatformServices::DefaultOpener() {
 #ifdef __APPLE__
-  return RunDetached("open", url);
+  return "open";
 #else
-  return RunDetached("xdg-open", url);
+  return "xdg-open";
 #endif
 }
 
-bool HostPlatformServices::ShowFolder(const fs::path& folder) {
-#ifdef __APPLE__
-  return RunDetached("open", folder.string());
-#else
-  return RunDetached("xdg-open", folder.string());
-#endif
-}
+bool HostPlatformServices::OpenUrl(const std::string& url) { return SpawnDetached(opener_, url); }
+
+bool HostPlatformServices::ShowFolder(const fs::path& folder) { return SpawnDetached(opener_, folder.string()); }
 
 std::string HostPlatformServices::LoginName() {
   if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_name) return pw->pw_name;

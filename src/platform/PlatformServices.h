@@ -31,14 +31,27 @@ using GestaltQuery = std::function<std::optional<std::int32_t>(std::uint32_t sel
 // Packed BCD below 0x1040 (4160), separate numbers from 0x1040 on; 10.0.0 when any query fails.
 SystemVersion DecodeSystemVersion(const GestaltQuery& gestalt);
 
+// Whether an address may be handed to the desktop to open, and why not.
+struct AddressOpenDecision {
+  bool allowed = false;
+  std::string refusal;  // when refused: why, for the user
+};
+
+// The addresses a bookmark may open: http and https web addresses, and file:
+// addresses of files inside `dataFolder` (the pages of encrypted bookmarks).
+// Everything else is refused: other schemes (script, data, network shares,
+// custom handlers), files elsewhere, and text that is no address.
+AddressOpenDecision DecideAddressOpen(const std::string& address, const std::filesystem::path& dataFolder);
+
 class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
   // Bundle identifiers of the applications running now.
   virtual std::vector<std::string> RunningBundleIdentifiers() = 0;
-  // Opens a web address in the default browser; false when nothing could open it.
+  // Opens an address with the desktop's handler (the default browser for a web
+  // address) without waiting for it; false when the handler could not be started.
   virtual bool OpenUrl(const std::string& url) = 0;
-  // Shows a folder in the file manager.
+  // Shows a folder in the file manager, the same way.
   virtual bool ShowFolder(const std::filesystem::path& folder) = 0;
   virtual std::string LoginName() = 0;
   virtual SystemVersion SystemVersionNumbers() = 0;
@@ -46,14 +59,22 @@ class PlatformServices {
   bool IsRunning(const std::string& bundleIdentifier);
 };
 
-// The real services of this host.
+// The real services of this host. Addresses and folders are handed to the
+// opener program ("xdg-open", "open" on macOS), started detached: a thread of
+// its own reaps it, so the caller never waits for the desktop.
 class HostPlatformServices : public PlatformServices {
  public:
+  explicit HostPlatformServices(std::string opener = DefaultOpener()) : opener_(std::move(opener)) {}
+  static std::string DefaultOpener();
+
   std::vector<std::string> RunningBundleIdentifiers() override;
   bool OpenUrl(const std::string& url) override;
   bool ShowFolder(const std::filesystem::path& folder) override;
   std::string LoginName() override;
   SystemVersion SystemVersionNumbers() override;
+
+ private:
+  std::string opener_;
 };
 
 // Linux: bundle identifiers of the browsers whose processes run, from the

@@ -35,11 +35,39 @@ TEST(CookieController, SafariButtonScansTheSafariFileAndRemovalEmptiesIt) {
   EXPECT_EQ(app.cookieManager().currentScanFilePath, h.safariFile().string());
   EXPECT_TRUE(app.cookieManager().contentViewShown);
 
+  // Removal asks first; Cancel changes nothing.
+  h.screen->AnswerNextAlert(AlertButton::Alternate);
+  ASSERT_TRUE(app.ActRemoveCookieData());
+  EXPECT_FALSE(app.cookieManager().IsBusy());
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  const AlertSpec& question = h.screen->alerts[0].request;
+  EXPECT_EQ(question.message, "Are you sure you want to remove all cookies of this file?");
+  EXPECT_EQ(std::tuple(question.defaultButton, question.alternateButton, question.asSheet),
+            std::tuple(" Remove ", "Cancel", true));
+  EXPECT_EQ(*ReadFileBytes(h.safariFile()), *ReadFileBytes(TestData(kSafari2014)));
+  EXPECT_EQ(h.table().size(), 91u);
+
   ASSERT_TRUE(app.ActRemoveCookieData());
   ASSERT_TRUE(h.Finish());
   EXPECT_EQ(*ReadFileBytes(h.safariFile()), SampleCookiesBytes());
   EXPECT_TRUE(h.table().empty());
-  EXPECT_TRUE(h.screen->alerts.empty());
+  EXPECT_EQ(h.screen->alerts.size(), 2u);  // the two questions, no failure
+}
+
+TEST(CookieController, RemovalRefusesAnOpenedTextThatOnlyBeginsLikeACookieFile) {
+  CookieHome h;
+  AppDelegate& app = h.Start();
+  const fs::path recipes = h.home / "recipes.txt";
+  WriteText(recipes, "cookbook: flour, eggs, butter\n");
+  h.screen->openPanelAnswers.push_back(std::vector<fs::path>{recipes});
+  app.ActOpenCookieFileAction();
+  ASSERT_TRUE(h.Finish());
+  ASSERT_TRUE(app.ActRemoveCookieData());
+  ASSERT_TRUE(h.Finish());
+  EXPECT_EQ(h.screen->alertMessages(), (std::vector<std::string>{
+                                           "Are you sure you want to remove all cookies of this file?",
+                                           "The cookies could not be removed."}));
+  EXPECT_EQ(ReadText(recipes), "cookbook: flour, eggs, butter\n");
 }
 
 TEST(CookieController, ChromeButtonFindsTheNetworkDatabaseAndAFailedRemovalIsShown) {
@@ -56,9 +84,9 @@ TEST(CookieController, ChromeButtonFindsTheNetworkDatabaseAndAFailedRemovalIsSho
   WriteText(h.networkCookies(), "replaced by something that is no database");
   ASSERT_TRUE(app.ActRemoveCookieData());
   ASSERT_TRUE(h.Finish());
-  ASSERT_EQ(h.screen->alerts.size(), 1u);
-  EXPECT_EQ(h.screen->alerts[0].request.message, "The cookies could not be removed.");
-  EXPECT_EQ(h.screen->alerts[0].request.defaultButton, " Ok ");
+  ASSERT_EQ(h.screen->alerts.size(), 2u);  // the question, then the failure
+  EXPECT_EQ(h.screen->alerts[1].request.message, "The cookies could not be removed.");
+  EXPECT_EQ(h.screen->alerts[1].request.defaultButton, " Ok ");
   EXPECT_EQ(h.table().size(), 5u);
   EXPECT_EQ(ReadText(h.networkCookies()), "replaced by something that is no database");
 }

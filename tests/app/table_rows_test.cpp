@@ -115,12 +115,3 @@ TEST(ResultRows, DuplicateMemberDeadLinkAndGroupRows) {
   chrome->setBSelect(true);
   EXPECT_TRUE(MakeDuplicateMemberRow(chrome, ViewKind::All).checked && MakeDeadLinkRow(chrome).checked);
 }
-
-TEST(OpenableAddresses, OnlyWellFormedAddressesOpen) {
-  for (const char* good : {"https://apple.example/pie", "http://x.example",
-                           "file:///Users/tester/Library/Application%20Support/Linvara/a/encrypt.html"})
-    EXPECT_TRUE(IsOpenableWebAddress(good)) << good;
-  for (const char* bad : {"", "apple pie", "http://has space.example/", "1http://x.example/", "https:",
-                          "javascript:alert(1)", "JavaScript:alert(1)", "data:text/html,hi"})
-    EXPECT_FALSE(IsOpenableWebAddress(bad)) << bad;
-}

@@ -25,6 +25,8 @@ TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
   EXPECT_TRUE(app.PerformMenuAction(open));
   EXPECT_EQ(h.platform->openedUrls.size(), 3u);
   EXPECT_EQ(h.platform->openedUrls.back(), "https://weather.example/");
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  EXPECT_EQ(h.screen->alerts[0].request.informativeText, "Not opened:\nnot an address: not a web address");
 }
 
 // Editing and sorting belong to other units: unavailable until installed.

@@ -45,13 +45,13 @@ TEST_F(HealthCli, DuplicatesPrintsTheGroupsInOrderAsJson) {
                            ChromeUrl("4", "Plain", "http://dup.example/x") + "," +
                            ChromeFolder("5", "Inner", ChromeUrl("6", "Secure", "https://dup.example/x") + "," +
                                                           ChromeUrl("7", "Upper", "HTTP://dup.example/x")),
-                       ChromeUrl("8", "Query two", "https://q.example/?u=z.example") + "," +
+                       ChromeUrl("8", "Query two", "https://q.example/?u=http://z.example") + "," +
                            ChromeUrl("9", "Alone", "http://alone.example/")));
   CliResult r = Run({"duplicates", "--view", "chrome", "--json"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto groups = nlohmann::json::parse(r.out);
   ASSERT_EQ(groups.size(), 2u) << r.out;
-  EXPECT_EQ(groups[0]["key"], "q.example/?u=z.example");
+  EXPECT_EQ(groups[0]["key"], "q.example/?u=http://z.example");
   EXPECT_EQ(groups[0]["title"], "Query one");
   EXPECT_EQ(groups[0]["url"], "http://q.example/?u=http://z.example");
   EXPECT_EQ(Titles(groups[0]["members"]), (std::vector<std::string>{"Query one", "Query two"}));
@@ -84,7 +84,9 @@ TEST_F(HealthCli, DeadLinksListsTheUnreachableBookmarksInListOrder) {
   WriteText(loc.chromeDefaultBookmarks(),
             ChromeFile(ChromeUrl("3", "Refused", refused) + "," + ChromeUrl("4", "Missing page", server.url("/missing")) +
                            "," + ChromeUrl("5", "Garbage", "not an address"),
-                       ChromeUrl("6", "Loop", server.url("/loop")) + "," + ChromeUrl("7", "Fine", server.url("/ok"))));
+                       ChromeUrl("6", "Loop", server.url("/loop")) + "," + ChromeUrl("7", "Fine", server.url("/ok")) +
+                           "," + ChromeUrl("8", "Bookmarklet", "javascript:void(0)") + "," +
+                           ChromeUrl("9", "Recent", "place:sort=8")));
   CliResult r = Run({"dead-links", "--view", "chrome", "--json", "--timeout", "2"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto dead = nlohmann::json::parse(r.out);
@@ -93,6 +95,7 @@ TEST_F(HealthCli, DeadLinksListsTheUnreachableBookmarksInListOrder) {
   EXPECT_EQ(dead[0]["kind"], "bookmark");
   EXPECT_NE(r.err.find("probed 5 of 5"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("2 unreachable bookmarks"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\n2 bookmarks not checked: not web addresses\n"), std::string::npos) << r.err;
 
   r = Run({"dead-links", "--view", "chrome", "--timeout", "2"});
   ASSERT_EQ(r.code, 0) << r.err;
@@ -114,6 +117,7 @@ TEST_F(HealthCli, DeadLinksHonoursThePerHostCap) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(server.requests(), 8);
   EXPECT_EQ(server.peakInFlight(), 1);
+  EXPECT_EQ(r.err.find("not checked"), std::string::npos) << r.err;
 }
 
 TEST_F(HealthCli, DeadLinksRejectsBadSettings) {

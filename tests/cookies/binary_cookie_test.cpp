@@ -46,36 +46,12 @@ std::uint32_t BE32(std::string_view bytes, std::size_t at) {
   return v;
 }
 
-// "cook", the page table and the given pages, unchanged.
-std::string FileOfPages(const std::vector<std::string>& pages) {
-  std::string out = "cook";
-  auto be = [&](std::size_t v) {
-    for (int i = 3; i >= 0; --i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
-  };
-  be(pages.size());
-  for (const auto& p : pages) be(p.size());
-  for (const auto& p : pages) out += p;
-  return out;
-}
-
-// A page whose records are given as raw bytes.
-std::string PageOfRecords(const std::vector<std::string>& records) {
-  std::string out("\x00\x00\x01\x00", 4);
-  out.append(4 + 4 * records.size() + 4, '\0');
-  PutLE32(out, 4, static_cast<std::uint32_t>(records.size()));
-  std::size_t offset = out.size();
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    PutLE32(out, 8 + 4 * i, static_cast<std::uint32_t>(offset));
-    offset += records[i].size();
-  }
-  for (const auto& r : records) out += r;
-  return out;
-}
-
 const std::string kGoodRecord = EncodeBinaryCookieRecord(Cookie("good.test", "g", "/", "w"));
 
 // One page: the given (damaged) record, then a good one.
-Read ReadBadThenGood(const std::string& bad) { return ReadBytes(FileOfPages({PageOfRecords({bad, kGoodRecord})})); }
+Read ReadBadThenGood(const std::string& bad) {
+  return ReadBytes(BuildBinaryCookieFileOfPages({EncodeBinaryCookiePageOfRecords({bad, kGoodRecord})}));
+}
 
 // ---- Real files ----
 
@@ -132,11 +108,10 @@ TEST(BinaryCookieRealFiles, StoredChecksumIsTheSumOfEveryFourthPageByte) {
     auto bytes = ReadFileBytes(TestData(name));
     ASSERT_TRUE(bytes.ok());
     const std::string& b = *bytes;
-    const std::uint32_t pages = BE32(b, 4);
-    std::size_t at = 8 + 4 * pages;
+    const std::vector<std::int32_t> pageSizes = ReadBytes(b).pageSizes;
+    std::size_t at = 8 + 4 * pageSizes.size();
     std::uint32_t sum = 0;
-    for (std::uint32_t i = 0; i < pages; ++i) {
-      const std::uint32_t size = BE32(b, 8 + 4 * i);
+    for (const std::int32_t size : pageSizes) {
       sum += BinaryCookiePageChecksum(std::string_view(b).substr(at, size));
       at += size;
     }
@@ -162,9 +137,8 @@ TEST(BinaryCookieWriter, RoundTripsEveryFieldThroughTheReader) {
   BinaryCookieRecord a = Cookie(".example.com", "sid", "/account", "abc=def", 1), noTime = Cookie("t.test", "", "", "");
   a.expiry = 566695357.0;
   noTime.expiry = std::numeric_limits<double>::quiet_NaN();
-  const std::string file = BuildBinaryCookieFile(
-      {{a, Cookie("example.org", "pref", "/", "", 4)}, {}, {Cookie("x.test", "n", "/p", "v", 5), noTime}});
-  Read r = ReadBytes(file);
+  Read r = ReadBytes(BuildBinaryCookieFile(
+      {{a, Cookie("example.org", "pref", "/", "", 4)}, {}, {Cookie("x.test", "n", "/p", "v", 5), noTime}}));
   ASSERT_EQ(r.cookies.size(), 4u);
   EXPECT_EQ(r.pageSizes.size(), 3u);
   // Bit 0 of the flags marks secure.
@@ -172,20 +146,15 @@ TEST(BinaryCookieWriter, RoundTripsEveryFieldThroughTheReader) {
   EXPECT_EQ(Fields(*r.cookies[1]), (Strings{"example.org", "pref", "/", "", "NO", "<unset>"}));  // expiry 0: none
   EXPECT_EQ(Fields(*r.cookies[2]), (Strings{"x.test", "n", "/p", "v", "YES", "<unset>"}));
   EXPECT_EQ(r.cookies[3]->expiredDate, "Unkown Date");  // an expiry that is no time
-  // The file ends with the checksum and the end marker.
-  EXPECT_EQ(BE32(file, file.size() - 4), 0x07172005u);
 }
 
 TEST(BinaryCookieWriter, SampleCookiesResourceIsAnEmptyValidFile) {
   const std::string_view sample = SampleCookiesBytes();
   EXPECT_EQ(sample, BuildBinaryCookieFile({}));
-  EXPECT_EQ(sample.substr(0, 4), "cook");
   auto resource = ReadFileBytes(std::filesystem::path(LINVARA_SOURCE_DIR) / "resources" / "samplecookies");
   ASSERT_TRUE(resource.ok());
   EXPECT_EQ(*resource, sample);
-  Read r = ReadBytes(sample);
-  EXPECT_TRUE(r.cookies.empty());
-  EXPECT_TRUE(r.pageSizes.empty());
+  EXPECT_TRUE(ReadBytes(sample).cookies.empty());
 }
 
 // ---- Edge cases ----
@@ -199,16 +168,11 @@ TEST(BinaryCookieEdgeCases, EightBytesWithNoPagesGiveAnEmptyList) {
   EXPECT_TRUE(ReadBytes("co").cookies.empty());
 }
 
-TEST(BinaryCookieEdgeCases, RecordsStartAfterBothHeadersAndAZeroCookiePageTakesTwelveBytes) {
-  Read r = ReadBytes(BuildBinaryCookieFile(
-      {{Cookie("a.test", "1", "/", "x"), Cookie("b.test", "2", "/", "y"), Cookie("c.test", "3", "/", "z")}}));
-  ASSERT_EQ(r.cookies.size(), 3u);
-  EXPECT_EQ(r.cookies[0]->cookieStartOffSet, 8u + 4 * 1 + 12 + 4 * 3);
-  EXPECT_EQ(r.cookies[1]->cookieStartOffSet, r.cookies[0]->cookieStartOffSet + r.cookies[0]->cookieLength);
-
+// Records start after both headers (the real files above check the offsets of whole pages).
+TEST(BinaryCookieEdgeCases, AZeroCookiePageTakesTwelveBytes) {
   const std::string empty = EncodeBinaryCookiePage({});
   ASSERT_EQ(empty.size(), 12u);
-  r = ReadBytes(FileOfPages({empty, EncodeBinaryCookiePage({Cookie("a.test", "n", "/", "v")})}));
+  Read r = ReadBytes(BuildBinaryCookieFileOfPages({empty, EncodeBinaryCookiePage({Cookie("a.test", "n", "/", "v")})}));
   ASSERT_EQ(r.cookies.size(), 1u);
   EXPECT_EQ(r.cookies[0]->fileHost, "a.test");
   EXPECT_EQ(r.cookies[0]->cookieStartOffSet, 8u + 8 + 12 + 12 + 4);
@@ -267,13 +231,44 @@ TEST(BinaryCookieEdgeCases, AStringWithoutNulStopsAtTheRecordsEnd) {
   EXPECT_EQ(r.cookies[1]->fileHost, "good.test");
 }
 
-TEST(BinaryCookieEdgeCases, ASizeThatDoesNotMoveForwardEndsTheWalk) {
+TEST(BinaryCookieEdgeCases, ASizeThatDoesNotMoveForwardEndsOnlyItsPage) {
+  const std::string last = EncodeBinaryCookieRecord(Cookie("next.page", "n", "/", "v"));
   for (std::uint32_t size : {0u, 0x80000000u, 0xffffffffu}) {
     std::string stuck = EncodeBinaryCookieRecord(Cookie("a.test", "n", "/", "v"));
     PutLE32(stuck, 0, size);
-    Read r = ReadBytes(FileOfPages({PageOfRecords({kGoodRecord, stuck, kGoodRecord}), PageOfRecords({kGoodRecord})}));
-    ASSERT_EQ(r.cookies.size(), 1u) << size;  // only the record before it
+    std::string file = BuildBinaryCookieFileOfPages(
+        {EncodeBinaryCookiePageOfRecords({kGoodRecord, stuck, kGoodRecord}), EncodeBinaryCookiePageOfRecords({last})});
+    Read r = ReadBytes(file);
+    // The record before it, then the next page where the header's sizes put it.
+    ASSERT_EQ(r.cookies.size(), 2u) << size;
+    EXPECT_EQ(r.cookies[1]->fileHost, "next.page");
+    // A page table pointing back into the broken page leaves no next page.
+    file.replace(8, 4, std::string("\0\0\0\x0c", 4));
+    EXPECT_EQ(ReadBytes(file).cookies.size(), 1u) << size;
   }
+}
+
+TEST(BinaryCookieLayout, OnlyPagesThatFitTheFileMakeACookieFile) {
+  auto real = ReadFileBytes(TestData(kSafari2014));
+  ASSERT_TRUE(real.ok());
+  const std::string written = BuildBinaryCookieFile({{Cookie("a.test", "n", "/", "v")}, {}});
+  auto damaged = [&](std::size_t at, std::string_view bytes) {
+    return std::string(written).replace(at, bytes.size(), bytes);
+  };
+  const std::vector<std::pair<std::string, bool>> files{
+      {*real, true},
+      {*ReadFileBytes(TestData(kSafari2017)), true},  // with a trailing property list
+      {std::string(SampleCookiesBytes()), true},
+      {"cookbook: flour, eggs, butter and a pinch of salt", false},
+      {"cook", false},
+      {real->substr(0, real->size() / 2), false},           // pages cut off
+      {damaged(8, std::string("\0\0\0\x0b", 4)), false},  // a page too small for its header
+      {damaged(16, "XXXX"), false},                         // page header word
+      {damaged(20, std::string("\x7f\0\0\0", 4)), false},  // a cookie count the page cannot hold
+      {damaged(24, std::string("\xff\0\0\0", 4)), false},  // a record offset outside the page
+  };
+  for (const auto& [bytes, consistent] : files)
+    EXPECT_EQ(IsBinaryCookieLayoutConsistent(bytes), consistent) << bytes.substr(0, 24);
 }
 
 TEST(BinaryCookieEdgeCases, CountsLargerThanTheFileAllowAreCapped) {
@@ -288,7 +283,7 @@ TEST(BinaryCookieEdgeCases, CountsLargerThanTheFileAllowAreCapped) {
   // A cookie count of 2^31 - 1: the records would start past the end.
   std::string page = EncodeBinaryCookiePage({Cookie("a.test", "n", "/", "v")});
   PutLE32(page, 4, 0x7fffffff);
-  EXPECT_TRUE(ReadBytes(FileOfPages({page})).cookies.empty());
+  EXPECT_TRUE(ReadBytes(BuildBinaryCookieFileOfPages({page})).cookies.empty());
 
   // A page count larger than the pages present: the pages there are read.
   Read m = ReadBytes(std::string("cook\0\0\0\x03", 8) + file.substr(8, 4) + std::string(8, '\0') + file.substr(12));

@@ -221,5 +221,16 @@ TEST(SafariCookieRemoval, TheFileTakesTheSampleCookiesContent) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
+TEST(SafariCookieRemoval, AFileThatOnlyBeginsWithTheMagicIsLeftUnchanged) {
+  TempDir dir;
+  const std::string recipe = "cookbook: flour, eggs, butter and a pinch of salt\n";
+  WriteText(dir / "recipes.txt", recipe);
+  ASSERT_EQ(DetectCookieFileKind(dir / "recipes.txt"), CookieFileKind::Binary);
+  const Result<void> removed = RemoveCookieData(dir / "recipes.txt", true);
+  ASSERT_FALSE(removed.ok());
+  EXPECT_EQ(removed.errorKind(), ErrorKind::Malformed);
+  EXPECT_EQ(ReadText(dir / "recipes.txt"), recipe);
+}
+
 }  // namespace
 }  // namespace linvara

@@ -8,6 +8,7 @@
 //   /missing     404
 //   /nohead      405 to HEAD, 200 to GET
 //   /error       500
+//   /private     401 asking for Basic authentication
 //   /loop        302 back to /loop, for ever
 //   /redirect    301 to /ok
 //   /tofile      302 to a file: address
@@ -17,6 +18,7 @@
 //   /hang        never answers
 // A server made as a black hole accepts connections and never reads or answers.
 #include <arpa/inet.h>
+#include <string.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -103,6 +105,8 @@ class LoopbackHttpServer {
     return it == requestsByRoute_.end() ? 0 : it->second;
   }
   int connectionsAccepted() const { return accepted_.load(); }
+  // Requests that carried an Authorization header.
+  int authorizedRequests() const { return authorized_.load(); }
   // Most requests this server was working on at once.
   int peakInFlight() const { return gauge_.peak.load(); }
   int inFlight() const { return gauge_.current.load(); }
@@ -202,12 +206,14 @@ class LoopbackHttpServer {
         seen = ++requestsByRoute_[route];
       }
       ++totalRequests_;
+      if (::strcasestr(head.c_str(), "\r\nauthorization:")) ++authorized_;
       Enter();
 
       // Routes with a fixed answer: status with its reason, extra header lines.
       static const std::map<std::string, std::pair<std::string, std::string>> kFixed = {
           {"/missing", {"404 Not Found", ""}},
           {"/error", {"500 Internal Server Error", ""}},
+          {"/private", {"401 Unauthorized", "WWW-Authenticate: Basic realm=\"loopback\"\r\n"}},
           {"/loop", {"302 Found", "Location: /loop\r\n"}},
           {"/redirect", {"301 Moved Permanently", "Location: /ok\r\n"}},
           {"/tofile", {"302 Found", "Location: file:///etc/hostname\r\n"}},
@@ -254,6 +260,7 @@ class LoopbackHttpServer {
   std::map<std::string, int> requestsByRoute_;
   std::atomic<int> totalRequests_{0};
   std::atomic<int> accepted_{0};
+  std::atomic<int> authorized_{0};
 };
 
 }  // namespace linvara::testing

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "HealthTestSupport.h"
@@ -18,7 +19,8 @@ struct RecordedScan {
   NodeList found;
   std::vector<std::thread::id> foundOn;
   int finished = 0;
-  std::size_t lastProbed = 0, lastTotal = 0, foundWhenFinished = 0;
+  std::vector<std::size_t> probedSeen;
+  std::size_t lastTotal = 0, foundWhenFinished = 0, notChecked = 0;
   std::shared_ptr<DeadLinkScan> scan;
 
   RecordedScan(const NodeList& list, const ProbeSettings& settings) {
@@ -27,8 +29,8 @@ struct RecordedScan {
       found.push_back(node);
       foundOn.push_back(std::this_thread::get_id());
     };
-    h.finished = [this] { ++finished, foundWhenFinished = found.size(); };
-    h.progress = [this](std::size_t probed, std::size_t total) { lastProbed = probed, lastTotal = total; };
+    h.finished = [this](std::size_t skipped) { ++finished, foundWhenFinished = found.size(), notChecked = skipped; };
+    h.progress = [this](std::size_t probed, std::size_t total) { probedSeen.push_back(probed), lastTotal = total; };
     scan = DeadLinkScan::Start(list, settings, dispatcher, h);
   }
 };
@@ -43,19 +45,26 @@ TEST(DeadLinkScan, HandsUnreachableLeavesToTheMainThreadInListOrderThenFinishes)
       folder,                                  Leaf("refused", LoopbackHttpServer::RefusedUrl()),
       Leaf("missing page", server.url("/missing")), PRRootBookMarkNode::Create(),
       Leaf("garbage", "::not an address::"),   Leaf("loop", server.url("/loop")),
+      nullptr,                                 Leaf("no address", ""),
+      Leaf("no such host", "http://host.invalid/"),
+      // Schemes the prober does not probe: skipped and counted, never found.
+      Leaf("bookmarklet", "javascript:alert(1)"), Leaf("recent", "place:sort=8&maxResults=10"),
   };
   RecordedScan rec(list, QuickProbes(400));
   ASSERT_TRUE(rec.dispatcher->PumpUntil([&] { return rec.finished == 1; }, 20000));
   ASSERT_TRUE(rec.scan->WaitUntilStopped(milliseconds(5000)));
   rec.dispatcher->Pump();
 
-  EXPECT_EQ(rec.found, (NodeList{list[0], list[3], list[6]}));
-  EXPECT_EQ(rec.foundWhenFinished, 3u);
+  EXPECT_EQ(rec.found, (NodeList{list[0], list[3], list[6], list[9], list[10]}));
+  EXPECT_EQ(rec.foundWhenFinished, 5u);
   for (auto id : rec.foundOn) EXPECT_EQ(id, std::this_thread::get_id());
   EXPECT_EQ(server.requestsFor("/folder"), 0);
-  EXPECT_EQ(rec.lastTotal, 6u);  // the six leaves
-  EXPECT_EQ(rec.lastProbed, 6u);
+  EXPECT_EQ(rec.lastTotal, 8u);  // the eight leaves probed
+  ASSERT_FALSE(rec.probedSeen.empty());
+  EXPECT_TRUE(std::is_sorted(rec.probedSeen.begin(), rec.probedSeen.end()));
+  EXPECT_EQ(rec.probedSeen.back(), 8u);
   EXPECT_EQ(rec.finished, 1);
+  EXPECT_EQ(rec.notChecked, 2u);
 }
 
 TEST(DeadLinkScan, AnEmptyListFinishesAtOnce) {
@@ -77,12 +86,6 @@ TEST(DeadLinkScan, CancelStopsTheWorkerAndNothingMoreIsReported) {
   rec.dispatcher->Pump();
   EXPECT_TRUE(rec.found.empty());
   EXPECT_EQ(rec.finished, 0);
-}
-
-TEST(DeadLinkScan, ProbedLeavesSkipFoldersAndRoots) {
-  NodeList list = {PRFaBookMarkNode::Create(), Leaf("a", "http://a/"), PRRootBookMarkNode::Create(), nullptr,
-                   Leaf("b", "")};
-  EXPECT_EQ(DeadLinkScan::ProbedLeaves(list), (NodeList{list[1], list[4]}));
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <thread>
 
 #include "platform/MainThread.h"
@@ -90,4 +96,82 @@ TEST(QueuedDispatcher, WorkerWaitsUntilMainThreadRunsTask) {
   ASSERT_TRUE(main.PumpUntil([&] { return workerDone.load(); }, 5000));
   worker.join();
   EXPECT_EQ(value.load(), 42);
+}
+
+TEST(AddressOpenPolicy, OnlyWebPagesAndFilesInsideTheDataFolderOpen) {
+  TempDir dir;
+  const fs::path data = dir / "Application Support" / "Linvara";
+  WriteText(data / "UUID-1" / "encrypt.html", "page");
+  WriteText(dir / "secret.txt", "not for opening");
+  fs::create_directory_symlink(dir.path(), data / "escape");
+  const std::string dataUrl = "file://" + dir.path().string() + "/Application%20Support/Linvara";
+  const std::vector<std::pair<std::string, bool>> addresses{
+      {"https://apple.example/pie", true},
+      {"HTTP://x.example", true},
+      {dataUrl + "/UUID-1/encrypt.html", true},
+      {"file://localhost" + dir.path().string() + "/Application%20Support/Linvara/UUID-1/encrypt.html", true},
+      {"", false},
+      {"apple pie", false},
+      {"http://has space.example/", false},
+      {"1http://x.example/", false},
+      {"https:", false},
+      {"http:///only-a-path", false},
+      {"javascript:alert(1)", false},
+      {"JavaScript:alert(1)", false},
+      {"data:text/html,hi", false},
+      {"smb://server/share", false},
+      {"x-custom-handler:run", false},
+      {"mailto:someone@example.com", false},
+      {"file:///etc/passwd", false},
+      {"file://" + dir.path().string() + "/secret.txt", false},
+      {dataUrl + "/../../secret.txt", false},
+      {dataUrl + "/%2e%2e/%2e%2e/secret.txt", false},
+      {dataUrl + "/escape/secret.txt", false},  // a link out of the folder
+      {dataUrl, false},                         // the folder itself
+      {"file://elsewhere" + dir.path().string() + "/Application%20Support/Linvara/UUID-1/encrypt.html", false},
+  };
+  for (const auto& [address, allowed] : addresses) {
+    const AddressOpenDecision decision = DecideAddressOpen(address, data);
+    EXPECT_EQ(decision.allowed, allowed) << address;
+    EXPECT_EQ(decision.refusal.empty(), allowed) << address;
+  }
+}
+
+// Children of this process that have ended and not been waited for.
+int ZombieChildren() {
+  int zombies = 0;
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string text;
+    if (!std::getline(stat, text)) continue;
+    const auto close = text.rfind(')');
+    if (close == std::string::npos) continue;
+    char state = 0;
+    long parent = 0;
+    std::istringstream(text.substr(close + 1)) >> state >> parent;
+    zombies += state == 'Z' && parent == ::getpid();
+  }
+  return zombies;
+}
+
+TEST(HostOpener, StartsTheOpenerWithoutWaitingAndReapsIt) {
+  TempDir dir;
+  const fs::path opener = dir / "opener";
+  // Records its argument, then runs until released (or five seconds pass).
+  WriteText(opener, "#!/bin/sh\necho \"$1\" > \"" + (dir / "started").string() + "\"\ni=0\n" +
+                        "while [ ! -e \"" + (dir / "release").string() + "\" ] && [ $i -lt 100 ]; do sleep 0.05; " +
+                        "i=$((i+1)); done\ntouch \"" + (dir / "finished").string() + "\"\n");
+  fs::permissions(opener, fs::perms::owner_all);
+  HostPlatformServices host(opener.string());
+  ASSERT_TRUE(host.OpenUrl("https://example.com/a b"));
+  EXPECT_FALSE(fs::exists(dir / "finished")) << "returned only after the opener ended";
+  WriteText(dir / "release", "");
+  auto waitFor = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 500 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return done();
+  };
+  ASSERT_TRUE(waitFor([&] { return fs::exists(dir / "finished"); }));
+  EXPECT_EQ(ReadText(dir / "started"), "https://example.com/a b\n");
+  EXPECT_TRUE(waitFor([] { return ZombieChildren() == 0; }));
+  EXPECT_FALSE(HostPlatformServices((dir / "no-such-opener").string()).OpenUrl("https://example.com/"));
 }
