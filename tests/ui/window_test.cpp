@@ -34,13 +34,13 @@ using namespace outlets;
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    h.WriteSafari(SafariFolder("Work", SafariLeaf("Apple pie recipes", "https://pie.example/apple") +
-                                           SafariLeaf("Tracker", "https://tracker.example/")) +
-                  SafariLeaf("Example", "https://example.com/") +
-                  SafariLeaf("Fruit shop", "https://APPLE.example/shop"));
-    h.WriteChrome(ChromeFile(ChromeUrl("10", "News", "https://news.example/") + "," +
-                                 ChromeFolder("11", "Recipes", ChromeUrl("12", "Soup", "https://soup.example/")),
-                             ChromeUrl("13", "Other page", "https://other.example/")));
+    using profile::Folder, profile::Leaf;
+    h.WriteSafari({Folder("Work", {Leaf("Apple pie recipes", "https://pie.example/apple"),
+                                   Leaf("Tracker", "https://tracker.example/")}),
+                   Leaf("Example", "https://example.com/"), Leaf("Fruit shop", "https://APPLE.example/shop")});
+    h.WriteChrome(profile::ChromiumRoots(
+        {Leaf("News", "https://news.example/"), Folder("Recipes", {Leaf("Soup", "https://soup.example/")})},
+        {Leaf("Other page", "https://other.example/")}));
   }
   QtScreen& screen() { return h.app->screen(); }
 
