@@ -9,28 +9,26 @@ constexpr std::int64_t kMicrosecondsFrom1601To1970 = 11644473600LL * 1000000;
 }  // namespace
 
 BinaryCookieRecord SafariCookieRecord(const CookieEntry& cookie) {
-  BinaryCookieRecord r;
-  r.domain = cookie.host;
-  r.name = cookie.name;
-  r.path = cookie.path;
-  r.value = cookie.value;
-  r.flags = (cookie.secure ? 1u : 0u) | (cookie.httpOnly ? 4u : 0u);
-  r.expiry = static_cast<double>(cookie.expires) - kSecondsFrom1970To2001;
-  r.creation = static_cast<double>(cookie.created) - kSecondsFrom1970To2001;
-  return r;
+  return {.domain = cookie.host,
+          .name = cookie.name,
+          .path = cookie.path,
+          .value = cookie.value,
+          .flags = (cookie.secure ? 1u : 0u) | (cookie.httpOnly ? 4u : 0u),
+          .expiry = static_cast<double>(cookie.expires) - kSecondsFrom1970To2001,
+          .creation = static_cast<double>(cookie.created) - kSecondsFrom1970To2001};
 }
 
 ChromeCookieRow ChromeCookieRowOf(const CookieEntry& cookie) {
-  ChromeCookieRow r;
-  r.host = cookie.host;
-  r.name = cookie.name;
-  r.path = cookie.path;
-  r.value = cookie.value;
-  r.creationUtc = cookie.created * 1000000 + kMicrosecondsFrom1601To1970;
-  r.expiresUtc = cookie.expires == 0 ? 0 : cookie.expires * 1000000 + kMicrosecondsFrom1601To1970;
-  r.secure = cookie.secure;
-  r.httpOnly = cookie.httpOnly;
-  return r;
+  auto chromeTime = [](std::int64_t seconds) { return seconds * 1000000 + kMicrosecondsFrom1601To1970; };
+  return {.host = cookie.host,
+          .name = cookie.name,
+          .value = cookie.value,
+          .encryptedValue = {},
+          .path = cookie.path,
+          .creationUtc = chromeTime(cookie.created),
+          .expiresUtc = cookie.expires == 0 ? 0 : chromeTime(cookie.expires),
+          .secure = cookie.secure,
+          .httpOnly = cookie.httpOnly};
 }
 
 Result<void> WriteSafariCookies(const std::filesystem::path& file, const std::vector<BinaryCookiePage>& pages) {

@@ -28,10 +28,10 @@ struct FirefoxRow {
   int id = 0;
   int type = kFirefoxBookmark;
   int parent = 0;
-  std::optional<std::string> title;  // nullopt: NULL
+  std::optional<std::string> title{};  // nullopt: NULL
   int fk = 0;                        // the moz_places row; 0: NULL
   int position = -1;                 // -1: after the parent's last row
-  std::string guid;                  // made up when empty (Current schema only)
+  std::string guid{};                  // made up when empty (Current schema only)
 };
 
 // The roots Firefox makes, with their ids: root 1, then menu 2, toolbar 3, tags 4, unfiled 5, mobile 6.

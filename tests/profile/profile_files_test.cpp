@@ -32,6 +32,15 @@ Rows Bookmarks(const BookmarkLists& lists) {
   return rows;
 }
 
+// What a reader made of a file.
+template <class ReadFn>
+BookmarkLists ReadWith(ReadFn read) {
+  BookmarkLists lists;
+  ReaderContext ctx{lists, 1, "", nullptr, nullptr, nullptr};
+  read(ctx);
+  return lists;
+}
+
 // News > Paper, a proxy the readers pass over, and a top-level bookmark with its own UUID.
 const std::vector<BookmarkEntry> kTree = {Folder("News", {Leaf("Paper", "https://paper.example/")}), Proxy("History"),
                                           Leaf("Top", "https://top.example/", "UUID-TOP")};
@@ -44,9 +53,8 @@ TEST(SafariBookmarksFile, ReaderReadsTheTreeAndExtraKeysInEitherFormat) {
   for (PlistFormat format : {PlistFormat::Xml, PlistFormat::Binary}) {
     TempDir dir;
     ASSERT_TRUE(WriteSafariBookmarks(dir / "Bookmarks.plist", tree, format).ok());
-    BookmarkLists lists;
-    ReaderContext ctx{lists, 1, "", nullptr, nullptr};
-    SafariReader(ctx).ReadSafariBookMark(dir / "Bookmarks.plist");
+    const BookmarkLists lists =
+        ReadWith([&](ReaderContext& ctx) { SafariReader(ctx).ReadSafariBookMark(dir / "Bookmarks.plist"); });
     Rows rows = Bookmarks(lists);
     ASSERT_EQ(rows.size(), 2u);
     rows[0].pop_back();  // a made-up UUID
@@ -96,9 +104,8 @@ TEST(ChromiumBookmarksFile, ReaderReadsTheRootsWithNumberedOrGivenIds) {
   TempDir dir;
   ASSERT_TRUE(WriteChromiumBookmarks(dir / "Bookmarks", ChromiumRoots(kTree, {Leaf("Loose", "https://loose.example/")}))
                   .ok());
-  BookmarkLists lists;
-  ReaderContext ctx{lists, 1, "", nullptr, nullptr};
-  ChromiumReader(ctx).ReadChromeBookMark(dir / "Bookmarks");
+  const BookmarkLists lists =
+      ReadWith([&](ReaderContext& ctx) { ChromiumReader(ctx).ReadChromeBookMark(dir / "Bookmarks"); });
   EXPECT_EQ(Bookmarks(lists), (Rows{{"Paper", "/Bookmarks bar/News", "https://paper.example/", "3"},
                                     {"Top", "/Bookmarks bar", "https://top.example/", "UUID-TOP"},
                                     {"Loose", "/Other bookmarks", "https://loose.example/", "5"}}));
@@ -126,9 +133,9 @@ TEST(FirefoxPlaces, ProfilesIniNamesTheProfileTheReaderReads) {
     ASSERT_TRUE(file.ok()) << file.error();
     ASSERT_EQ(home.ChooseFirefoxPlaces(), *file);
 
-    BookmarkLists lists;
-    ReaderContext ctx{lists, 1, "", nullptr, nullptr};
-    FirefoxReader(ctx).ReadFirefoxBookMark({home.firefoxProfilesFolder(), home.ChooseFirefoxPlaces()});
+    const BookmarkLists lists = ReadWith([&](ReaderContext& ctx) {
+      FirefoxReader(ctx).ReadFirefoxBookMark({home.firefoxProfilesFolder(), home.ChooseFirefoxPlaces()});
+    });
     Rows rows = Bookmarks(lists);
     for (auto& row : rows) row.pop_back();
     EXPECT_EQ(rows, (Rows{{"Intranet", "/toolbar/Work", "http://intranet.invalid/"},
@@ -142,8 +149,8 @@ TEST(FirefoxPlaces, RowsKeepTheirIdsParentsAndExtraColumns) {
   auto places = PlacesDatabase::Create();
   ASSERT_TRUE(places.ok());
   ASSERT_TRUE(places->AddStandardRoots().ok());
-  ASSERT_TRUE(places->AddRow({40, kFirefoxFolder, 41, "Child before its folder"}).ok());
-  ASSERT_TRUE(places->AddRow({41, kFirefoxFolder, kFirefoxMenuId, "Folder"}).ok());
+  ASSERT_TRUE(places->AddRow({.id = 40, .type = kFirefoxFolder, .parent = 41, .title = "Child before its folder"}).ok());
+  ASSERT_TRUE(places->AddRow({.id = 41, .type = kFirefoxFolder, .parent = kFirefoxMenuId, .title = "Folder"}).ok());
   ASSERT_TRUE(places->AddEntries(41, {WithKey(Leaf("Tagged", "https://t.example/"), "keyword_id", 7)}).ok());
   EXPECT_EQ(places->AddPlace("https://t.example/").value(), 1);  // an address has one place
   TempDir dir;
