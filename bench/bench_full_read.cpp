@@ -118,7 +118,7 @@ void ReadOneBrowser(benchmark::State& state, ReadFn read) {
   const GeneratedHome& home = Home();
   for (auto _ : state) {
     BookmarkLists lists;
-    ReaderContext ctx{lists, 1, home.loc.encryptedMarker(), nullptr, nullptr};
+    ReaderContext ctx{lists, 1, home.loc.encryptedMarker(), nullptr, nullptr, nullptr};
     read(ctx, home.loc);
     benchmark::DoNotOptimize(lists.allbookMarkArray.size());
   }
@@ -159,7 +159,7 @@ void BM_ReadFirefox200k(benchmark::State& state) {
   (void)made;
   for (auto _ : state) {
     BookmarkLists lists;
-    ReaderContext ctx{lists, 1, "", nullptr, nullptr};
+    ReaderContext ctx{lists, 1, "", nullptr, nullptr, nullptr};
     FirefoxReader(ctx).ReadFirefoxBookMark({profiles, profiles / "big.default" / "places.sqlite"});
     benchmark::DoNotOptimize(lists.allbookMarkArray.size());
   }
