@@ -29,8 +29,8 @@ struct FirefoxRow {
   int type = kFirefoxBookmark;
   int parent = 0;
   std::optional<std::string> title{};  // nullopt: NULL
-  int fk = 0;                        // the moz_places row; 0: NULL
-  int position = -1;                 // -1: after the parent's last row
+  int fk = 0;                          // the moz_places row; 0: NULL
+  int position = -1;                   // -1: after the parent's last row
   std::string guid{};                  // made up when empty (Current schema only)
 };
 
