@@ -12,11 +12,14 @@
 #include "app/AppDelegate.h"
 #include "app/Outlets.h"
 #include "app/ScriptedScreen.h"
+#include "profile/ChromiumBookmarksFile.h"
+#include "profile/SafariBookmarksFile.h"
 #include "support/TestSupport.h"
 
 namespace linvara::testing {
 
-// Safari property-list pieces.
+// Raw file text, for the tests that write a file's text piece by piece; a
+// home described as a tree is written with the builders of profile/.
 inline std::string SafariLeaf(const std::string& title, const std::string& url) {
   return "<dict><key>WebBookmarkType</key><string>WebBookmarkTypeLeaf</string>"
          "<key>WebBookmarkUUID</key><string>uuid-" + title + "</string>"
@@ -39,7 +42,6 @@ inline std::string SafariPlist(const std::string& children) {
          "<key>Children</key><array>" + children + "</array></dict></plist>\n";
 }
 
-// Chromium JSON pieces.
 inline std::string ChromeUrl(const std::string& id, const std::string& name, const std::string& url) {
   return R"({"date_added":"13245678901234567","id":")" + id + R"(","name":")" + name +
          R"(","type":"url","url":")" + url + R"("})";
@@ -62,22 +64,33 @@ inline AlertFields AlertFieldsOf(const AlertSpec& a) {
 
 using TitleList = std::vector<std::string>;
 
-struct PresenterHome {
+// A generated home in the macOS layout on a fake platform (macOS 10.13.6).
+struct TestHome {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
   std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
+
+  TestHome() { platform->version = SystemVersion{10, 13, 6}; }
+  void WriteSafari(const std::vector<profile::BookmarkEntry>& top) {
+    auto written = profile::WriteSafariBookmarks(loc.safariBookmarks(), top);
+    ASSERT_TRUE(written.ok()) << written.error();
+  }
+  void WriteChrome(const std::vector<profile::ChromiumRoot>& roots) {
+    auto written = profile::WriteChromiumBookmarks(loc.chromeDefaultBookmarks(), roots);
+    ASSERT_TRUE(written.ok()) << written.error();
+  }
+  void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
+  void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
+};
+
+struct PresenterHome : TestHome {
   std::shared_ptr<Preferences> prefs = std::make_shared<Preferences>();
   std::shared_ptr<QueuedDispatcher> dispatcher = std::make_shared<QueuedDispatcher>();
   std::shared_ptr<ScriptedScreen> screen = std::make_shared<ScriptedScreen>();
   std::unique_ptr<AppDelegate> app;
 
-  PresenterHome() {
-    platform->version = SystemVersion{10, 13, 6};
-    (void)prefs->set(prefkeys::kFirstStart, Value("NO"));
-  }
+  PresenterHome() { (void)prefs->set(prefkeys::kFirstStart, Value("NO")); }
 
-  void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
-  void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
   // As if the Apply Changes reminder had been ticked away.
   void SuppressReminder() { (void)prefs->set(prefkeys::kBookMarkAlertSuppress, Value(true)); }
 
@@ -138,16 +151,16 @@ struct PresenterHome {
 // one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
 struct SampleHome : PresenterHome {
   explicit SampleHome(bool reminder = true) {
-    WriteSafari(SafariFolder("BookmarksMenu", SafariLeaf("Menu Item", "https://menu.example/")) +
-                SafariFolder("Favorites Bar", SafariLeaf("Bar Item", "https://bar.example/")) +
-                SafariFolder("News", SafariFolder("Local", SafariLeaf("Paper", "https://paper.example/")) +
-                                         SafariLeaf("apple pie", "https://pie.example/") +
-                                         SafariLeaf("Äpfelkuchen", "https://kuchen.example/")) +
-                SafariLeaf("Fruit Stand", "https://shop.example/apple") + SafariLeaf("Broken", "not an address") +
-                SafariLeaf("Weather", "https://weather.example/"));
-    WriteChrome(ChromeFile(ChromeFolder("10", "Work", ChromeUrl("11", "Mail", "https://mail.example/")) + "," +
-                               ChromeUrl("12", "Docs", "https://docs.example/"),
-                           ChromeUrl("13", "Apple Store", "https://store.example/")));
+    using profile::Folder, profile::Leaf;
+    WriteSafari({Folder("BookmarksMenu", {Leaf("Menu Item", "https://menu.example/")}),
+                 Folder("Favorites Bar", {Leaf("Bar Item", "https://bar.example/")}),
+                 Folder("News", {Folder("Local", {Leaf("Paper", "https://paper.example/")}),
+                                 Leaf("apple pie", "https://pie.example/"), Leaf("Äpfelkuchen", "https://kuchen.example/")}),
+                 Leaf("Fruit Stand", "https://shop.example/apple"), Leaf("Broken", "not an address"),
+                 Leaf("Weather", "https://weather.example/")});
+    WriteChrome(profile::ChromiumRoots(
+        {Folder("Work", {Leaf("Mail", "https://mail.example/", "11")}, "10"), Leaf("Docs", "https://docs.example/", "12")},
+        {Leaf("Apple Store", "https://store.example/", "13")}));
     if (!reminder) SuppressReminder();
   }
 };

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <vector>
 
+#include "profile/ProfileFile.h"
+
 namespace fs = std::filesystem;
 
 namespace linvara::testing {
@@ -37,10 +39,7 @@ fs::path TestDataDir() {
 fs::path TestData(const std::string& relative) { return TestDataDir() / relative; }
 
 void WriteText(const fs::path& file, const std::string& text) {
-  if (file.has_parent_path()) fs::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary);
-  out << text;
-  if (!out) throw std::runtime_error("cannot write " + file.string());
+  if (auto written = profile::WriteProfileFile(file, text); !written) throw std::runtime_error(written.error());
 }
 
 std::string ReadText(const fs::path& file) {

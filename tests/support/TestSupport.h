@@ -23,6 +23,7 @@ class TempDir {
 std::filesystem::path TestDataDir();
 std::filesystem::path TestData(const std::string& relative);
 
+// Writes the file in one step, its folders made first; throws when it cannot.
 void WriteText(const std::filesystem::path& file, const std::string& text);
 std::string ReadText(const std::filesystem::path& file);
 // SHA-256-free fingerprint of a whole folder: every file's relative path, size and bytes hash.

@@ -4,7 +4,6 @@
 #include <QTableView>
 #include <QTest>
 #include <QThread>
-#include <sstream>
 
 #include "ui/MainWindow.h"
 #include "ui/PRLeftTipButton.h"
@@ -38,25 +37,6 @@ void Settle(int ms) {
   while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-std::string LargeChromeFile(int count, int folders) {
-  std::ostringstream bar;
-  int id = 100;
-  const int perFolder = count / folders;
-  for (int f = 0; f < folders; ++f) {
-    std::ostringstream children;
-    const int n = f == folders - 1 ? count - perFolder * (folders - 1) : perFolder;
-    for (int i = 0; i < n; ++i) {
-      if (i) children << ',';
-      const std::string number = std::to_string(f) + "-" + std::to_string(i);
-      children << ChromeUrl(std::to_string(id++), "Page " + number, "https://site" + std::to_string(i % 997) +
-                                                                         ".example/" + number);
-    }
-    if (f) bar << ',';
-    bar << ChromeFolder(std::to_string(id++), "Folder " + std::to_string(f), children.str());
-  }
-  return ChromeFile(bar.str());
-}
-
 QStringList ActionTexts(const QMenu& menu) {
   QStringList texts;
   for (QAction* a : menu.actions())
@@ -78,7 +58,6 @@ QStringList& WarningLog::messages() {
 
 GuiHome::GuiHome() {
   EnsureQtApp();
-  platform->version = SystemVersion{10, 13, 6};
   prefs = std::make_shared<Preferences>(loc.preferencesFile());
   (void)prefs->set(prefkeys::kFirstStart, Value("NO"));
 }

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/PresenterFixture.h"  // Safari and Chromium file builders
+#include "app/PresenterFixture.h"  // TestHome
 #include "ui/LinvaraApp.h"
 
 namespace linvara::testing {
@@ -21,8 +21,6 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
 // Runs the event loop for a while.
 void Settle(int ms = 50);
 
-// A Chromium bookmark file with `count` bookmarks spread over `folders` folders of the bar.
-std::string LargeChromeFile(int count, int folders);
 // The texts of a menu's entries, separators left out.
 QStringList ActionTexts(const QMenu& menu);
 
@@ -38,17 +36,12 @@ class WarningLog {
   QtMessageHandler previous_;
 };
 
-struct GuiHome {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
+struct GuiHome : TestHome {
   std::shared_ptr<Preferences> prefs;
   std::unique_ptr<LinvaraApp> app;
 
   GuiHome();
   ~GuiHome();
-  void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
-  void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
   // Builds the window and runs the launch.
   LinvaraApp& Start();
   // Starts with the Apply Changes reminder ticked away and presses a view's button.

@@ -15,7 +15,10 @@ namespace {
 TEST(LargeHome, OneHundredFiftyThousandBookmarksFillTheTable) {
   constexpr int kBookmarks = 150000;
   GuiHome h;
-  h.WriteChrome(LargeChromeFile(kBookmarks, 10));
+  h.WriteChrome(profile::ChromiumRoots(profile::FoldersOfBookmarks(kBookmarks, 10, [](int folder, int index) {
+    const std::string number = std::to_string(folder) + "-" + std::to_string(index);
+    return profile::Leaf("Page " + number, "https://site" + std::to_string(index % 997) + ".example/" + number);
+  })));
   h.StartIn(outlets::kChromeBookMarkBtn);
   EXPECT_EQ(h.window().bookmarkModel()->rowCount(), 2 + 0);  // the bar and "Other bookmarks"
   h.Press(outlets::kUrlListViewBtn);
