@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <ostream>
-
-#include "cli/CommandRegistry.h"
 
 namespace linvara::cli {
 
@@ -29,24 +26,5 @@ Result<void> MakeDemoProfile(const Locations& home) {
   }
   return {};
 }
-
-namespace {
-int RunMakeDemo(CliContext& ctx) {
-  auto positional = Positionals(ctx.args, {});
-  if (positional.size() != 1) {
-    ctx.err << "usage: linvara-cli make-demo DIR\n";
-    return 2;
-  }
-  Locations demo = Locations::ForHome(positional[0], Layout::MacOS);
-  auto r = MakeDemoProfile(demo);
-  if (!r) {
-    ctx.err << "linvara-cli: " << r.error() << "\n";
-    return 1;
-  }
-  ctx.out << "demo profile written to " << demo.home().string() << "\n";
-  return 0;
-}
-const CommandRegistrar kMakeDemo{"make-demo", "write the demo profile into DIR (macOS layout)", RunMakeDemo};
-}  // namespace
 
 }  // namespace linvara::cli

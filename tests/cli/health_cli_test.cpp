@@ -2,35 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "app/PresenterFixture.h"
-#include "cli/CommandRegistry.h"
+#include "cli/CliTestSupport.h"
 #include "health/LoopbackHttpServer.h"
 
-namespace linvara {
+namespace linvara::testing {
 namespace {
-
-using cli::RunCli;
-using namespace testing;
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
 
 struct HealthCli : ::testing::Test {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
 
-  CliResult Run(const std::vector<std::string>& args) {
-    std::vector<std::string> argv{"--home", home.path().string(), "--layout", "macos"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::ostringstream out, err;
-    const int code = RunCli(argv, out, err);
-    return {code, out.str(), err.str()};
-  }
+  CliRun Run(const std::vector<std::string>& args) { return RunInHome(home.path(), args); }
 
   static std::vector<std::string> Titles(const nlohmann::json& nodes) {
     std::vector<std::string> titles;
@@ -47,7 +31,7 @@ TEST_F(HealthCli, DuplicatesPrintsTheGroupsInOrderAsJson) {
                                                           ChromeUrl("7", "Upper", "HTTP://dup.example/x")),
                        ChromeUrl("8", "Query two", "https://q.example/?u=z.example") + "," +
                            ChromeUrl("9", "Alone", "http://alone.example/")));
-  CliResult r = Run({"duplicates", "--view", "chrome", "--json"});
+  CliRun r = Run({"duplicates", "--view", "chrome", "--json"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto groups = nlohmann::json::parse(r.out);
   ASSERT_EQ(groups.size(), 2u) << r.out;
@@ -65,7 +49,7 @@ TEST_F(HealthCli, DuplicatesGroupAcrossBrowsersInTheUnifiedViewAndPrintText) {
   WriteText(loc.safariBookmarks(), SafariPlist(SafariLeaf("Safari copy", "https://shared.example/") +
                                                SafariLeaf("Safari only", "http://safari.example/")));
   WriteText(loc.chromeDefaultBookmarks(), ChromeFile(ChromeUrl("3", "Chrome copy", "http://shared.example/")));
-  CliResult r = Run({"duplicates"});
+  CliRun r = Run({"duplicates"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.rfind("shared.example/  (2)\n", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("  Safari copy"), std::string::npos) << r.out;
@@ -85,7 +69,7 @@ TEST_F(HealthCli, DeadLinksListsTheUnreachableBookmarksInListOrder) {
             ChromeFile(ChromeUrl("3", "Refused", refused) + "," + ChromeUrl("4", "Missing page", server.url("/missing")) +
                            "," + ChromeUrl("5", "Garbage", "not an address"),
                        ChromeUrl("6", "Loop", server.url("/loop")) + "," + ChromeUrl("7", "Fine", server.url("/ok"))));
-  CliResult r = Run({"dead-links", "--view", "chrome", "--json", "--timeout", "2"});
+  CliRun r = Run({"dead-links", "--view", "chrome", "--json", "--timeout", "2"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto dead = nlohmann::json::parse(r.out);
   EXPECT_EQ(Titles(dead), (std::vector<std::string>{"Refused", "Garbage"}));
@@ -109,24 +93,12 @@ TEST_F(HealthCli, DeadLinksHonoursThePerHostCap) {
     urls += ChromeUrl(std::to_string(10 + i), "Slow " + std::to_string(i), server.url("/slow/30/" + std::to_string(i)));
   }
   WriteText(loc.chromeDefaultBookmarks(), ChromeFile(urls));
-  CliResult r = Run({"dead-links", "--view", "chrome", "--per-host", "1", "--concurrency", "4", "--timeout", "5"});
+  CliRun r = Run({"dead-links", "--view", "chrome", "--per-host", "1", "--concurrency", "4", "--timeout", "5"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(server.requests(), 8);
   EXPECT_EQ(server.peakInFlight(), 1);
 }
 
-TEST_F(HealthCli, DeadLinksRejectsBadSettings) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"dead-links", "--concurrency", "0"}, {"dead-links", "--per-host", "two"}, {"dead-links", "--timeout", "-1"},
-           {"dead-links", "--timeout", "soon"}, {"dead-links", "--timeout"}, {"dead-links", "--view", "opera"},
-           {"dead-links", "--fast"}, {"duplicates", "extra"}}) {
-    CliResult r = Run(args);
-    EXPECT_EQ(r.code, 2) << args.back();
-    EXPECT_FALSE(r.err.empty());
-    EXPECT_EQ(r.out, "");
-  }
-}
-
 }  // namespace
-}  // namespace linvara
+}  // namespace linvara::testing

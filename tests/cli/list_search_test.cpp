@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 
-#include "cli/CliApp.h"
-#include "cli/CommandRegistry.h"
+#include "cli/CliTestSupport.h"
+#include "platform/PlatformServices.h"
 #include "support/TestSupport.h"
 
 namespace linvara::testing {
@@ -14,28 +13,13 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCommand(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int code = cli::RunCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
-
 class DemoHome : public ::testing::Test {
  protected:
   void SetUp() override {
     auto made = RunCommand({"make-demo", home_.path().string()});
     ASSERT_EQ(made.code, 0) << made.err;
   }
-  CliRun Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--home", home_.path().string(), "--layout", "macos"});
-    return RunCommand(args);
-  }
+  CliRun Cli(std::vector<std::string> args) { return RunInHome(home_.path(), std::move(args)); }
   Json CliJson(std::vector<std::string> args) {
     CliRun r = Cli(std::move(args));
     EXPECT_EQ(r.code, 0) << r.err;
@@ -127,22 +111,15 @@ TEST_F(DemoHome, SafariAndChromeViews) {
             std::string::npos);
 }
 
-TEST_F(DemoHome, SearchMatchesTitleThenAddressIgnoringCase) {
+TEST_F(DemoHome, SearchMatchesTitleOrAddressIgnoringCase) {
   Json apple = CliJson({"search", "APPLE", "--json"});
   // Titles with "apple", and Safari's file:// address has none; the order is the list's.
-  EXPECT_EQ(Field(apple, "title"),
-            (std::vector<std::string>{"Apple", "Apple pie", "Apple", "Apple"}));
+  EXPECT_EQ(Field(apple, "title"), (std::vector<std::string>{"Apple", "Apple pie", "Apple", "Apple"}));
   EXPECT_EQ(Field(apple, "browser"), (std::vector<std::string>{"Safari", "Safari", "Chrome", "Firefox"}));
-}
-
-TEST_F(DemoHome, SearchByAddressTextFormAndNoMatch) {
-  CliRun r = Cli({"search", "REGEX101"});
-  EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out, "Regex tester  https://regex101.com/  [Chrome /Bookmarks bar/Tools]\n");
+  EXPECT_EQ(Cli({"search", "REGEX101"}).out, "Regex tester  https://regex101.com/  [Chrome /Bookmarks bar/Tools]\n");
   Json wiki = CliJson({"search", "wikipedia", "--view", "chrome", "--json"});
   EXPECT_EQ(Field(wiki, "title"), (std::vector<std::string>{"Wikipedia", "\xe7\xbb\xb4\xe5\x9f\xba\xe7\x99\xbe\xe7\xa7\x91"}));
-  Json none = CliJson({"search", "no such bookmark anywhere", "--json"});
-  EXPECT_EQ(none, Json::array());
+  EXPECT_EQ(CliJson({"search", "no such bookmark anywhere", "--json"}), Json::array());
   CliRun noneText = Cli({"search", "no such bookmark anywhere"});
   EXPECT_EQ(noneText.code, 0);
   EXPECT_EQ(noneText.out, "");
@@ -157,30 +134,19 @@ TEST_F(DemoHome, ReadingNeverChangesTheHome) {
   EXPECT_EQ(FolderFingerprint(home_.path()), before);
 }
 
-TEST(CliListSearch, UsageAndFailureExitCodes) {
+TEST(CliListSearch, MissingHomeFailsAndMissingFilesOnlyWarn) {
   TempDir home;
-  auto with = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), {"--home", home.path().string()});
-    return RunCommand(args);
-  };
-  EXPECT_EQ(with({"list", "--view", "firefox"}).code, 2);
-  EXPECT_EQ(with({"list", "--bogus"}).code, 2);
-  EXPECT_EQ(with({"list", "extra"}).code, 2);
-  EXPECT_EQ(with({"list", "--view"}).code, 2);
-  EXPECT_EQ(with({"search"}).code, 2);
-  EXPECT_EQ(with({"search", "a", "b"}).code, 2);
-  EXPECT_EQ(with({"search", ""}).code, 2);
-  CliRun missing = RunCommand({"--home", (home.path() / "nowhere").string(), "list"});
+  CliRun missing = RunInHome(home.path() / "nowhere", {"list"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
   // An empty home lists nothing and succeeds; a single-browser view says what is missing.
-  CliRun empty = with({"list", "--json"});
+  CliRun empty = RunInHome(home.path(), {"list", "--json"});
   EXPECT_EQ(empty.code, 0);
   EXPECT_EQ(Json::parse(empty.out), Json::array());
-  CliRun noChrome = with({"--layout", "macos", "list", "--view", "chrome"});
-  CliRun noSafari = RunCommand({"--home", home.path().string(), "--layout", "linux", "list", "--view", "safari"});
+  CliRun noChrome = RunInHome(home.path(), {"list", "--view", "chrome"});
   EXPECT_EQ(noChrome.code, 0);
   EXPECT_NE(noChrome.err.find("no bookmark file at"), std::string::npos);
+  CliRun noSafari = RunInHome(home.path(), {"list", "--view", "safari"}, Layout::Linux);
   EXPECT_NE(noSafari.err.find("linux layout has no Safari bookmark file"), std::string::npos);
 }
 
@@ -192,11 +158,11 @@ TEST(CliListSearch, RealFilesAndTheLinuxLayout) {
   fs::path places = loc.firefoxProfilesFolder() / "abc.default" / "places.sqlite";
   fs::create_directories(places.parent_path());
   fs::copy_file(TestData("firefox_places/firefox-3.6era-ubuntu-2011_schema10_places.sqlite"), places);
-  CliRun r = RunCommand({"--home", home.path().string(), "--layout", "linux", "list", "--flat", "--json"});
+  CliRun r = RunInHome(home.path(), {"list", "--flat", "--json"}, Layout::Linux);
   ASSERT_EQ(r.code, 0) << r.err;
   Json all = Json::parse(r.out);
   EXPECT_EQ(all.size(), 21u + 91u);
-  CliRun search = RunCommand({"--home", home.path().string(), "--layout", "linux", "search", "wikipedia", "--json"});
+  CliRun search = RunInHome(home.path(), {"search", "wikipedia", "--json"}, Layout::Linux);
   Json found = Json::parse(search.out);
   EXPECT_EQ(found.size(), 7u);
   EXPECT_EQ(found[0]["path"], "/Barre de favoris/Todo");
@@ -207,19 +173,21 @@ TEST(CliListSearch, RunningBrowserOnlyWarns) {
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
   fs::create_directories(loc.safariBookmarks().parent_path());
   fs::copy_file(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"), loc.safariBookmarks());
-  std::ostringstream out, err;
-  cli::CliContext ctx{loc, {}, out, err};
   auto platform = std::make_shared<FakePlatformServices>();
   platform->running = {bundleids::kSafari, bundleids::kEdge};
-  auto app = cli::MakeCliAppDelegate(ctx, platform);
-  cli::LoadedView all = cli::LoadView(*app, cli::CliView::All, err);
-  EXPECT_EQ(all.flat.size(), 5u);
-  EXPECT_EQ(all.topLevel.size(), 3u);
-  EXPECT_NE(err.str().find("warning: Safari is running"), std::string::npos);
-  EXPECT_EQ(err.str().find("Edge"), std::string::npos);
-  cli::LoadedView chrome = cli::LoadView(*app, cli::CliView::Chrome, err);
-  EXPECT_TRUE(chrome.flat.empty());
-  EXPECT_EQ(app->bookMarkType, 3);
+  const std::vector<std::string> global{"--home", home.path().string(), "--layout", "macos"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), global.begin(), global.end());
+    return RunCommand(args, platform);
+  };
+  CliRun all = run({"list", "--flat", "--json"});
+  EXPECT_EQ(Json::parse(all.out).size(), 5u);
+  EXPECT_EQ(Json::parse(run({"list", "--json"}).out).size(), 3u);
+  EXPECT_NE(all.err.find("warning: Safari is running"), std::string::npos);
+  EXPECT_EQ(all.err.find("Edge"), std::string::npos);
+  CliRun chrome = run({"list", "--view", "chrome"});
+  EXPECT_EQ(chrome.out, "");
+  EXPECT_EQ(chrome.err.find("running"), std::string::npos) << chrome.err;
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
 
-#include <sstream>
+#include "cli/CliTestSupport.h"
+#include "support/TestSupport.h"
 
-#include "cli/CommandRegistry.h"
-
-using linvara::cli::RunCli;
+namespace linvara::testing {
+namespace {
 
 TEST(PathsCommand, PrintsEveryLocationAsJson) {
-  std::ostringstream out, err;
-  ASSERT_EQ(RunCli({"--home", "/tmp/demo-home", "--layout", "macos", "paths", "--json"}, out, err), 0) << err.str();
-  auto j = nlohmann::json::parse(out.str());
+  CliRun r = RunInHome("/tmp/demo-home", {"paths", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["layout"], "macos");
   EXPECT_EQ(j["home"], "/tmp/demo-home");
   EXPECT_EQ(j["safariBookmarks"], "/tmp/demo-home/Library/Safari/Bookmarks.plist");
@@ -18,13 +19,15 @@ TEST(PathsCommand, PrintsEveryLocationAsJson) {
   EXPECT_EQ(j["firefoxPlaces"], "");
 }
 
-TEST(PathsCommand, RejectsBadGlobalOptions) {
-  std::ostringstream out, err;
-  EXPECT_EQ(RunCli({"--layout", "windows", "paths"}, out, err), 2);
-  EXPECT_NE(err.str().find("unknown layout"), std::string::npos);
-  EXPECT_EQ(RunCli({"--home"}, out, err), 2);
-  EXPECT_EQ(RunCli({"no-such-command"}, out, err), 2);
-  std::ostringstream help;
-  EXPECT_EQ(RunCli({"--help"}, help, err), 0);
-  EXPECT_NE(help.str().find("paths"), std::string::npos);
+TEST(PathsCommand, BytesThatAreNotUtf8PrintAsReplacements) {
+  TempDir dir;
+  CliRun json = RunInHome(dir.path() / "caf\xe9", {"paths", "--json"});
+  ASSERT_EQ(json.code, 0) << json.err;
+  const std::string shownHome = (dir.path() / "caf").string() + "\xef\xbf\xbd";
+  EXPECT_EQ(nlohmann::json::parse(json.out)["home"], shownHome);
+  CliRun text = RunInHome(dir.path() / "caf\xe9", {"paths"});
+  EXPECT_EQ(text.out.rfind("home: " + shownHome + "\n", 0), 0u) << text.out;
 }
+
+}  // namespace
+}  // namespace linvara::testing

@@ -1,0 +1,29 @@
+#pragma once
+// The commands of linvara-cli: one table, and the body of each command.
+#include <string>
+#include <vector>
+
+#include "cli/CommandContext.h"
+
+namespace linvara::cli {
+
+// Every command in the order of the help text. A name of two words ("cookies
+// export") is a form of the command named by its first word.
+const std::vector<CommandSpec>& CommandTable();
+// The command called `name` and, for a one-word name, its forms.
+std::vector<const CommandSpec*> CommandForms(const std::string& name);
+// The help of linvara-cli itself: global options and the commands.
+std::string GeneralHelp();
+
+int RunHelp(CommandContext& ctx);
+int RunPaths(CommandContext& ctx);
+int RunList(CommandContext& ctx);
+int RunSearch(CommandContext& ctx);
+int RunDuplicates(CommandContext& ctx);
+int RunDeadLinks(CommandContext& ctx);
+int RunCookieList(CommandContext& ctx);
+int RunCookieExport(CommandContext& ctx);
+int RunCookieClear(CommandContext& ctx);
+int RunMakeDemo(CommandContext& ctx);
+
+}  // namespace linvara::cli
