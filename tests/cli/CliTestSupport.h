@@ -1,6 +1,9 @@
 #pragma once
 // Runs linvara-cli in the test process and keeps what it printed.
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +17,12 @@ struct CliRun {
   int code;
   std::string out;
   std::string err;
+
+  // The output as JSON, once the command has succeeded.
+  nlohmann::ordered_json json() const {
+    EXPECT_EQ(code, 0) << err;
+    return nlohmann::ordered_json::parse(out);
+  }
 };
 
 inline CliRun RunCommand(const std::vector<std::string>& argv, std::shared_ptr<PlatformServices> platform = nullptr) {
@@ -24,9 +33,9 @@ inline CliRun RunCommand(const std::vector<std::string>& argv, std::shared_ptr<P
 
 // The command with --home HOME --layout LAYOUT before it.
 inline CliRun RunInHome(const std::filesystem::path& home, std::vector<std::string> args,
-                        Layout layout = Layout::MacOS) {
+                        Layout layout = Layout::MacOS, std::shared_ptr<PlatformServices> platform = nullptr) {
   args.insert(args.begin(), {"--home", home.string(), "--layout", LayoutName(layout)});
-  return RunCommand(args);
+  return RunCommand(args, std::move(platform));
 }
 
 }  // namespace linvara::testing

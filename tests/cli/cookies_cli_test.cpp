@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <nlohmann/json.hpp>
 
 #include "cli/CliTestSupport.h"
 #include "cookies/BinaryCookieFile.h"
@@ -33,10 +32,8 @@ struct CookiesCli : ::testing::Test {
   std::string ChromeRows() const { return QuerySql(chrome, "select count(*) from cookies"); }
 };
 
-TEST_F(CookiesCli, SafariAsJson) {
-  CliRun r = Cookies({"safari", "--json"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  auto j = nlohmann::ordered_json::parse(r.out);
+TEST_F(CookiesCli, BrowserCookiesAsJson) {
+  auto j = Cookies({"safari", "--json"}).json();
   ASSERT_EQ(j.size(), 8u);
   EXPECT_EQ(j[0].dump(), R"({"host":".news.example.com","name":"edition","path":"/","value":"intl",)"
                          R"("secure":"NO","expires":"01-01-2027 00:00","hasExpired":false})");
@@ -46,12 +43,8 @@ TEST_F(CookiesCli, SafariAsJson) {
   EXPECT_EQ(std::tuple(j[3]["host"], j[3]["path"], j[3]["secure"]), std::tuple(".shop.example.org", "/basket", "YES"));
   EXPECT_EQ(j[4]["secure"], "NO");  // flags 4: HttpOnly only
   EXPECT_EQ(j[7]["name"], "caf\xc3\xa9_pref");
-}
 
-TEST_F(CookiesCli, ChromeAsJsonFromTheNetworkFolder) {
-  CliRun r = Cookies({"chrome", "--json"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  auto j = nlohmann::json::parse(r.out);
+  j = Cookies({"chrome", "--json"}).json();  // Chrome's file in its Network folder
   ASSERT_EQ(j.size(), 6u);
   EXPECT_EQ(std::tuple(j[1]["host"], j[1]["name"], j[1]["secure"], j[1]["expires"], j[1]["hasExpired"]),
             std::tuple(".news.example.com", "session", "YES", "01-01-2026 00:00", true));
@@ -68,9 +61,7 @@ TEST_F(CookiesCli, APathIsReadByItsMagic) {
             "HOST\tNAME\tPATH\tSECURE\tEXPIRES\tVALUE\n"
             ".ycombinator.com\t__cfduid\t/\tNO\t12-16-2018 23:22\tdf18e79ede20f18e7c846380faf82b1341513466557\n"
             "news.ycombinator.com\tuser\t/\tYES\t01-17-2038 19:14\tzellyn&EdK9mzRM38fGtIZQTiqCyAeWg93RDjdo\n");
-  r = Cookies({CopyTestFile(kChromePlain, dir / "c.bin").string(), "--json"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(nlohmann::json::parse(r.out).size(), 560u);
+  EXPECT_EQ(Cookies({CopyTestFile(kChromePlain, dir / "c.bin").string(), "--json"}).json().size(), 560u);
 
   r = Cookies({TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist")});
   EXPECT_EQ(r.code, 1);
@@ -123,7 +114,7 @@ TEST_F(CookiesCli, ControlCharactersShowAsEscapesInTheTable) {
   ExecSql(chrome, "update cookies set host_key = '.evil' || char(27) || '[2J' || char(133) where name = 'volume'");
   CliRun r = Cookies({"chrome"});
   EXPECT_NE(r.out.find("\n.evil\\x1b[2J\\x85\tvolume\t"), std::string::npos) << r.out;
-  EXPECT_EQ(nlohmann::json::parse(Cookies({"chrome", "--json"}).out)[4]["host"], ".evil\x1b[2J\xc2\x85");
+  EXPECT_EQ(Cookies({"chrome", "--json"}).json()[4]["host"], ".evil\x1b[2J\xc2\x85");
 }
 
 TEST(CookiesCliLayouts, SafariHasNoCookieFileOnLinuxAndMissingChromeListsNothing) {

@@ -1,38 +1,27 @@
-// The argument checks and help texts that every command gets from its declaration.
+// The dispatcher: argument checks and help texts that every command gets from
+// its declaration, failures that end in a message, and the paths command.
 #include <gtest/gtest.h>
 
-#include "cli/Commands.h"
+#include <iterator>
+
 #include "cli/CliTestSupport.h"
+#include "cli/Commands.h"
 #include "support/TestSupport.h"
 
 namespace linvara::testing {
 namespace {
 
 std::vector<std::string> Words(const std::string& name) {
-  std::vector<std::string> words;
   std::istringstream split(name);
-  for (std::string word; split >> word;) words.push_back(word);
-  return words;
-}
-
-// The usage lines a command's help starts with, without "usage: ".
-std::vector<std::string> HelpUsageLines(const std::string& command) {
-  std::vector<std::string> args = Words(command);
-  args.push_back("--help");
-  std::istringstream help(RunCommand(args).out);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(help, line);)
-    if (line.rfind("usage: ", 0) == 0) lines.push_back(line.substr(7));
-  return lines;
+  return {std::istream_iterator<std::string>(split), std::istream_iterator<std::string>()};
 }
 
 struct UsageCase {
   std::vector<std::string> args;
-  std::string problem;
-  std::string command;  // whose usage follows the problem; empty for none
+  std::string problem, command;  // command: whose usage follows the problem; empty for none
 };
 
-TEST(CliArguments, UsageErrorsNameTheProblemAndTheUsage) {
+TEST(CliArguments, BadCommandLinesExitTwoWithTheProblemAndTheUsage) {
   const std::vector<UsageCase> cases = {
       {{"list", "--bogus"}, "unknown option '--bogus'", "list"},
       {{"list", "extra"}, "unexpected argument 'extra'", "list"},
@@ -44,7 +33,6 @@ TEST(CliArguments, UsageErrorsNameTheProblemAndTheUsage) {
       {{"duplicates", "--flat"}, "unknown option '--flat'", "duplicates"},
       {{"dead-links", "--concurrency", "0"}, "--concurrency '0' is not a whole number of at least 1", "dead-links"},
       {{"dead-links", "--per-host", "two"}, "--per-host 'two' is not a whole number of at least 1", "dead-links"},
-      {{"dead-links", "--timeout", "0"}, "--timeout '0' is not a number of seconds above 0", "dead-links"},
       {{"dead-links", "--timeout", "soon"}, "--timeout 'soon' is not a number of seconds above 0", "dead-links"},
       {{"dead-links", "--timeout"}, "--timeout needs a value", "dead-links"},
       {{"cookies"}, "cookies needs safari|chrome|PATH", "cookies"},
@@ -60,6 +48,7 @@ TEST(CliArguments, UsageErrorsNameTheProblemAndTheUsage) {
       {{"no-such-command"}, "unknown command 'no-such-command'", ""},
       {{"--layout", "windows", "paths"}, "unknown layout 'windows' (use macos or linux)", ""},
       {{"--home"}, "--home needs a value", ""},
+      {{"--home", "", "paths"}, "unexpected failure: ", ""},  // a failure inside ends in a message too
   };
   TempDir home;
   for (const auto& c : cases) {
@@ -67,11 +56,10 @@ TEST(CliArguments, UsageErrorsNameTheProblemAndTheUsage) {
     CliRun r = RunInHome(home.path(), c.args);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("linvara-cli: " + c.problem + "\n", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("linvara-cli: " + c.problem, 0), 0u) << r.err;
     if (c.command.empty()) continue;
-    const auto usage = HelpUsageLines(c.command);
-    ASSERT_FALSE(usage.empty());
-    for (const auto& line : usage) EXPECT_NE(r.err.find(line + "\n"), std::string::npos) << r.err;
+    for (const auto* form : cli::CommandForms(c.command))
+      EXPECT_NE(r.err.find(cli::UsageLine(*form) + "\n"), std::string::npos) << r.err;
   }
 }
 
@@ -83,18 +71,30 @@ TEST(CliArguments, EveryCommandPrintsItsHelpByNameOrOption) {
   EXPECT_EQ(bare.err, general);
   for (const auto& spec : cli::CommandTable()) {
     SCOPED_TRACE(spec.name);
-    EXPECT_NE(general.find("  " + spec.name + " "), std::string::npos);
-    EXPECT_NE(general.find(spec.summary), std::string::npos);
+    EXPECT_NE(general.find("  " + spec.name + "  "), std::string::npos);
+    EXPECT_NE(general.find(spec.summary + "\n"), std::string::npos);
     CliRun byName = RunCommand({"help", spec.name});
     std::vector<std::string> args = Words(spec.name);
     args.push_back("--help");
-    CliRun byOption = RunCommand(args);
-    EXPECT_EQ(byName.code, 0);
-    EXPECT_EQ(byOption.code, 0);
-    EXPECT_EQ(byOption.out, byName.out);
+    EXPECT_EQ(std::pair(byName.code, byName.out), std::pair(0, RunCommand(args).out));
     EXPECT_EQ(byName.out.rfind("usage: " + cli::UsageLine(spec) + "\n", 0), 0u) << byName.out;
-    for (const auto& option : spec.options) EXPECT_NE(byName.out.find(option.name), std::string::npos);
+    for (const auto& option : spec.options) EXPECT_NE(byName.out.find("  " + option.name), std::string::npos);
   }
+}
+
+TEST(PathsCommand, PrintsEveryLocationAsJson) {
+  auto j = RunInHome("/tmp/demo-home", {"paths", "--json"}).json();
+  EXPECT_EQ(std::tuple(j["layout"], j["home"], j["safariBookmarks"], j["dataFolder"], j["firefoxPlaces"]),
+            std::tuple("macos", "/tmp/demo-home", "/tmp/demo-home/Library/Safari/Bookmarks.plist",
+                       "/tmp/demo-home/Library/Application Support/Linvara", ""));
+}
+
+TEST(PathsCommand, BytesThatAreNotUtf8PrintAsReplacements) {
+  TempDir dir;
+  const std::string shownHome = (dir.path() / "caf").string() + "\xef\xbf\xbd";
+  EXPECT_EQ(RunInHome(dir.path() / "caf\xe9", {"paths", "--json"}).json()["home"], shownHome);
+  CliRun text = RunInHome(dir.path() / "caf\xe9", {"paths"});
+  EXPECT_EQ(text.out.rfind("home: " + shownHome + "\n", 0), 0u) << text.out;
 }
 
 }  // namespace
