@@ -56,17 +56,14 @@ int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
     ErrorLine(err, "unknown command '" + argv[i] + "'");
     return 2;
   }
+  auto parsed = ParseArguments(*spec, {argv.begin() + static_cast<std::ptrdiff_t>(firstArgument), argv.end()});
+  if (!parsed) return UsageError(*spec, err, parsed.error());
+  if (parsed->help) return PrintCommandHelp(spec->name, out, err);
   Locations locations = home ? Locations::ForHome(*home, layout.value_or(HostLayout())) : [&] {
     Locations env = Locations::FromEnvironment();
     return layout ? Locations::ForHome(env.home(), *layout) : env;
   }();
-  auto parsed = ParseArguments(*spec, {argv.begin() + static_cast<std::ptrdiff_t>(firstArgument), argv.end()});
-  CommandContext ctx{*spec, std::move(locations), parsed ? *parsed : ParsedArguments{}, out, err, std::move(platform)};
-  if (!parsed) return ctx.UsageError(parsed.error());
-  if (ctx.args.help) {
-    ctx.args.positionals = {spec->name};
-    return RunHelp(ctx);
-  }
+  CommandContext ctx{*spec, std::move(locations), std::move(*parsed), out, err, std::move(platform)};
   return spec->run(ctx);
 }
 }  // namespace

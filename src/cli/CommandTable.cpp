@@ -74,7 +74,17 @@ std::string GeneralHelp() {
   return text + "\nlinvara-cli help COMMAND prints the arguments and options of a command.\n";
 }
 
-int CommandContext::UsageError(const std::string& problem) const {
+int PrintCommandHelp(const std::string& name, std::ostream& out, std::ostream& err) {
+  const auto forms = CommandForms(name);
+  if (forms.empty()) {
+    ErrorLine(err, "unknown command '" + name + "'");
+    return 2;
+  }
+  for (std::size_t i = 0; i < forms.size(); ++i) out << (i ? "\n" : "") << HelpText(*forms[i]);
+  return 0;
+}
+
+int UsageError(const CommandSpec& spec, std::ostream& err, const std::string& problem) {
   ErrorLine(err, problem);
   const char* lead = "usage: ";
   for (const CommandSpec* form : CommandForms(spec.name)) {
@@ -84,19 +94,14 @@ int CommandContext::UsageError(const std::string& problem) const {
   return 2;
 }
 
+int CommandContext::UsageError(const std::string& problem) const { return cli::UsageError(spec, err, problem); }
+
 int RunHelp(CommandContext& ctx) {
   if (ctx.args.positionals.empty()) {
     ctx.out << GeneralHelp();
     return 0;
   }
-  const std::string& name = ctx.args.positionals[0];
-  const auto forms = CommandForms(name);
-  if (forms.empty()) {
-    ErrorLine(ctx.err, "unknown command '" + name + "'");
-    return 2;
-  }
-  for (std::size_t i = 0; i < forms.size(); ++i) ctx.out << (i ? "\n" : "") << HelpText(*forms[i]);
-  return 0;
+  return PrintCommandHelp(ctx.args.positionals[0], ctx.out, ctx.err);
 }
 
 }  // namespace linvara::cli

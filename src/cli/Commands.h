@@ -1,5 +1,6 @@
 #pragma once
 // The commands of linvara-cli: one table, and the body of each command.
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ const std::vector<CommandSpec>& CommandTable();
 std::vector<const CommandSpec*> CommandForms(const std::string& name);
 // The help of linvara-cli itself: global options and the commands.
 std::string GeneralHelp();
+// Prints the help of the command called `name` and its forms; 2 when there is no such command.
+int PrintCommandHelp(const std::string& name, std::ostream& out, std::ostream& err);
+// Prints "linvara-cli: PROBLEM" and the usage of the command and its forms; returns 2.
+int UsageError(const CommandSpec& spec, std::ostream& err, const std::string& problem);
 
 int RunHelp(CommandContext& ctx);
 int RunPaths(CommandContext& ctx);
