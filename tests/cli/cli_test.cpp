@@ -21,7 +21,7 @@ struct UsageCase {
   std::string problem, command;  // command: whose usage follows the problem; empty for none
 };
 
-TEST(CliArguments, BadCommandLinesExitTwoWithTheProblemAndTheUsage) {
+TEST(CliArguments, BadCommandLinesExitTwoNamingTheProblem) {
   const std::vector<UsageCase> cases = {
       {{"list", "--bogus"}, "unknown option '--bogus'", "list"},
       {{"list", "extra"}, "unexpected argument 'extra'", "list"},

@@ -86,7 +86,7 @@ TEST_F(CookiesCli, ExportWritesCookiedataTxt) {
   EXPECT_NE(r.out.find("exported 8 cookies"), std::string::npos);
 }
 
-TEST_F(CookiesCli, ClearNeedsYesThenEmptiesBothStores) {
+TEST_F(CookiesCli, ClearEmptiesBothStoresOnlyWithYes) {
   const std::string before = *ReadFileBytes(safari);
   CliRun r = Cookies({"clear", "safari"});
   EXPECT_EQ(r.code, 2);
@@ -117,7 +117,7 @@ TEST_F(CookiesCli, ControlCharactersShowAsEscapesInTheTable) {
   EXPECT_EQ(Cookies({"chrome", "--json"}).json()[4]["host"], ".evil\x1b[2J\xc2\x85");
 }
 
-TEST(CookiesCliLayouts, SafariHasNoCookieFileOnLinuxAndMissingChromeListsNothing) {
+TEST(CookiesCliLayouts, BrowsersWithoutACookieFileOnLinux) {
   TempDir home;
   EXPECT_EQ(RunInHome(home.path(), {"cookies", "safari"}, Layout::Linux).code, 1);
   CliRun r = RunInHome(home.path(), {"cookies", "chrome", "--json"}, Layout::Linux);

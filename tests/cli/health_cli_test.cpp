@@ -44,7 +44,7 @@ TEST_F(HealthCli, DuplicatesPrintsTheGroupsInOrderAsJson) {
   EXPECT_NE(r.err.find("2 duplicate groups, 4 bookmarks"), std::string::npos) << r.err;
 }
 
-TEST_F(HealthCli, DuplicatesGroupAcrossBrowsersInTheUnifiedViewAndPrintText) {
+TEST_F(HealthCli, DuplicatesGroupAcrossBrowsersInTheUnifiedView) {
   WriteText(loc.safariBookmarks(), SafariPlist(SafariLeaf("Safari copy", "https://shared.example/") +
                                                SafariLeaf("Safari only", "http://safari.example/")));
   WriteText(loc.chromeDefaultBookmarks(), ChromeFile(ChromeUrl("3", "Chrome copy", "http://shared.example/")));

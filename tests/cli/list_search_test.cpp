@@ -103,7 +103,7 @@ TEST_F(DemoHome, SearchMatchesTitleOrAddressIgnoringCase) {
   EXPECT_EQ(Cli({"search", "no such bookmark anywhere"}).out, "");
 }
 
-TEST(CliListSearch, MissingHomeFailsAndMissingFilesOnlyWarn) {
+TEST(CliListSearch, MissingBrowserFilesOnlyWarnUnlikeAMissingHome) {
   TempDir home;
   CliRun missing = RunInHome(home.path() / "nowhere", {"list"});
   EXPECT_EQ(missing.code, 1);
@@ -117,7 +117,7 @@ TEST(CliListSearch, MissingHomeFailsAndMissingFilesOnlyWarn) {
   EXPECT_NE(noSafari.err.find("linux layout has no Safari bookmark file"), std::string::npos);
 }
 
-TEST(CliListSearch, RealFilesAndTheLinuxLayout) {
+TEST(CliListSearch, RealFilesInTheLinuxLayout) {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::Linux);
   WriteText(loc.chromeDefaultBookmarks(), ReadText(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks")));

@@ -13,7 +13,7 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-TEST(NodeJson, NullFieldsAndKinds) {
+TEST(NodeJson, FieldsOfEveryKind) {
   NodePtr leaf = PRBookMarkNode::Create();
   leaf->setBEncrytedBookmark(true);
   FolderPtr folder = PRFaBookMarkNode::Create();  // every string field null
@@ -42,7 +42,7 @@ TEST(NodeJson, FolderInsideItselfEnds) {
 
 constexpr const char* kFffd = "\xef\xbf\xbd";
 
-TEST(PrintableText, EscapesControlsAndReplacesBadBytes) {
+TEST(PrintableText, MakesEveryUnsafeByteVisible) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", ""},
       {"plain text, tab\tkept", "plain text, tab\tkept"},
