@@ -1,10 +1,10 @@
 // linvara-cli cookies: list, export or clear the cookies of Safari, Chrome or a given file.
-#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "cli/CommandRegistry.h"
+#include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cookies/CookieFiles.h"
 
 namespace fs = std::filesystem;
@@ -12,47 +12,17 @@ namespace fs = std::filesystem;
 namespace linvara::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "linvara-cli cookies safari|chrome|PATH [--json]\n"
-    "       linvara-cli cookies export safari|chrome [--out DIR]\n"
-    "       linvara-cli cookies clear safari|chrome --yes";
-
 struct CookieSource {
   fs::path path;
   CookieFileKind kind = CookieFileKind::Unknown;
   bool browser = false;  // a browser's own file (a missing one simply has no cookies)
 };
 
-int Usage(CliContext& ctx, const std::string& problem = "") {
-  if (!problem.empty()) ctx.err << "linvara-cli: " << problem << "\n";
-  ctx.err << "usage: " << kUsage << "\n";
-  return 2;
-}
-
-// Only the options a form knows, each once with its value where it takes one.
-bool OnlyKnownOptions(CliContext& ctx, const std::vector<std::string>& flags, const std::vector<std::string>& valued) {
-  for (std::size_t i = 0; i < ctx.args.size(); ++i) {
-    const std::string& a = ctx.args[i];
-    if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
-      if (i + 1 >= ctx.args.size()) {
-        Usage(ctx, a + " needs a value");
-        return false;
-      }
-      ++i;
-    } else if (a.rfind("--", 0) == 0 && std::find(flags.begin(), flags.end(), a) == flags.end()) {
-      Usage(ctx, "unknown option '" + a + "'");
-      return false;
-    }
-  }
-  return true;
-}
-
-std::optional<CookieSource> BrowserSource(CliContext& ctx, const std::string& name) {
+std::optional<CookieSource> BrowserSource(const CommandContext& ctx, const std::string& name) {
   if (name == "safari") {
     fs::path path = ctx.locations.safariCookies();
     if (path.empty()) {
-      ctx.err << "linvara-cli: Safari keeps no cookie file in the " << LayoutName(ctx.locations.layout())
-              << " layout\n";
+      ErrorLine(ctx.err, "Safari keeps no cookie file in the " + LayoutName(ctx.locations.layout()) + " layout");
       return std::nullopt;
     }
     return CookieSource{path, CookieFileKind::Binary, true};
@@ -82,8 +52,8 @@ nlohmann::ordered_json CookiesToJson(const CookieList& cookies) {
 void PrintCookieTable(std::ostream& out, const CookieList& cookies) {
   out << "HOST\tNAME\tPATH\tSECURE\tEXPIRES\tVALUE\n";
   for (const auto& c : cookies) {
-    out << OrNullText(c->fileHost) << '\t' << OrNullText(c->fileName) << '\t' << OrNullText(c->filePath) << '\t'
-        << c->secureValue << '\t' << OrNullText(c->expiredDate) << '\t' << OrNullText(c->fileValue) << '\n';
+    WriteLine(out, OrNullText(c->fileHost) + '\t' + OrNullText(c->fileName) + '\t' + OrNullText(c->filePath) + '\t' +
+                       c->secureValue + '\t' + OrNullText(c->expiredDate) + '\t' + OrNullText(c->fileValue));
   }
 }
 
@@ -92,8 +62,20 @@ bool Exists(const fs::path& path) {
   return fs::is_regular_file(path, ec);
 }
 
-int RunList(CliContext& ctx, const std::string& what) {
-  if (!OnlyKnownOptions(ctx, {"--json"}, {})) return 2;
+// The browser named by the argument of export or clear: 0 and the source, or
+// the exit code after saying what is wrong.
+int BrowserArgument(const CommandContext& ctx, CookieSource& source) {
+  const std::string& name = ctx.args.positionals[0];
+  if (name != "safari" && name != "chrome") return ctx.UsageError(ctx.spec.name + " takes safari or chrome");
+  auto browser = BrowserSource(ctx, name);
+  if (!browser) return 1;
+  source = *browser;
+  return 0;
+}
+}  // namespace
+
+int RunCookieList(CommandContext& ctx) {
+  const std::string& what = ctx.args.positionals[0];
   CookieSource source;
   if (what == "safari" || what == "chrome") {
     auto browser = BrowserSource(ctx, what);
@@ -102,85 +84,65 @@ int RunList(CliContext& ctx, const std::string& what) {
   } else {
     source.path = what;
     if (!Exists(source.path)) {
-      ctx.err << "linvara-cli: no file at " << what << "\n";
+      ErrorLine(ctx.err, "no file at " + what);
       return 1;
     }
     source.kind = DetectCookieFileKind(source.path);
     if (source.kind == CookieFileKind::Unknown) {
-      ctx.err << "linvara-cli: " << what << " is neither a binary cookie file nor an SQLite database\n";
+      ErrorLine(ctx.err, what + " is neither a binary cookie file nor an SQLite database");
       return 1;
     }
   }
-  if (source.browser && !Exists(source.path))
-    ctx.err << "linvara-cli: no cookie file at " << source.path.string() << "\n";
+  if (source.browser && !Exists(source.path)) ErrorLine(ctx.err, "no cookie file at " + source.path.string());
   CookieList cookies;
   ReadCookieFile(source.path, source.kind, cookies);
-  if (HasFlag(ctx.args, "--json"))
-    ctx.out << CookiesToJson(cookies).dump(2) << "\n";
+  if (ctx.args.Has("--json"))
+    WriteJson(ctx.out, CookiesToJson(cookies));
   else
     PrintCookieTable(ctx.out, cookies);
   return 0;
 }
 
-int RunExport(CliContext& ctx, const std::vector<std::string>& positional) {
-  if (!OnlyKnownOptions(ctx, {}, {"--out"})) return 2;
-  if (positional.size() != 2) return Usage(ctx);
-  auto source = BrowserSource(ctx, positional[1]);
-  if (!source) return positional[1] == "safari" ? 1 : Usage(ctx, "export takes safari or chrome");
+int RunCookieExport(CommandContext& ctx) {
+  CookieSource source;
+  if (int failed = BrowserArgument(ctx, source)) return failed;
   CookieList cookies;
-  ReadCookieFile(source->path, source->kind, cookies);
-  const fs::path folder = OptionValue(ctx.args, "--out").value_or(ctx.locations.cookieExportFolder().string());
+  ReadCookieFile(source.path, source.kind, cookies);
+  const fs::path folder = ctx.args.Value("--out").value_or(ctx.locations.cookieExportFolder().string());
   auto written = ExportCookieData(cookies, folder);
   if (!written) {
-    ctx.err << "linvara-cli: " << written.error() << "\n";
+    ErrorLine(ctx.err, written.error());
     return 1;
   }
-  ctx.out << "exported " << cookies.size() << " cookies to " << (folder / "cookiedata.txt").string() << "\n";
+  WriteLine(ctx.out,
+            "exported " + std::to_string(cookies.size()) + " cookies to " + (folder / "cookiedata.txt").string());
   return 0;
 }
 
-int RunClear(CliContext& ctx, const std::vector<std::string>& positional) {
-  if (!OnlyKnownOptions(ctx, {"--yes"}, {})) return 2;
-  if (positional.size() != 2) return Usage(ctx);
-  auto source = BrowserSource(ctx, positional[1]);
-  if (!source) return positional[1] == "safari" ? 1 : Usage(ctx, "clear takes safari or chrome");
-  if (!HasFlag(ctx.args, "--yes")) {
-    ctx.err << "linvara-cli: this removes every cookie in " << source->path.string()
-            << "; add --yes to go ahead\n";
+int RunCookieClear(CommandContext& ctx) {
+  CookieSource source;
+  if (int failed = BrowserArgument(ctx, source)) return failed;
+  if (!ctx.args.Has("--yes")) {
+    ErrorLine(ctx.err, "this removes every cookie in " + source.path.string() + "; add --yes to go ahead");
     return 2;
   }
-  if (!Exists(source->path)) {
-    ctx.err << "linvara-cli: no cookie file at " << source->path.string() << "\n";
+  if (!Exists(source.path)) {
+    ErrorLine(ctx.err, "no cookie file at " + source.path.string());
     return 1;
   }
   // Never overwrite a file that is not what it should be.
-  if (DetectCookieFileKind(source->path) != source->kind) {
-    ctx.err << "linvara-cli: " << source->path.string() << " is not a "
-            << (source->kind == CookieFileKind::Binary ? "binary cookie file" : "cookie database") << "\n";
+  if (DetectCookieFileKind(source.path) != source.kind) {
+    ErrorLine(ctx.err, source.path.string() + " is not a " +
+                           (source.kind == CookieFileKind::Binary ? "binary cookie file" : "cookie database"));
     return 1;
   }
-  auto removed = RemoveCookieData(source->path, source->kind == CookieFileKind::Binary);
+  auto removed = RemoveCookieData(source.path, source.kind == CookieFileKind::Binary);
   if (!removed) {
-    ctx.err << "linvara-cli: " << removed.error() << "\n";
+    ErrorLine(ctx.err, removed.error());
     return 1;
   }
-  ctx.out << "removed every cookie from " << source->path.string() << "\n";
+  WriteLine(ctx.out, "removed every cookie from " + source.path.string());
   return 0;
 }
 
-int RunCookies(CliContext& ctx) {
-  const std::vector<std::string> positional = Positionals(ctx.args, {"--out"});
-  if (positional.empty()) return Usage(ctx);
-  if (positional[0] == "export") return RunExport(ctx, positional);
-  if (positional[0] == "clear") return RunClear(ctx, positional);
-  if (positional.size() != 1) return Usage(ctx);
-  return RunList(ctx, positional[0]);
-}
-
-const CommandRegistrar kCookies{"cookies",
-                                "list (--json), export (--out DIR) or clear (--yes) the cookies of safari, chrome "
-                                "or a cookie file",
-                                RunCookies};
-
-}  // namespace
 }  // namespace linvara::cli

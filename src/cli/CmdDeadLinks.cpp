@@ -9,16 +9,14 @@
 #include <ostream>
 #include <string>
 
-#include "cli/CliApp.h"
+#include "cli/Commands.h"
+#include "cli/LoadedView.h"
 #include "cli/NodeJson.h"
 #include "cli/NodeText.h"
+#include "cli/Output.h"
 
 namespace linvara::cli {
 namespace {
-
-constexpr const char* kDeadLinksUsage =
-    "linvara-cli [--home DIR] [--layout macos|linux] dead-links [--view all|safari|chrome] [--json] "
-    "[--concurrency N] [--per-host N] [--timeout S]";
 
 // A whole number of at least 1, or nullopt.
 std::optional<int> PositiveCount(const std::string& text) {
@@ -37,23 +35,22 @@ std::optional<std::chrono::milliseconds> PositiveSeconds(const std::string& text
 }
 
 // Reads --concurrency, --per-host and --timeout over the defaults; false after a usage error.
-bool ReadProbeOptions(const CliContext& ctx, ProbeSettings& settings) {
+bool ReadProbeOptions(const CommandContext& ctx, ProbeSettings& settings) {
   auto bad = [&](const std::string& option, const std::string& value, const char* expected) {
-    ctx.err << "linvara-cli: " << option << " '" << value << "' is not " << expected << "\nusage: " << kDeadLinksUsage
-            << "\n";
+    ctx.UsageError(option + " '" + value + "' is not " + expected);
     return false;
   };
-  if (auto v = OptionValue(ctx.args, "--concurrency")) {
+  if (auto v = ctx.args.Value("--concurrency")) {
     auto n = PositiveCount(*v);
     if (!n) return bad("--concurrency", *v, "a whole number of at least 1");
     settings.concurrency = *n;
   }
-  if (auto v = OptionValue(ctx.args, "--per-host")) {
+  if (auto v = ctx.args.Value("--per-host")) {
     auto n = PositiveCount(*v);
     if (!n) return bad("--per-host", *v, "a whole number of at least 1");
     settings.perHost = *n;
   }
-  if (auto v = OptionValue(ctx.args, "--timeout")) {
+  if (auto v = ctx.args.Value("--timeout")) {
     auto t = PositiveSeconds(*v);
     if (!t) return bad("--timeout", *v, "a number of seconds above 0");
     settings.timeout = *t;
@@ -97,42 +94,29 @@ class ProgressLine {
   std::size_t lastTenth_ = static_cast<std::size_t>(-1);
 };
 
-int RunDeadLinks(CliContext& ctx) {
-  if (!CheckArguments(ctx, {"--json"}, {"--view", "--concurrency", "--per-host", "--timeout"}, 0, kDeadLinksUsage))
-    return 2;
+}  // namespace
+
+int RunDeadLinks(CommandContext& ctx) {
   auto view = ViewOption(ctx);
   if (!view) return 2;
   ProbeSettings settings;
   if (!ReadProbeOptions(ctx, settings)) return 2;
   if (!RequireHomeFolder(ctx)) return 1;
 
-  auto app = MakeCliAppDelegate(ctx);
-  LoadView(*app, *view, ctx.err);
-  app->linkHealth().deadLinkProbeSettings = settings;
+  LoadedView loaded = LoadView(ctx, *view);
   ProgressLine progress(ctx.err);
-  app->linkHealth().observers.deadScanProgress = [&](std::size_t probed, std::size_t total) {
-    progress.Update(probed, total);
-  };
-  app->linkHealth().StartScanDeadURlThread();
-  while (!app->linkHealth().WaitForWorkers(std::chrono::seconds(1))) {
-  }
+  const UnreachableFindings found =
+      loaded.FindUnreachable(settings, [&](std::size_t probed, std::size_t total) { progress.Update(probed, total); });
+  const NodeList& dead = found.dead;
   progress.End();
 
-  const NodeList& dead = app->lists().deadURLArray;
-  if (HasFlag(ctx.args, "--json"))
-    ctx.out << DumpJson(NodesToJson(dead)) << "\n";
+  if (ctx.args.Has("--json"))
+    WriteJson(ctx.out, NodesToJson(dead));
   else
     PrintNodeLines(ctx.out, dead);
-  if (app->linkHealth().deadLinksNotChecked > 0)
-    ctx.err << app->linkHealth().deadLinksNotChecked << " bookmarks not checked: not web addresses\n";
+  if (found.notChecked > 0) WriteLine(ctx.err, std::to_string(found.notChecked) + " bookmarks not checked: not web addresses");
   ctx.err << dead.size() << " unreachable bookmark" << (dead.size() == 1 ? "" : "s") << "\n";
   return 0;
 }
 
-const CommandRegistrar kDeadLinks{
-    "dead-links",
-    "probe every bookmark and print the unreachable ones (--view, --json, --concurrency, --per-host, --timeout)",
-    RunDeadLinks};
-
-}  // namespace
 }  // namespace linvara::cli

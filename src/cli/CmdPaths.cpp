@@ -1,24 +1,20 @@
-#include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "cli/CommandRegistry.h"
+#include "cli/Commands.h"
+#include "cli/Output.h"
 
 namespace linvara::cli {
-namespace {
 
-int RunPaths(CliContext& ctx) {
+int RunPaths(CommandContext& ctx) {
   auto described = ctx.locations.Describe();
-  if (HasFlag(ctx.args, "--json")) {
+  if (ctx.args.Has("--json")) {
     nlohmann::ordered_json j = nlohmann::ordered_json::object();
     for (const auto& [name, value] : described) j[name] = value;
-    ctx.out << j.dump(2) << "\n";
+    WriteJson(ctx.out, j);
     return 0;
   }
-  for (const auto& [name, value] : described) ctx.out << name << ": " << (value.empty() ? "(none)" : value) << "\n";
+  for (const auto& [name, value] : described) WriteLine(ctx.out, name + ": " + (value.empty() ? "(none)" : value));
   return 0;
 }
 
-const CommandRegistrar kPaths{"paths", "print every location Linvara reads or writes (--json)", RunPaths};
-
-}  // namespace
 }  // namespace linvara::cli

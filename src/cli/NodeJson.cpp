@@ -56,6 +56,4 @@ Json NodesToJson(const NodeList& nodes, bool withChildren) {
   return array;
 }
 
-std::string DumpJson(const Json& json) { return json.dump(2, ' ', false, Json::error_handler_t::replace); }
-
 }  // namespace linvara::cli

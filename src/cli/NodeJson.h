@@ -17,7 +17,4 @@ const char* NodeKindName(const PRBookMarkNode& node);
 nlohmann::ordered_json NodeToJson(const NodePtr& node, bool withChildren = false);
 nlohmann::ordered_json NodesToJson(const NodeList& nodes, bool withChildren = false);
 
-// Pretty-printed text; bytes that are not UTF-8 become U+FFFD instead of failing.
-std::string DumpJson(const nlohmann::ordered_json& json);
-
 }  // namespace linvara::cli

@@ -4,26 +4,29 @@
 #include <string>
 #include <unordered_set>
 
+#include "cli/Output.h"
+
 namespace linvara::cli {
 
 namespace {
-void PrintFlags(std::ostream& out, const PRBookMarkNode& node) {
-  if (node.bFavBookmark()) out << " [favorite]";
-  if (node.bEncrytedBookmark()) out << " [encrypted]";
+std::string Flags(const PRBookMarkNode& node) {
+  std::string flags;
+  if (node.bFavBookmark()) flags += " [favorite]";
+  if (node.bEncrytedBookmark()) flags += " [encrypted]";
+  return flags;
+}
+
+// "Title  address" for a bookmark, "Title/" for a folder.
+std::string TitleAndAddress(const PRBookMarkNode& node) {
+  return OrNull(node.thetitle()) + (node.isLeaf() ? "  " + OrNull(node.urlString()) : "/");
 }
 
 void PrintTreeNode(std::ostream& out, const NodePtr& node, int depth,
                    std::unordered_set<const PRBookMarkNode*>& ancestors) {
   if (!node) return;
-  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << OrNull(node->thetitle());
-  if (node->isLeaf()) {
-    out << "  " << OrNull(node->urlString());
-  } else {
-    out << "/";
-  }
-  if (depth == 0) out << "  [" << OrNull(node->bookMarkFrom()) << "]";
-  PrintFlags(out, *node);
-  out << "\n";
+  std::string line = std::string(static_cast<std::size_t>(depth) * 2, ' ') + TitleAndAddress(*node);
+  if (depth == 0) line += "  [" + OrNull(node->bookMarkFrom()) + "]";
+  WriteLine(out, line + Flags(*node));
   FolderPtr folder = AsFolder(node);
   if (!folder || !ancestors.insert(node.get()).second) return;
   for (const auto& child : folder->childrenSnapshot()) PrintTreeNode(out, child, depth + 1, ancestors);
@@ -34,12 +37,8 @@ void PrintTreeNode(std::ostream& out, const NodePtr& node, int depth,
 void PrintNodeLines(std::ostream& out, const NodeList& nodes) {
   for (const auto& node : nodes) {
     if (!node) continue;
-    out << OrNull(node->thetitle());
-    if (node->isLeaf()) out << "  " << OrNull(node->urlString());
-    else out << "/";
-    out << "  [" << OrNull(node->bookMarkFrom()) << " " << OrNull(node->theFullPath()) << "]";
-    PrintFlags(out, *node);
-    out << "\n";
+    WriteLine(out, TitleAndAddress(*node) + "  [" + OrNull(node->bookMarkFrom()) + " " + OrNull(node->theFullPath()) +
+                       "]" + Flags(*node));
   }
 }
 

@@ -1,57 +1,39 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <nlohmann/json.hpp>
-#include <sstream>
 
-#include "cli/CommandRegistry.h"
+#include "cli/CliTestSupport.h"
 #include "cookies/BinaryCookieFile.h"
 #include "cookies/CookieTestSupport.h"
 #include "model/FileBytes.h"
 
 namespace fs = std::filesystem;
 
-namespace linvara {
+namespace linvara::testing {
 namespace {
-
-using namespace testing;
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult RunCommand(const std::vector<std::string>& argv) {
-  std::ostringstream out, err;
-  const int code = cli::RunCli(argv, out, err);
-  return {code, out.str(), err.str()};
-}
 
 // A demo home, with date texts in UTC.
 struct CookiesCli : ::testing::Test {
   ScopedTimeZone utc{"UTC"};
   TempDir dir;
-  std::string home = (dir / "home").string();
+  fs::path home = dir / "home";
   fs::path safari = dir / "home" / "Library" / "Cookies" / "Cookies.binarycookies";
   fs::path chrome =
       dir / "home" / "Library" / "Application Support" / "Google" / "Chrome" / "Default" / "Network" / "Cookies";
 
   void SetUp() override {
-    CliResult made = RunCommand({"make-demo", home});
+    CliRun made = RunCommand({"make-demo", home.string()});
     ASSERT_EQ(made.code, 0) << made.err;
   }
-  CliResult Cookies(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--home", home, "--layout", "macos", "cookies"});
-    return RunCommand(args);
+  CliRun Cookies(std::vector<std::string> args) {
+    args.insert(args.begin(), "cookies");
+    return RunInHome(home, args);
   }
   std::string ChromeRows() const { return QuerySql(chrome, "select count(*) from cookies"); }
 };
 
-TEST_F(CookiesCli, SafariAsJson) {
-  CliResult r = Cookies({"safari", "--json"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  auto j = nlohmann::ordered_json::parse(r.out);
+TEST_F(CookiesCli, BrowserCookiesAsJson) {
+  auto j = Cookies({"safari", "--json"}).json();
   ASSERT_EQ(j.size(), 8u);
   EXPECT_EQ(j[0].dump(), R"({"host":".news.example.com","name":"edition","path":"/","value":"intl",)"
                          R"("secure":"NO","expires":"01-01-2027 00:00","hasExpired":false})");
@@ -61,12 +43,8 @@ TEST_F(CookiesCli, SafariAsJson) {
   EXPECT_EQ(std::tuple(j[3]["host"], j[3]["path"], j[3]["secure"]), std::tuple(".shop.example.org", "/basket", "YES"));
   EXPECT_EQ(j[4]["secure"], "NO");  // flags 4: HttpOnly only
   EXPECT_EQ(j[7]["name"], "caf\xc3\xa9_pref");
-}
 
-TEST_F(CookiesCli, ChromeAsJsonFromTheNetworkFolder) {
-  CliResult r = Cookies({"chrome", "--json"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  auto j = nlohmann::json::parse(r.out);
+  j = Cookies({"chrome", "--json"}).json();  // Chrome's file in its Network folder
   ASSERT_EQ(j.size(), 6u);
   EXPECT_EQ(std::tuple(j[1]["host"], j[1]["name"], j[1]["secure"], j[1]["expires"], j[1]["hasExpired"]),
             std::tuple(".news.example.com", "session", "YES", "01-01-2026 00:00", true));
@@ -77,15 +55,13 @@ TEST_F(CookiesCli, ChromeAsJsonFromTheNetworkFolder) {
 }
 
 TEST_F(CookiesCli, APathIsReadByItsMagic) {
-  CliResult r = Cookies({TestData(kSafari2017)});
+  CliRun r = Cookies({TestData(kSafari2017)});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out,
             "HOST\tNAME\tPATH\tSECURE\tEXPIRES\tVALUE\n"
             ".ycombinator.com\t__cfduid\t/\tNO\t12-16-2018 23:22\tdf18e79ede20f18e7c846380faf82b1341513466557\n"
             "news.ycombinator.com\tuser\t/\tYES\t01-17-2038 19:14\tzellyn&EdK9mzRM38fGtIZQTiqCyAeWg93RDjdo\n");
-  r = Cookies({CopyTestFile(kChromePlain, dir / "c.bin").string(), "--json"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(nlohmann::json::parse(r.out).size(), 560u);
+  EXPECT_EQ(Cookies({CopyTestFile(kChromePlain, dir / "c.bin").string(), "--json"}).json().size(), 560u);
 
   r = Cookies({TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist")});
   EXPECT_EQ(r.code, 1);
@@ -94,7 +70,7 @@ TEST_F(CookiesCli, APathIsReadByItsMagic) {
 }
 
 TEST_F(CookiesCli, ExportWritesCookiedataTxt) {
-  CliResult r = Cookies({"export", "chrome", "--out", (dir / "out").string()});
+  CliRun r = Cookies({"export", "chrome", "--out", (dir / "out").string()});
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string text = ReadText(dir / "out" / "cookiedata.txt");
   EXPECT_EQ(text.substr(0, 64), "Website:.news.example.com  Name:edition  Secure:NO  Path:/  Valu");
@@ -110,9 +86,9 @@ TEST_F(CookiesCli, ExportWritesCookiedataTxt) {
   EXPECT_NE(r.out.find("exported 8 cookies"), std::string::npos);
 }
 
-TEST_F(CookiesCli, ClearNeedsYesThenEmptiesBothStores) {
+TEST_F(CookiesCli, ClearEmptiesBothStoresOnlyWithYes) {
   const std::string before = *ReadFileBytes(safari);
-  CliResult r = Cookies({"clear", "safari"});
+  CliRun r = Cookies({"clear", "safari"});
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.err.find("--yes"), std::string::npos);
   EXPECT_EQ(*ReadFileBytes(safari), before);
@@ -134,21 +110,21 @@ TEST_F(CookiesCli, ClearRefusesAFileOfTheWrongKind) {
   EXPECT_EQ(ReadText(safari), "not cookies");
 }
 
-TEST_F(CookiesCli, UsageErrors) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"export", "firefox"}, {"export"}, {"clear", "opera", "--yes"}, {"safari", "--bogus"},
-           {"safari", "chrome"}, {"export", "chrome", "--out"}})
-    EXPECT_EQ(Cookies(args).code, 2) << ::testing::PrintToString(args);
+TEST_F(CookiesCli, ControlCharactersShowAsEscapesInTheTable) {
+  ExecSql(chrome, "update cookies set host_key = '.evil' || char(27) || '[2J' || char(133) where name = 'volume'");
+  CliRun r = Cookies({"chrome"});
+  EXPECT_NE(r.out.find("\n.evil\\x1b[2J\\x85\tvolume\t"), std::string::npos) << r.out;
+  EXPECT_EQ(Cookies({"chrome", "--json"}).json()[4]["host"], ".evil\x1b[2J\xc2\x85");
 }
 
-TEST(CookiesCliLayouts, SafariHasNoCookieFileOnLinuxAndMissingChromeListsNothing) {
+TEST(CookiesCliLayouts, BrowsersWithoutACookieFileOnLinux) {
   TempDir home;
-  EXPECT_EQ(RunCommand({"--home", home.path().string(), "--layout", "linux", "cookies", "safari"}).code, 1);
-  CliResult r = RunCommand({"--home", home.path().string(), "--layout", "linux", "cookies", "chrome", "--json"});
+  EXPECT_EQ(RunInHome(home.path(), {"cookies", "safari"}, Layout::Linux).code, 1);
+  CliRun r = RunInHome(home.path(), {"cookies", "chrome", "--json"}, Layout::Linux);
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, "[]\n");
   EXPECT_NE(r.err.find("no cookie file"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace linvara
+}  // namespace linvara::testing

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 
-#include "cli/CliApp.h"
-#include "cli/CommandRegistry.h"
+#include "app/PresenterFixture.h"
+#include "cli/CliTestSupport.h"
+#include "platform/PlatformServices.h"
 #include "support/TestSupport.h"
 
 namespace linvara::testing {
@@ -14,92 +14,58 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCommand(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int code = cli::RunCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
-
+// Every test also checks that reading left the home as it was.
 class DemoHome : public ::testing::Test {
  protected:
   void SetUp() override {
     auto made = RunCommand({"make-demo", home_.path().string()});
     ASSERT_EQ(made.code, 0) << made.err;
+    before_ = FolderFingerprint(home_.path());
   }
-  CliRun Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--home", home_.path().string(), "--layout", "macos"});
-    return RunCommand(args);
-  }
-  Json CliJson(std::vector<std::string> args) {
-    CliRun r = Cli(std::move(args));
-    EXPECT_EQ(r.code, 0) << r.err;
-    return Json::parse(r.out);
-  }
+  void TearDown() override { EXPECT_EQ(FolderFingerprint(home_.path()), before_); }
+  CliRun Cli(std::vector<std::string> args) { return RunInHome(home_.path(), std::move(args)); }
+  Json CliJson(std::vector<std::string> args) { return Cli(std::move(args)).json(); }
   TempDir home_;
+  std::string before_;
 };
 
 std::vector<std::string> Field(const Json& array, const char* key) {
   std::vector<std::string> out;
-  for (const auto& j : array) out.push_back(j[key].is_null() ? "null" : j[key].get<std::string>());
+  for (const auto& j : array) out.push_back(j[key]);
   return out;
-}
-
-const std::vector<std::string> kNodeKeys = {"kind",      "title",    "url",      "path",    "browser",
-                                            "uuid",      "dateAdded", "favorite", "encrypted"};
-
-std::vector<std::string> Keys(const Json& object) {
-  std::vector<std::string> keys;
-  for (const auto& [k, v] : object.items()) keys.push_back(k);
-  return keys;
 }
 
 TEST_F(DemoHome, FlatListIsTheUnifiedListInReadingOrder) {
   Json all = CliJson({"list", "--flat", "--json"});
-  ASSERT_TRUE(all.is_array());
-  // Safari 16, Chrome 8, Firefox 13, Opera 4, Edge 4.
-  EXPECT_EQ(all.size(), 45u);
+  ASSERT_EQ(all.size(), 45u);  // Safari 16, Chrome 8, Firefox 13, Opera 4, Edge 4
   std::vector<std::string> browsers;
+  int encrypted = 0, untitled = 0;
   for (const auto& j : all) {
-    EXPECT_EQ(Keys(j), kNodeKeys);
     EXPECT_EQ(j["kind"], "bookmark");
     if (browsers.empty() || browsers.back() != j["browser"]) browsers.push_back(j["browser"]);
+    encrypted += j["encrypted"].get<bool>() ? 1 : 0;
+    untitled += j["title"] == " " ? 1 : 0;  // Firefox tag entries: the creation title " "
   }
   EXPECT_EQ(browsers, (std::vector<std::string>{"Safari", "Chrome", "Firefox", "Opera", "Microsoft Edge"}));
-  EXPECT_EQ(all[0]["title"], "Apple");
-  EXPECT_EQ(all[0]["path"], "/Favorites Bar");
-  EXPECT_EQ(all[0]["favorite"], true);
-  EXPECT_TRUE(all[0]["dateAdded"].is_null());
-  int encrypted = 0;
-  for (const auto& j : all) encrypted += j["encrypted"].get<bool>() ? 1 : 0;
-  EXPECT_EQ(encrypted, 1);
-  const Json& chromeFirst = all[16];
-  EXPECT_EQ(chromeFirst["title"], "GitHub");
-  EXPECT_EQ(chromeFirst["path"], "/Bookmarks bar");
-  EXPECT_TRUE(chromeFirst["dateAdded"].is_string());
-  // Tag entries of Firefox have no title of their own: the creation title " ".
-  int untitled = 0;
-  for (const auto& j : all) untitled += j["title"] == " " ? 1 : 0;
-  EXPECT_EQ(untitled, 2);
+  EXPECT_EQ(std::pair(encrypted, untitled), std::pair(1, 2));
+  all[0]["uuid"] = "generated";
+  EXPECT_EQ(all[0].dump(),
+            R"({"kind":"bookmark","title":"Apple","url":"https://www.apple.com/","path":"/Favorites Bar",)"
+            R"("browser":"Safari","uuid":"generated","dateAdded":null,"favorite":true,"encrypted":false})");
+  EXPECT_EQ(all[16].dump(),
+            R"({"kind":"bookmark","title":"GitHub","url":"https://github.com/","path":"/Bookmarks bar",)"
+            R"("browser":"Chrome","uuid":"2","dateAdded":"13350259200000000","favorite":false,"encrypted":false})");
 }
 
 TEST_F(DemoHome, TreeModeNestsChildrenUnderFoldersOnly) {
   Json top = CliJson({"list", "--json"});
-  // Safari 7, Chrome 3, Edge 3, Firefox 5, Opera 2.
-  EXPECT_EQ(Field(top, "browser").size(), 20u);
-  EXPECT_EQ(top[1]["title"], "Favorites Bar");
-  EXPECT_EQ(top[1]["kind"], "folder");
-  ASSERT_TRUE(top[1].contains("children"));
+  ASSERT_EQ(top.size(), 20u);  // Safari 7, Chrome 3, Edge 3, Firefox 5, Opera 2
+  EXPECT_EQ(std::pair(top[1]["title"], top[1]["kind"]), std::pair(Json("Favorites Bar"), Json("folder")));
   const Json& dev = top[1]["children"][3];
-  EXPECT_EQ(dev["title"], "Dev");
-  EXPECT_EQ(dev["path"], "/Favorites Bar");
-  EXPECT_EQ(dev["children"][0]["children"][1]["title"], "SQLite Documentation");
-  EXPECT_EQ(dev["children"][0]["children"][1]["path"], "/Favorites Bar/Dev/Docs");
+  EXPECT_EQ(std::pair(dev["title"], dev["path"]), std::pair(Json("Dev"), Json("/Favorites Bar")));
+  const Json& docs = dev["children"][0]["children"][1];
+  EXPECT_EQ(std::pair(docs["title"], docs["path"]),
+            std::pair(Json("SQLite Documentation"), Json("/Favorites Bar/Dev/Docs")));
   for (const auto& node : top) {
     if (node["kind"] == "folder") EXPECT_TRUE(node["children"].is_array());
     else EXPECT_FALSE(node.contains("children"));
@@ -121,105 +87,77 @@ TEST_F(DemoHome, SafariAndChromeViews) {
   Json chrome = CliJson({"list", "--view", "chrome", "--json"});
   EXPECT_EQ(Field(chrome, "title"),
             (std::vector<std::string>{"Bookmarks bar", "Other bookmarks", "Mobile bookmarks"}));
-  CliRun chromeFlat = Cli({"list", "--view", "chrome", "--flat"});
-  EXPECT_EQ(chromeFlat.code, 0);
-  EXPECT_NE(chromeFlat.out.find("Regex tester  https://regex101.com/  [Chrome /Bookmarks bar/Tools]\n"),
-            std::string::npos);
+  EXPECT_EQ(CliJson({"list", "--view", "chrome", "--flat", "--json"}).size(), 8u);
 }
 
-TEST_F(DemoHome, SearchMatchesTitleThenAddressIgnoringCase) {
+TEST_F(DemoHome, SearchMatchesTitleOrAddressIgnoringCase) {
   Json apple = CliJson({"search", "APPLE", "--json"});
   // Titles with "apple", and Safari's file:// address has none; the order is the list's.
-  EXPECT_EQ(Field(apple, "title"),
-            (std::vector<std::string>{"Apple", "Apple pie", "Apple", "Apple"}));
+  EXPECT_EQ(Field(apple, "title"), (std::vector<std::string>{"Apple", "Apple pie", "Apple", "Apple"}));
   EXPECT_EQ(Field(apple, "browser"), (std::vector<std::string>{"Safari", "Safari", "Chrome", "Firefox"}));
-}
-
-TEST_F(DemoHome, SearchByAddressTextFormAndNoMatch) {
-  CliRun r = Cli({"search", "REGEX101"});
-  EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out, "Regex tester  https://regex101.com/  [Chrome /Bookmarks bar/Tools]\n");
+  EXPECT_EQ(Cli({"search", "REGEX101"}).out, "Regex tester  https://regex101.com/  [Chrome /Bookmarks bar/Tools]\n");
   Json wiki = CliJson({"search", "wikipedia", "--view", "chrome", "--json"});
-  EXPECT_EQ(Field(wiki, "title"), (std::vector<std::string>{"Wikipedia", "\xe7\xbb\xb4\xe5\x9f\xba\xe7\x99\xbe\xe7\xa7\x91"}));
-  Json none = CliJson({"search", "no such bookmark anywhere", "--json"});
-  EXPECT_EQ(none, Json::array());
-  CliRun noneText = Cli({"search", "no such bookmark anywhere"});
-  EXPECT_EQ(noneText.code, 0);
-  EXPECT_EQ(noneText.out, "");
+  EXPECT_EQ(Field(wiki, "title"), (std::vector<std::string>{"Wikipedia",
+                                                            "\xe7\xbb\xb4\xe5\x9f\xba\xe7\x99\xbe\xe7\xa7\x91"}));
+  EXPECT_EQ(CliJson({"search", "no such bookmark anywhere", "--json"}), Json::array());
+  EXPECT_EQ(Cli({"search", "no such bookmark anywhere"}).out, "");
 }
 
-TEST_F(DemoHome, ReadingNeverChangesTheHome) {
-  const std::string before = FolderFingerprint(home_.path());
-  EXPECT_EQ(Cli({"list"}).code, 0);
-  EXPECT_EQ(Cli({"list", "--flat", "--json"}).code, 0);
-  EXPECT_EQ(Cli({"search", "wiki"}).code, 0);
-  EXPECT_EQ(Cli({"list", "--view", "safari"}).code, 0);
-  EXPECT_EQ(FolderFingerprint(home_.path()), before);
-}
-
-TEST(CliListSearch, UsageAndFailureExitCodes) {
+TEST(CliListSearch, MissingBrowserFilesOnlyWarnUnlikeAMissingHome) {
   TempDir home;
-  auto with = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), {"--home", home.path().string()});
-    return RunCommand(args);
-  };
-  EXPECT_EQ(with({"list", "--view", "firefox"}).code, 2);
-  EXPECT_EQ(with({"list", "--bogus"}).code, 2);
-  EXPECT_EQ(with({"list", "extra"}).code, 2);
-  EXPECT_EQ(with({"list", "--view"}).code, 2);
-  EXPECT_EQ(with({"search"}).code, 2);
-  EXPECT_EQ(with({"search", "a", "b"}).code, 2);
-  EXPECT_EQ(with({"search", ""}).code, 2);
-  CliRun missing = RunCommand({"--home", (home.path() / "nowhere").string(), "list"});
+  CliRun missing = RunInHome(home.path() / "nowhere", {"list"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
   // An empty home lists nothing and succeeds; a single-browser view says what is missing.
-  CliRun empty = with({"list", "--json"});
-  EXPECT_EQ(empty.code, 0);
-  EXPECT_EQ(Json::parse(empty.out), Json::array());
-  CliRun noChrome = with({"--layout", "macos", "list", "--view", "chrome"});
-  CliRun noSafari = RunCommand({"--home", home.path().string(), "--layout", "linux", "list", "--view", "safari"});
+  EXPECT_EQ(RunInHome(home.path(), {"list", "--json"}).json(), Json::array());
+  CliRun noChrome = RunInHome(home.path(), {"list", "--view", "chrome"});
   EXPECT_EQ(noChrome.code, 0);
   EXPECT_NE(noChrome.err.find("no bookmark file at"), std::string::npos);
+  CliRun noSafari = RunInHome(home.path(), {"list", "--view", "safari"}, Layout::Linux);
   EXPECT_NE(noSafari.err.find("linux layout has no Safari bookmark file"), std::string::npos);
 }
 
-TEST(CliListSearch, RealFilesAndTheLinuxLayout) {
+TEST(CliListSearch, RealFilesInTheLinuxLayout) {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::Linux);
-  fs::create_directories(loc.chromeDefaultBookmarks().parent_path());
-  fs::copy_file(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks"), loc.chromeDefaultBookmarks());
-  fs::path places = loc.firefoxProfilesFolder() / "abc.default" / "places.sqlite";
-  fs::create_directories(places.parent_path());
-  fs::copy_file(TestData("firefox_places/firefox-3.6era-ubuntu-2011_schema10_places.sqlite"), places);
-  CliRun r = RunCommand({"--home", home.path().string(), "--layout", "linux", "list", "--flat", "--json"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  Json all = Json::parse(r.out);
-  EXPECT_EQ(all.size(), 21u + 91u);
-  CliRun search = RunCommand({"--home", home.path().string(), "--layout", "linux", "search", "wikipedia", "--json"});
-  Json found = Json::parse(search.out);
+  WriteText(loc.chromeDefaultBookmarks(), ReadText(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks")));
+  WriteText(loc.firefoxProfilesFolder() / "abc.default" / "places.sqlite",
+            ReadText(TestData("firefox_places/firefox-3.6era-ubuntu-2011_schema10_places.sqlite")));
+  EXPECT_EQ(RunInHome(home.path(), {"list", "--flat", "--json"}, Layout::Linux).json().size(), 21u + 91u);
+  Json found = RunInHome(home.path(), {"search", "wikipedia", "--json"}, Layout::Linux).json();
   EXPECT_EQ(found.size(), 7u);
   EXPECT_EQ(found[0]["path"], "/Barre de favoris/Todo");
 }
 
 TEST(CliListSearch, RunningBrowserOnlyWarns) {
   TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  fs::create_directories(loc.safariBookmarks().parent_path());
-  fs::copy_file(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"), loc.safariBookmarks());
-  std::ostringstream out, err;
-  cli::CliContext ctx{loc, {}, out, err};
+  WriteText(Locations::ForHome(home.path(), Layout::MacOS).safariBookmarks(),
+            ReadText(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist")));
   auto platform = std::make_shared<FakePlatformServices>();
   platform->running = {bundleids::kSafari, bundleids::kEdge};
-  auto app = cli::MakeCliAppDelegate(ctx, platform);
-  cli::LoadedView all = cli::LoadView(*app, cli::CliView::All, err);
-  EXPECT_EQ(all.flat.size(), 5u);
-  EXPECT_EQ(all.topLevel.size(), 3u);
-  EXPECT_NE(err.str().find("warning: Safari is running"), std::string::npos);
-  EXPECT_EQ(err.str().find("Edge"), std::string::npos);
-  cli::LoadedView chrome = cli::LoadView(*app, cli::CliView::Chrome, err);
-  EXPECT_TRUE(chrome.flat.empty());
-  EXPECT_EQ(app->session().bookMarkType, ViewKind::Chrome);
+  auto run = [&](const std::string& view) {
+    return RunInHome(home.path(), {"list", "--flat", "--view", view}, Layout::MacOS, platform);
+  };
+  CliRun all = run("all");
+  EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 5);
+  EXPECT_NE(all.err.find("warning: Safari is running"), std::string::npos);
+  EXPECT_EQ(all.err.find("Edge"), std::string::npos);
+  CliRun chrome = run("chrome");
+  EXPECT_EQ(chrome.out, "");
+  EXPECT_EQ(chrome.err.find("running"), std::string::npos) << chrome.err;
+}
+
+TEST(CliListSearch, TitleWithTerminalEscapesCannotForgeLines) {
+  TempDir home;
+  WriteText(Locations::ForHome(home.path(), Layout::MacOS).chromeDefaultBookmarks(),
+            ChromeFile(ChromeUrl("3", R"(\u001b]0;owned\u0007\nforged)", "https://ok.example/")));
+  const std::string shown = "\\x1b]0;owned\\x07\\x0aforged  https://ok.example/";
+  CliRun flat = RunInHome(home.path(), {"list", "--view", "chrome", "--flat"});
+  EXPECT_EQ(flat.out, shown + "  [Chrome /Bookmarks bar]\n");
+  CliRun tree = RunInHome(home.path(), {"list", "--view", "chrome"});
+  EXPECT_NE(tree.out.find("\n  " + shown + "\n"), std::string::npos) << tree.out;
+  Json found = RunInHome(home.path(), {"search", "owned", "--view", "chrome", "--json"}).json();
+  EXPECT_EQ(found[0]["title"], "\x1b]0;owned\x07\nforged");
 }
 
 }  // namespace

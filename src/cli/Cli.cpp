@@ -1,0 +1,83 @@
+#include "cli/Cli.h"
+
+#include <exception>
+#include <optional>
+#include <ostream>
+
+#include "cli/Commands.h"
+#include "cli/Output.h"
+#include "core/Version.h"
+
+namespace linvara::cli {
+
+namespace {
+const CommandSpec* FindCommand(const std::string& name) {
+  for (const auto& spec : CommandTable())
+    if (spec.name == name) return &spec;
+  return nullptr;
+}
+
+int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
+        std::shared_ptr<PlatformServices> platform) {
+  std::optional<std::string> home;
+  std::optional<Layout> layout;
+  std::size_t i = 0;
+  for (; i < argv.size(); ++i) {
+    const std::string& a = argv[i];
+    if (a == "--help" || a == "-h") {
+      out << GeneralHelp();
+      return 0;
+    }
+    if (a == "--version") {
+      out << "linvara-cli " << ApplicationVersion() << "\n";
+      return 0;
+    }
+    if (a != "--home" && a != "--layout") break;
+    if (i + 1 >= argv.size()) {
+      ErrorLine(err, a + " needs a value");
+      return 2;
+    }
+    if (a == "--home") {
+      home = argv[++i];
+    } else if (!(layout = ParseLayout(argv[++i]))) {
+      ErrorLine(err, "unknown layout '" + argv[i] + "' (use macos or linux)");
+      return 2;
+    }
+  }
+  if (i >= argv.size()) {
+    err << GeneralHelp();
+    return 2;
+  }
+  // A form of a command ("cookies export") before the command itself.
+  const CommandSpec* spec = i + 1 < argv.size() ? FindCommand(argv[i] + " " + argv[i + 1]) : nullptr;
+  const std::size_t firstArgument = i + (spec ? 2 : 1);
+  if (!spec) spec = FindCommand(argv[i]);
+  if (!spec) {
+    ErrorLine(err, "unknown command '" + argv[i] + "'");
+    return 2;
+  }
+  auto parsed = ParseArguments(*spec, {argv.begin() + static_cast<std::ptrdiff_t>(firstArgument), argv.end()});
+  if (!parsed) return UsageError(*spec, err, parsed.error());
+  if (parsed->help) return PrintCommandHelp(spec->name, out, err);
+  Locations locations = home ? Locations::ForHome(*home, layout.value_or(HostLayout())) : [&] {
+    Locations env = Locations::FromEnvironment();
+    return layout ? Locations::ForHome(env.home(), *layout) : env;
+  }();
+  CommandContext ctx{*spec, std::move(locations), std::move(*parsed), out, err, std::move(platform)};
+  return spec->run(ctx);
+}
+}  // namespace
+
+int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
+           std::shared_ptr<PlatformServices> platform) {
+  try {
+    return Run(argv, out, err, std::move(platform));
+  } catch (const std::exception& e) {
+    ErrorLine(err, std::string("unexpected failure: ") + e.what());
+  } catch (...) {
+    ErrorLine(err, "unexpected failure");
+  }
+  return 2;
+}
+
+}  // namespace linvara::cli

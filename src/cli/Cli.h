@@ -1,0 +1,19 @@
+#pragma once
+// linvara-cli's entry: global options, then one command of the table.
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace linvara {
+class PlatformServices;
+}
+
+namespace linvara::cli {
+
+// Runs the whole command line and returns the exit code: 0 done, 1 failed,
+// 2 usage error or unexpected failure. Never throws.
+int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
+           std::shared_ptr<PlatformServices> platform = nullptr);
+
+}  // namespace linvara::cli

@@ -1,0 +1,42 @@
+#include "cli/Commands.h"
+#include "cli/LoadedView.h"
+#include "cli/NodeJson.h"
+#include "cli/NodeText.h"
+#include "cli/Output.h"
+#include "model/SearchMatch.h"
+
+namespace linvara::cli {
+
+int RunList(CommandContext& ctx) {
+  auto view = ViewOption(ctx);
+  if (!view) return 2;
+  if (!RequireHomeFolder(ctx)) return 1;
+  const bool flat = ctx.args.Has("--flat");
+  LoadedView loaded = LoadView(ctx, *view);
+  const NodeList& nodes = flat ? loaded.flat() : loaded.topLevel();
+  if (ctx.args.Has("--json"))
+    WriteJson(ctx.out, NodesToJson(nodes, !flat));
+  else if (flat)
+    PrintNodeLines(ctx.out, nodes);
+  else
+    PrintNodeTree(ctx.out, nodes);
+  return 0;
+}
+
+int RunSearch(CommandContext& ctx) {
+  auto view = ViewOption(ctx);
+  if (!view) return 2;
+  const std::string& text = ctx.args.positionals.front();
+  if (text.empty()) return ctx.UsageError("the search text is empty");
+  if (!RequireHomeFolder(ctx)) return 1;
+  LoadedView loaded = LoadView(ctx, *view);
+  // The table's search: the view's flat list, title first, then address, letter case ignored.
+  NodeList matches = FilterBySearch(loaded.flat(), text);
+  if (ctx.args.Has("--json"))
+    WriteJson(ctx.out, NodesToJson(matches));
+  else
+    PrintNodeLines(ctx.out, matches);
+  return 0;
+}
+
+}  // namespace linvara::cli

@@ -1,0 +1,29 @@
+#pragma once
+// What a command body gets: its declaration, the checked arguments, the
+// locations and the two streams.
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "cli/CommandSpec.h"
+#include "platform/Locations.h"
+
+namespace linvara {
+class PlatformServices;
+}
+
+namespace linvara::cli {
+
+struct CommandContext {
+  const CommandSpec& spec;
+  Locations locations;
+  ParsedArguments args;
+  std::ostream& out;
+  std::ostream& err;
+  std::shared_ptr<PlatformServices> platform;  // running browsers and the like; null: the host's
+
+  // Prints "linvara-cli: PROBLEM" and the command's usage to err; returns the usage exit code 2.
+  int UsageError(const std::string& problem) const;
+};
+
+}  // namespace linvara::cli

@@ -1,0 +1,51 @@
+#pragma once
+// What a linvara-cli command accepts, declared once: the usage text, the help
+// text and the argument check are all made from it.
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/Result.h"
+
+namespace linvara::cli {
+
+struct CommandContext;
+
+struct OptionSpec {
+  std::string name;       // "--view"
+  std::string valueName;  // "all|safari|chrome"; empty for a flag
+  std::string help;
+  bool takesValue() const { return !valueName.empty(); }
+};
+
+struct CommandSpec {
+  std::string name;                      // "list", or "cookies export" for one form of a command
+  std::string summary;
+  std::vector<std::string> positionals;  // the plain arguments; "[NAME]" is optional (last only)
+  std::vector<OptionSpec> options;
+  int (*run)(CommandContext&) = nullptr;
+};
+
+// linvara-cli [--home DIR] [--layout macos|linux] list [--view all|safari|chrome] [--flat] [--json]
+std::string UsageLine(const CommandSpec& spec);
+
+// The usage line, the summary and one line per option.
+std::string HelpText(const CommandSpec& spec);
+
+struct ParsedArguments {
+  std::vector<std::string> positionals;
+  std::vector<std::pair<std::string, std::string>> values;  // valued options in the order given
+  std::set<std::string> flags;
+  bool help = false;  // --help or -h
+
+  bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
+  // The first value given for `option`.
+  std::optional<std::string> Value(const std::string& option) const;
+};
+
+// The arguments after the command name, checked against the declaration; the
+// problem (unknown option, missing value, missing or extra argument) otherwise.
+Result<ParsedArguments> ParseArguments(const CommandSpec& spec, const std::vector<std::string>& args);
+
+}  // namespace linvara::cli

@@ -1,0 +1,107 @@
+#include "cli/Commands.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/Output.h"
+
+namespace linvara::cli {
+
+namespace {
+const OptionSpec kJson{"--json", "", "print JSON instead of text"};
+const OptionSpec kView{"--view", "all|safari|chrome", "the bookmarks of every browser (all, the default) or one tree"};
+}  // namespace
+
+const std::vector<CommandSpec>& CommandTable() {
+  static const std::vector<CommandSpec> table = {
+      {"paths", "print every location Linvara reads or writes", {}, {kJson}, RunPaths},
+      {"list",
+       "print the bookmarks of every browser",
+       {},
+       {kView, {"--flat", "", "one line per bookmark instead of the tree"}, kJson},
+       RunList},
+      {"search", "print the bookmarks whose title or address contains TEXT", {"TEXT"}, {kView, kJson}, RunSearch},
+      {"duplicates", "print the bookmarks that share an address, grouped", {}, {kView, kJson}, RunDuplicates},
+      {"dead-links",
+       "probe every bookmark and print the unreachable ones",
+       {},
+       {kView,
+        kJson,
+        {"--concurrency", "N", "addresses probed at once"},
+        {"--per-host", "N", "addresses of one host probed at once"},
+        {"--timeout", "S", "seconds to wait for each answer"}},
+       RunDeadLinks},
+      {"cookies",
+       "list the cookies of Safari, Chrome or a cookie file",
+       {"safari|chrome|PATH"},
+       {kJson},
+       RunCookieList},
+      {"cookies export",
+       "write the cookies of Safari or Chrome to cookiedata.txt",
+       {"safari|chrome"},
+       {{"--out", "DIR", "the folder to write to (default: the cookie export folder)"}},
+       RunCookieExport},
+      {"cookies clear",
+       "remove every cookie of Safari or Chrome",
+       {"safari|chrome"},
+       {{"--yes", "", "go ahead (nothing is removed without it)"}},
+       RunCookieClear},
+      {"make-demo", "write the demo profile into DIR (macOS layout)", {"DIR"}, {}, RunMakeDemo},
+      {"help", "print the help of COMMAND, or this help", {"[COMMAND]"}, {}, RunHelp},
+  };
+  return table;
+}
+
+std::vector<const CommandSpec*> CommandForms(const std::string& name) {
+  std::vector<const CommandSpec*> forms;
+  for (const auto& spec : CommandTable())
+    if (spec.name == name || spec.name.rfind(name + " ", 0) == 0) forms.push_back(&spec);
+  return forms;
+}
+
+std::string GeneralHelp() {
+  std::size_t width = 0;
+  for (const auto& spec : CommandTable()) width = std::max(width, spec.name.size());
+  std::string text =
+      "Usage: linvara-cli [--home DIR] [--layout macos|linux] COMMAND [ARGS]\n\n"
+      "Options:\n"
+      "  --home DIR       treat DIR as the user's home folder\n"
+      "  --layout NAME    macos or linux: where the browsers keep their files\n"
+      "  --version        print the version\n"
+      "  --help           print this help\n\nCommands:\n";
+  for (const auto& spec : CommandTable())
+    text += "  " + spec.name + std::string(width - spec.name.size() + 2, ' ') + spec.summary + "\n";
+  return text + "\nlinvara-cli help COMMAND prints the arguments and options of a command.\n";
+}
+
+int PrintCommandHelp(const std::string& name, std::ostream& out, std::ostream& err) {
+  const auto forms = CommandForms(name);
+  if (forms.empty()) {
+    ErrorLine(err, "unknown command '" + name + "'");
+    return 2;
+  }
+  for (std::size_t i = 0; i < forms.size(); ++i) out << (i ? "\n" : "") << HelpText(*forms[i]);
+  return 0;
+}
+
+int UsageError(const CommandSpec& spec, std::ostream& err, const std::string& problem) {
+  ErrorLine(err, problem);
+  const char* lead = "usage: ";
+  for (const CommandSpec* form : CommandForms(spec.name)) {
+    err << lead << UsageLine(*form) << "\n";
+    lead = "       ";
+  }
+  return 2;
+}
+
+int CommandContext::UsageError(const std::string& problem) const { return cli::UsageError(spec, err, problem); }
+
+int RunHelp(CommandContext& ctx) {
+  if (ctx.args.positionals.empty()) {
+    ctx.out << GeneralHelp();
+    return 0;
+  }
+  return PrintCommandHelp(ctx.args.positionals[0], ctx.out, ctx.err);
+}
+
+}  // namespace linvara::cli

@@ -1,0 +1,69 @@
+#pragma once
+// The bookmarks of one view as a command sees them, and the link-health scans
+// over them. LoadView is the one place that reads bookmarks for a command.
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/CommandContext.h"
+#include "health/LinkProber.h"
+#include "model/PRBookMarkNode.h"
+
+namespace linvara {
+class AppDelegate;
+}
+
+namespace linvara::cli {
+
+enum class CliView { All, Safari, Chrome };
+// "all", "safari" or "chrome".
+std::optional<CliView> ParseCliView(const std::string& name);
+
+// The --view option of a command (default all); nullopt after printing what is wrong.
+std::optional<CliView> ViewOption(const CommandContext& ctx);
+
+// True when the home folder exists; otherwise says so on stderr.
+bool RequireHomeFolder(const CommandContext& ctx);
+
+struct DuplicateFindings {
+  NodeList groups;  // one node per group, in the order found
+  std::size_t bookmarkCount = 0;
+};
+
+struct UnreachableFindings {
+  NodeList dead;               // in list order
+  std::size_t notChecked = 0;  // bookmarks whose addresses are not web addresses
+};
+
+class LoadedView {
+ public:
+  LoadedView(LoadedView&&) noexcept;
+  ~LoadedView();
+
+  // all: the unified top level; safari, chrome: the browser's top level.
+  const NodeList& topLevel() const { return topLevel_; }
+  // Every bookmark of the view in list order.
+  const NodeList& flat() const { return flat_; }
+
+  DuplicateFindings FindDuplicates();
+  // The unreachable bookmarks in list order; `progress` gets (probed, total).
+  UnreachableFindings FindUnreachable(const ProbeSettings& settings,
+                           std::function<void(std::size_t probed, std::size_t total)> progress);
+
+ private:
+  friend LoadedView LoadView(const CommandContext& ctx, CliView view);
+  explicit LoadedView(std::unique_ptr<AppDelegate> app);
+  void WaitForScans();
+
+  std::unique_ptr<AppDelegate> app_;
+  NodeList topLevel_;
+  NodeList flat_;
+};
+
+// Reads the view's browsers as the window does. A running browser does not
+// stop the read: a warning goes to stderr; so does a missing bookmark file.
+LoadedView LoadView(const CommandContext& ctx, CliView view);
+
+}  // namespace linvara::cli

@@ -1,0 +1,101 @@
+// The dispatcher: argument checks and help texts that every command gets from
+// its declaration, failures that end in a message, and the paths command.
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+#include "cli/CliTestSupport.h"
+#include "cli/Commands.h"
+#include "support/TestSupport.h"
+
+namespace linvara::testing {
+namespace {
+
+std::vector<std::string> Words(const std::string& name) {
+  std::istringstream split(name);
+  return {std::istream_iterator<std::string>(split), std::istream_iterator<std::string>()};
+}
+
+struct UsageCase {
+  std::vector<std::string> args;
+  std::string problem, command;  // command: whose usage follows the problem; empty for none
+};
+
+TEST(CliArguments, BadCommandLinesExitTwoNamingTheProblem) {
+  const std::vector<UsageCase> cases = {
+      {{"list", "--bogus"}, "unknown option '--bogus'", "list"},
+      {{"list", "extra"}, "unexpected argument 'extra'", "list"},
+      {{"list", "--view"}, "--view needs a value", "list"},
+      {{"list", "--view", "firefox"}, "unknown view 'firefox' (use all, safari or chrome)", ""},
+      {{"search"}, "search needs TEXT", "search"},
+      {{"search", "a", "b"}, "unexpected argument 'b'", "search"},
+      {{"search", ""}, "the search text is empty", "search"},
+      {{"duplicates", "--flat"}, "unknown option '--flat'", "duplicates"},
+      {{"dead-links", "--concurrency", "0"}, "--concurrency '0' is not a whole number of at least 1", "dead-links"},
+      {{"dead-links", "--per-host", "two"}, "--per-host 'two' is not a whole number of at least 1", "dead-links"},
+      {{"dead-links", "--timeout", "soon"}, "--timeout 'soon' is not a number of seconds above 0", "dead-links"},
+      {{"dead-links", "--timeout"}, "--timeout needs a value", "dead-links"},
+      {{"cookies"}, "cookies needs safari|chrome|PATH", "cookies"},
+      {{"cookies", "safari", "chrome"}, "unexpected argument 'chrome'", "cookies"},
+      {{"cookies", "safari", "--out", "x"}, "unknown option '--out'", "cookies"},
+      {{"cookies", "export"}, "cookies export needs safari|chrome", "cookies export"},
+      {{"cookies", "export", "firefox"}, "cookies export takes safari or chrome", "cookies export"},
+      {{"cookies", "export", "chrome", "--out"}, "--out needs a value", "cookies export"},
+      {{"cookies", "clear", "opera", "--yes"}, "cookies clear takes safari or chrome", "cookies clear"},
+      {{"paths", "--bogus"}, "unknown option '--bogus'", "paths"},
+      {{"make-demo"}, "make-demo needs DIR", "make-demo"},
+      {{"help", "nothing"}, "unknown command 'nothing'", ""},
+      {{"no-such-command"}, "unknown command 'no-such-command'", ""},
+      {{"--layout", "windows", "paths"}, "unknown layout 'windows' (use macos or linux)", ""},
+      {{"--home"}, "--home needs a value", ""},
+      {{"--home", "", "paths"}, "unexpected failure: ", ""},  // a failure inside ends in a message too
+  };
+  TempDir home;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    CliRun r = RunInHome(home.path(), c.args);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("linvara-cli: " + c.problem, 0), 0u) << r.err;
+    if (c.command.empty()) continue;
+    for (const auto* form : cli::CommandForms(c.command))
+      EXPECT_NE(r.err.find(cli::UsageLine(*form) + "\n"), std::string::npos) << r.err;
+  }
+}
+
+TEST(CliArguments, EveryCommandPrintsItsHelpByNameOrOption) {
+  const std::string general = RunCommand({"--help"}).out;
+  EXPECT_EQ(RunCommand({"help"}).out, general);
+  CliRun bare = RunCommand({});
+  EXPECT_EQ(bare.code, 2);
+  EXPECT_EQ(bare.err, general);
+  for (const auto& spec : cli::CommandTable()) {
+    SCOPED_TRACE(spec.name);
+    EXPECT_NE(general.find("  " + spec.name + "  "), std::string::npos);
+    EXPECT_NE(general.find(spec.summary + "\n"), std::string::npos);
+    CliRun byName = RunCommand({"help", spec.name});
+    std::vector<std::string> args = Words(spec.name);
+    args.push_back("--help");
+    EXPECT_EQ(std::pair(byName.code, byName.out), std::pair(0, RunCommand(args).out));
+    EXPECT_EQ(byName.out.rfind("usage: " + cli::UsageLine(spec) + "\n", 0), 0u) << byName.out;
+    for (const auto& option : spec.options) EXPECT_NE(byName.out.find("  " + option.name), std::string::npos);
+  }
+}
+
+TEST(PathsCommand, PrintsEveryLocationAsJson) {
+  auto j = RunInHome("/tmp/demo-home", {"paths", "--json"}).json();
+  EXPECT_EQ(std::tuple(j["layout"], j["home"], j["safariBookmarks"], j["dataFolder"], j["firefoxPlaces"]),
+            std::tuple("macos", "/tmp/demo-home", "/tmp/demo-home/Library/Safari/Bookmarks.plist",
+                       "/tmp/demo-home/Library/Application Support/Linvara", ""));
+}
+
+TEST(PathsCommand, BytesThatAreNotUtf8PrintAsReplacements) {
+  TempDir dir;
+  const std::string shownHome = (dir.path() / "caf").string() + "\xef\xbf\xbd";
+  EXPECT_EQ(RunInHome(dir.path() / "caf\xe9", {"paths", "--json"}).json()["home"], shownHome);
+  CliRun text = RunInHome(dir.path() / "caf\xe9", {"paths"});
+  EXPECT_EQ(text.out.rfind("home: " + shownHome + "\n", 0), 0u) << text.out;
+}
+
+}  // namespace
+}  // namespace linvara::testing
