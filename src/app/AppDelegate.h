@@ -25,6 +25,7 @@
 #include "platform/MainThread.h"
 #include "platform/PlatformServices.h"
 #include "platform/Preferences.h"
+#include "readers/ReadReport.h"
 
 namespace linvara {
 
@@ -158,6 +159,8 @@ class AppDelegate {
   // The same without stopping for running browsers (the command line reads
   // anyway and warns); the Full Disk Access alert still shows.
   void ReadAllBrowsersIgnoringRunning();
+  // What the reads told: the latest outcome per browser (a full read starts it afresh).
+  const ReadReport& lastReadReport() const { return readReport_; }
   // Bundle identifiers of the running browsers that stop a full read (Edge never does).
   std::vector<std::string> RunningBrowsersBlockingFullRead();
   // The unified top level: Safari, Chrome, Edge, Firefox and Opera top-level lists.
@@ -277,6 +280,7 @@ class AppDelegate {
  private:
   AppServices services_;
   BookmarkLists lists_;
+  ReadReport readReport_;
   CookieManager cookieManager_;
   int navigationToken_ = 0;
   bool terminateRequested_ = false;

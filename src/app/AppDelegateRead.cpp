@@ -12,16 +12,15 @@ namespace linvara {
 
 namespace {
 
-// The context every reader gets: the lists, the view, the marker and the busy-file alert.
+constexpr const char* kSafari = "Safari";
+constexpr const char* kChrome = "Chrome";
+constexpr const char* kEdge = "Microsoft Edge";
+constexpr const char* kFirefox = "Firefox";
+constexpr const char* kOpera = "Opera";
+
+// The context every reader gets: the lists, the view and the encrypted-bookmark markers.
 ReaderContext MakeReaderContext(AppDelegate& app) {
-  ReaderContext ctx{app.lists(), app.bookMarkType, app.locations().encryptedMarker(), nullptr, nullptr};
-  ctx.showAlert = [&app](const std::string& message) {
-    AlertSpec alert;
-    alert.message = message;
-    alert.defaultButton = " Ok ";
-    alert.asSheet = false;
-    app.screen().ShowAlert(alert, [](AlertResponse) {});
-  };
+  ReaderContext ctx{app.lists(), app.bookMarkType, app.locations().encryptedMarkers()};
   ctx.keepResponsive = app.keepResponsiveDuringReads;
   return ctx;
 }
@@ -30,56 +29,105 @@ FirefoxSource FirefoxSourceOf(const Locations& locations) {
   return {locations.firefoxProfilesFolder(), locations.ChooseFirefoxPlaces()};
 }
 
+std::filesystem::path FirefoxFileOf(const Locations& locations) {
+  auto places = locations.ChooseFirefoxPlaces();
+  return places ? *places : locations.firefoxProfilesFolder();
+}
+
+// Each reader in one form: the removal form when a list is given.
+ReadResult ReadSafari(AppDelegate& app, const std::filesystem::path& path, const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(app);
+  SafariReader reader(ctx);
+  return removeList ? reader.ReadSafariBookMark(path, *removeList) : reader.ReadSafariBookMark(path);
+}
+
+ReadResult ReadChrome(AppDelegate& app, const std::filesystem::path& path, const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(app);
+  ChromiumReader reader(ctx);
+  return removeList ? reader.ReadChromeBookMark(path, *removeList) : reader.ReadChromeBookMark(path);
+}
+
+ReadResult ReadEdge(AppDelegate& app, const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(app);
+  ChromiumReader reader(ctx);
+  const std::filesystem::path path = app.locations().edgeBookmarks();
+  return removeList ? reader.ReadEdgeBookMarkwithRemoveArray(path, *removeList) : reader.ReadEdgeBookMark(path);
+}
+
+ReadResult ReadOpera(AppDelegate& app, const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(app);
+  ChromiumReader reader(ctx);
+  const std::filesystem::path path = app.locations().operaBookmarks();
+  return removeList ? reader.ReadOperaBookMarkWithRemoveArray(path, *removeList) : reader.ReadOperaBookMark(path);
+}
+
+ReadResult ReadFirefox(AppDelegate& app, const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(app);
+  FirefoxReader reader(ctx);
+  const FirefoxSource source = FirefoxSourceOf(app.locations());
+  return removeList ? reader.ReadFirefoxBookMarkwithRemoveArray(source, *removeList)
+                    : reader.ReadFirefoxBookMark(source);
+}
+
+// A Chromium file that is there but cannot be read: the busy alert.
+void ShowBusyAlertWhenUnreadable(AppDelegate& app, const ReadResult& result) {
+  if (result || result.errorKind() != ErrorKind::Unreadable) return;
+  AlertSpec alert;
+  alert.message = kChromeFileBusyMessage;
+  alert.defaultButton = " Ok ";
+  alert.asSheet = false;
+  app.screen().ShowAlert(alert, [](AlertResponse) {});
+}
+
 }  // namespace
 
 void AppDelegate::ReadSafariBookMark(const std::filesystem::path& path) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  SafariReader(ctx).ReadSafariBookMark(path);
+  readReport_.Record(BrowserReadOutcome::Of(kSafari, path, ReadSafari(*this, path, nullptr)));
 }
 
 void AppDelegate::ReadSafariBookMark(const std::filesystem::path& path, const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  SafariReader(ctx).ReadSafariBookMark(path, removeList);
+  readReport_.Record(BrowserReadOutcome::Of(kSafari, path, ReadSafari(*this, path, &removeList)));
 }
 
 void AppDelegate::ReadChromeBookMark(const std::filesystem::path& path) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadChromeBookMark(path);
+  ReadResult result = ReadChrome(*this, path, nullptr);
+  readReport_.Record(BrowserReadOutcome::Of(kChrome, path, result));
+  ShowBusyAlertWhenUnreadable(*this, result);
 }
 
 void AppDelegate::ReadChromeBookMark(const std::filesystem::path& path, const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadChromeBookMark(path, removeList);
+  ReadResult result = ReadChrome(*this, path, &removeList);
+  readReport_.Record(BrowserReadOutcome::Of(kChrome, path, result));
+  ShowBusyAlertWhenUnreadable(*this, result);
 }
 
 void AppDelegate::ReadEdgeBookMark() {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadEdgeBookMark(locations().edgeBookmarks());
+  ReadResult result = ReadEdge(*this, nullptr);
+  readReport_.Record(BrowserReadOutcome::Of(kEdge, locations().edgeBookmarks(), result));
+  ShowBusyAlertWhenUnreadable(*this, result);
 }
 
 void AppDelegate::ReadEdgeBookMarkwithRemoveArray(const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadEdgeBookMarkwithRemoveArray(locations().edgeBookmarks(), removeList);
+  ReadResult result = ReadEdge(*this, &removeList);
+  readReport_.Record(BrowserReadOutcome::Of(kEdge, locations().edgeBookmarks(), result));
+  ShowBusyAlertWhenUnreadable(*this, result);
 }
 
 void AppDelegate::ReadOperaBookMark() {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadOperaBookMark(locations().operaBookmarks());
+  readReport_.Record(BrowserReadOutcome::Of(kOpera, locations().operaBookmarks(), ReadOpera(*this, nullptr)));
 }
 
 void AppDelegate::ReadOperaBookMarkWithRemoveArray(const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadOperaBookMarkWithRemoveArray(locations().operaBookmarks(), removeList);
+  readReport_.Record(BrowserReadOutcome::Of(kOpera, locations().operaBookmarks(), ReadOpera(*this, &removeList)));
 }
 
 void AppDelegate::ReadFirefoxBookMark() {
-  ReaderContext ctx = MakeReaderContext(*this);
-  FirefoxReader(ctx).ReadFirefoxBookMark(FirefoxSourceOf(locations()));
+  readReport_.Record(BrowserReadOutcome::Of(kFirefox, FirefoxFileOf(locations()), ReadFirefox(*this, nullptr)));
 }
 
 void AppDelegate::ReadFirefoxBookMarkwithRemoveArray(const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  FirefoxReader(ctx).ReadFirefoxBookMarkwithRemoveArray(FirefoxSourceOf(locations()), removeList);
+  readReport_.Record(
+      BrowserReadOutcome::Of(kFirefox, FirefoxFileOf(locations()), ReadFirefox(*this, &removeList)));
 }
 
 void AppDelegate::EmptyListsForFullRead() {
@@ -123,6 +171,22 @@ void AppDelegate::ActClickOpenCookiesAction() {
     return;
   }
   ReadAllBrowsersIgnoringRunning();
+
+  // What the read could not do, in one alert. A Safari file the Full Disk
+  // Access alert already explained is not named again.
+  ReadReport untold = readReport_;
+  if (FullDiskAccessMissing(locations().safariBookmarks())) {
+    const BrowserReadOutcome* safari = untold.Find(kSafari);
+    if (safari && safari->error && safari->error->kind == ErrorKind::Unreadable)
+      untold.Record(BrowserReadOutcome{kSafari, safari->file, std::nullopt, 0});
+  }
+  if (untold.worthTelling()) {
+    AlertSpec alert;
+    alert.message = untold.Describe();
+    alert.defaultButton = " Ok ";
+    alert.asSheet = false;
+    screen().ShowAlert(alert, [](AlertResponse) {});
+  }
 }
 
 void AppDelegate::ReadAllBrowsersIgnoringRunning() {
@@ -139,11 +203,14 @@ void AppDelegate::ReadAllBrowsersIgnoringRunning() {
     screen().ShowAlert(alert, [](AlertResponse) {});  // the read goes on whichever button
   }
 
-  ReadSafariBookMark(safariFile);
-  ReadChromeBookMark(locations().ChooseChromeBookmarks());
-  ReadFirefoxBookMark();
-  ReadOperaBookMark();
-  ReadEdgeBookMark();
+  // The five readers; what they could not read goes to the report, not to alerts.
+  readReport_ = ReadReport{};
+  const std::filesystem::path chromeFile = locations().ChooseChromeBookmarks();
+  readReport_.Record(BrowserReadOutcome::Of(kSafari, safariFile, ReadSafari(*this, safariFile, nullptr)));
+  readReport_.Record(BrowserReadOutcome::Of(kChrome, chromeFile, ReadChrome(*this, chromeFile, nullptr)));
+  readReport_.Record(BrowserReadOutcome::Of(kFirefox, FirefoxFileOf(locations()), ReadFirefox(*this, nullptr)));
+  readReport_.Record(BrowserReadOutcome::Of(kOpera, locations().operaBookmarks(), ReadOpera(*this, nullptr)));
+  readReport_.Record(BrowserReadOutcome::Of(kEdge, locations().edgeBookmarks(), ReadEdge(*this, nullptr)));
 
   ShowBookmarkRows(UnifiedTopLevel());
   bSearchThreadStart = false;

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "model/FileBytes.h"
+#include "model/PropertyListNesting.h"
 
 namespace linvara {
 namespace {
@@ -18,7 +19,8 @@ struct PlistDeleter {
 };
 using PlistHandle = std::unique_ptr<void, PlistDeleter>;
 
-constexpr int kMaxDepth = 512;
+// Containers never nest deeper than this after the check before parsing.
+constexpr int kMaxDepth = static_cast<int>(kMaxPropertyListNesting);
 
 Value FromPlist(plist_t node, int depth) {
   if (!node || depth > kMaxDepth) return {};
@@ -148,8 +150,9 @@ plist_t ToPlist(const Value& v, int depth) {
 }  // namespace
 
 Result<Value> ParsePropertyList(std::string_view bytes) {
-  if (bytes.empty()) return Fail("empty property list");
-  if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large");
+  if (bytes.empty()) return Fail("empty property list", ErrorKind::Malformed);
+  if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large", ErrorKind::Malformed);
+  if (auto nesting = CheckPropertyListNesting(bytes); !nesting) return nesting.failure();
   plist_t root = nullptr;
   const auto length = static_cast<uint32_t>(bytes.size());
   if (plist_is_binary(bytes.data(), length))
@@ -157,14 +160,16 @@ Result<Value> ParsePropertyList(std::string_view bytes) {
   else
     plist_from_xml(bytes.data(), length, &root);
   PlistHandle handle(root);
-  if (!root) return Fail("not a property list");
+  if (!root) return Fail("not a property list", ErrorKind::Malformed);
   return FromPlist(root, 0);
 }
 
 Result<Value> ReadPropertyListFile(const std::filesystem::path& path) {
   auto bytes = ReadFileBytes(path);
-  if (!bytes) return Fail(bytes.error());
-  return ParsePropertyList(*bytes);
+  if (!bytes) return bytes.failure();
+  auto parsed = ParsePropertyList(*bytes);
+  if (!parsed) return Fail(path.string() + ": " + parsed.error(), parsed.errorKind());
+  return parsed;
 }
 
 Result<std::string> SerializePropertyListXml(const Value& root) {

@@ -16,9 +16,7 @@ namespace linvara::testing {
 
 struct ReaderHarness {
   BookmarkLists lists;
-  std::vector<std::string> alerts;
-  ReaderContext ctx{lists, 1, "file:///Users/tester/Library/Application",
-                    [this](const std::string& m) { alerts.push_back(m); }, nullptr};
+  ReaderContext ctx{lists, 1, {"file:///Users/tester/Library/Application"}};
 };
 
 inline std::vector<std::string> Titles(const NodeList& nodes) {
