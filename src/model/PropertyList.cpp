@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "model/FileBytes.h"
-#include "model/PropertyListNesting.h"
+#include "model/PropertyListGuard.h"
 
 namespace linvara {
 namespace {
@@ -45,13 +45,15 @@ Value FromPlist(plist_t node, int depth) {
       plist_get_real_val(node, &d);
       return Value(d);
     }
-    case PLIST_STRING:
+    case PLIST_STRING: {
+      // By pointer and length: the copying getter aborts on a NUL inside the string.
+      uint64_t length = 0;
+      const char* s = plist_get_string_ptr(node, &length);
+      return Value(s ? std::string(s, static_cast<std::size_t>(length)) : std::string());
+    }
     case PLIST_KEY: {
       char* s = nullptr;
-      if (plist_get_node_type(node) == PLIST_STRING)
-        plist_get_string_val(node, &s);
-      else
-        plist_get_key_val(node, &s);
+      plist_get_key_val(node, &s);
       std::string out = s ? s : "";
       std::free(s);
       return Value(std::move(out));
@@ -152,7 +154,7 @@ plist_t ToPlist(const Value& v, int depth) {
 Result<Value> ParsePropertyList(std::string_view bytes) {
   if (bytes.empty()) return Fail("empty property list", ErrorKind::Malformed);
   if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large", ErrorKind::Malformed);
-  if (auto nesting = CheckPropertyListNesting(bytes); !nesting) return nesting.failure();
+  if (auto guard = CheckPropertyListForParser(bytes); !guard) return guard.failure();
   plist_t root = nullptr;
   const auto length = static_cast<uint32_t>(bytes.size());
   if (plist_is_binary(bytes.data(), length))

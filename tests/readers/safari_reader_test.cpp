@@ -220,21 +220,6 @@ TEST(SafariReader, MissingFileKeepsTheRootAndABadFileInstallsOne) {
   }
 }
 
-// A Bookmarks.plist of 300,000 arrays inside one another used to overflow the
-// parser's stack; it is refused before it reaches the parser.
-TEST(SafariReader, FileNestedDeeperThanThePropertyListLimitIsMalformed) {
-  TempDir dir;
-  std::string xml = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
-  for (int i = 0; i < 300000; ++i) xml += "<array>";
-  for (int i = 0; i < 300000; ++i) xml += "</array>";
-  WriteText(dir / "Bookmarks.plist", xml + "</plist>");
-  ReaderHarness h;
-  const ReadResult result = SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist");
-  ASSERT_FALSE(result.ok());
-  EXPECT_EQ(result.errorKind(), ErrorKind::Malformed);
-  EXPECT_NE(result.error().find("nested deeper than 2048"), std::string::npos) << result.error();
-}
-
 TEST(SafariReader, AddressUnderAnyMarkerIsEncrypted) {
   TempDir dir;
   WriteSafariFile(dir / "Bookmarks.plist",

@@ -1,4 +1,4 @@
-#include "model/PropertyListNesting.h"
+#include "model/PropertyListGuard.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -41,6 +41,7 @@ class BinaryWalk {
     std::size_t refs;       // position of the first reference
     std::uint64_t count;    // references to follow
     std::uint64_t next = 0;
+    std::uint64_t keys = 0;  // the first `keys` references are dictionary keys
   };
   enum : std::uint8_t { kUnseen, kOpen, kDone };
 
@@ -53,6 +54,38 @@ class BinaryWalk {
     return value;
   }
 
+  // Whether a string object holds a NUL character (an ASCII byte or a UTF-16 unit).
+  bool StringHoldsNul(std::uint64_t object) const {
+    auto offset = Unsigned(static_cast<std::size_t>(tableOffset_ + object * offsetSize_), offsetSize_);
+    if (!offset || *offset >= bytes_.size()) return false;
+    std::size_t at = static_cast<std::size_t>(*offset);
+    const std::uint8_t marker = Byte(at++);
+    const std::uint8_t kind = marker >> 4;
+    if (kind != 0x5 && kind != 0x6) return false;
+    auto count = CountAt(marker, at);
+    if (!count) return false;
+    const std::size_t width = kind == 0x6 ? 2 : 1;
+    if (*count > (bytes_.size() - at) / width) return false;
+    for (std::size_t i = 0; i < *count; ++i) {
+      bool zero = true;
+      for (std::size_t b = 0; b < width; ++b) zero = zero && Byte(at + i * width + b) == 0;
+      if (zero) return true;
+    }
+    return false;
+  }
+
+  // The element count after a marker; `at` moves past an extended count.
+  std::optional<std::uint64_t> CountAt(std::uint8_t marker, std::size_t& at) const {
+    const std::uint64_t count = marker & 0x0F;
+    if (count != 0x0F) return count;
+    if (at >= bytes_.size() || (Byte(at) >> 4) != 0x1) return std::nullopt;
+    const std::size_t width = std::size_t{1} << (Byte(at) & 0x0F);
+    auto extended = Unsigned(at + 1, width);
+    if (!extended) return std::nullopt;
+    at += 1 + width;
+    return extended;
+  }
+
   // A container's references (dictionaries: keys, then values); nothing for any other object.
   std::optional<Frame> Container(std::uint64_t object) const {
     auto offset = Unsigned(static_cast<std::size_t>(tableOffset_ + object * offsetSize_), offsetSize_);
@@ -61,18 +94,11 @@ class BinaryWalk {
     const std::uint8_t marker = Byte(at++);
     const std::uint8_t kind = marker >> 4;
     if (kind != 0xA && kind != 0xC && kind != 0xD) return std::nullopt;
-    std::uint64_t count = marker & 0x0F;
-    if (count == 0x0F) {
-      if (at >= bytes_.size() || (Byte(at) >> 4) != 0x1) return std::nullopt;
-      const std::size_t width = std::size_t{1} << (Byte(at) & 0x0F);
-      auto extended = Unsigned(at + 1, width);
-      if (!extended) return std::nullopt;
-      count = *extended;
-      at += 1 + width;
-    }
-    if (kind == 0xD) count *= 2;
+    auto elements = CountAt(marker, at);
+    if (!elements || *elements > (bytes_.size() - at) / refSize_) return std::nullopt;
+    const std::uint64_t count = kind == 0xD ? *elements * 2 : *elements;
     if (count > (bytes_.size() - at) / refSize_) return std::nullopt;
-    return Frame{object, at, count};
+    return Frame{object, at, count, 0, kind == 0xD ? *elements : 0};
   }
 
   Result<void> Walk(std::uint64_t top, std::size_t maxNesting) {
@@ -103,6 +129,8 @@ class BinaryWalk {
         const std::size_t at = frame.refs + static_cast<std::size_t>(frame.next++) * refSize_;
         const std::uint64_t child = Unsigned(at, refSize_).value_or(objectCount_);
         if (child >= objectCount_) continue;  // a dangling reference: the parser's to refuse
+        if (frame.next <= frame.keys && StringHoldsNul(child))
+          return Fail("property list key holds a NUL character", ErrorKind::Malformed);
         if (auto r = enter(child); !r) return r;
         continue;
       }
@@ -139,7 +167,21 @@ bool StartsWith(std::string_view text, std::size_t at, std::string_view prefix) 
   return text.size() - at >= prefix.size() && text.compare(at, prefix.size(), prefix) == 0;
 }
 
+// "&#0;", "&#x00;" and the like.
+bool IsNulReference(std::string_view text, std::size_t at) {
+  std::size_t i = at + 2;
+  const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+  if (hex) ++i;
+  const std::size_t digits = i;
+  while (i < text.size() && text[i] == '0') ++i;
+  return i > digits && i < text.size() && text[i] == ';';
+}
+
 Result<void> CheckXml(std::string_view text, std::size_t maxNesting) {
+  if (text.find('\0') != std::string_view::npos)
+    return Fail("property list holds a NUL character", ErrorKind::Malformed);
+  for (std::size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2))
+    if (IsNulReference(text, at)) return Fail("property list holds a NUL character", ErrorKind::Malformed);
   std::size_t depth = 0;
   std::size_t at = text.find('<');
   while (at != std::string_view::npos) {
@@ -183,7 +225,7 @@ Result<void> CheckXml(std::string_view text, std::size_t maxNesting) {
 
 }  // namespace
 
-Result<void> CheckPropertyListNesting(std::string_view bytes, std::size_t maxNesting) {
+Result<void> CheckPropertyListForParser(std::string_view bytes, std::size_t maxNesting) {
   if (bytes.size() >= 8 && bytes.compare(0, 8, "bplist00") == 0) return BinaryWalk(bytes).Check(maxNesting);
   return CheckXml(bytes, maxNesting);
 }
