@@ -251,18 +251,6 @@ TEST(PropertyListCodec, InputTheParserCannotBearIsMalformed) {
   EXPECT_TRUE(ParsePropertyList(BinaryDictionary("k", std::string("a\0b", 3))).ok()) << "a NUL in a value is no reason to refuse";
 }
 
-TEST(PropertyListCodec, RejectsGarbageAndTruncatedInput) {
-  EXPECT_FALSE(ParsePropertyList(""));
-  EXPECT_FALSE(ParsePropertyList("this is not a property list"));
-  EXPECT_FALSE(ParsePropertyList("<?xml version=\"1.0\"?><plist><dict><key>a</key>"));
-  auto bytes = linvara::testing::ReadText(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"));
-  for (std::size_t cut : {8u, 40u, 200u, 800u}) {
-    auto r = ParsePropertyList(std::string_view(bytes).substr(0, cut));
-    EXPECT_FALSE(r.ok() && r->isDict() && r->asDict()->contains("Children")) << "cut at " << cut;
-  }
-  EXPECT_FALSE(ReadPropertyListFile("/nonexistent/Bookmarks.plist"));
-}
-
 TEST(JsonCodec, RealChromiumFilesRoundTripKeepingKeyOrder) {
   auto files = FilesIn("chromium_bookmarks");
   ASSERT_EQ(files.size(), 3u);

@@ -230,29 +230,20 @@ TEST(FirefoxReader, NoProfilesFolderChangesNothing) {
   EXPECT_FALSE(fs::exists(dir / "Profiles" / "p" / "places.sqlite"));  // never created
 }
 
-TEST(FirefoxReader, DatabaseThatIsNoPlacesFileIsMalformed) {
+TEST(FirefoxReader, DatabaseWithoutMozPlacesIsMalformed) {
   TempDir dir;
+  fs::path places = dir / "Profiles" / "p" / "places.sqlite";
   {
-    PlacesBuilder noPlaces(dir / "Profiles" / "no-places.sqlite");
+    PlacesBuilder noPlaces(places);
     noPlaces.StandardRoots();
     noPlaces.Row(7, 1, 3, "would have no address", 1);
     noPlaces.Exec("drop table moz_places");
   }
-  {
-    sqlite3* db = nullptr;
-    sqlite3_open((dir / "Profiles" / "other.sqlite").c_str(), &db);
-    sqlite3_exec(db, "create table t (x)", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-  }
-  for (const char* name : {"no-places.sqlite", "other.sqlite"}) {
-    SCOPED_TRACE(name);
-    ReaderHarness bad;
-    const ReadResult result = FirefoxReader(bad.ctx).ReadFirefoxBookMark({dir / "Profiles", dir / "Profiles" / name});
-    EXPECT_EQ(result.errorKind(), ErrorKind::Malformed) << (result ? "" : result.error());
-    EXPECT_TRUE(bad.lists.allbookMarkArray.empty());
-    EXPECT_TRUE(bad.lists.FireFoxFolderArray.empty());
-    EXPECT_EQ(bad.lists.rootNode, nullptr);
-  }
+  ReaderHarness bad;
+  EXPECT_EQ(FirefoxReader(bad.ctx).ReadFirefoxBookMark({dir / "Profiles", places}).errorKind(), ErrorKind::Malformed);
+  EXPECT_TRUE(bad.lists.allbookMarkArray.empty());
+  EXPECT_TRUE(bad.lists.FireFoxFolderArray.empty());
+  EXPECT_EQ(bad.lists.rootNode, nullptr);
 }
 
 // A damaged page used to read as empty addresses, or as no bookmarks at all.
@@ -284,26 +275,6 @@ TEST(FirefoxReader, CorruptPageIsMalformedNotAPartialList) {
     EXPECT_EQ(result.errorKind(), ErrorKind::Malformed);
     EXPECT_TRUE(h.lists.allbookMarkArray.empty());
   }
-}
-
-TEST(FirefoxReader, LockedDatabaseIsReadWithoutTouchingFiles) {
-  TempDir dir;
-  fs::path places = dir / "Profiles" / "p1" / "places.sqlite";
-  PlacesBuilder b(places);
-  b.StandardRoots();
-  b.Place(1, "https://locked.example/");
-  b.Row(7, 1, 3, "Locked", 1);
-  // A running browser holds an exclusive lock on the database.
-  b.Exec("pragma locking_mode=exclusive");
-  b.Exec("begin exclusive");
-  const std::string before = FolderFingerprint(dir.path());
-  ReaderHarness h;
-  ASSERT_TRUE(FirefoxReader(h.ctx).ReadFirefoxBookMark({dir / "Profiles", places}).ok());
-  ASSERT_EQ(h.lists.allbookMarkArray.size(), 1u);
-  EXPECT_EQ(OrNull(h.lists.allbookMarkArray[0]->urlString()), "https://locked.example/");
-  EXPECT_EQ(OrNull(h.lists.allbookMarkArray[0]->theFullPath()), "/toolbar");
-  EXPECT_EQ(FolderFingerprint(dir.path()), before);
-  b.Exec("commit");
 }
 
 // The browser keeps its connection open, so the log is not folded into the database.
