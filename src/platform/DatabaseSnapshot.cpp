@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -45,7 +46,8 @@ Result<void> CopyFile(const fs::path& from, const fs::path& to) {
   std::uint64_t done = 0;
   Result<void> result;
   while (done < source->size()) {
-    const ssize_t n = ::pread(source->descriptor(), buffer.data(), buffer.size(), static_cast<off_t>(done));
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), source->size() - done));
+    const ssize_t n = ::pread(source->descriptor(), buffer.data(), want, static_cast<off_t>(done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       result = Fail("cannot read " + from.string() + ": " + std::strerror(errno), ErrorKind::Unreadable);
