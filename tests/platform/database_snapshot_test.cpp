@@ -7,10 +7,7 @@
 
 namespace fs = std::filesystem;
 using namespace linvara;
-using linvara::testing::FolderFingerprint;
-using linvara::testing::ReadText;
-using linvara::testing::TempDir;
-using linvara::testing::WriteText;
+using namespace linvara::testing;
 
 TEST(DatabaseSnapshot, CopiesTheDatabaseAndItsLogsIntoAPrivateFolder) {
   TempDir dir;
