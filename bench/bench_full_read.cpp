@@ -118,20 +118,20 @@ void ReadOneBrowser(benchmark::State& state, ReadFn read) {
   const GeneratedHome& home = Home();
   for (auto _ : state) {
     BookmarkLists lists;
-    ReaderContext ctx{lists, 1, home.loc.encryptedMarker(), nullptr, nullptr, nullptr};
+    ReaderContext ctx{lists, 1, home.loc.encryptedMarkers()};
     read(ctx, home.loc);
     benchmark::DoNotOptimize(lists.allbookMarkArray.size());
   }
 }
 void BM_ReadSafari(benchmark::State& state) {
-  ReadOneBrowser(state, [](ReaderContext& ctx, const Locations& loc) { SafariReader(ctx).ReadSafariBookMark(loc.safariBookmarks()); });
+  ReadOneBrowser(state, [](ReaderContext& ctx, const Locations& loc) { (void)SafariReader(ctx).ReadSafariBookMark(loc.safariBookmarks()); });
 }
 void BM_ReadChrome(benchmark::State& state) {
-  ReadOneBrowser(state, [](ReaderContext& ctx, const Locations& loc) { ChromiumReader(ctx).ReadChromeBookMark(loc.chromeDefaultBookmarks()); });
+  ReadOneBrowser(state, [](ReaderContext& ctx, const Locations& loc) { (void)ChromiumReader(ctx).ReadChromeBookMark(loc.chromeDefaultBookmarks()); });
 }
 void BM_ReadFirefox(benchmark::State& state) {
   ReadOneBrowser(state, [](ReaderContext& ctx, const Locations& loc) {
-    FirefoxReader(ctx).ReadFirefoxBookMark({loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()});
+    (void)FirefoxReader(ctx).ReadFirefoxBookMark({loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()});
   });
 }
 // The codecs alone, for comparison with the readers.
@@ -159,8 +159,8 @@ void BM_ReadFirefox200k(benchmark::State& state) {
   (void)made;
   for (auto _ : state) {
     BookmarkLists lists;
-    ReaderContext ctx{lists, 1, "", nullptr, nullptr, nullptr};
-    FirefoxReader(ctx).ReadFirefoxBookMark({profiles, profiles / "big.default" / "places.sqlite"});
+    ReaderContext ctx{lists, 1, {}};
+    (void)FirefoxReader(ctx).ReadFirefoxBookMark({profiles, profiles / "big.default" / "places.sqlite"});
     benchmark::DoNotOptimize(lists.allbookMarkArray.size());
   }
 }

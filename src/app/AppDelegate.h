@@ -17,6 +17,7 @@
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
 #include "health/LinkHealthController.h"
+#include "readers/BookmarkReadController.h"
 
 namespace linvara {
 
@@ -39,6 +40,8 @@ class AppDelegate {
   const BookmarkLists& lists() const { return session_.lists(); }
   CookieManager& cookieManager() { return cookieManager_; }
   const CookieManager& cookieManager() const { return cookieManager_; }
+  BookmarkReadController& reads() { return reads_; }
+  const BookmarkReadController& reads() const { return reads_; }
   LinkHealthController& linkHealth() { return linkHealth_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
   // The window draws from this state and redraws when the listener is called.
@@ -112,9 +115,6 @@ class AppDelegate {
   int searchWorkersRunning() const;
 
   // ---- Reading browsers (AppDelegateRead.cpp) ----
-  // Called now and then while a reader fills the lists on the main thread; the
-  // window lets itself repaint here (user input waits until the read is over).
-  std::function<void()> keepResponsiveDuringReads;
   void ReadSafariBookMark(const std::filesystem::path& path);
   void ReadSafariBookMark(const std::filesystem::path& path, const NodeList& removeList);
   void ReadChromeBookMark(const std::filesystem::path& path);
@@ -133,8 +133,6 @@ class AppDelegate {
   // The same without stopping for running browsers (the command line reads
   // anyway and warns); the Full Disk Access alert still shows.
   void ReadAllBrowsersIgnoringRunning();
-  // Bundle identifiers of the running browsers that stop a full read (Edge never does).
-  std::vector<std::string> RunningBrowsersBlockingFullRead();
 
   // ---- Cookies (AppDelegateCookies.cpp): the cookie manager does the work ----
   bool ActClickSafariAction();
@@ -182,6 +180,8 @@ class AppDelegate {
   void ShowCookieArea();
   void CookiesChanged();
   bool FullDiskAccessMissing(const std::filesystem::path& safariFile) const;
+  // After a single view's read: one alert naming the files that could not be read.
+  void TellWhatTheReadCouldNotDo();
 
   BookmarkSession session_;
   int navigationToken_ = 0;
@@ -189,6 +189,7 @@ class AppDelegate {
   std::map<std::string, CommandHandler> commandHandlers_;
   SearchWorkers searchWorkers_;
   // Controllers, declared last: their workers are cancelled first when the controller goes.
+  BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
 };

@@ -132,6 +132,7 @@ void AppDelegate::ShowSafariView() {
   session_.UpdateView(viewsection::kButtons,
              [](ViewState& s) { s.button(outlets::kExportBookMarkBtn).image = images::kApplyChanges; });
   ReadSafariBookMark(safariFile);
+  TellWhatTheReadCouldNotDo();
   ShowBookmarkRows(lists().safariFatherArray);
 
   // The move menu: one entry per top-level Safari folder, each with its subfolders.
@@ -181,6 +182,7 @@ void AppDelegate::ShowChromeView() {
   session_.UpdateView(viewsection::kButtons,
              [](ViewState& s) { s.button(outlets::kExportBookMarkBtn).image = images::kExportBookmark; });
   ReadChromeBookMark(session_.locations().ChooseChromeBookmarks());
+  TellWhatTheReadCouldNotDo();
   ShowBookmarkRows(lists().ChromeFatherArray);
 }
 

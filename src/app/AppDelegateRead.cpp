@@ -1,97 +1,34 @@
-// Reading the browsers' bookmark files into the controller's lists: the
-// readers wired to the current view, and the full read of all browsers.
+// The full read of all browsers and the readers under the controller's
+// names; the read controller does the reading.
 #include <algorithm>
 
 #include "app/AlertTexts.h"
 #include "app/AppDelegate.h"
-#include "readers/ChromiumReader.h"
-#include "readers/FirefoxReader.h"
-#include "readers/SafariReader.h"
 
 namespace linvara {
 
-namespace {
-
-// The context every reader gets: the lists, the view, the marker and the busy-file alert.
-ReaderContext MakeReaderContext(AppDelegate& app) {
-  BookmarkSession& session = app.session();
-  ReaderContext ctx{session.lists(), static_cast<std::int32_t>(session.bookMarkType),
-                    session.locations().encryptedMarker(), nullptr, nullptr};
-  ctx.showAlert = [&session](const std::string& message) { session.ShowMessage(message, false); };
-  ctx.keepResponsive = app.keepResponsiveDuringReads;
-  return ctx;
-}
-
-FirefoxSource FirefoxSourceOf(const Locations& locations) {
-  return {locations.firefoxProfilesFolder(), locations.ChooseFirefoxPlaces()};
-}
-
-}  // namespace
-
-void AppDelegate::ReadSafariBookMark(const std::filesystem::path& path) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  SafariReader(ctx).ReadSafariBookMark(path);
-}
-
+void AppDelegate::ReadSafariBookMark(const std::filesystem::path& path) { reads_.ReadSafariBookMark(path); }
 void AppDelegate::ReadSafariBookMark(const std::filesystem::path& path, const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  SafariReader(ctx).ReadSafariBookMark(path, removeList);
+  reads_.ReadSafariBookMark(path, &removeList);
 }
-
-void AppDelegate::ReadChromeBookMark(const std::filesystem::path& path) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadChromeBookMark(path);
-}
-
+void AppDelegate::ReadChromeBookMark(const std::filesystem::path& path) { reads_.ReadChromeBookMark(path); }
 void AppDelegate::ReadChromeBookMark(const std::filesystem::path& path, const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadChromeBookMark(path, removeList);
+  reads_.ReadChromeBookMark(path, &removeList);
 }
-
-void AppDelegate::ReadEdgeBookMark() {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadEdgeBookMark(session_.locations().edgeBookmarks());
-}
-
-void AppDelegate::ReadEdgeBookMarkwithRemoveArray(const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadEdgeBookMarkwithRemoveArray(session_.locations().edgeBookmarks(), removeList);
-}
-
-void AppDelegate::ReadOperaBookMark() {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadOperaBookMark(session_.locations().operaBookmarks());
-}
-
+void AppDelegate::ReadEdgeBookMark() { reads_.ReadEdgeBookMark(); }
+void AppDelegate::ReadEdgeBookMarkwithRemoveArray(const NodeList& removeList) { reads_.ReadEdgeBookMark(&removeList); }
+void AppDelegate::ReadOperaBookMark() { reads_.ReadOperaBookMark(); }
 void AppDelegate::ReadOperaBookMarkWithRemoveArray(const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  ChromiumReader(ctx).ReadOperaBookMarkWithRemoveArray(session_.locations().operaBookmarks(), removeList);
+  reads_.ReadOperaBookMark(&removeList);
 }
-
-void AppDelegate::ReadFirefoxBookMark() {
-  ReaderContext ctx = MakeReaderContext(*this);
-  FirefoxReader(ctx).ReadFirefoxBookMark(FirefoxSourceOf(session_.locations()));
-}
-
+void AppDelegate::ReadFirefoxBookMark() { reads_.ReadFirefoxBookMark(); }
 void AppDelegate::ReadFirefoxBookMarkwithRemoveArray(const NodeList& removeList) {
-  ReaderContext ctx = MakeReaderContext(*this);
-  FirefoxReader(ctx).ReadFirefoxBookMarkwithRemoveArray(FirefoxSourceOf(session_.locations()), removeList);
-}
-
-std::vector<std::string> AppDelegate::RunningBrowsersBlockingFullRead() {
-  static const char* const kBlocking[] = {bundleids::kSafari, bundleids::kOpera, bundleids::kChrome,
-                                          bundleids::kFirefox};
-  std::vector<std::string> running;
-  for (const std::string& id : session_.platform().RunningBundleIdentifiers())
-    if (std::find(std::begin(kBlocking), std::end(kBlocking), id) != std::end(kBlocking) &&
-        std::find(running.begin(), running.end(), id) == running.end())
-      running.push_back(id);
-  return running;
+  reads_.ReadFirefoxBookMark(&removeList);
 }
 
 void AppDelegate::ActClickOpenCookiesAction() {
   session_.bookMarkType = ViewKind::All;
-  if (!RunningBrowsersBlockingFullRead().empty()) {
+  if (!reads_.RunningBrowsersBlockingFullRead().empty()) {
     AlertSpec sheet;
     sheet.message = alerttexts::kQuitRunningBrowser;
     sheet.defaultButton = " Ok ";
@@ -101,6 +38,25 @@ void AppDelegate::ActClickOpenCookiesAction() {
     return;
   }
   ReadAllBrowsersIgnoringRunning();
+
+  // What the read could not do, in one alert. A Safari file the Full Disk
+  // Access alert already explained is not named again.
+  ReadReport untold = reads_.lastReadReport();
+  if (FullDiskAccessMissing(session_.locations().safariBookmarks())) {
+    const BrowserReadOutcome* safari = untold.Find("Safari");
+    if (safari && safari->error && safari->error->kind == ErrorKind::Unreadable)
+      untold.Record(BrowserReadOutcome{"Safari", safari->file, std::nullopt, 0});
+  }
+  if (untold.worthTelling()) session_.ShowMessage(untold.Describe(), false);
+}
+
+void AppDelegate::TellWhatTheReadCouldNotDo() {
+  const ReadReport& report = reads_.lastReadReport();
+  // An unreadable Chromium file already had its own alert.
+  const bool told = std::all_of(report.outcomes.begin(), report.outcomes.end(), [](const BrowserReadOutcome& o) {
+    return !o.worthTelling() || (o.error && o.error->kind == ErrorKind::Unreadable && o.browser != "Safari");
+  });
+  if (!told) session_.ShowMessage(report.Describe(), false);
 }
 
 void AppDelegate::ReadAllBrowsersIgnoringRunning() {
@@ -116,13 +72,7 @@ void AppDelegate::ReadAllBrowsersIgnoringRunning() {
     alert.asSheet = false;
     session_.screen().ShowAlert(alert, [](AlertResponse) {});  // the read goes on whichever button
   }
-
-  ReadSafariBookMark(safariFile);
-  ReadChromeBookMark(session_.locations().ChooseChromeBookmarks());
-  ReadFirefoxBookMark();
-  ReadOperaBookMark();
-  ReadEdgeBookMark();
-
+  reads_.ReadAllBrowsers();
   ShowBookmarkRows(session_.UnifiedTopLevel());
   bSearchThreadStart = false;
   bSearchStop = false;

@@ -116,7 +116,7 @@ int RunDeadLinks(CommandContext& ctx) {
     PrintNodeLines(ctx.out, dead);
   if (found.notChecked > 0) WriteLine(ctx.err, std::to_string(found.notChecked) + " bookmarks not checked: not web addresses");
   ctx.err << dead.size() << " unreachable bookmark" << (dead.size() == 1 ? "" : "s") << "\n";
-  return 0;
+  return loaded.exitCode();
 }
 
 }  // namespace linvara::cli

@@ -21,7 +21,8 @@ int RunDuplicates(CommandContext& ctx) {
   if (!view) return 2;
   if (!RequireHomeFolder(ctx)) return 1;
 
-  const DuplicateFindings found = LoadView(ctx, *view).FindDuplicates();
+  LoadedView loaded = LoadView(ctx, *view);
+  const DuplicateFindings found = loaded.FindDuplicates();
   if (ctx.args.Has("--json")) {
     nlohmann::ordered_json out = nlohmann::ordered_json::array();
     for (const NodePtr& group : found.groups) {
@@ -45,7 +46,7 @@ int RunDuplicates(CommandContext& ctx) {
   }
   ctx.err << found.groups.size() << " duplicate group" << (found.groups.size() == 1 ? "" : "s") << ", "
           << found.bookmarkCount << " bookmark" << (found.bookmarkCount == 1 ? "" : "s") << "\n";
-  return 0;
+  return loaded.exitCode();
 }
 
 }  // namespace linvara::cli

@@ -20,7 +20,7 @@ int RunList(CommandContext& ctx) {
     PrintNodeLines(ctx.out, nodes);
   else
     PrintNodeTree(ctx.out, nodes);
-  return 0;
+  return loaded.exitCode();
 }
 
 int RunSearch(CommandContext& ctx) {
@@ -36,7 +36,7 @@ int RunSearch(CommandContext& ctx) {
     WriteJson(ctx.out, NodesToJson(matches));
   else
     PrintNodeLines(ctx.out, matches);
-  return 0;
+  return loaded.exitCode();
 }
 
 }  // namespace linvara::cli

@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/AppDelegate.h"
+#include "health/LinkHealthController.h"
+#include "readers/BookmarkReadController.h"
 #include "cli/Output.h"
 
 namespace linvara::cli {
@@ -39,15 +40,15 @@ void WarnRunning(const std::vector<std::string>& running, std::ostream& err) {
     ErrorLine(err, "warning: " + BrowserName(id) + " is running; its bookmarks are read as they are on disk now");
 }
 
-// The controller with in-memory preferences, an inline dispatcher and the alert printer.
-std::unique_ptr<AppDelegate> MakeAppDelegate(const CommandContext& ctx) {
+// In-memory preferences, an inline dispatcher and the alert printer.
+AppServices CliServices(const CommandContext& ctx) {
   AppServices services;
   services.locations = ctx.locations;
   services.preferences = std::make_shared<Preferences>();
   services.platform = ctx.platform ? ctx.platform : std::make_shared<HostPlatformServices>();
   services.dispatcher = std::make_shared<InlineDispatcher>();
   services.screen = std::make_shared<CliScreen>(ctx.err);
-  return std::make_unique<AppDelegate>(std::move(services));
+  return services;
 }
 
 void WarnMissingFile(const Locations& loc, const std::filesystem::path& file, bool safari, std::ostream& err) {
@@ -82,58 +83,76 @@ bool RequireHomeFolder(const CommandContext& ctx) {
   return false;
 }
 
-LoadedView::LoadedView(std::unique_ptr<AppDelegate> app) : app_(std::move(app)) {}
+// The session a command works on, with the controllers the commands need.
+struct LoadedView::Session {
+  explicit Session(AppServices services) : session(std::move(services)), reads(session), health(session) {}
+  BookmarkSession session;
+  BookmarkReadController reads;
+  LinkHealthController health;
+};
+
+LoadedView::LoadedView(std::unique_ptr<Session> session) : session_(std::move(session)) {}
 LoadedView::LoadedView(LoadedView&&) noexcept = default;
 LoadedView::~LoadedView() = default;
 
 void LoadedView::WaitForScans() {
-  while (!app_->linkHealth().WaitForWorkers(std::chrono::seconds(1))) {
+  while (!session_->health.WaitForWorkers(std::chrono::seconds(1))) {
   }
 }
 
 DuplicateFindings LoadedView::FindDuplicates() {
-  app_->linkHealth().StartFindAllDuplicateBookMarkThread();
+  session_->health.StartFindAllDuplicateBookMarkThread();
   WaitForScans();
-  return {app_->lists().duplicateArray, app_->linkHealth().dupBookmarkCount};
+  return {session_->session.lists().duplicateArray, session_->health.dupBookmarkCount};
 }
 
 UnreachableFindings LoadedView::FindUnreachable(const ProbeSettings& settings,
                                                 std::function<void(std::size_t, std::size_t)> progress) {
-  LinkHealthController& health = app_->linkHealth();
+  LinkHealthController& health = session_->health;
   health.deadLinkProbeSettings = settings;
   health.observers.deadScanProgress = std::move(progress);
   health.StartScanDeadURlThread();
   WaitForScans();
-  return {app_->lists().deadURLArray, health.deadLinksNotChecked};
+  return {session_->session.lists().deadURLArray, health.deadLinksNotChecked};
 }
 
 LoadedView LoadView(const CommandContext& ctx, CliView view) {
-  LoadedView loaded(MakeAppDelegate(ctx));
-  AppDelegate& app = *loaded.app_;
-  const Locations& loc = app.session().locations();
-  std::vector<std::string> running = app.RunningBrowsersBlockingFullRead();
+  LoadedView loaded(std::make_unique<LoadedView::Session>(CliServices(ctx)));
+  BookmarkSession& session = loaded.session_->session;
+  BookmarkReadController& reads = loaded.session_->reads;
+  const Locations& loc = session.locations();
+  const BookmarkLists& lists = session.lists();
+  std::vector<std::string> running = reads.RunningBrowsersBlockingFullRead();
   if (view == CliView::All) {
     WarnRunning(running, ctx.err);
-    app.EmptyListsForFullRead();
-    app.ReadAllBrowsersIgnoringRunning();
-    loaded.topLevel_ = app.session().UnifiedTopLevel();
-    loaded.flat_ = app.lists().allbookMarkArray;
-    return loaded;
+    session.bookMarkType = ViewKind::All;
+    session.EmptyLists(ListGroup::FullRead);
+    reads.ReadAllBrowsers();
+    loaded.topLevel_ = session.UnifiedTopLevel();
+    loaded.flat_ = lists.allbookMarkArray;
+  } else {
+    const bool safari = view == CliView::Safari;
+    const char* browser = safari ? bundleids::kSafari : bundleids::kChrome;
+    if (std::count(running.begin(), running.end(), browser)) WarnRunning({browser}, ctx.err);
+    session.bookMarkType = safari ? ViewKind::Safari : ViewKind::Chrome;
+    session.EmptyLists(ListGroup::FullRead);
+    const std::filesystem::path file = safari ? loc.safariBookmarks() : loc.ChooseChromeBookmarks();
+    WarnMissingFile(loc, file, safari, ctx.err);
+    if (safari)
+      reads.ReadSafariBookMark(file);
+    else
+      reads.ReadChromeBookMark(file);
+    loaded.topLevel_ = safari ? lists.safariFatherArray : lists.ChromeFatherArray;
+    loaded.flat_ = safari ? lists.safariBookMarkArray : lists.chromebookMarkArray;
   }
-  const bool safari = view == CliView::Safari;
-  const char* browser = safari ? bundleids::kSafari : bundleids::kChrome;
-  if (std::count(running.begin(), running.end(), browser)) WarnRunning({browser}, ctx.err);
-  app.session().bookMarkType = safari ? ViewKind::Safari : ViewKind::Chrome;
-  app.EmptyListsForFullRead();
-  const std::filesystem::path file = safari ? loc.safariBookmarks() : loc.ChooseChromeBookmarks();
-  WarnMissingFile(loc, file, safari, ctx.err);
-  if (safari)
-    app.ReadSafariBookMark(file);
-  else
-    app.ReadChromeBookMark(file);
-  const BookmarkLists& lists = app.lists();
-  loaded.topLevel_ = safari ? lists.safariFatherArray : lists.ChromeFatherArray;
-  loaded.flat_ = safari ? lists.safariBookMarkArray : lists.chromebookMarkArray;
+  // Every file that could not be read, and why; nothing read at all is a failure.
+  bool anyRead = false, anyFailed = false;
+  for (const BrowserReadOutcome& outcome : reads.lastReadReport().outcomes) {
+    if (outcome.worthTelling()) ErrorLine(ctx.err, outcome.Describe());
+    anyRead |= !outcome.error;
+    anyFailed |= outcome.error && outcome.error->kind != ErrorKind::NotFound;
+  }
+  loaded.nothingRead_ = anyFailed && !anyRead;
   return loaded;
 }
 

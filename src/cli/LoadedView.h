@@ -11,9 +11,6 @@
 #include "health/LinkProber.h"
 #include "model/PRBookMarkNode.h"
 
-namespace linvara {
-class AppDelegate;
-}
 
 namespace linvara::cli {
 
@@ -47,6 +44,12 @@ class LoadedView {
   // Every bookmark of the view in list order.
   const NodeList& flat() const { return flat_; }
 
+  // Every file the view needs was damaged or unreadable (a missing file is no
+  // failure): the command exits 1.
+  bool nothingCouldBeRead() const { return nothingRead_; }
+  // The exit code of a command that printed this view.
+  int exitCode() const { return nothingRead_ ? 1 : 0; }
+
   DuplicateFindings FindDuplicates();
   // The unreachable bookmarks in list order; `progress` gets (probed, total).
   UnreachableFindings FindUnreachable(const ProbeSettings& settings,
@@ -54,16 +57,19 @@ class LoadedView {
 
  private:
   friend LoadedView LoadView(const CommandContext& ctx, CliView view);
-  explicit LoadedView(std::unique_ptr<AppDelegate> app);
+  struct Session;
+  explicit LoadedView(std::unique_ptr<Session> session);
   void WaitForScans();
 
-  std::unique_ptr<AppDelegate> app_;
+  std::unique_ptr<Session> session_;
   NodeList topLevel_;
   NodeList flat_;
+  bool nothingRead_ = false;
 };
 
 // Reads the view's browsers as the window does. A running browser does not
-// stop the read: a warning goes to stderr; so does a missing bookmark file.
+// stop the read: a warning goes to stderr; so do a missing bookmark file and
+// every file that could not be read, with the reason.
 LoadedView LoadView(const CommandContext& ctx, CliView view);
 
 }  // namespace linvara::cli

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cookies/CookieText.h"
+#include "platform/DatabaseSnapshot.h"
 
 namespace fs = std::filesystem;
 
@@ -40,23 +41,6 @@ struct Statement {
 bool FileExists(const fs::path& path) {
   std::error_code ec;
   return !path.empty() && fs::is_regular_file(path, ec);
-}
-
-// "file:" URI for a path, every byte outside the unreserved set escaped.
-std::string FileUri(const fs::path& path, bool immutable) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string uri = "file:";
-  for (unsigned char c : path.string()) {
-    if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-      uri.push_back(static_cast<char>(c));
-    } else {
-      uri.push_back('%');
-      uri.push_back(kHex[c >> 4]);
-      uri.push_back(kHex[c & 0x0f]);
-    }
-  }
-  uri += immutable ? "?mode=ro&immutable=1" : "?mode=ro";
-  return uri;
 }
 
 std::optional<std::string> ColumnText(sqlite3_stmt* stmt, int column) {
@@ -117,10 +101,13 @@ CookieNodePtr RowToNode(sqlite3_stmt* stmt) {
   return node;
 }
 
-// One read attempt; the SQLite result code of the first failure, SQLITE_OK otherwise.
-int ReadRows(const fs::path& path, bool immutable, CookieList& rows) {
+// The rows of a private snapshot of the database, opened normally so that a
+// log is replayed and a cut-off transaction rolled back in the copy only.
+int ReadRows(const fs::path& path, CookieList& rows) {
+  auto snapshot = DatabaseSnapshot::Take(path);
+  if (!snapshot) return SQLITE_CANTOPEN;
   Connection conn;
-  int rc = sqlite3_open_v2(FileUri(path, immutable).c_str(), &conn.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  int rc = sqlite3_open_v2(snapshot->database().c_str(), &conn.db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) return rc;
   auto query = BuildCookieQuery(conn.db, &rc);
   if (!query) return rc;
@@ -129,21 +116,6 @@ int ReadRows(const fs::path& path, bool immutable, CookieList& rows) {
   if (rc != SQLITE_OK) return rc;
   while ((rc = sqlite3_step(select.stmt)) == SQLITE_ROW) rows.push_back(RowToNode(select.stmt));
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
-}
-
-// Failures that another process's lock or a folder we may not write can cause.
-bool WorthReadingImmutable(int rc) {
-  switch (rc & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-    case SQLITE_CANTOPEN:
-    case SQLITE_READONLY:
-    case SQLITE_IOERR:
-    case SQLITE_PROTOCOL:
-      return true;
-    default:
-      return false;
-  }
 }
 
 }  // namespace
@@ -165,14 +137,8 @@ void commitDB(const fs::path& path) {
 
 void ReadCookDatabaseFileWithPath(const fs::path& path, CookieList& cookArray) {
   if (!FileExists(path)) return;
-  commitDB(path);
   CookieList rows;
-  int rc = ReadRows(path, false, rows);
-  if (rc != SQLITE_OK && WorthReadingImmutable(rc)) {
-    rows.clear();
-    rc = ReadRows(path, true, rows);
-  }
-  if (rc != SQLITE_OK) return;
+  if (ReadRows(path, rows) != SQLITE_OK) return;
   cookArray.insert(cookArray.end(), rows.begin(), rows.end());
 }
 

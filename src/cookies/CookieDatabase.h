@@ -17,9 +17,10 @@ void commitDB(const std::filesystem::path& path);
 // Appends the cookies of the database to `cookArray`, in the order the
 // database returns them. The query is built from the columns the table has:
 // "is_secure" or "secure" (secure when 1), "encrypted_value" as described
-// bytes, else the plain "value", "expires_utc" as a date when not 0. Read
-// through a read-only connection (immutable when the file is locked); a
-// missing file, a file that is no database or has no cookie table adds nothing.
+// bytes, else the plain "value", "expires_utc" as a date when not 0. Read from
+// a private snapshot (platform/DatabaseSnapshot): the committed rows, the log
+// included, without writing or locking the browser's files. A missing file, a
+// file that is no database or has no cookie table adds nothing.
 void ReadCookDatabaseFileWithPath(const std::filesystem::path& path, CookieList& cookArray);
 
 // "delete from cookies", then "VACUUM;". Fails for a missing file or any

@@ -1,17 +1,75 @@
 #include "model/FileBytes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace linvara {
-Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Fail("cannot open " + path.string() + ": " + std::strerror(errno), errno == ENOENT ? ErrorKind::NotFound : ErrorKind::Unreadable);
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return Fail("cannot read " + path.string(), ErrorKind::Unreadable);
-  return buffer.str();
+
+namespace {
+Error NotReadable(const std::filesystem::path& path, const std::string& why) {
+  return Fail("not a readable file: " + path.string() + " (" + why + ")", ErrorKind::Unreadable);
 }
+}  // namespace
+
+Result<RegularFile> RegularFile::Open(const std::filesystem::path& path, std::uint64_t sizeLimit) {
+  // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    const int error = errno;
+    if (error == ENOENT || error == ENOTDIR)
+      return Fail("no file at " + path.string(), ErrorKind::NotFound);
+    return NotReadable(path, std::strerror(error));
+  }
+  RegularFile file(fd, 0);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return NotReadable(path, std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) return NotReadable(path, "not a regular file");
+  if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > sizeLimit)
+    return NotReadable(path, "larger than " + std::to_string(sizeLimit) + " bytes");
+  file.size_ = static_cast<std::uint64_t>(info.st_size);
+  return file;
+}
+
+RegularFile::RegularFile(RegularFile&& other) noexcept : fd_(other.fd_), size_(other.size_) { other.fd_ = -1; }
+
+RegularFile& RegularFile::operator=(RegularFile&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    size_ = other.size_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+RegularFile::~RegularFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+Result<std::string> RegularFile::ReadAll(const std::filesystem::path& pathForMessages) const {
+  std::string bytes(static_cast<std::size_t>(size_), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Fail("cannot read " + pathForMessages.string() + ": " + std::strerror(errno), ErrorKind::Unreadable);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+Result<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64_t sizeLimit) {
+  auto file = RegularFile::Open(path, sizeLimit);
+  if (!file) return file.failure();
+  return file->ReadAll(path);
+}
+
 }  // namespace linvara

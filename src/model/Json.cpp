@@ -3,13 +3,14 @@
 #include <nlohmann/json.hpp>
 
 #include "model/FileBytes.h"
+#include "model/JsonText.h"
 
 namespace linvara {
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr int kMaxDepth = 512;
+constexpr int kMaxDepth = 2048;
 
 // Builds the Value tree straight from the parser's events, keeping key order.
 // Containers nested deeper than kMaxDepth read as null (their contents are
@@ -133,13 +134,18 @@ Result<Value> ParseJson(std::string_view text) {
   ValueBuilder builder;
   bool ok = Json::sax_parse(text.begin(), text.end(), &builder, nlohmann::detail::input_format_t::json,
                             /*strict=*/true);
-  if (!ok || builder.failed()) return Fail("not valid JSON");
+  if (!ok || builder.failed()) return Fail("not valid JSON", ErrorKind::Malformed);
   return builder.take();
+}
+
+Result<Value> ParseJsonReplacingInvalidText(std::string_view text) {
+  if (std::optional<std::string> repaired = ReplaceInvalidJsonText(text)) return ParseJson(*repaired);
+  return ParseJson(text);
 }
 
 Result<Value> ReadJsonFile(const std::filesystem::path& path) {
   auto bytes = ReadFileBytes(path);
-  if (!bytes) return Fail(bytes.error());
+  if (!bytes) return bytes.failure();
   return ParseJson(*bytes);
 }
 

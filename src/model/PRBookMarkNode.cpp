@@ -14,9 +14,23 @@ std::string OrNull(const OptString& s) { return s ? *s : std::string("(null)"); 
     member = std::move(v);                                         \
   }
 
+namespace {
+const SharedPath& EmptyPath() {
+  static const SharedPath empty = std::make_shared<const std::string>();
+  return empty;
+}
+}  // namespace
+
+SharedPath MakeSharedPath(std::string path) { return std::make_shared<const std::string>(std::move(path)); }
+
+const SharedPath& TopLevelPath() {
+  static const SharedPath top = MakeSharedPath("/");
+  return top;
+}
+
 PRBookMarkNode::PRBookMarkNode(NodeKind kind) : kind_(kind) {
   if (kind == NodeKind::Leaf) {
-    theFullPath_ = "";
+    theFullPath_ = EmptyPath();
     bookMarkFrom_ = "Safari";
     bookMarkUUID_ = "";
     bookMarkType_ = "";
@@ -75,7 +89,14 @@ LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, addDateStr, setAddDateStr, addD
 LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bSelect, setBSelect, bSelect_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bFavBookmark, setBFavBookmark, bFavBookmark_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bEncrytedBookmark, setBEncrytedBookmark, bEncrytedBookmark_)
-LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, theFullPath, setTheFullPath, theFullPath_)
+LINVARA_GUARDED_FIELD(PRBookMarkNode, SharedPath, sharedFullPath, setSharedFullPath, theFullPath_)
+
+OptString PRBookMarkNode::theFullPath() const {
+  SharedPath path = sharedFullPath();
+  return path ? OptString(*path) : std::nullopt;
+}
+
+void PRBookMarkNode::setTheFullPath(OptString v) { setSharedFullPath(v ? MakeSharedPath(std::move(*v)) : nullptr); }
 LINVARA_GUARDED_FIELD(PRBookMarkNode, std::int32_t, bookmarkID, setBookmarkID, bookmarkID_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, std::int32_t, bookmarkParentID, setBookmarkParentID, bookmarkParentID_)
 
@@ -84,6 +105,23 @@ PRFaBookMarkNode::PRFaBookMarkNode(NodeKind kind) : PRBookMarkNode(kind) {
 }
 
 FolderPtr PRFaBookMarkNode::Create() { return FolderPtr(new PRFaBookMarkNode(NodeKind::Folder)); }
+
+PRFaBookMarkNode::~PRFaBookMarkNode() {
+  // Children this folder owns alone hand their own children over before they
+  // go, so releasing a chain of any depth takes no recursion.
+  NodeListPtr list = std::move(childrenArray_);
+  if (!list || list.use_count() != 1) return;
+  NodeList pending = std::move(*list);
+  list.reset();
+  while (!pending.empty()) {
+    NodePtr node = std::move(pending.back());
+    pending.pop_back();
+    if (node.use_count() != 1 || node->isLeaf()) continue;
+    NodeListPtr children = std::move(static_cast<PRFaBookMarkNode&>(*node).childrenArray_);
+    if (children && children.use_count() == 1)
+      for (NodePtr& child : *children) pending.push_back(std::move(child));
+  }
+}
 
 LINVARA_GUARDED_FIELD(PRFaBookMarkNode, DictPtr, itemDict, setItemDict, itemDict_)
 LINVARA_GUARDED_FIELD(PRFaBookMarkNode, OptString, faBookMarkType, setFaBookMarkType, faBookMarkType_)
@@ -158,11 +196,13 @@ RootPtr AsRoot(const NodePtr& node) {
   return std::static_pointer_cast<PRRootBookMarkNode>(node);
 }
 
+SharedPath SharedPathBelow(const NodePtr& father) { return MakeSharedPath(FullPathBelow(father)); }
+
 std::string FullPathBelow(const NodePtr& father) {
   if (!father || father->isRoot()) return "/";
-  OptString path = father->theFullPath();
+  SharedPath path = father->sharedFullPath();
   if (path && *path == "/") return "/" + OrNull(father->thetitle());
-  return OrNull(path) + "/" + OrNull(father->thetitle());
+  return (path ? *path : std::string("(null)")) + "/" + OrNull(father->thetitle());
 }
 
 }  // namespace linvara

@@ -30,6 +30,8 @@ using RootPtr = std::shared_ptr<PRRootBookMarkNode>;
 using NodeList = std::vector<NodePtr>;
 using NodeListPtr = std::shared_ptr<NodeList>;
 using OptString = std::optional<std::string>;
+// A path string shared by the nodes of one folder; null means no path.
+using SharedPath = std::shared_ptr<const std::string>;
 
 // The exact kind of a node; no kind test includes derived kinds.
 enum class NodeKind { Leaf, Folder, Root };
@@ -88,6 +90,9 @@ class PRBookMarkNode : public std::enable_shared_from_this<PRBookMarkNode> {
   void setBEncrytedBookmark(bool v);
   OptString theFullPath() const;
   void setTheFullPath(OptString v);
+  // The same path object for every child of a folder, computed once per folder.
+  SharedPath sharedFullPath() const;
+  void setSharedFullPath(SharedPath v);
   std::int32_t bookmarkID() const;
   void setBookmarkID(std::int32_t v);
   std::int32_t bookmarkParentID() const;
@@ -117,7 +122,7 @@ class PRBookMarkNode : public std::enable_shared_from_this<PRBookMarkNode> {
   bool bSelect_ = false;
   bool bFavBookmark_ = false;
   bool bEncrytedBookmark_ = false;
-  OptString theFullPath_;
+  SharedPath theFullPath_;
   std::int32_t bookmarkID_ = 0;
   std::int32_t bookmarkParentID_ = 0;
 };
@@ -125,6 +130,8 @@ class PRBookMarkNode : public std::enable_shared_from_this<PRBookMarkNode> {
 class PRFaBookMarkNode : public PRBookMarkNode {
  public:
   static FolderPtr Create();
+  // Releases the subtree without recursion, however deep it is.
+  ~PRFaBookMarkNode() override;
 
   DictPtr itemDict() const;
   void setItemDict(DictPtr v);
@@ -198,5 +205,9 @@ RootPtr AsRoot(const NodePtr& node);
 // Path of the folder that holds a child of `father`: "/" + title below a
 // top-level folder, father's path + "/" + title deeper. A null father gives "/".
 std::string FullPathBelow(const NodePtr& father);
+SharedPath SharedPathBelow(const NodePtr& father);
+SharedPath MakeSharedPath(std::string path);
+// The path "/" of every top-level entry, one object for all.
+const SharedPath& TopLevelPath();
 
 }  // namespace linvara

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "model/FileBytes.h"
+#include "model/PropertyListGuard.h"
 
 namespace linvara {
 namespace {
@@ -18,7 +19,8 @@ struct PlistDeleter {
 };
 using PlistHandle = std::unique_ptr<void, PlistDeleter>;
 
-constexpr int kMaxDepth = 512;
+// Containers never nest deeper than this after the check before parsing.
+constexpr int kMaxDepth = static_cast<int>(kMaxPropertyListNesting);
 
 Value FromPlist(plist_t node, int depth) {
   if (!node || depth > kMaxDepth) return {};
@@ -43,13 +45,15 @@ Value FromPlist(plist_t node, int depth) {
       plist_get_real_val(node, &d);
       return Value(d);
     }
-    case PLIST_STRING:
+    case PLIST_STRING: {
+      // By pointer and length: the copying getter aborts on a NUL inside the string.
+      uint64_t length = 0;
+      const char* s = plist_get_string_ptr(node, &length);
+      return Value(s ? std::string(s, static_cast<std::size_t>(length)) : std::string());
+    }
     case PLIST_KEY: {
       char* s = nullptr;
-      if (plist_get_node_type(node) == PLIST_STRING)
-        plist_get_string_val(node, &s);
-      else
-        plist_get_key_val(node, &s);
+      plist_get_key_val(node, &s);
       std::string out = s ? s : "";
       std::free(s);
       return Value(std::move(out));
@@ -148,8 +152,9 @@ plist_t ToPlist(const Value& v, int depth) {
 }  // namespace
 
 Result<Value> ParsePropertyList(std::string_view bytes) {
-  if (bytes.empty()) return Fail("empty property list");
-  if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large");
+  if (bytes.empty()) return Fail("empty property list", ErrorKind::Malformed);
+  if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large", ErrorKind::Malformed);
+  if (auto guard = CheckPropertyListForParser(bytes); !guard) return guard.failure();
   plist_t root = nullptr;
   const auto length = static_cast<uint32_t>(bytes.size());
   if (plist_is_binary(bytes.data(), length))
@@ -157,14 +162,16 @@ Result<Value> ParsePropertyList(std::string_view bytes) {
   else
     plist_from_xml(bytes.data(), length, &root);
   PlistHandle handle(root);
-  if (!root) return Fail("not a property list");
+  if (!root) return Fail("not a property list", ErrorKind::Malformed);
   return FromPlist(root, 0);
 }
 
 Result<Value> ReadPropertyListFile(const std::filesystem::path& path) {
   auto bytes = ReadFileBytes(path);
-  if (!bytes) return Fail(bytes.error());
-  return ParsePropertyList(*bytes);
+  if (!bytes) return bytes.failure();
+  auto parsed = ParsePropertyList(*bytes);
+  if (!parsed) return Fail(path.string() + ": " + parsed.error(), parsed.errorKind());
+  return parsed;
 }
 
 Result<std::string> SerializePropertyListXml(const Value& root) {

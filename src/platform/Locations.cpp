@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <map>
+#include <sstream>
+
+#include "model/FileBytes.h"
 
 namespace fs = std::filesystem;
 
@@ -136,8 +138,11 @@ fs::path Locations::preferencesFile() const {
 fs::path Locations::downloadsFolder() const { return options_.home / "Downloads"; }
 fs::path Locations::cookieExportFolder() const { return downloadsFolder() / "com.Zelvane.Crumbscope"; }
 
-std::string Locations::encryptedMarker() const {
-  return "file://" + options_.home.string() + "/Library/Application";
+std::vector<std::string> Locations::encryptedMarkers() const {
+  // The macOS page lives in "Application Support/Linvara"; its marker stops at "Application".
+  std::string macOS = "file://" + options_.home.string() + "/Library/Application";
+  if (options_.layout == Layout::MacOS) return {macOS};
+  return {"file://" + dataFolder().string(), macOS};
 }
 
 std::vector<std::pair<std::string, std::string>> Locations::Describe() const {
@@ -174,7 +179,9 @@ struct NamedSection {
 
 std::vector<NamedSection> ParseIni(const fs::path& file) {
   std::vector<NamedSection> sections;
-  std::ifstream in(file);
+  auto bytes = ReadFileBytes(file, kProfilesIniSizeLimit);
+  if (!bytes) return sections;
+  std::istringstream in(*bytes);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

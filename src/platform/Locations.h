@@ -68,9 +68,12 @@ class Locations {
   static constexpr const char* kFirefoxBackupName = "places.sqlite";
   static constexpr const char* kOperaBackupName = "Opera_Bookmarks";
 
-  // Address prefix that marks a bookmark replaced by a local encrypted page:
-  // "file://" + home + "/Library/Application" (compared without regard to case).
-  std::string encryptedMarker() const;
+  // Address prefixes that mark a bookmark replaced by a local encrypted page
+  // (compared without regard to case): the layout's own first, built from its
+  // data folder ("file://" + home + "/Library/Application" on macOS,
+  // "file://" + dataFolder() on Linux), then the macOS form, which a Safari
+  // file brought over from a Mac carries.
+  std::vector<std::string> encryptedMarkers() const;
 
   // Every resolved location, named, in a fixed order (for `linvara-cli paths`).
   std::vector<std::pair<std::string, std::string>> Describe() const;

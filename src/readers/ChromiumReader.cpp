@@ -30,10 +30,16 @@ bool IsValidUtf8(const std::string& bytes) {
   return status == U_BUFFER_OVERFLOW_ERROR || status == U_STRING_NOT_TERMINATED_WARNING || U_SUCCESS(status);
 }
 
-DictPtr ParseTopLevel(const std::string& bytes) {
-  auto parsed = ParseJson(bytes);
-  DictPtr top = parsed ? parsed->asDict() : nullptr;
-  return top ? top : Dictionary::make();
+// The file's top-level object, or why the text is not a bookmark file.
+Result<DictPtr> ParseTopLevel(const fs::path& file, const std::string& bytes) {
+  auto parsed = ParseJsonReplacingInvalidText(bytes);
+  if (!parsed) return Fail(file.string() + ": " + parsed.error(), ErrorKind::Malformed);
+  DictPtr top = parsed->asDict();
+  if (!top) return Fail(file.string() + ": not a bookmark file (the top level is not an object)", ErrorKind::Malformed);
+  const Value roots = top->get("roots");
+  if (!roots.isDict() && !roots.isArray())
+    return Fail(file.string() + ": not a bookmark file (no \"roots\")", ErrorKind::Malformed);
+  return top;
 }
 }  // namespace
 
@@ -55,55 +61,57 @@ ChromiumReader::TreeFlavor ChromiumReader::EdgeFlavor() {
   return {kEdge, &ctx_.lists.edgeFatherArray, &ctx_.lists.edgebookMarkArray, true};
 }
 
-void ChromiumReader::ReadChromeBookMark(const fs::path& path) { ReadTree(path, ChromeFlavor(), nullptr); }
+ReadResult ChromiumReader::ReadChromeBookMark(const fs::path& path) { return ReadTree(path, ChromeFlavor(), nullptr); }
 
-void ChromiumReader::ReadChromeBookMark(const fs::path& path, const NodeList& removeList) {
+ReadResult ChromiumReader::ReadChromeBookMark(const fs::path& path, const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ReadTree(path, ChromeFlavor(), &removal);
+  return ReadTree(path, ChromeFlavor(), &removal);
 }
 
 void ChromiumReader::ScanChildItemWithDict(const ArrayPtr& children, const FolderPtr& father) {
-  ScanTreeChildren(children, father, ChromeFlavor(), nullptr);
+  ScanTreeChildren(children, father, ChromeFlavor(), nullptr, 1);
 }
 
 void ChromiumReader::ScanChildItemWithDict(const ArrayPtr& children, const FolderPtr& father,
                                            const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ScanTreeChildren(children, father, ChromeFlavor(), &removal);
+  ScanTreeChildren(children, father, ChromeFlavor(), &removal, 1);
 }
 
-void ChromiumReader::ReadEdgeBookMark(const fs::path& path) { ReadTree(path, EdgeFlavor(), nullptr); }
+ReadResult ChromiumReader::ReadEdgeBookMark(const fs::path& path) { return ReadTree(path, EdgeFlavor(), nullptr); }
 
-void ChromiumReader::ReadEdgeBookMarkwithRemoveArray(const fs::path& path, const NodeList& removeList) {
+ReadResult ChromiumReader::ReadEdgeBookMarkwithRemoveArray(const fs::path& path, const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ReadTree(path, EdgeFlavor(), &removal);
+  return ReadTree(path, EdgeFlavor(), &removal);
 }
 
 void ChromiumReader::ScanEdgeChildItemWithDict(const ArrayPtr& children, const FolderPtr& father) {
-  ScanTreeChildren(children, father, EdgeFlavor(), nullptr);
+  ScanTreeChildren(children, father, EdgeFlavor(), nullptr, 1);
 }
 
 void ChromiumReader::ScanEdgeChildItemWithDict(const ArrayPtr& children, const FolderPtr& father,
                                                const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ScanTreeChildren(children, father, EdgeFlavor(), &removal);
+  ScanTreeChildren(children, father, EdgeFlavor(), &removal, 1);
 }
 
-void ChromiumReader::ReadOperaBookMark(const fs::path& path) { ReadOpera(path, nullptr); }
+ReadResult ChromiumReader::ReadOperaBookMark(const fs::path& path) { return ReadOpera(path, nullptr); }
 
-void ChromiumReader::ReadOperaBookMarkWithRemoveArray(const fs::path& path, const NodeList& removeList) {
+ReadResult ChromiumReader::ReadOperaBookMarkWithRemoveArray(const fs::path& path, const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ReadOpera(path, &removal);
+  return ReadOpera(path, &removal);
 }
 
-void ChromiumReader::ScanOperaChildItemWithDict(const ArrayPtr& children) { ScanOperaLevel(children, nullptr, true); }
+void ChromiumReader::ScanOperaChildItemWithDict(const ArrayPtr& children) {
+  ScanOperaLevel(children, nullptr, true, 1);
+}
 
 void ChromiumReader::ScanOperaChildItemWithDict(const ArrayPtr& children, const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ScanOperaLevel(children, &removal, true);
+  ScanOperaLevel(children, &removal, true, 1);
 }
 
-void ChromiumReader::ScanChildItemWithDict(const ArrayPtr& children) { ScanOperaLevel(children, nullptr, false); }
+void ChromiumReader::ScanChildItemWithDict(const ArrayPtr& children) { ScanOperaLevel(children, nullptr, false, 2); }
 
 NodePtr ChromiumReader::MakeUrlLeaf(const DictPtr& entry, const char* browser) {
   ctx_.NodeMade();
@@ -130,21 +138,34 @@ FolderPtr ChromiumReader::MakeFolder(const DictPtr& entry, const char* browser) 
   return folder;
 }
 
-void ChromiumReader::ReadTree(const fs::path& path, const TreeFlavor& flavor, const RemovalSet* removal) {
+void ChromiumReader::LeaveOut(const DictPtr& folder, const RemovalSet* removal, bool foldersCount) {
+  auto counts = [&](const DictPtr& e) {
+    switch (TypeOf(e)) {
+      case EntryType::Folder: return foldersCount;
+      case EntryType::Url: return !(removal && removal->Contains(StringAt(e, "url")));
+      case EntryType::Other: return false;
+    }
+    return false;
+  };
+  auto childrenOf = [](const DictPtr& e) { return TypeOf(e) == EntryType::Folder ? ArrayAt(e, "children") : nullptr; };
+  auto holder = Array::make();
+  holder->append(folder);
+  leftOut_ += CountEntriesBelow(holder, counts, childrenOf);
+}
+
+ReadResult ChromiumReader::ReadTree(const fs::path& path, const TreeFlavor& flavor, const RemovalSet* removal) {
+  if (path.empty()) return Fail("this layout has no such bookmark file", ErrorKind::NotFound);
   std::error_code ec;
   fs::path file = path;
-  if (file.empty()) return;
   if (!fs::exists(file, ec)) {
     file = path.parent_path() / "Bookmarks.bak";
-    if (!fs::exists(file, ec)) return;
+    if (!fs::exists(file, ec)) return Fail("no bookmark file at " + path.string(), ErrorKind::NotFound);
   }
-  if (!ctx_.CanRead(file)) {
-    ctx_.Alert(kChromeFileBusyMessage);
-    return;
-  }
+  if (!ctx_.CanRead(file)) return Fail(file.string() + ": the file cannot be read", ErrorKind::Unreadable);
   auto bytes = ReadFileBytes(file);
-  if (!bytes) return;
-  DictPtr top = ParseTopLevel(*bytes);
+  if (!bytes) return bytes.failure();
+  auto parsed = ParseTopLevel(file, *bytes);
+  DictPtr top = parsed ? *parsed : Dictionary::make();
 
   InitSafariRootItemwithDict(ctx_, top);
   if (flavor.ownRoot) {
@@ -152,22 +173,24 @@ void ChromiumReader::ReadTree(const fs::path& path, const TreeFlavor& flavor, co
     FillRootFromDict(*own, top, kChromiumRootKeys);
     ctx_.lists.rootNode = own;
   }
+  if (!parsed) return parsed.failure();
   RootPtr root = ctx_.lists.rootNode;
 
+  leftOut_ = 0;
   ForEachChromiumRootEntry(top->get("roots"), [&](const DictPtr& entry) {
     switch (TypeOf(entry)) {
       case EntryType::Folder: {
         FolderPtr folder = MakeFolder(entry, flavor.browser);
-        folder->setTheFullPath("/");
+        folder->setSharedFullPath(TopLevelPath());
         folder->setFatherItem(root);
         flavor.fatherList->push_back(folder);
-        ScanTreeChildren(ArrayAt(entry, "children"), folder, flavor, removal);
+        ScanTreeChildren(ArrayAt(entry, "children"), folder, flavor, removal, 1);
         break;
       }
       case EntryType::Url: {
         NodePtr leaf = MakeUrlLeaf(entry, flavor.browser);
         if (removal && removal->Contains(leaf->urlString())) break;
-        leaf->setTheFullPath("/");
+        leaf->setSharedFullPath(TopLevelPath());
         flavor.fatherList->push_back(leaf);
         flavor.leafList->push_back(leaf);
         ctx_.lists.allbookMarkArray.push_back(leaf);
@@ -177,28 +200,33 @@ void ChromiumReader::ReadTree(const fs::path& path, const TreeFlavor& flavor, co
         break;
     }
   });
+  return ReadStats{leftOut_};
 }
 
 void ChromiumReader::ScanTreeChildren(const ArrayPtr& children, const FolderPtr& father, const TreeFlavor& flavor,
-                                      const RemovalSet* removal) {
+                                      const RemovalSet* removal, std::size_t level) {
   if (!children || !father) return;
-  const std::string path = FullPathBelow(father);
+  const SharedPath path = SharedPathBelow(father);
   for (const Value& item : *children) {
     DictPtr entry = item.asDict();
     if (!entry) continue;
     switch (TypeOf(entry)) {
       case EntryType::Folder: {
+        if (level >= kMaxFolderLevels) {
+          LeaveOut(entry, removal, true);
+          break;
+        }
         FolderPtr folder = MakeFolder(entry, flavor.browser);
-        folder->setTheFullPath(path);
+        folder->setSharedFullPath(path);
         father->appendChild(folder);
         folder->setFatherItem(father);
-        ScanTreeChildren(ArrayAt(entry, "children"), folder, flavor, removal);
+        ScanTreeChildren(ArrayAt(entry, "children"), folder, flavor, removal, level + 1);
         break;
       }
       case EntryType::Url: {
         NodePtr leaf = MakeUrlLeaf(entry, flavor.browser);
         if (removal && removal->Contains(leaf->urlString())) break;
-        leaf->setTheFullPath(path);
+        leaf->setSharedFullPath(path);
         father->appendChild(leaf);
         leaf->setFatherItem(father);
         flavor.leafList->push_back(leaf);
@@ -211,17 +239,19 @@ void ChromiumReader::ScanTreeChildren(const ArrayPtr& children, const FolderPtr&
   }
 }
 
-void ChromiumReader::ReadOpera(const fs::path& path, const RemovalSet* removal) {
-  std::error_code ec;
-  if (path.empty() || !fs::exists(path, ec)) return;
+ReadResult ChromiumReader::ReadOpera(const fs::path& path, const RemovalSet* removal) {
+  if (path.empty()) return Fail("this layout has no Opera bookmark file", ErrorKind::NotFound);
   auto bytes = ReadFileBytes(path);
-  if (!bytes || !IsValidUtf8(*bytes)) return;
-  DictPtr top = ParseTopLevel(*bytes);
+  if (!bytes) return bytes.failure();
+  if (!IsValidUtf8(*bytes)) return Fail(path.string() + ": not UTF-8 text", ErrorKind::Malformed);
+  auto top = ParseTopLevel(path, *bytes);
+  if (!top) return top.failure();
 
-  ForEachChromiumRootEntry(top->get("roots"), [&](const DictPtr& entry) {
+  leftOut_ = 0;
+  ForEachChromiumRootEntry((*top)->get("roots"), [&](const DictPtr& entry) {
     switch (TypeOf(entry)) {
       case EntryType::Folder:
-        ScanOperaLevel(ArrayAt(entry, "children"), removal, true);
+        ScanOperaLevel(ArrayAt(entry, "children"), removal, true, 1);
         break;
       case EntryType::Url:
         AddOperaLeaf(entry, removal, true);
@@ -230,6 +260,7 @@ void ChromiumReader::ReadOpera(const fs::path& path, const RemovalSet* removal) 
         break;
     }
   });
+  return ReadStats{leftOut_};
 }
 
 void ChromiumReader::AddOperaLeaf(const DictPtr& entry, const RemovalSet* removal, bool inFatherList) {
@@ -239,14 +270,18 @@ void ChromiumReader::AddOperaLeaf(const DictPtr& entry, const RemovalSet* remova
   if (inFatherList) ctx_.lists.OperaFatherArray.push_back(leaf);
 }
 
-void ChromiumReader::ScanOperaLevel(const ArrayPtr& children, const RemovalSet* removal, bool secondLevel) {
+void ChromiumReader::ScanOperaLevel(const ArrayPtr& children, const RemovalSet* removal, bool secondLevel,
+                                    std::size_t level) {
   if (!children) return;
   for (const Value& item : *children) {
     DictPtr entry = item.asDict();
     if (!entry) continue;
     switch (TypeOf(entry)) {
       case EntryType::Folder:
-        ScanOperaLevel(ArrayAt(entry, "children"), removal, false);
+        if (level >= kMaxFolderLevels)
+          LeaveOut(entry, removal, false);
+        else
+          ScanOperaLevel(ArrayAt(entry, "children"), removal, false, level + 1);
         break;
       case EntryType::Url:
         AddOperaLeaf(entry, removal, secondLevel);

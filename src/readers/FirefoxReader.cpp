@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include <cstdlib>
-#include <fstream>
+#include "platform/DatabaseSnapshot.h"
+#include "readers/PlacesRows.h"
 
 namespace fs = std::filesystem;
 
@@ -12,189 +12,153 @@ namespace {
 
 constexpr const char* kFirefox = "Firefox";
 
-// One row of moz_bookmarks with its address, as read before any node is made,
-// so that a read that fails halfway (a lock) can be thrown away and retried.
-struct PlacesRow {
-  OptString type;
-  OptString id;
-  OptString parent;
-  OptString fk;
-  OptString title;
-  OptString guid;
-  std::string url;
-};
-
-OptString ColumnText(sqlite3_stmt* statement, int column) {
-  const unsigned char* text = sqlite3_column_text(statement, column);
-  if (!text) return std::nullopt;
-  return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-}
-
-bool NonEmpty(const OptString& s) { return s && !s->empty(); }
-
-// A leading decimal integer, as the C library reads one; 0 when there is none.
-std::int32_t LeadingInt(const OptString& text) {
-  if (!text) return 0;
-  return static_cast<std::int32_t>(std::strtoll(text->c_str(), nullptr, 10));
-}
-
-std::int32_t IdOrMinusOne(const OptString& text) { return NonEmpty(text) ? LeadingInt(text) : -1; }
-
-std::string UriEscapedPath(const std::string& path) {
-  static const char* kHex = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : path) {
-    if (c == '%' || c == '?' || c == '#' || c == ' ' || c < 0x20 || c >= 0x7f) {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0xf];
-    } else {
-      out += static_cast<char>(c);
+// Which rows become nodes: separators and the tags root's subtree never do;
+// folders more than kMaxFolderLevels deep and the bookmarks in them are left
+// out and counted. Levels follow the links the tree will get: a folder's
+// father is the first folder with its parent id, except on a parent cycle.
+class RowSelection {
+ public:
+  explicit RowSelection(const PlacesRows& places) : rows_(places.rows) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      if (!IsFolder(i)) continue;
+      folderOfRow_.emplace(i, folders_.size());
+      firstFolderWithId_.try_emplace(IdOrMinusOne(rows_[i].id), folders_.size());
+      folders_.push_back(i);
+    }
+    auto parentOf = [&](std::size_t f) { return FolderWithId(IdOrMinusOne(rows_[folders_[f]].parent)); };
+    const std::vector<bool> onCycle = EntriesOnParentCycles(folders_.size(), parentOf);
+    level_.assign(folders_.size(), 0);
+    inTags_.assign(folders_.size(), false);
+    for (std::size_t start = 0; start < folders_.size(); ++start) {
+      std::vector<std::size_t> chain;
+      std::optional<std::size_t> at = start;
+      while (at && level_[*at] == 0) {
+        chain.push_back(*at);
+        at = onCycle[*at] ? std::nullopt : parentOf(*at);
+      }
+      std::size_t level = at ? level_[*at] : 0;
+      bool inTags = at && inTags_[*at];
+      for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        level_[*it] = ++level;
+        inTags = inTags || (places.tagsRootId && IdOrMinusOne(rows_[folders_[*it]].id) == *places.tagsRootId);
+        inTags_[*it] = inTags;
+      }
     }
   }
-  return out;
-}
 
-// The bookmark query with the columns this database has; a missing column reads as NULL.
-std::optional<std::string> BookmarkQuery(sqlite3* db) {
-  sqlite3_stmt* info = nullptr;
-  if (sqlite3_prepare_v2(db, "pragma table_info(moz_bookmarks)", -1, &info, nullptr) != SQLITE_OK) return std::nullopt;
-  std::vector<std::string> present;
-  while (sqlite3_step(info) == SQLITE_ROW)
-    if (OptString name = ColumnText(info, 1)) present.push_back(*name);
-  sqlite3_finalize(info);
-  if (present.empty()) return std::nullopt;
-  auto column = [&](const char* name) {
-    for (const auto& p : present)
-      if (sqlite3_stricmp(p.c_str(), name) == 0) return std::string("moz_bookmarks.") + name;
-    return std::string("NULL");
-  };
-  return "select " + column("type") + "," + column("id") + "," + column("parent") + "," + column("fk") + "," +
-         column("title") + "," + column("syncStatus") + "," + column("guid") + "," + column("dateAdded") +
-         " from moz_bookmarks ";
-}
+  enum class Verdict { Keep, Drop, BelowLimit };
+
+  Verdict Of(std::size_t row) const {
+    const std::int32_t type = LeadingInt(rows_[row].type);
+    if (type == kPlacesSeparatorType) return Verdict::Drop;
+    if (type == kPlacesBookmarkType) {
+      auto folder = FolderWithId(IdOrMinusOne(rows_[row].parent));
+      if (!folder) return Verdict::Keep;
+      if (inTags_[*folder]) return Verdict::Drop;
+      return level_[*folder] > kMaxFolderLevels ? Verdict::BelowLimit : Verdict::Keep;
+    }
+    auto folder = folderOfRow_.find(row);
+    if (folder == folderOfRow_.end()) return Verdict::Keep;  // the root row
+    if (inTags_[folder->second]) return Verdict::Drop;
+    return level_[folder->second] > kMaxFolderLevels ? Verdict::BelowLimit : Verdict::Keep;
+  }
+
+ private:
+  bool IsFolder(std::size_t row) const {
+    const std::int32_t type = LeadingInt(rows_[row].type);
+    return type != kPlacesBookmarkType && type != kPlacesSeparatorType && IdOrMinusOne(rows_[row].parent) != 0;
+  }
+  std::optional<std::size_t> FolderWithId(std::int32_t id) const {
+    auto it = firstFolderWithId_.find(id);
+    if (it == firstFolderWithId_.end()) return std::nullopt;
+    return it->second;
+  }
+
+  const std::vector<PlacesRow>& rows_;
+  std::vector<std::size_t> folders_;  // row positions of the folder rows
+  std::unordered_map<std::size_t, std::size_t> folderOfRow_;
+  std::unordered_map<std::int32_t, std::size_t> firstFolderWithId_;
+  std::vector<std::size_t> level_;  // 1 for a folder without a father
+  std::vector<bool> inTags_;
+};
 
 }  // namespace
 
-bool IsWalDatabase(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  char header[20] = {};
-  if (!in.read(header, sizeof header)) return false;
-  return header[18] == 2 && header[19] == 2;
-}
-
-sqlite3* OpenPlacesReadOnly(const fs::path& places, bool immutable) {
-  sqlite3* db = nullptr;
-  int rc;
-  if (immutable) {
-    std::string uri = "file:" + UriEscapedPath(places.string()) + "?immutable=1";
-    rc = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-  } else {
-    rc = sqlite3_open_v2(places.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  }
-  if (rc != SQLITE_OK) {
-    sqlite3_close(db);
-    return nullptr;
-  }
-  return db;
-}
-
-void FirefoxReader::ReadFirefoxBookMark(const FirefoxSource& source) { Read(source, nullptr); }
-
-void FirefoxReader::ReadFirefoxBookMarkwithRemoveArray(const FirefoxSource& source, const NodeList& removeList) {
-  RemovalSet removal(removeList);
-  Read(source, &removal);
-}
-
-std::string FirefoxReader::GetUrlStringwithSqlite(sqlite3* db, std::int32_t fk) {
-  if (!urlStatement_) {
-    if (sqlite3_prepare_v2(db, "select moz_places.url from moz_places where moz_places.id= ?", -1, &urlStatement_,
-                           nullptr) != SQLITE_OK) {
-      sqlite3_finalize(urlStatement_);
-      urlStatement_ = nullptr;
-      return "";
+std::vector<bool> EntriesOnParentCycles(std::size_t count,
+                                        const std::function<std::optional<std::size_t>(std::size_t)>& parentOf) {
+  std::vector<bool> onCycle(count, false);
+  enum : char { kUnseen, kOnPath, kDone };
+  std::vector<char> state(count, kUnseen);
+  for (std::size_t start = 0; start < count; ++start) {
+    std::vector<std::size_t> path;
+    std::optional<std::size_t> at = start;
+    while (at && state[*at] == kUnseen) {
+      state[*at] = kOnPath;
+      path.push_back(*at);
+      at = parentOf(*at);
     }
+    if (at && state[*at] == kOnPath) {
+      for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        onCycle[*it] = true;
+        if (*it == *at) break;
+      }
+    }
+    for (std::size_t i : path) state[i] = kDone;
   }
-  sqlite3_reset(urlStatement_);
-  sqlite3_bind_int(urlStatement_, 1, fk);
-  std::string url;
-  while (sqlite3_step(urlStatement_) == SQLITE_ROW) {
-    OptString text = ColumnText(urlStatement_, 0);
-    if (NonEmpty(text)) url = *text;
-  }
-  sqlite3_reset(urlStatement_);
-  return url;
+  return onCycle;
 }
 
-void FirefoxReader::Read(const FirefoxSource& source, const RemovalSet* removal) {
+ReadResult FirefoxReader::ReadFirefoxBookMark(const FirefoxSource& source) { return Read(source, nullptr); }
+
+ReadResult FirefoxReader::ReadFirefoxBookMarkwithRemoveArray(const FirefoxSource& source,
+                                                             const NodeList& removeList) {
+  RemovalSet removal(removeList);
+  return Read(source, &removal);
+}
+
+ReadResult FirefoxReader::Read(const FirefoxSource& source, const RemovalSet* removal) {
   std::error_code ec;
-  if (source.profilesFolder.empty() || !fs::is_directory(source.profilesFolder, ec)) return;
+  if (source.profilesFolder.empty() || !fs::is_directory(source.profilesFolder, ec))
+    return Fail("no Firefox profiles folder at " + source.profilesFolder.string(), ErrorKind::NotFound);
   ctx_.lists.FireFoxFolderArray.clear();
   ctx_.lists.rootNode = nullptr;
-  if (source.placesFile) ReadRows(*source.placesFile, removal);
+  ReadResult result = source.placesFile
+                          ? ReadPlaces(*source.placesFile, removal)
+                          : ReadResult(Fail("no Firefox profile in " + source.profilesFolder.string(), ErrorKind::NotFound));
   LinkTree();
+  return result;
 }
 
-void FirefoxReader::ReadRows(const fs::path& places, const RemovalSet* removal) {
-  std::error_code ec;
-  if (!fs::is_regular_file(places, ec)) return;
-  // A read-only open of a WAL database creates its -wal and -shm files when
-  // they are missing; immutable=1 reads the same content without them.
-  const bool walFilesMissing = IsWalDatabase(places) && (!fs::exists(places.string() + "-wal", ec) ||
-                                                         !fs::exists(places.string() + "-shm", ec));
-  for (bool immutable : {false, true}) {
-    if (walFilesMissing && !immutable) continue;
-    sqlite3* db = OpenPlacesReadOnly(places, immutable);
-    if (!db) continue;
-    bool done = ReadRowsFrom(db, removal);
+ReadResult FirefoxReader::ReadPlaces(const fs::path& places, const RemovalSet* removal) {
+  auto snapshot = DatabaseSnapshot::Take(places);
+  if (!snapshot) return snapshot.failure();
+  sqlite3* db = nullptr;
+  // Read-write, the copy being ours: a hot journal is rolled back, a log replayed.
+  if (sqlite3_open_v2(snapshot->database().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    std::string why = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
-    if (done) return;
+    return Fail(places.string() + ": not a database: " + why, ErrorKind::Malformed);
   }
+  auto rows = QueryRows(db, places);
+  sqlite3_close(db);
+  if (!rows) return rows.failure();
+  return ReadStats{MakeNodes(*rows, removal)};
 }
 
-bool FirefoxReader::ReadRowsFrom(sqlite3* db, const RemovalSet* removal) {
-  std::vector<PlacesRow> rows;
-  bool ok = false;
-  urlStatement_ = nullptr;
-  if (auto query = BookmarkQuery(db)) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, query->c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-      int rc;
-      ok = true;
-      while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        PlacesRow row;
-        row.type = ColumnText(statement, 0);
-        if (!NonEmpty(row.type)) continue;
-        row.id = ColumnText(statement, 1);
-        row.parent = ColumnText(statement, 2);
-        row.fk = ColumnText(statement, 3);
-        row.title = ColumnText(statement, 4);
-        row.guid = ColumnText(statement, 6);
-        if (LeadingInt(row.type) == 1 && NonEmpty(row.fk)) {
-          row.url = GetUrlStringwithSqlite(db, LeadingInt(row.fk));
-          if (!urlStatement_) {  // no moz_places: not a places database
-            ok = false;
-            break;
-          }
-        }
-        rows.push_back(std::move(row));
-      }
-      if (rc != SQLITE_DONE) ok = false;
-    }
-    sqlite3_finalize(statement);
-  }
-  // Without moz_places the file is not a places database, even before the first bookmark row.
-  if (ok && !urlStatement_ &&
-      sqlite3_prepare_v2(db, "select moz_places.url from moz_places where moz_places.id= ?", -1, &urlStatement_,
-                         nullptr) != SQLITE_OK)
-    ok = false;
-  sqlite3_finalize(urlStatement_);
-  urlStatement_ = nullptr;
-  if (!ok) return false;
-
+std::size_t FirefoxReader::MakeNodes(const PlacesRows& places, const RemovalSet* removal) {
+  const RowSelection selection(places);
   BookmarkLists& lists = ctx_.lists;
-  for (const PlacesRow& row : rows) {
-    if (LeadingInt(row.type) == 1) {
+  std::size_t leftOut = 0;
+  for (std::size_t i = 0; i < places.rows.size(); ++i) {
+    const PlacesRow& row = places.rows[i];
+    const RowSelection::Verdict verdict = selection.Of(i);
+    if (verdict == RowSelection::Verdict::Drop) continue;
+    if (LeadingInt(row.type) == kPlacesBookmarkType) {
+      if (removal && removal->Contains(row.url)) continue;  // "" without an fk, as the leaf's address
+      if (verdict == RowSelection::Verdict::BelowLimit) {
+        ++leftOut;
+        continue;
+      }
       ctx_.NodeMade();
       NodePtr leaf = PRBookMarkNode::Create();
       if (NonEmpty(row.id)) leaf->setBookmarkID(LeadingInt(row.id));
@@ -203,9 +167,12 @@ bool FirefoxReader::ReadRowsFrom(sqlite3* db, const RemovalSet* removal) {
       if (NonEmpty(row.title)) leaf->setThetitle(row.title);
       if (NonEmpty(row.guid)) leaf->setBookMarkUUID(row.guid);
       leaf->setBookMarkFrom(kFirefox);
-      if (removal && removal->Contains(leaf->urlString())) continue;
       lists.FireFoxBookMarkArray.push_back(leaf);
       lists.allbookMarkArray.push_back(leaf);
+      continue;
+    }
+    if (verdict == RowSelection::Verdict::BelowLimit) {
+      ++leftOut;
       continue;
     }
     const std::int32_t id = IdOrMinusOne(row.id);
@@ -225,12 +192,12 @@ bool FirefoxReader::ReadRowsFrom(sqlite3* db, const RemovalSet* removal) {
     folder->setBookMarkFrom(kFirefox);
     if (parent == 1) {
       folder->setFatherItem(lists.rootNode);
-      folder->setTheFullPath("/");
+      folder->setSharedFullPath(TopLevelPath());
       lists.FireFoxFatherArray.push_back(folder);
     }
     lists.FireFoxFolderArray.push_back(folder);
   }
-  return true;
+  return leftOut;
 }
 
 void FirefoxReader::BuildIndexes() {
@@ -248,30 +215,11 @@ void FirefoxReader::BuildIndexes() {
   // Folders whose chain of parents comes back to themselves (only in a damaged
   // database): linking them would put a folder inside itself, so they stay
   // unattached, like folders whose parent is missing.
-  onParentCycle_.assign(folders.size(), false);
-  auto fatherIndex = [&](std::size_t i) -> std::optional<std::size_t> {
+  onParentCycle_ = EntriesOnParentCycles(folders.size(), [&](std::size_t i) -> std::optional<std::size_t> {
     auto it = firstFolderWithId_.find(folders[i]->bookmarkParentID());
     if (it == firstFolderWithId_.end()) return std::nullopt;
     return it->second;
-  };
-  enum : char { kUnseen, kOnPath, kDone };
-  std::vector<char> state(folders.size(), kUnseen);
-  for (std::size_t start = 0; start < folders.size(); ++start) {
-    std::vector<std::size_t> path;
-    std::optional<std::size_t> at = start;
-    while (at && state[*at] == kUnseen) {
-      state[*at] = kOnPath;
-      path.push_back(*at);
-      at = fatherIndex(*at);
-    }
-    if (at && state[*at] == kOnPath) {
-      for (auto it = path.rbegin(); it != path.rend(); ++it) {
-        onParentCycle_[*it] = true;
-        if (*it == *at) break;
-      }
-    }
-    for (std::size_t i : path) state[i] = kDone;
-  }
+  });
 }
 
 FolderPtr FirefoxReader::getFirefoxFatheNode(const FolderPtr& folder) const {
@@ -287,14 +235,15 @@ NodeList FirefoxReader::getFirefoxChildArray(const FolderPtr& folder) {
   const NodeList& folders = ctx_.lists.FireFoxFolderArray;
   const NodeList& leaves = ctx_.lists.FireFoxBookMarkArray;
   const std::int32_t id = folder->bookmarkID();
-  const OptString path = folder->theFullPath();
-  const OptString childFolderPath = (path && *path == "/") ? OptString("/" + OrNull(folder->thetitle())) : path;
+  const SharedPath path = folder->sharedFullPath();
+  const SharedPath childFolderPath =
+      (path && *path == "/") ? MakeSharedPath("/" + OrNull(folder->thetitle())) : path;
   if (auto it = foldersByParent_.find(id); it != foldersByParent_.end()) {
     for (std::size_t i : it->second) {
       if (i < onParentCycle_.size() && onParentCycle_[i]) continue;
       const NodePtr& child = folders[i];
       child->setFatherItem(folder);
-      child->setTheFullPath(childFolderPath);
+      child->setSharedFullPath(childFolderPath);
       children.push_back(child);
     }
   }
@@ -302,7 +251,7 @@ NodeList FirefoxReader::getFirefoxChildArray(const FolderPtr& folder) {
     for (std::size_t i : it->second) {
       const NodePtr& child = leaves[i];
       child->setFatherItem(folder);
-      child->setTheFullPath(path);
+      child->setSharedFullPath(path);
       children.push_back(child);
     }
   }
@@ -321,9 +270,20 @@ void FirefoxReader::LinkTree() {
     }
     getFirefoxChildArray(folder);
     NodePtr father = folder->fatherItem();
-    folder->setTheFullPath((!father || father->isRoot()) ? std::string("/") : FullPathBelow(father));
+    folder->setSharedFullPath((!father || father->isRoot()) ? TopLevelPath() : SharedPathBelow(father));
   }
-  for (const auto& leaf : ctx_.lists.FireFoxBookMarkArray) leaf->setTheFullPath(FullPathBelow(leaf->fatherItem()));
+  // Every leaf of one folder shares the path computed once for that folder.
+  std::unordered_map<const PRBookMarkNode*, SharedPath> pathBelow;
+  for (const auto& leaf : ctx_.lists.FireFoxBookMarkArray) {
+    NodePtr father = leaf->fatherItem();
+    if (!father || father->isRoot()) {
+      leaf->setSharedFullPath(TopLevelPath());
+      continue;
+    }
+    auto [it, added] = pathBelow.try_emplace(father.get());
+    if (added) it->second = SharedPathBelow(father);
+    leaf->setSharedFullPath(it->second);
+  }
 }
 
 }  // namespace linvara

@@ -1,7 +1,9 @@
 #pragma once
 // Firefox's places.sqlite into nodes: one flat pass over moz_bookmarks, then
-// the tree is linked through the row identifiers. The database is only ever
-// opened read-only; no file beside it is created or changed.
+// the tree is linked through the row identifiers. The database is read from a
+// private snapshot (platform/DatabaseSnapshot), so no file of the profile is
+// ever created, changed or locked. Separators and the tags root's subtree are
+// no bookmarks and are left out.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,26 +22,33 @@ struct FirefoxSource {
   std::optional<std::filesystem::path> placesFile;   // the chosen profile's places.sqlite
 };
 
+struct PlacesRows;
+
 class FirefoxReader {
  public:
   explicit FirefoxReader(ReaderContext& ctx) : ctx_(ctx) {}
 
-  void ReadFirefoxBookMark(const FirefoxSource& source);
+  // NotFound: no profiles folder (nothing changes), no profile or no places
+  // file. Unreadable: the places file is not a readable file. Malformed: not a
+  // places database, or any SQLite error while reading it; no node is added then.
+  ReadResult ReadFirefoxBookMark(const FirefoxSource& source);
   // The same, leaving out every bookmark row whose address is the address of a node of `removeList`.
-  void ReadFirefoxBookMarkwithRemoveArray(const FirefoxSource& source, const NodeList& removeList);
+  ReadResult ReadFirefoxBookMarkwithRemoveArray(const FirefoxSource& source, const NodeList& removeList);
 
   // The address of the moz_places row `fk`; "" when there is none. Uses a
-  // statement prepared once per database.
-  std::string GetUrlStringwithSqlite(sqlite3* db, std::int32_t fk);
+  // statement prepared once per database; an SQLite error is Malformed.
+  Result<std::string> GetUrlStringwithSqlite(sqlite3* db, std::int32_t fk);
   // The first folder of FireFoxFolderArray whose id is the folder's parent id, or null.
   FolderPtr getFirefoxFatheNode(const FolderPtr& folder) const;
   // Attaches the folder's child folders, then its bookmarks, and returns them.
   NodeList getFirefoxChildArray(const FolderPtr& folder);
 
  private:
-  void Read(const FirefoxSource& source, const RemovalSet* removal);
-  void ReadRows(const std::filesystem::path& places, const RemovalSet* removal);
-  bool ReadRowsFrom(sqlite3* db, const RemovalSet* removal);
+  ReadResult Read(const FirefoxSource& source, const RemovalSet* removal);
+  ReadResult ReadPlaces(const std::filesystem::path& places, const RemovalSet* removal);
+  Result<PlacesRows> QueryRows(sqlite3* db, const std::filesystem::path& places);
+  // Nodes for the rows that are bookmarks and folders; the number left out below the folder limit.
+  std::size_t MakeNodes(const PlacesRows& places, const RemovalSet* removal);
   void LinkTree();
   void BuildIndexes();
 
@@ -52,12 +61,9 @@ class FirefoxReader {
   std::vector<bool> onParentCycle_;
 };
 
-// Opens a places file for reading without creating or changing any file:
-// read-only, and with immutable=1 when the database is in WAL mode without a
-// WAL file (a read-only open would create one) or when it is locked.
-// `immutable` selects the second form directly.
-sqlite3* OpenPlacesReadOnly(const std::filesystem::path& places, bool immutable);
-// True when the file's header says WAL mode.
-bool IsWalDatabase(const std::filesystem::path& file);
+// Positions, in a list of parent links, of the entries whose chain of parents
+// comes back to themselves. `parentOf(i)` is the position of i's parent, if any.
+std::vector<bool> EntriesOnParentCycles(std::size_t count,
+                                        const std::function<std::optional<std::size_t>(std::size_t)>& parentOf);
 
 }  // namespace linvara

@@ -12,6 +12,24 @@ bool ReaderContext::CanRead(const std::filesystem::path& path) const {
   return isReadable ? isReadable(path) : IsReadableFile(path);
 }
 
+std::size_t CountEntriesBelow(const ArrayPtr& children, const std::function<bool(const DictPtr&)>& counts,
+                              const std::function<ArrayPtr(const DictPtr&)>& childrenOf) {
+  std::size_t count = 0;
+  std::vector<ArrayPtr> pending;
+  if (children) pending.push_back(children);
+  while (!pending.empty()) {
+    ArrayPtr array = std::move(pending.back());
+    pending.pop_back();
+    for (const Value& item : *array) {
+      DictPtr entry = item.asDict();
+      if (!entry) continue;
+      if (counts(entry)) ++count;
+      if (ArrayPtr below = childrenOf(entry)) pending.push_back(std::move(below));
+    }
+  }
+  return count;
+}
+
 bool istheBookMarkNodeintheArray(const NodeList& list, const NodePtr& node) {
   if (!node) return false;
   OptString url = node->urlString();

@@ -1,15 +1,17 @@
 #pragma once
 // What every browser reader needs from the controller: the node lists it
-// appends to, the view being loaded, the address marker of encrypted
-// bookmarks and a way to tell the user that a bookmark file is in use.
+// appends to, the view being loaded and the address markers of encrypted
+// bookmarks. Readers answer with a ReadResult; the caller chooses any alert.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "model/BookmarkLists.h"
 #include "model/Value.h"
+#include "readers/ReadReport.h"
 
 namespace linvara {
 
@@ -17,16 +19,14 @@ struct ReaderContext {
   BookmarkLists& lists;
   // The controller's view: 2 fills the Safari root from the file, 3 the Chromium root.
   std::int32_t bookMarkType = 0;
-  // "file://" + home + "/Library/Application": a Safari address containing it
-  // (letter case ignored) marks an encrypted bookmark.
-  std::string encryptedMarker;
-  // Shows a modal alert with the given message and the single button " Ok ".
-  std::function<void(const std::string& message)> showAlert;
+  // Address prefixes of encrypted bookmarks (Locations::encryptedMarkers): a
+  // Safari address containing one of them, letter case ignored, is marked.
+  std::vector<std::string> encryptedMarkers;
   // Whether a file can be opened for reading; null uses IsReadableFile.
-  std::function<bool(const std::filesystem::path&)> isReadable;
+  std::function<bool(const std::filesystem::path&)> isReadable = nullptr;
   // Called once per kNodesPerResponsivenessTick bookmarks made, so that a window
   // reading a large profile on its own thread can keep painting.
-  std::function<void()> keepResponsive;
+  std::function<void()> keepResponsive = nullptr;
   std::uint32_t nodesMade = 0;
 
   static constexpr std::uint32_t kNodesPerResponsivenessTick = 2048;
@@ -34,9 +34,6 @@ struct ReaderContext {
     if (keepResponsive && ++nodesMade % kNodesPerResponsivenessTick == 0) keepResponsive();
   }
   bool CanRead(const std::filesystem::path& path) const;
-  void Alert(const std::string& message) const {
-    if (showAlert) showAlert(message);
-  }
 };
 
 // True when the file exists and this process may open it for reading.
@@ -45,6 +42,13 @@ bool IsReadableFile(const std::filesystem::path& path);
 // The alert shown when a Chromium bookmark file exists but cannot be read.
 inline constexpr const char* kChromeFileBusyMessage =
     "The Chrome bookmark file are using by an app or service, please close it.";
+
+// Entries of a "children" array and all below them that a reader would have
+// made nodes of, counted without recursion. `childrenOf` gives an entry's own
+// "children" array (null for a bookmark); `counts` says whether an entry would
+// have become a node.
+std::size_t CountEntriesBelow(const ArrayPtr& children, const std::function<bool(const DictPtr&)>& counts,
+                              const std::function<ArrayPtr(const DictPtr&)>& childrenOf);
 
 // True when some node of `list` has exactly the address of `node` (letter case
 // included). A node without an address never matches.

@@ -1,5 +1,7 @@
 #include "readers/SafariReader.h"
 
+#include <algorithm>
+
 #include "model/PropertyList.h"
 #include "model/SearchMatch.h"
 
@@ -27,23 +29,26 @@ std::optional<TypedEntry> AsTypedEntry(const Value& item) {
 }
 }  // namespace
 
-SafariReader::SafariReader(ReaderContext& ctx) : ctx_(ctx), foldedMarker_(FoldCase(ctx.encryptedMarker)) {}
+SafariReader::SafariReader(ReaderContext& ctx) : ctx_(ctx) {
+  for (const std::string& marker : ctx.encryptedMarkers)
+    if (!marker.empty()) foldedMarkers_.push_back(FoldCase(marker));
+}
 
-void SafariReader::ReadSafariBookMark(const fs::path& path) { Read(path, nullptr); }
+ReadResult SafariReader::ReadSafariBookMark(const fs::path& path) { return Read(path, nullptr); }
 
-void SafariReader::ReadSafariBookMark(const fs::path& path, const NodeList& removeList) {
+ReadResult SafariReader::ReadSafariBookMark(const fs::path& path, const NodeList& removeList) {
   RemovalSet removal(removeList);
-  Read(path, &removal);
+  return Read(path, &removal);
 }
 
 void SafariReader::ScanSafariChildItemWithDict(const ArrayPtr& children, const FolderPtr& father) {
-  ScanChildren(children, father, nullptr);
+  ScanChildren(children, father, nullptr, 1);
 }
 
 void SafariReader::ScanSafariChildItemWithDict(const ArrayPtr& children, const FolderPtr& father,
                                                const NodeList& removeList) {
   RemovalSet removal(removeList);
-  ScanChildren(children, father, &removal);
+  ScanChildren(children, father, &removal, 1);
 }
 
 FolderPtr SafariReader::MakeFolder(const DictPtr& entry) {
@@ -69,6 +74,13 @@ FolderPtr SafariReader::MakeProxyFolder(const DictPtr& entry) {
   return folder;
 }
 
+bool SafariReader::IsEncrypted(const OptString& url) const {
+  if (!url || foldedMarkers_.empty()) return false;
+  const std::string folded = FoldCase(*url);
+  return std::any_of(foldedMarkers_.begin(), foldedMarkers_.end(),
+                     [&](const std::string& marker) { return folded.find(marker) != std::string::npos; });
+}
+
 NodePtr SafariReader::MakeLeaf(const DictPtr& entry) {
   ctx_.NodeMade();
   NodePtr leaf = PRBookMarkNode::Create();
@@ -81,25 +93,43 @@ NodePtr SafariReader::MakeLeaf(const DictPtr& entry) {
   leaf->setBookMarkUUID(StringAt(entry, "WebBookmarkUUID"));
   leaf->setBookMarkType(StringAt(entry, "WebBookmarkType"));
   OptString url = StringAt(entry, "URLString");
-  leaf->setUrlString(url);
-  leaf->setBEncrytedBookmark(url && !foldedMarker_.empty() && FoldCase(*url).find(foldedMarker_) != std::string::npos);
+  leaf->setBEncrytedBookmark(IsEncrypted(url));
+  leaf->setUrlString(std::move(url));
   leaf->setBookMarkFrom(kSafari);
   if (OptString title = StringAt(uriDict, "title")) leaf->setThetitle(title);
   return leaf;
 }
 
-void SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
-  std::error_code ec;
-  if (path.empty() || !fs::exists(path, ec)) return;
+void SafariReader::LeaveOut(const DictPtr& entry, const RemovalSet* removal) {
+  auto counts = [&](const DictPtr& e) {
+    OptString type = StringAt(e, "WebBookmarkType");
+    if (!type) return false;
+    if (*type == kTypeLeaf) return !(removal && removal->Contains(StringAt(e, "URLString")));
+    return *type == kTypeList || *type == kTypeProxy;
+  };
+  auto childrenOf = [](const DictPtr& e) {
+    OptString type = StringAt(e, "WebBookmarkType");
+    return type && *type == kTypeList ? ArrayAt(e, "Children") : nullptr;
+  };
+  auto holder = Array::make();
+  holder->append(entry);
+  leftOut_ += CountEntriesBelow(holder, counts, childrenOf);
+}
 
+ReadResult SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
+  if (path.empty()) return Fail("this layout has no Safari bookmark file", ErrorKind::NotFound);
   auto parsed = ReadPropertyListFile(path);
+  // Missing or unreadable: nothing changes, not even the root.
+  if (!parsed && parsed.errorKind() != ErrorKind::Malformed) return parsed.failure();
   DictPtr rootDict = parsed ? parsed->asDict() : nullptr;
-  if (!rootDict) rootDict = Dictionary::make();
-  InitSafariRootItemwithDict(rootDict);
-  RootPtr root = ctx_.lists.rootNode;
-
+  InitSafariRootItemwithDict(rootDict ? rootDict : Dictionary::make());
+  if (!parsed) return parsed.failure();
   ArrayPtr children = ArrayAt(rootDict, "Children");
-  if (!children) return;
+  if (!children)
+    return Fail(path.string() + ": not a Safari bookmark file (no \"Children\" list at the top)", ErrorKind::Malformed);
+
+  leftOut_ = 0;
+  RootPtr root = ctx_.lists.rootNode;
   BookmarkLists& lists = ctx_.lists;
   for (const Value& item : *children) {
     auto typed = AsTypedEntry(item);
@@ -108,7 +138,7 @@ void SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
     const std::string& type = typed->type;
     if (type == kTypeList) {
       FolderPtr folder = MakeListFolder(entry);
-      folder->setTheFullPath("/");
+      folder->setSharedFullPath(TopLevelPath());
       DictPtr sync = DictAt(entry, "Sync");
       if (OptString server = StringAt(sync, "ServerID"); server && *server == kFavoritesBar) {
         folder->setThetitle(kFavoritesBar);
@@ -116,15 +146,15 @@ void SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
       }
       folder->setFatherItem(root);
       lists.safariFatherArray.push_back(folder);
-      ScanChildren(ArrayAt(entry, "Children"), folder, removal);
+      ScanChildren(ArrayAt(entry, "Children"), folder, removal, 1);
     } else if (type == kTypeProxy) {
       FolderPtr folder = MakeProxyFolder(entry);
-      folder->setTheFullPath("/");
+      folder->setSharedFullPath(TopLevelPath());
       lists.safariFatherArray.push_back(folder);
     } else if (type == kTypeLeaf) {
       NodePtr leaf = MakeLeaf(entry);
       if (removal && removal->Contains(leaf->urlString())) continue;
-      leaf->setTheFullPath("/");
+      leaf->setSharedFullPath(TopLevelPath());
       leaf->setFatherItem(root);
       leaf->setBFavBookmark(false);
       lists.safariFatherArray.push_back(leaf);
@@ -132,29 +162,34 @@ void SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
       lists.allbookMarkArray.push_back(leaf);
     }
   }
+  return ReadStats{leftOut_};
 }
 
-void SafariReader::ScanChildren(const ArrayPtr& children, const FolderPtr& father, const RemovalSet* removal) {
+void SafariReader::ScanChildren(const ArrayPtr& children, const FolderPtr& father, const RemovalSet* removal,
+                                std::size_t level) {
   if (!children || !father) return;
   BookmarkLists& lists = ctx_.lists;
-  const std::string path = FullPathBelow(father);
+  const SharedPath path = SharedPathBelow(father);
   const bool favorite = father->bFavBookmark();
+  const bool foldersFit = level < kMaxFolderLevels;
   for (const Value& item : *children) {
     auto typed = AsTypedEntry(item);
     if (!typed) continue;
     const DictPtr& entry = typed->dict;
     const std::string& type = typed->type;
-    if (type == kTypeList) {
+    if ((type == kTypeList || type == kTypeProxy) && !foldersFit) {
+      LeaveOut(entry, removal);
+    } else if (type == kTypeList) {
       FolderPtr folder = MakeListFolder(entry);
-      folder->setTheFullPath(path);
+      folder->setSharedFullPath(path);
       folder->setBFavBookmark(favorite);
       folder->setFatherItem(father);
       father->appendChild(folder);
-      ScanChildren(ArrayAt(entry, "Children"), folder, removal);
+      ScanChildren(ArrayAt(entry, "Children"), folder, removal, level + 1);
     } else if (type == kTypeLeaf) {
       NodePtr leaf = MakeLeaf(entry);
       if (removal && removal->Contains(leaf->urlString())) continue;
-      leaf->setTheFullPath(path);
+      leaf->setSharedFullPath(path);
       leaf->setBFavBookmark(favorite);
       father->appendChild(leaf);
       leaf->setFatherItem(father);
@@ -163,7 +198,7 @@ void SafariReader::ScanChildren(const ArrayPtr& children, const FolderPtr& fathe
     } else if (type == kTypeProxy) {
       // A proxy entry inside a folder stays in that folder, as it is in the file.
       FolderPtr folder = MakeProxyFolder(entry);
-      folder->setTheFullPath(path);
+      folder->setSharedFullPath(path);
       folder->setBFavBookmark(favorite);
       folder->setFatherItem(father);
       father->appendChild(folder);

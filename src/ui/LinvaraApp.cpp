@@ -17,7 +17,7 @@ LinvaraApp::LinvaraApp(AppServices services)
   const std::filesystem::path geometry = services.locations.dataFolder() / kWindowGeometryFileName;
   controller_ = std::make_unique<AppDelegate>(std::move(services));
   // Bookmark files are read on this thread; a large profile must not freeze the window meanwhile.
-  controller_->keepResponsiveDuringReads = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+  controller_->reads().keepResponsive = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
   window_ = std::make_unique<MainWindow>(*controller_, *screen_, geometry);
   screen_->Attach(window_.get(), controller_.get());
   controller_->SetViewListener([this](const ViewState& state, unsigned sections) {

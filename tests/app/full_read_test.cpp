@@ -26,7 +26,7 @@ struct FullReadHome {
   void PutText(const fs::path& target, const std::string& text) { WriteText(target, text); }
   fs::path FirefoxPlaces() const { return loc.firefoxProfilesFolder() / "abcd.default-release" / "places.sqlite"; }
 
-  // Safari 17, Chrome 6, Firefox 63, Opera 5, Edge 21 leaves.
+  // Safari 17, Chrome 6, Firefox 32, Opera 5, Edge 21 leaves.
   void PutAllBrowsers() {
     Put(loc.safariBookmarks(), "safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist");
     Put(loc.chromeDefaultBookmarks(), "chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks");
@@ -71,12 +71,12 @@ TEST(FullRead, ReadsEveryBrowserInOrderAndShowsTheUnifiedTopLevel) {
   const BookmarkLists& l = app.lists();
 
   EXPECT_EQ(app.session().bookMarkType, ViewKind::All);
-  EXPECT_EQ(l.allbookMarkArray.size(), 17u + 6u + 63u + 5u + 21u);
+  EXPECT_EQ(l.allbookMarkArray.size(), 17u + 6u + 32u + 5u + 21u);
   EXPECT_EQ(Browsers(l.allbookMarkArray),
             (std::vector<std::string>{"Safari", "Chrome", "Firefox", "Opera", "Microsoft Edge"}));
   EXPECT_EQ(l.safariBookMarkArray.size(), 17u);
   EXPECT_EQ(l.chromebookMarkArray.size(), 6u);
-  EXPECT_EQ(l.FireFoxBookMarkArray.size(), 63u);
+  EXPECT_EQ(l.FireFoxBookMarkArray.size(), 32u);  // its 31 tag entries are no bookmarks
   EXPECT_EQ(l.edgebookMarkArray.size(), 21u);
   EXPECT_EQ(l.OperaFatherArray.size(), 1u);  // YouTube, directly in the bar
 
@@ -87,7 +87,7 @@ TEST(FullRead, ReadsEveryBrowserInOrderAndShowsTheUnifiedTopLevel) {
        {&l.safariFatherArray, &l.ChromeFatherArray, &l.edgeFatherArray, &l.FireFoxFatherArray, &l.OperaFatherArray})
     expected.insert(expected.end(), list->begin(), list->end());
   EXPECT_EQ(view.bookmarkTable.content, expected);
-  EXPECT_EQ(view.bookmarkTable.content.size(), 7u + 3u + 3u + 5u + 1u);
+  EXPECT_EQ(view.bookmarkTable.content.size(), 7u + 3u + 3u + 4u + 1u);
   EXPECT_EQ(OrNull(view.bookmarkTable.content.front()->thetitle()), "History");
   EXPECT_EQ(OrNull(view.bookmarkTable.content.back()->thetitle()), "YouTube");
   EXPECT_FALSE(app.bSearchThreadStart);
@@ -101,8 +101,8 @@ TEST(FullRead, ReadsEveryBrowserInOrderAndShowsTheUnifiedTopLevel) {
 
   // A second press shows each bookmark once, not twice.
   h.FullRead();
-  EXPECT_EQ(l.allbookMarkArray.size(), 112u);
-  EXPECT_EQ(app.viewState().bookmarkTable.content.size(), 19u);
+  EXPECT_EQ(l.allbookMarkArray.size(), 81u);
+  EXPECT_EQ(app.viewState().bookmarkTable.content.size(), 18u);
   EXPECT_EQ(FolderFingerprint(h.dir.path()), before);
 }
 
@@ -129,17 +129,17 @@ TEST(FullRead, RunningBrowserStopsTheReadButEdgeDoesNot) {
   edge.PutAllBrowsers();
   edge.platform->running = {bundleids::kEdge};
   edge.FullRead();
-  EXPECT_EQ(edge.App().lists().allbookMarkArray.size(), 112u);
+  EXPECT_EQ(edge.App().lists().allbookMarkArray.size(), 81u);
   EXPECT_TRUE(edge.screen->alerts.empty());
 
   // The command line reads anyway.
   FullReadHome cli;
   cli.PutAllBrowsers();
   cli.platform->running = {bundleids::kSafari};
-  EXPECT_EQ(cli.App().RunningBrowsersBlockingFullRead(), (std::vector<std::string>{bundleids::kSafari}));
+  EXPECT_EQ(cli.App().reads().RunningBrowsersBlockingFullRead(), (std::vector<std::string>{bundleids::kSafari}));
   cli.App().EmptyListsForFullRead();
   cli.App().ReadAllBrowsersIgnoringRunning();
-  EXPECT_EQ(cli.App().lists().allbookMarkArray.size(), 112u);
+  EXPECT_EQ(cli.App().lists().allbookMarkArray.size(), 81u);
 }
 
 TEST(FullRead, FullDiskAccessAlertOnNewerSystemsOnlyAndTheReadGoesOn) {
@@ -168,7 +168,7 @@ TEST(FullRead, FullDiskAccessAlertOnNewerSystemsOnlyAndTheReadGoesOn) {
       EXPECT_EQ(a.alternateButton, "Cancel");
       EXPECT_FALSE(a.asSheet);
     }
-    EXPECT_EQ(h.App().lists().allbookMarkArray.size(), 6u + 63u + 5u + 21u);
+    EXPECT_EQ(h.App().lists().allbookMarkArray.size(), 6u + 32u + 5u + 21u);
   }
 
   // With the Safari file readable the alert never shows.
@@ -249,6 +249,19 @@ TEST(FullRead, BadFilesNeverStopTheOtherBrowsers) {
   EXPECT_EQ(l.allbookMarkArray.size(), 5u);
   EXPECT_EQ(l.edgeFatherArray.size(), 1u);
   EXPECT_EQ(h.App().viewState().bookmarkTable.content.size(), 2u);  // the Edge folder and YouTube
+
+  // One alert names each file that could not be read; the report keeps why.
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  const std::string& message = h.screen->alerts[0].request.message;
+  for (const fs::path& file : {h.loc.safariBookmarks(), h.loc.chromeDefaultBookmarks(), h.FirefoxPlaces()})
+    EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+  const ReadReport& report = h.App().reads().lastReadReport();
+  for (const char* browser : {"Safari", "Chrome", "Firefox"}) {
+    const BrowserReadOutcome* outcome = report.Find(browser);
+    ASSERT_TRUE(outcome && outcome->error) << browser;
+    EXPECT_EQ(outcome->error->kind, ErrorKind::Malformed) << browser;
+  }
+  EXPECT_FALSE(report.Find("Opera")->error);
 }
 
 TEST(FullRead, EmptyHomeShowsAnEmptyTable) {

@@ -132,6 +132,23 @@ TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
   }
 }
 
+// A damaged file opens its view empty, with one alert naming the file and why.
+TEST(NavigationDamagedFile, TreeViewNamesTheFileItCouldNotRead) {
+  for (const char* button : {kSafariBookMarkBtn, kChromeBookMarkBtn}) {
+    SCOPED_TRACE(button);
+    PresenterHome h;
+    h.SuppressReminder();
+    const bool safari = std::string(button) == kSafariBookMarkBtn;
+    WriteText(safari ? h.loc.safariBookmarks() : h.loc.chromeDefaultBookmarks(), "<?xml damaged");
+    h.Start();
+    h.Press(button);
+    EXPECT_TRUE(h.rows().empty());
+    ASSERT_EQ(h.screen->alerts.size(), 1u);
+    const std::string& message = h.screen->alerts[0].request.message;
+    EXPECT_EQ(message.rfind(safari ? "Safari: " : "Chrome: ", 0), 0u) << message;
+  }
+}
+
 // A running Safari or Chrome stops its own view only: the rows shown before stay.
 TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
   const struct {

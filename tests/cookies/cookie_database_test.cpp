@@ -159,17 +159,20 @@ TEST(ChromeCookieDatabase, NothingIsAddedForMissingOrForeignFiles) {
   EXPECT_EQ(list.size(), 1u);
 }
 
-// Reads while a second connection holds the database after running `holderSql`.
+// Reads while a second connection holds the database after running `holderSql`;
+// every file of the database must be byte for byte the same after the read.
 CookieList ReadWhileHeld(const fs::path& db, const std::string& holderSql) {
   sqlite3* holder = nullptr;
   EXPECT_EQ(sqlite3_open(db.c_str(), &holder), SQLITE_OK);
   EXPECT_EQ(sqlite3_exec(holder, holderSql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  const std::string before = FolderFingerprint(db.parent_path());
   CookieList list = ReadDb(db);
+  EXPECT_EQ(FolderFingerprint(db.parent_path()), before);
   sqlite3_close(holder);
   return list;
 }
 
-TEST(ChromeCookieDatabase, WriteAheadLogIsFoldedAndTheModeKept) {
+TEST(ChromeCookieDatabase, RowsStillInTheWriteAheadLogAreRead) {
   TempDir dir;
   const fs::path db = dir / "Cookies";
   MakeSecureSchemaDb(db, "PRAGMA journal_mode=WAL;");
@@ -180,10 +183,9 @@ TEST(ChromeCookieDatabase, WriteAheadLogIsFoldedAndTheModeKept) {
                                   "INSERT INTO cookies VALUES(2,'wal.test','b','','/',0,0,0,0,1,1,1,X'02',0);");
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0]->fileHost, "wal.test");
-  EXPECT_EQ(QuerySql(db, "PRAGMA journal_mode;"), "wal");
 }
 
-TEST(ChromeCookieDatabase, ALockedDatabaseIsReadImmutable) {
+TEST(ChromeCookieDatabase, LockedDatabaseIsRead) {
   TempDir dir;
   const fs::path db = dir / "Cookies";
   MakeSecureSchemaDb(db, "INSERT INTO cookies VALUES(1,'locked.test','a','','/',0,1,0,0,1,1,1,X'01',0);");

@@ -143,3 +143,25 @@ TEST(Nodes, ConcurrentReadsSeeWholeValues) {
   reader.join();
   EXPECT_EQ(torn.load(), 0);
 }
+
+// A chain of folders of any depth is released without recursion; a children
+// list another folder shares stays whole.
+TEST(Nodes, DeepChainIsReleasedWithoutRecursion) {
+  std::weak_ptr<PRBookMarkNode> deepest;
+  FolderPtr sharer = PRFaBookMarkNode::Create();
+  {
+    FolderPtr top = PRFaBookMarkNode::Create();
+    FolderPtr at = top;
+    for (int i = 0; i < 200000; ++i) {
+      FolderPtr next = PRFaBookMarkNode::Create();
+      next->setFatherItem(at);
+      at->appendChild(next);
+      if (i == 10) sharer->CopyContentfromNode(*next);
+      at = next;
+    }
+    deepest = at;
+  }
+  EXPECT_FALSE(deepest.expired()) << "the shared list keeps its part of the chain";
+  sharer.reset();
+  EXPECT_TRUE(deepest.expired());
+}

@@ -13,6 +13,8 @@ using linvara::testing::TestData;
 
 namespace {
 
+std::string OrNullString(const std::optional<std::string>& s) { return s ? *s : "(null)"; }
+
 std::vector<std::string> Keys(const DictPtr& d) {
   std::vector<std::string> keys;
   for (const auto& [k, v] : *d) keys.push_back(k);
@@ -167,16 +169,86 @@ TEST(PropertyListCodec, KeepsEveryTypeAndNonAsciiText) {
   EXPECT_EQ(r->getArray("array")->size(), 2u);
 }
 
-TEST(PropertyListCodec, RejectsGarbageAndTruncatedInput) {
-  EXPECT_FALSE(ParsePropertyList(""));
-  EXPECT_FALSE(ParsePropertyList("this is not a property list"));
-  EXPECT_FALSE(ParsePropertyList("<?xml version=\"1.0\"?><plist><dict><key>a</key>"));
-  auto bytes = linvara::testing::ReadText(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"));
-  for (std::size_t cut : {8u, 40u, 200u, 800u}) {
-    auto r = ParsePropertyList(std::string_view(bytes).substr(0, cut));
-    EXPECT_FALSE(r.ok() && r->isDict() && r->asDict()->contains("Children")) << "cut at " << cut;
+namespace {
+
+// A binary property list of arrays only: `arrays[i]` lists what array i holds
+// (4-byte references); array 0 is the top.
+std::string BinaryArrays(const std::vector<std::vector<std::uint32_t>>& arrays) {
+  std::string out = "bplist00";
+  auto be = [&](std::uint64_t v, int width) {
+    for (int i = width - 1; i >= 0; --i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  std::vector<std::uint64_t> offsets;
+  for (const auto& refs : arrays) {
+    offsets.push_back(out.size());
+    out.push_back(static_cast<char>(0xA0 | refs.size()));
+    for (std::uint32_t ref : refs) be(ref, 4);
   }
-  EXPECT_FALSE(ReadPropertyListFile("/nonexistent/Bookmarks.plist"));
+  const std::uint64_t table = out.size();
+  for (std::uint64_t offset : offsets) be(offset, 4);
+  out.append(6, '\0');
+  out.push_back(4);  // offset size
+  out.push_back(4);  // reference size
+  be(arrays.size(), 8);
+  be(0, 8);
+  be(table, 8);
+  return out;
+}
+
+// A binary property list of one dictionary {key: value}, both ASCII strings.
+std::string BinaryDictionary(const std::string& key, const std::string& value) {
+  std::string out = "bplist00";
+  const std::string objects[] = {std::string{'\xD1', 1, 2}, static_cast<char>(0x50 | key.size()) + key,
+                                 static_cast<char>(0x50 | value.size()) + value};
+  std::string table;
+  for (const std::string& object : objects) {
+    table.push_back(static_cast<char>(out.size()));
+    out += object;
+  }
+  const char tableAt = static_cast<char>(out.size());
+  return out + table + std::string(6, '\0') + std::string{1, 1} + std::string(7, '\0') + std::string(1, 3) +
+         std::string(16, '\0').replace(15, 1, 1, tableAt);
+}
+
+std::string NestedBinaryArrays(std::uint32_t depth) {
+  std::vector<std::vector<std::uint32_t>> arrays(depth);
+  for (std::uint32_t i = 0; i + 1 < depth; ++i) arrays[i] = {i + 1};
+  return BinaryArrays(arrays);
+}
+
+}  // namespace
+
+// Libplist parses nesting recursively and copies every shared object: such
+// input is refused before it gets there.
+TEST(PropertyListCodec, InputTheParserCannotBearIsMalformed) {
+  auto xml = [](std::size_t depth) {
+    std::string text = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
+    for (std::size_t i = 0; i < depth; ++i) text += i % 2 ? "<array>" : "<dict><key>k</key>";
+    for (std::size_t i = depth; i-- > 0;) text += i % 2 ? "</array>" : "</dict>";
+    return text + "</plist>";
+  };
+  std::vector<std::vector<std::uint32_t>> doubling(40);  // 2^40 arrays once every reference is copied
+  for (std::uint32_t i = 0; i + 1 < 40; ++i) doubling[i] = {i + 1, i + 1};
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"binary 100,000 deep", NestedBinaryArrays(100000)},  // about 900 KB
+      {"xml 300,000 deep", xml(300000)},
+      {"binary 2,049 deep", NestedBinaryArrays(2049)},
+      {"xml 2,049 deep", xml(2049)},
+      {"binary cycle", BinaryArrays({{0}})},
+      {"binary doubling", BinaryArrays(doubling)},
+      {"binary NUL in a key", BinaryDictionary(std::string("a\0", 2), "x")},
+      {"xml NUL reference", "<plist><dict><key>a&#x0;b</key><string>x</string></dict></plist>"},
+      {"xml raw NUL", "<plist><dict><key>a" + std::string(1, '\0') + "b</key><string>x</string></dict></plist>"},
+  };
+  for (const auto& [name, bytes] : refused) {
+    SCOPED_TRACE(name);
+    auto r = ParsePropertyList(bytes);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errorKind(), ErrorKind::Malformed);
+  }
+  EXPECT_TRUE(ParsePropertyList(NestedBinaryArrays(2048)).ok());
+  EXPECT_TRUE(ParsePropertyList(xml(2048)).ok());
+  EXPECT_TRUE(ParsePropertyList(BinaryDictionary("k", std::string("a\0b", 3))).ok()) << "a NUL in a value is no reason to refuse";
 }
 
 TEST(JsonCodec, RealChromiumFilesRoundTripKeepingKeyOrder) {
@@ -211,14 +283,48 @@ TEST(JsonCodec, KeepsNumbersTypesAndUtf8) {
   EXPECT_NE(out.find("\n   \"z\""), std::string::npos) << "three-space indent";
 }
 
-TEST(JsonCodec, RejectsBrokenTextAndSurvivesDeepNesting) {
-  EXPECT_FALSE(ParseJson(""));
-  EXPECT_FALSE(ParseJson("{\"roots\": "));
-  EXPECT_FALSE(ParseJson("{'single': 1}"));
-  std::string deep(100000, '[');
-  deep += std::string(100000, ']');
-  auto r = ParseJson(deep);
-  EXPECT_TRUE(r.ok());  // parsed; nesting past the limit reads as null instead of overflowing the stack
+TEST(JsonCodec, RejectsBrokenText) {
+  for (const char* text : {"", "{\"roots\": ", "{'single': 1}", "{\"a\":\"\xff\"}", "[\"\\ud800\"]"}) {
+    auto r = ParseJson(text);
+    ASSERT_FALSE(r.ok()) << text;
+    EXPECT_EQ(r.errorKind(), ErrorKind::Malformed);
+  }
+}
+
+// Nesting past the limit reads as null instead of overflowing the stack.
+TEST(JsonCodec, KeepsNestingUpToTheLimitAndSurvivesDeeper) {
+  auto nested = [](int depth) { return std::string(depth, '[') + "1" + std::string(depth, ']'); };
+  auto innermost = [](Value v) {
+    while (v.isArray() && !v.asArray()->empty()) v = v.asArray()->at(0);
+    return v;
+  };
+  auto atLimit = ParseJson(nested(2048));
+  ASSERT_TRUE(atLimit.ok());
+  EXPECT_EQ(innermost(*atLimit).asInt(), 1);
+  auto deeper = ParseJson(nested(100000));
+  ASSERT_TRUE(deeper.ok());
+  EXPECT_TRUE(innermost(*deeper).isNull());
+}
+
+TEST(JsonCodec, ReplacingParserReadsInvalidTextAsReplacementCharacters) {
+  const std::string kFffd = "\xEF\xBF\xBD";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"a\xff" "b", "a" + kFffd + "b"},
+      {"cut \xE2\x82", "cut " + kFffd},         // one for the whole cut-off sequence
+      {"\xC0\xAF", kFffd + kFffd},              // overlong form: each byte
+      {"\xED\xA0\x80", kFffd + kFffd + kFffd},  // a surrogate encoded in UTF-8
+      {"\\ud800x", kFffd + "x"},                // lone high surrogate escape
+      {"\\udc00", kFffd},                       // lone low surrogate escape
+      {"\\ud83d\\ude00", "\xF0\x9F\x98\x80"},   // a pair stays
+      {"\\\\ud800", "\\ud800"},                 // an escaped backslash, no escape
+      {"caf\xC3\xA9", "caf\xC3\xA9"},
+  };
+  for (const auto& [inside, expected] : cases) {
+    SCOPED_TRACE(inside);
+    auto parsed = ParseJsonReplacingInvalidText("{\"k\":\"" + inside + "\"}");
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(OrNullString(parsed->asDict()->getString("k")), expected);
+  }
 }
 
 TEST(ValueTree, ShallowCopiesStayIndependentAfterEitherSideChanges) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -26,7 +27,7 @@ TEST(Locations, MacOSLayoutUnderHome) {
   EXPECT_EQ(loc.safariCookies(), "/tmp/h/Library/Cookies/Cookies.binarycookies");
   EXPECT_EQ(loc.preferencesFile(), "/tmp/h/Library/Preferences/com.zelvane.linvara.plist");
   EXPECT_EQ(loc.cookieExportFolder(), "/tmp/h/Downloads/com.Zelvane.Crumbscope");
-  EXPECT_EQ(loc.encryptedMarker(), "file:///tmp/h/Library/Application");
+  EXPECT_EQ(loc.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/Library/Application"}));
 }
 
 TEST(Locations, LinuxLayoutUsesBrowsersOwnFoldersAndXdg) {
@@ -41,6 +42,9 @@ TEST(Locations, LinuxLayoutUsesBrowsersOwnFoldersAndXdg) {
   EXPECT_EQ(loc.dataFolder(), "/tmp/h/.local/share/Linvara");
   EXPECT_EQ(loc.preferencesFile(), "/tmp/h/.config/linvara/preferences.plist");
   EXPECT_EQ(loc.chromeCookies(), "/tmp/h/.config/google-chrome/Default/Cookies");
+  // The marker follows the data folder; a Safari file from a Mac still carries the macOS form.
+  EXPECT_EQ(loc.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/.local/share/Linvara",
+                                                              "file:///tmp/h/Library/Application"}));
 
   LocationsOptions o;
   o.home = "/tmp/h";
@@ -50,6 +54,7 @@ TEST(Locations, LinuxLayoutUsesBrowsersOwnFoldersAndXdg) {
   Locations xdg(o);
   EXPECT_EQ(xdg.dataFolder(), "/xdg/data/Linvara");
   EXPECT_EQ(xdg.chromeDefaultBookmarks(), "/xdg/config/google-chrome/Default/Bookmarks");
+  EXPECT_EQ(xdg.encryptedMarkers().front(), "file:///xdg/data/Linvara");
 }
 
 TEST(Locations, ChromeFileChoice) {
@@ -118,4 +123,12 @@ TEST(FirefoxProfileChoice, LinuxFolderSkipsNonProfiles) {
   WriteText(ff / "installs.ini", "");
   WriteText(ff / "x1y2.default-release" / "places.sqlite", "");
   EXPECT_EQ(*loc.ChooseFirefoxPlaces(), ff / "x1y2.default-release" / "places.sqlite");
+}
+
+TEST(FirefoxProfileChoice, ProfilesIniThatIsNoFileIsIgnoredAtOnce) {
+  TempDir home;
+  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
+  fs::create_directories(loc.firefoxProfilesFolder() / "aaaa.default");
+  ASSERT_EQ(::mkfifo((loc.firefoxIniFolder() / "profiles.ini").c_str(), 0600), 0);
+  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), loc.firefoxProfilesFolder() / "aaaa.default" / "places.sqlite");
 }

@@ -35,8 +35,8 @@ Rows Bookmarks(const BookmarkLists& lists) {
 template <class ReadFn>
 BookmarkLists ReadWith(ReadFn read) {
   BookmarkLists lists;
-  ReaderContext ctx{lists, 1, "", nullptr, nullptr, nullptr};
-  read(ctx);
+  ReaderContext ctx{lists, 1, {}};
+  EXPECT_TRUE(read(ctx));
   return lists;
 }
 
@@ -53,7 +53,7 @@ TEST(SafariBookmarksFile, ReaderReadsTheTreeAndExtraKeysInEitherFormat) {
     TempDir dir;
     ASSERT_TRUE(WriteSafariBookmarks(dir / "Bookmarks.plist", tree, format).ok());
     const BookmarkLists lists =
-        ReadWith([&](ReaderContext& ctx) { SafariReader(ctx).ReadSafariBookMark(dir / "Bookmarks.plist"); });
+        ReadWith([&](ReaderContext& ctx) { return SafariReader(ctx).ReadSafariBookMark(dir / "Bookmarks.plist").ok(); });
     Rows rows = Bookmarks(lists);
     ASSERT_EQ(rows.size(), 2u);
     rows[0].pop_back();  // a made-up UUID
@@ -91,7 +91,7 @@ TEST(ChromiumBookmarksFile, ReaderReadsTheRootsWithNumberedOrGivenIds) {
   ASSERT_TRUE(WriteChromiumBookmarks(dir / "Bookmarks", ChromiumRoots(kTree, {Leaf("Loose", "https://loose.example/")}))
                   .ok());
   const BookmarkLists lists =
-      ReadWith([&](ReaderContext& ctx) { ChromiumReader(ctx).ReadChromeBookMark(dir / "Bookmarks"); });
+      ReadWith([&](ReaderContext& ctx) { return ChromiumReader(ctx).ReadChromeBookMark(dir / "Bookmarks").ok(); });
   EXPECT_EQ(Bookmarks(lists), (Rows{{"Paper", "/Bookmarks bar/News", "https://paper.example/", "3"},
                                     {"Top", "/Bookmarks bar", "https://top.example/", "UUID-TOP"},
                                     {"Loose", "/Other bookmarks", "https://loose.example/", "5"}}));
@@ -120,7 +120,7 @@ TEST(FirefoxPlaces, ProfilesIniNamesTheProfileTheReaderReads) {
     ASSERT_EQ(home.ChooseFirefoxPlaces(), *file);
 
     const BookmarkLists lists = ReadWith([&](ReaderContext& ctx) {
-      FirefoxReader(ctx).ReadFirefoxBookMark({home.firefoxProfilesFolder(), home.ChooseFirefoxPlaces()});
+      return FirefoxReader(ctx).ReadFirefoxBookMark({home.firefoxProfilesFolder(), home.ChooseFirefoxPlaces()}).ok();
     });
     Rows rows = Bookmarks(lists);
     for (auto& row : rows) row.pop_back();

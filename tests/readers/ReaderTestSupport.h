@@ -16,9 +16,7 @@ namespace linvara::testing {
 
 struct ReaderHarness {
   BookmarkLists lists;
-  std::vector<std::string> alerts;
-  ReaderContext ctx{lists, 1, "file:///Users/tester/Library/Application",
-                    [this](const std::string& m) { alerts.push_back(m); }, nullptr};
+  ReaderContext ctx{lists, 1, {"file:///Users/tester/Library/Application"}};
 };
 
 inline std::vector<std::string> Titles(const NodeList& nodes) {
@@ -76,6 +74,19 @@ inline DictPtr SafariRoot(std::vector<DictPtr> children) {
 inline void WriteSafariFile(const std::filesystem::path& file, const DictPtr& root, bool binary = true) {
   auto bytes = binary ? SerializePropertyListBinary(Value(root)) : SerializePropertyListXml(Value(root));
   WriteText(file, bytes.value());
+}
+
+// The first column of the first row of `sql` on the database at `file`; "" when there is none or on an error.
+inline std::string QueryText(const std::filesystem::path& file, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* statement = nullptr;
+  std::string out;
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+      sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+    if (const unsigned char* text = sqlite3_column_text(statement, 0)) out = reinterpret_cast<const char*>(text);
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return out;
 }
 
 // A minimal places database: moz_places and moz_bookmarks, with or without the newer columns.

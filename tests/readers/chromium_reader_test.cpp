@@ -48,7 +48,7 @@ TEST(ChromiumReaderRealFiles, ChromeFilesGiveTreesPathsAndCounts) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     ReaderHarness h;
-    ChromiumReader(h.ctx).ReadChromeBookMark(TestData(c.file));
+    ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(TestData(c.file)).ok());
     EXPECT_EQ(Titles(h.lists.ChromeFatherArray), c.top);
     EXPECT_EQ(h.lists.chromebookMarkArray.size(), c.leaves);
     EXPECT_EQ(h.lists.allbookMarkArray, h.lists.chromebookMarkArray);
@@ -66,14 +66,14 @@ TEST(ChromiumReaderRealFiles, ChromeFilesGiveTreesPathsAndCounts) {
   }
 
   ReaderHarness cjk;
-  ChromiumReader(cjk.ctx).ReadChromeBookMark(TestData("chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks"));
+  ASSERT_TRUE(ChromiumReader(cjk.ctx).ReadChromeBookMark(TestData("chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks")).ok());
   ASSERT_EQ(cjk.lists.allbookMarkArray.size(), 6u);
   EXPECT_EQ(OrNull(cjk.lists.allbookMarkArray[5]->thetitle()), "维基百科，自由的百科全书");
   EXPECT_EQ(OrNull(cjk.lists.allbookMarkArray[5]->theFullPath()), "/Other Bookmarks");
   EXPECT_EQ(OrNull(cjk.lists.allbookMarkArray[0]->theFullPath()), "/Bookmarks Bar");
 
   ReaderHarness fr;
-  ChromiumReader(fr.ctx).ReadChromeBookMark(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks"));
+  ASSERT_TRUE(ChromiumReader(fr.ctx).ReadChromeBookMark(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks")).ok());
   const NodeList& all = fr.lists.allbookMarkArray;
   EXPECT_EQ(OrNull(all[1]->thetitle()), "Human Verification");
   EXPECT_EQ(OrNull(all[1]->theFullPath()), "/Barre de favoris/Todo/Today");
@@ -88,7 +88,7 @@ TEST(ChromiumReader, TreeFatherLinksRootEntriesAndKeyFill) {
   TempDir dir;
   WriteText(dir / "Bookmarks", kSmallFile);
   ReaderHarness h;
-  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks");
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   // A url placed directly in "roots" is a top-level entry with the path "/" and no father.
   EXPECT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
   EXPECT_EQ(h.lists.ChromeFatherArray[1]->fatherItem(), nullptr);
@@ -115,14 +115,14 @@ TEST(ChromiumReader, ChromeViewFillsRootWithRawRoots) {
   WriteText(dir / "Bookmarks", kSmallFile);
   ReaderHarness h;
   h.ctx.bookMarkType = 3;
-  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks");
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   ASSERT_TRUE(h.lists.rootNode);
   EXPECT_TRUE(h.lists.rootNode->rawChildren().isDict());
   ASSERT_TRUE(h.lists.rootNode->rootDict());
   EXPECT_EQ(OrNull(h.lists.rootNode->rootDict()->getString("checksum")), "0123");
 
   ReaderHarness unified;
-  ChromiumReader(unified.ctx).ReadChromeBookMark(dir / "Bookmarks");
+  ASSERT_TRUE(ChromiumReader(unified.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   ASSERT_TRUE(unified.lists.rootNode);
   EXPECT_EQ(unified.lists.rootNode->rootDict(), nullptr);
 }
@@ -134,59 +134,44 @@ TEST(ChromiumReader, WorkingCopyRootsArrayIsReadInOrder) {
       {"type": "url", "name": "A", "url": "https://a.example/"}, 5, "x"]})");
   ReaderHarness h;
   h.ctx.bookMarkType = 3;
-  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks");
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   EXPECT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Second", "A"}));
   EXPECT_TRUE(h.lists.rootNode->rawChildren().isArray());
 }
 
-TEST(ChromiumReader, BackupNameWhenFileMissingAndBusyAlertWhenUnreadable) {
+TEST(ChromiumReader, BackupNameIsReadWhenTheFileIsMissing) {
   TempDir dir;
   WriteText(dir / "Bookmarks.bak", kSmallFile);
   ReaderHarness h;
-  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks");
+  EXPECT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   EXPECT_EQ(h.lists.chromebookMarkArray.size(), 5u);
 
   ReaderHarness none;
   RootPtr kept = PRRootBookMarkNode::Create();
   none.lists.rootNode = kept;
-  ChromiumReader(none.ctx).ReadChromeBookMark(dir / "elsewhere" / "Bookmarks");
+  EXPECT_EQ(ChromiumReader(none.ctx).ReadChromeBookMark(dir / "elsewhere" / "Bookmarks").errorKind(),
+            ErrorKind::NotFound);
   EXPECT_EQ(none.lists.rootNode, kept);
-  EXPECT_TRUE(none.alerts.empty());
-
-  WriteText(dir / "Bookmarks", kSmallFile);
-  ReaderHarness busy;
-  busy.lists.rootNode = kept;
-  busy.ctx.isReadable = [](const fs::path&) { return false; };
-  ChromiumReader(busy.ctx).ReadChromeBookMark(dir / "Bookmarks");
-  ChromiumReader(busy.ctx).ReadEdgeBookMark(dir / "Bookmarks");
-  EXPECT_EQ(busy.alerts, (std::vector<std::string>{kChromeFileBusyMessage, kChromeFileBusyMessage}));
-  EXPECT_EQ(busy.lists.rootNode, kept);
-  EXPECT_TRUE(busy.lists.allbookMarkArray.empty());
 }
 
-TEST(ChromiumReader, RemovalFormDropsEveryMatchKeepsFolders) {
+TEST(ChromiumReader, UnreadableFileIsReportedAndChangesNothing) {
   TempDir dir;
   WriteText(dir / "Bookmarks", kSmallFile);
-  NodePtr shared = PRBookMarkNode::Create();
-  shared->setUrlString("https://shared.example/");
-  NodePtr loose = PRBookMarkNode::Create();
-  loose->setUrlString("https://loose.example/");
-  NodePtr wrongCase = PRBookMarkNode::Create();
-  wrongCase->setUrlString("https://BOTTOM.example/");
-  ReaderHarness h;
-  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks", NodeList{shared, loose, wrongCase});
-  EXPECT_EQ(Titles(h.lists.chromebookMarkArray), (std::vector<std::string>{"Hammer", "Bottom"}));
-  EXPECT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Other bookmarks"}));
-  EXPECT_EQ(Titles(ChildrenOf(h.lists.ChromeFatherArray[0])), (std::vector<std::string>{"Tools"}));
-  NodePtr deep = ChildrenOf(h.lists.ChromeFatherArray[1])[0];
-  EXPECT_EQ(Titles(ChildrenOf(deep)), (std::vector<std::string>{"Deeper"}));
+  ReaderHarness busy;
+  RootPtr kept = PRRootBookMarkNode::Create();
+  busy.lists.rootNode = kept;
+  busy.ctx.isReadable = [](const fs::path&) { return false; };
+  EXPECT_EQ(ChromiumReader(busy.ctx).ReadChromeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Unreadable);
+  EXPECT_EQ(ChromiumReader(busy.ctx).ReadEdgeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Unreadable);
+  EXPECT_EQ(busy.lists.rootNode, kept);
+  EXPECT_TRUE(busy.lists.allbookMarkArray.empty());
 }
 
 TEST(ChromiumReader, EdgeInstallsItsOwnRootInEveryView) {
   TempDir dir;
   WriteText(dir / "Bookmarks", kSmallFile);
   ReaderHarness h;
-  ChromiumReader(h.ctx).ReadEdgeBookMark(dir / "Bookmarks");
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadEdgeBookMark(dir / "Bookmarks").ok());
   ASSERT_TRUE(h.lists.rootNode);
   ASSERT_TRUE(h.lists.rootNode->rootDict());
   EXPECT_TRUE(h.lists.rootNode->rawChildren().isDict());
@@ -199,7 +184,7 @@ TEST(ChromiumReader, EdgeInstallsItsOwnRootInEveryView) {
   ReaderHarness removal;
   NodePtr bottom = PRBookMarkNode::Create();
   bottom->setUrlString("https://bottom.example/");
-  ChromiumReader(removal.ctx).ReadEdgeBookMarkwithRemoveArray(dir / "Bookmarks", {bottom});
+  ASSERT_TRUE(ChromiumReader(removal.ctx).ReadEdgeBookMarkwithRemoveArray(dir / "Bookmarks", {bottom}).ok());
   EXPECT_EQ(removal.lists.edgebookMarkArray.size(), 4u);
 }
 
@@ -209,7 +194,7 @@ TEST(ChromiumReader, OperaReadsFlatWithoutFoldersOrRoot) {
   ReaderHarness h;
   RootPtr kept = PRRootBookMarkNode::Create();
   h.lists.rootNode = kept;
-  ChromiumReader(h.ctx).ReadOperaBookMark(dir / "Bookmarks");
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadOperaBookMark(dir / "Bookmarks").ok());
   EXPECT_EQ(h.lists.rootNode, kept);
   // First level: Loose; second level: Shared (in the bar); the rest is deeper.
   EXPECT_EQ(Titles(h.lists.allbookMarkArray),
@@ -224,104 +209,83 @@ TEST(ChromiumReader, OperaReadsFlatWithoutFoldersOrRoot) {
   NodePtr shared = PRBookMarkNode::Create();
   shared->setUrlString("https://shared.example/");
   ReaderHarness removal;
-  ChromiumReader(removal.ctx).ReadOperaBookMarkWithRemoveArray(dir / "Bookmarks", {shared});
+  ASSERT_TRUE(ChromiumReader(removal.ctx).ReadOperaBookMarkWithRemoveArray(dir / "Bookmarks", {shared}).ok());
   EXPECT_EQ(Titles(removal.lists.allbookMarkArray), (std::vector<std::string>{"Hammer", "Loose", "Bottom"}));
   EXPECT_EQ(Titles(removal.lists.OperaFatherArray), (std::vector<std::string>{"Loose"}));
 
   // Opera has no backup name and stops on text that is not UTF-8.
   fs::rename(dir / "Bookmarks", dir / "Bookmarks.bak");
   ReaderHarness missing;
-  ChromiumReader(missing.ctx).ReadOperaBookMark(dir / "Bookmarks");
-  EXPECT_TRUE(missing.lists.allbookMarkArray.empty());
+  EXPECT_EQ(ChromiumReader(missing.ctx).ReadOperaBookMark(dir / "Bookmarks").errorKind(), ErrorKind::NotFound);
   WriteText(dir / "Bookmarks", std::string(R"({"roots":{"x":{"type":"url","name":"bad )") + "\xff\xfe" + R"(","url":"u"}}})");
   ReaderHarness invalid;
-  ChromiumReader(invalid.ctx).ReadOperaBookMark(dir / "Bookmarks");
+  EXPECT_EQ(ChromiumReader(invalid.ctx).ReadOperaBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Malformed);
   EXPECT_TRUE(invalid.lists.allbookMarkArray.empty());
 }
 
-TEST(ChromiumReader, WrongTypesNeverCrashAndAddNothingFromTheBadParts) {
+TEST(ChromiumReader, OperaCountsOnlyBookmarksBelowTheFolderLimit) {
   TempDir dir;
-  std::vector<std::pair<std::string, std::string>> noNodes = {
-      {"empty", ""},
-      {"garbage", "not json {"},
-      {"truncated", std::string(kSmallFile).substr(0, 200)},
+  std::string text = R"({"roots":{"bar":)";
+  for (int level = 1; level <= 515; ++level)
+    text += R"({"type":"folder","children":[{"type":"url","name":"b","url":"https://)" + std::to_string(level) +
+            R"(.example/"})" + (level < 515 ? "," : "");
+  for (int level = 1; level <= 515; ++level) text += "]}";
+  WriteText(dir / "Bookmarks", text + "}}");
+  ReaderHarness h;
+  const ReadResult result = ChromiumReader(h.ctx).ReadOperaBookMark(dir / "Bookmarks");
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(h.lists.allbookMarkArray.size(), 512u);
+  EXPECT_EQ(result->entriesBelowFolderLimit, 3u);
+}
+
+// As Chromium reads its own file: one bad byte or a lone surrogate escape no longer drops the file.
+TEST(ChromiumReader, InvalidUtf8AndLoneSurrogatesReadAsReplacementCharacters) {
+  TempDir dir;
+  WriteText(dir / "Bookmarks", std::string(R"({"roots":{"bar":{"type":"folder","name":"Bar","children":[)") +
+                                   R"({"type":"url","name":"caf)" + "\xE9" + R"(","url":"https://a.example/"},)" +
+                                   R"({"type":"url","name":"\ud800x","url":"https://b.example/"},)" +
+                                   R"({"type":"url","name":"\ud83d\ude00","url":"https://c.example/"}]}}})");
+  ReaderHarness h;
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
+  EXPECT_EQ(Titles(h.lists.allbookMarkArray),
+            (std::vector<std::string>{"caf\xEF\xBF\xBD", "\xEF\xBF\xBDx", "\xF0\x9F\x98\x80"}));
+}
+
+TEST(ChromiumReader, FileWithoutRootsIsMalformedAndAddsNothing) {
+  TempDir dir;
+  std::vector<std::pair<std::string, std::string>> malformed = {
       {"array-top", "[1,2,3]"},
       {"roots-string", R"({"roots": "bookmark_bar"})"},
       {"roots-number", R"({"roots": 7})"},
-      {"entries-not-objects", R"({"roots": {"a": "x", "b": [1], "c": null}})"},
-      {"type-number", R"({"roots": {"a": {"type": 1, "name": "x", "url": "https://x.example/"}}})"},
-      {"nested-too-deep", std::string(600, '[') + std::string(600, ']')},
   };
-  for (const auto& [name, text] : noNodes) {
+  for (const auto& [name, text] : malformed) {
     SCOPED_TRACE(name);
     WriteText(dir / name, text);
     ReaderHarness h;
     h.ctx.bookMarkType = 3;
     ChromiumReader reader(h.ctx);
-    reader.ReadChromeBookMark(dir / name);
-    reader.ReadEdgeBookMark(dir / name);
-    reader.ReadOperaBookMark(dir / name);
+    EXPECT_EQ(reader.ReadChromeBookMark(dir / name).errorKind(), ErrorKind::Malformed);
+    EXPECT_EQ(reader.ReadEdgeBookMark(dir / name).errorKind(), ErrorKind::Malformed);
+    EXPECT_EQ(reader.ReadOperaBookMark(dir / name).errorKind(), ErrorKind::Malformed);
     EXPECT_TRUE(h.lists.allbookMarkArray.empty());
-    EXPECT_TRUE(h.lists.ChromeFatherArray.empty());
-    EXPECT_TRUE(h.lists.edgeFatherArray.empty());
-    EXPECT_TRUE(h.lists.OperaFatherArray.empty());
     EXPECT_TRUE(h.lists.rootNode != nullptr);  // installed from the empty object
   }
+}
 
-  // "children" an object and "name" a number: the folder is kept with no
-  // children, the url keeps its address with no title.
-  WriteText(dir / "odd", R"({"roots": {"bar": {"type": "folder", "name": "Bar", "children": {"a": {"type": "url"}}},
+TEST(ChromiumReader, EntriesOfWrongTypesAreSkipped) {
+  TempDir dir;
+  WriteText(dir / "odd", R"({"roots": {"a": "x", "b": [1], "c": null, "t": {"type": 1, "url": "https://t.example/"},
+      "bar": {"type": "folder", "name": "Bar", "children": {"a": {"type": "url"}}},
       "n": {"type": "url", "name": 12, "url": "https://n.example/", "id": 5, "date_added": 77}}})");
   ReaderHarness h;
-  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "odd");
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "odd").ok());
+  // "children" an object: the folder is kept with no children; "name" a number: no title.
   ASSERT_EQ(h.lists.ChromeFatherArray.size(), 2u);
   EXPECT_TRUE(ChildrenOf(h.lists.ChromeFatherArray[0]).empty());
   ASSERT_EQ(h.lists.allbookMarkArray.size(), 1u);
   EXPECT_EQ(h.lists.allbookMarkArray[0]->thetitle(), std::nullopt);
   EXPECT_EQ(h.lists.allbookMarkArray[0]->addDateStr(), std::nullopt);
   EXPECT_EQ(OrNull(h.lists.allbookMarkArray[0]->urlString()), "https://n.example/");
-}
-
-TEST(ChromiumReader, ReadingLeavesTheProfileFolderUntouched) {
-  TempDir dir;
-  fs::copy_file(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks"), dir / "Bookmarks");
-  const std::string before = FolderFingerprint(dir.path());
-  ReaderHarness h;
-  ChromiumReader reader(h.ctx);
-  reader.ReadChromeBookMark(dir / "Bookmarks");
-  reader.ReadEdgeBookMark(dir / "Bookmarks");
-  reader.ReadOperaBookMark(dir / "Bookmarks");
-  reader.ReadChromeBookMark(dir / "Bookmarks", h.lists.allbookMarkArray);
-  EXPECT_EQ(FolderFingerprint(dir.path()), before);
-}
-
-}  // namespace
-}  // namespace linvara::testing
-
-namespace linvara::testing {
-namespace {
-
-TEST(ChromiumReader, LargeReadLetsTheWindowRepaintEveryFewThousandBookmarks) {
-  TempDir dir;
-  std::string children;
-  const int count = 5000;
-  for (int i = 0; i < count; ++i) {
-    if (i) children += ",";
-    children += R"({"id":")" + std::to_string(i + 10) + R"(","name":"n","type":"url","url":"https://e.example/)" +
-                std::to_string(i) + "\"}";
-  }
-  WriteText(dir / "Bookmarks",
-            R"({"roots":{"bookmark_bar":{"id":"1","name":"Bar","type":"folder","children":[)" + children + "]}}}");
-  ReaderHarness h;
-  int ticks = 0;
-  std::size_t leavesAtFirstTick = 0;
-  h.ctx.keepResponsive = [&] {
-    if (ticks++ == 0) leavesAtFirstTick = h.lists.allbookMarkArray.size();
-  };
-  ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks");
-  EXPECT_EQ(h.lists.allbookMarkArray.size(), static_cast<std::size_t>(count));
-  EXPECT_EQ(ticks, count / static_cast<int>(ReaderContext::kNodesPerResponsivenessTick));
-  EXPECT_LT(leavesAtFirstTick, static_cast<std::size_t>(count)) << "ticks come during the read, not after it";
 }
 
 }  // namespace

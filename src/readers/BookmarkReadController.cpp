@@ -1,0 +1,111 @@
+#include "readers/BookmarkReadController.h"
+
+#include <algorithm>
+
+#include "readers/ChromiumReader.h"
+#include "readers/FirefoxReader.h"
+#include "readers/SafariReader.h"
+
+namespace linvara {
+
+namespace {
+
+constexpr const char* kSafari = "Safari";
+constexpr const char* kChrome = "Chrome";
+constexpr const char* kEdge = "Microsoft Edge";
+constexpr const char* kFirefox = "Firefox";
+constexpr const char* kOpera = "Opera";
+
+// The context every reader gets: the lists, the view and the encrypted-bookmark markers.
+ReaderContext MakeReaderContext(BookmarkSession& session, const std::function<void()>& keepResponsive) {
+  ReaderContext ctx{session.lists(), static_cast<std::int32_t>(session.bookMarkType),
+                    session.locations().encryptedMarkers()};
+  ctx.keepResponsive = keepResponsive;
+  return ctx;
+}
+
+std::filesystem::path FirefoxFileOf(const Locations& locations) {
+  auto places = locations.ChooseFirefoxPlaces();
+  return places ? *places : locations.firefoxProfilesFolder();
+}
+
+}  // namespace
+
+ReadResult BookmarkReadController::Record(const char* browser, const std::filesystem::path& file, ReadResult result) {
+  report_.Record(BrowserReadOutcome::Of(browser, file, result));
+  return result;
+}
+
+void BookmarkReadController::ReadSafariBookMark(const std::filesystem::path& path, const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  SafariReader reader(ctx);
+  Record(kSafari, path, removeList ? reader.ReadSafariBookMark(path, *removeList) : reader.ReadSafariBookMark(path));
+}
+
+void BookmarkReadController::ReadChromeBookMark(const std::filesystem::path& path, const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ChromiumReader reader(ctx);
+  const ReadResult result =
+      Record(kChrome, path, removeList ? reader.ReadChromeBookMark(path, *removeList) : reader.ReadChromeBookMark(path));
+  if (!result && result.errorKind() == ErrorKind::Unreadable) session_.ShowMessage(kChromeFileBusyMessage, false);
+}
+
+void BookmarkReadController::ReadEdgeBookMark(const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ChromiumReader reader(ctx);
+  const std::filesystem::path path = session_.locations().edgeBookmarks();
+  const ReadResult result = Record(kEdge, path,
+                                   removeList ? reader.ReadEdgeBookMarkwithRemoveArray(path, *removeList)
+                                              : reader.ReadEdgeBookMark(path));
+  if (!result && result.errorKind() == ErrorKind::Unreadable) session_.ShowMessage(kChromeFileBusyMessage, false);
+}
+
+void BookmarkReadController::ReadOperaBookMark(const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ChromiumReader reader(ctx);
+  const std::filesystem::path path = session_.locations().operaBookmarks();
+  Record(kOpera, path,
+         removeList ? reader.ReadOperaBookMarkWithRemoveArray(path, *removeList) : reader.ReadOperaBookMark(path));
+}
+
+void BookmarkReadController::ReadFirefoxBookMark(const NodeList* removeList) {
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  FirefoxReader reader(ctx);
+  const Locations& loc = session_.locations();
+  const FirefoxSource source{loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()};
+  Record(kFirefox, FirefoxFileOf(loc),
+         removeList ? reader.ReadFirefoxBookMarkwithRemoveArray(source, *removeList) : reader.ReadFirefoxBookMark(source));
+}
+
+void BookmarkReadController::ReadAllBrowsers() {
+  // What the readers could not read goes to the report, not to alerts.
+  report_ = ReadReport{};
+  const Locations& loc = session_.locations();
+  const auto read = [&](auto reader) {
+    ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+    return reader(ctx);
+  };
+  const std::filesystem::path safariFile = loc.safariBookmarks(), chromeFile = loc.ChooseChromeBookmarks();
+  const FirefoxSource firefox{loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()};
+  Record(kSafari, safariFile, read([&](ReaderContext& c) { return SafariReader(c).ReadSafariBookMark(safariFile); }));
+  Record(kChrome, chromeFile, read([&](ReaderContext& c) { return ChromiumReader(c).ReadChromeBookMark(chromeFile); }));
+  Record(kFirefox, FirefoxFileOf(loc),
+         read([&](ReaderContext& c) { return FirefoxReader(c).ReadFirefoxBookMark(firefox); }));
+  Record(kOpera, loc.operaBookmarks(),
+         read([&](ReaderContext& c) { return ChromiumReader(c).ReadOperaBookMark(loc.operaBookmarks()); }));
+  Record(kEdge, loc.edgeBookmarks(),
+         read([&](ReaderContext& c) { return ChromiumReader(c).ReadEdgeBookMark(loc.edgeBookmarks()); }));
+}
+
+std::vector<std::string> BookmarkReadController::RunningBrowsersBlockingFullRead() {
+  static const char* const kBlocking[] = {bundleids::kSafari, bundleids::kOpera, bundleids::kChrome,
+                                          bundleids::kFirefox};
+  std::vector<std::string> running;
+  for (const std::string& id : session_.platform().RunningBundleIdentifiers())
+    if (std::find(std::begin(kBlocking), std::end(kBlocking), id) != std::end(kBlocking) &&
+        std::find(running.begin(), running.end(), id) == running.end())
+      running.push_back(id);
+  return running;
+}
+
+}  // namespace linvara
