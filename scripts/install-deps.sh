@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6
   libplist-dev nlohmann-json3-dev libsqlite3-dev libcurl4-openssl-dev
-  libsodium-dev libicu-dev
+  libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   sqlite3
 )
