@@ -1,9 +1,8 @@
 #pragma once
 // Helpers for the cookie tests (also used by the cookie tests of the CLI):
 // the real cookie files, a fixed time zone, a cookie's fields in one list and
-// small SQLite fixtures.
+// SQL run on a database file.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "cookies/PRCookFileNode.h"
+#include "profile/SqlConnection.h"
 #include "support/TestSupport.h"
 
 namespace linvara::testing {
@@ -59,27 +59,17 @@ inline std::filesystem::path CopyTestFile(const char* name, const std::filesyste
 
 // Runs SQL on a database (created when missing); fails the test on error.
 inline void ExecSql(const std::filesystem::path& db, const std::string& sql) {
-  sqlite3* conn = nullptr;
-  ASSERT_EQ(sqlite3_open(db.c_str(), &conn), SQLITE_OK);
-  char* message = nullptr;
-  EXPECT_EQ(sqlite3_exec(conn, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-      << (message ? message : "") << "\n" << sql;
-  sqlite3_free(message);
-  sqlite3_close(conn);
+  auto conn = profile::SqlConnection::Open(db);
+  ASSERT_TRUE(conn.ok()) << conn.error();
+  auto done = conn->Exec(sql);
+  EXPECT_TRUE(done.ok()) << done.error();
 }
 
 // The first column of the first row as text ("" when there is none).
 inline std::string QuerySql(const std::filesystem::path& db, const std::string& sql) {
-  sqlite3* conn = nullptr;
-  std::string out;
-  if (sqlite3_open_v2(db.c_str(), &conn, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(conn, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-      if (const unsigned char* text = sqlite3_column_text(stmt, 0)) out = reinterpret_cast<const char*>(text);
-    sqlite3_finalize(stmt);
-  }
-  sqlite3_close(conn);
-  return out;
+  auto conn = profile::SqlConnection::Open(db);
+  auto text = conn.ok() ? conn->QueryText(sql) : Result<std::string>(conn.failure());
+  return text.ok() ? *text : "";
 }
 
 }  // namespace linvara::testing

@@ -18,8 +18,8 @@
 //   /hang        never answers
 // A server made as a black hole accepts connections and never reads or answers.
 #include <arpa/inet.h>
-#include <string.h>
 #include <netinet/in.h>
+#include <string.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -57,28 +57,20 @@ class LoopbackHttpServer {
                               std::shared_ptr<ConcurrencyGauge> sharedGauge = nullptr)
       : address_(std::move(address)), mode_(mode), sharedGauge_(std::move(sharedGauge)) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) throw std::runtime_error("socket failed");
     int one = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr = MakeAddress(address_, 0);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(listenFd_, 512) != 0) {
+    port_ = BindAnyPort(listenFd_, address_);
+    if (port_ == 0 || ::listen(listenFd_, 512) != 0) {
       ::close(listenFd_);
       throw std::runtime_error("cannot listen on " + address_);
     }
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
     acceptThread_ = std::thread([this] { AcceptLoop(); });
   }
 
-  ~LoopbackHttpServer() { Stop(); }
-  LoopbackHttpServer(const LoopbackHttpServer&) = delete;
-  LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
-
-  void Stop() {
-    if (stopping_.exchange(true)) return;
+  ~LoopbackHttpServer() {
+    stopping_ = true;
     ::shutdown(listenFd_, SHUT_RDWR);
-    if (acceptThread_.joinable()) acceptThread_.join();
+    acceptThread_.join();
     ::close(listenFd_);
     std::vector<std::thread> threads;
     {
@@ -87,14 +79,14 @@ class LoopbackHttpServer {
       threads.swap(connectionThreads_);
     }
     for (auto& t : threads) t.join();
-    std::lock_guard lock(mutex_);
     for (int fd : openFds_) ::close(fd);
-    openFds_.clear();
   }
+  LoopbackHttpServer(const LoopbackHttpServer&) = delete;
+  LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
   const std::string& address() const { return address_; }
-  int port() const { return port_; }
-  std::string base() const { return "http://" + address_ + ":" + std::to_string(port_); }
+  std::string hostPort() const { return address_ + ":" + std::to_string(port_); }
+  std::string base() const { return "http://" + hostPort(); }
   std::string url(const std::string& path) const { return base() + path; }
 
   // Requests received, all paths or one first segment ("/flaky").
@@ -111,59 +103,47 @@ class LoopbackHttpServer {
   int peakInFlight() const { return gauge_.peak.load(); }
   int inFlight() const { return gauge_.current.load(); }
 
-  // A port on `address` where nothing listens: connecting to it is refused.
-  static int RefusedPort(const std::string& address = "127.0.0.1") {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr = MakeAddress(address, 0);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-  }
-  // An address on such a port.
+  // An address on a loopback port where nothing listens: connecting to it is refused.
   static std::string RefusedUrl(const std::string& path = "/") {
-    return "http://127.0.0.1:" + std::to_string(RefusedPort()) + path;
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int port = BindAnyPort(fd, "127.0.0.1");
+    ::close(fd);
+    return "http://127.0.0.1:" + std::to_string(port) + path;
   }
 
  private:
-  static sockaddr_in MakeAddress(const std::string& address, int port) {
+  // Binds the socket to a free port of the address; the port, or 0 when that fails.
+  static int BindAnyPort(int fd, const std::string& address) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
     ::inet_pton(AF_INET, address.c_str(), &addr.sin_addr);
-    return addr;
+    socklen_t len = sizeof addr;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+      return 0;
+    return ntohs(addr.sin_port);
   }
 
   void AcceptLoop() {
     while (!stopping_) {
       int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
       if (fd < 0) {
-        if (stopping_) return;
-        if (errno == EINTR || errno == ECONNABORTED) continue;
+        if (!stopping_ && (errno == EINTR || errno == ECONNABORTED)) continue;
         return;
       }
       ++accepted_;
       std::lock_guard lock(mutex_);
-      if (stopping_) {
-        ::close(fd);
-        return;
-      }
       openFds_.push_back(fd);
       if (mode_ == Mode::Http) connectionThreads_.emplace_back([this, fd] { Serve(fd); });
     }
   }
 
-  void Enter() {
-    gauge_.Enter();
-    if (sharedGauge_) sharedGauge_->Enter();
-  }
-  void Leave() {
-    gauge_.Leave();
-    if (sharedGauge_) sharedGauge_->Leave();
+  void Gauges(bool enter) {
+    for (ConcurrencyGauge* g : {&gauge_, sharedGauge_.get()})
+      if (g) enter ? g->Enter() : g->Leave();
   }
 
-  // Sleeps in small steps so Stop stays prompt.
+  // Sleeps in small steps so the destructor stays prompt.
   void Pause(int ms) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!stopping_ && std::chrono::steady_clock::now() < until)
@@ -171,8 +151,7 @@ class LoopbackHttpServer {
   }
 
   static bool SendAll(int fd, const std::string& data) {
-    std::size_t sent = 0;
-    while (sent < data.size()) {
+    for (std::size_t sent = 0; sent < data.size();) {
       ssize_t n = ::send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
       if (n <= 0) return false;
       sent += static_cast<std::size_t>(n);
@@ -192,14 +171,12 @@ class LoopbackHttpServer {
       }
       const std::string head = buffer.substr(0, end);
       buffer.erase(0, end + 4);
-      const std::size_t sp1 = head.find(' ');
-      const std::size_t sp2 = head.find(' ', sp1 + 1);
-      if (sp1 == std::string::npos || sp2 == std::string::npos) return CloseConnection(fd);
-      const std::string method = head.substr(0, sp1);
-      const std::string path = head.substr(sp1 + 1, sp2 - sp1 - 1);
+      const std::size_t sp1 = head.find(' '), sp2 = head.find(' ', sp1 + 1);
+      if (sp2 == std::string::npos) return CloseConnection(fd);
+      const std::string method = head.substr(0, sp1), path = head.substr(sp1 + 1, sp2 - sp1 - 1);
       const std::size_t second = path.find('/', 1);
       const std::string route = path.substr(0, second);
-      const std::string argument = second == std::string::npos ? "" : path.substr(second + 1);
+      const int argument = second == std::string::npos ? 0 : std::atoi(path.c_str() + second + 1);
       int seen;
       {
         std::lock_guard lock(mutex_);
@@ -207,7 +184,7 @@ class LoopbackHttpServer {
       }
       ++totalRequests_;
       if (::strcasestr(head.c_str(), "\r\nauthorization:")) ++authorized_;
-      Enter();
+      Gauges(true);
 
       // Routes with a fixed answer: status with its reason, extra header lines.
       static const std::map<std::string, std::pair<std::string, std::string>> kFixed = {
@@ -220,18 +197,14 @@ class LoopbackHttpServer {
       };
       std::pair<std::string, std::string> answer{"200 OK", ""};
       const bool noAnswer = route == "/slowclose" || route == "/hang" || (route == "/flaky" && seen == 1);
-      if (auto it = kFixed.find(route); it != kFixed.end()) {
-        answer = it->second;
-      } else if (route == "/nohead" && method == "HEAD") {
-        answer = {"405 Method Not Allowed", "Allow: GET\r\n"};
-      } else if (route == "/slow" || route == "/slowclose") {
-        Pause(std::atoi(argument.c_str()));
-      } else if (route == "/hang") {
+      if (auto it = kFixed.find(route); it != kFixed.end()) answer = it->second;
+      if (route == "/nohead" && method == "HEAD") answer = {"405 Method Not Allowed", "Allow: GET\r\n"};
+      if (route == "/slow" || route == "/slowclose") Pause(argument);
+      if (route == "/hang")
         while (::recv(fd, chunk, sizeof chunk, 0) > 0) {
         }
-      }
       // Leave before answering: once the client has the answer, the request is over.
-      Leave();
+      Gauges(false);
       if (noAnswer || !SendAll(fd, "HTTP/1.1 " + answer.first + "\r\nContent-Length: 0\r\n" + answer.second + "\r\n"))
         return CloseConnection(fd);
     }
@@ -240,10 +213,7 @@ class LoopbackHttpServer {
   void CloseConnection(int fd) {
     std::lock_guard lock(mutex_);
     auto it = std::find(openFds_.begin(), openFds_.end(), fd);
-    if (it != openFds_.end()) {
-      openFds_.erase(it);
-      ::close(fd);
-    }
+    if (it != openFds_.end()) openFds_.erase(it), ::close(fd);
   }
 
   std::string address_;
@@ -258,9 +228,7 @@ class LoopbackHttpServer {
   std::vector<int> openFds_;
   std::vector<std::thread> connectionThreads_;
   std::map<std::string, int> requestsByRoute_;
-  std::atomic<int> totalRequests_{0};
-  std::atomic<int> accepted_{0};
-  std::atomic<int> authorized_{0};
+  std::atomic<int> totalRequests_{0}, accepted_{0}, authorized_{0};
 };
 
 }  // namespace linvara::testing

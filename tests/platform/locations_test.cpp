@@ -11,41 +11,45 @@ using namespace linvara;
 using linvara::testing::TempDir;
 using linvara::testing::WriteText;
 
-TEST(Locations, MacOSLayoutUnderHome) {
-  Locations loc = Locations::ForHome("/tmp/h", Layout::MacOS);
-  EXPECT_EQ(loc.dataFolder(), "/tmp/h/Library/Application Support/Linvara");
-  EXPECT_EQ(loc.backupFolder(), "/tmp/h/Library/Application Support/Linvara/Backup");
-  EXPECT_EQ(loc.safariWorkingCopy(), "/tmp/h/Library/Application Support/Linvara/Bookmarks.plist");
-  EXPECT_EQ(loc.chromeWorkingCopy(), "/tmp/h/Library/Application Support/Linvara/Bookmarks");
-  EXPECT_EQ(loc.safariBookmarks(), "/tmp/h/Library/Safari/Bookmarks.plist");
-  EXPECT_EQ(loc.chromeDefaultBookmarks(), "/tmp/h/Library/Application Support/Google/Chrome/Default/Bookmarks");
-  EXPECT_EQ(loc.chromeProfile2Bookmarks(),
-            "/tmp/h/Library/Application Support/Google/Chrome/Profile 2/Default/Bookmarks");
-  EXPECT_EQ(loc.edgeBookmarks(), "/tmp/h/Library/Application Support/Microsoft Edge/Default/Bookmarks");
-  EXPECT_EQ(loc.operaBookmarks(), "/tmp/h/Library/Application Support/com.operasoftware.Opera/Bookmarks");
-  EXPECT_EQ(loc.firefoxProfilesFolder(), "/tmp/h/Library/Application Support/Firefox/Profiles");
-  EXPECT_EQ(loc.safariCookies(), "/tmp/h/Library/Cookies/Cookies.binarycookies");
-  EXPECT_EQ(loc.preferencesFile(), "/tmp/h/Library/Preferences/com.zelvane.linvara.plist");
-  EXPECT_EQ(loc.cookieExportFolder(), "/tmp/h/Downloads/com.Zelvane.Crumbscope");
-  EXPECT_EQ(loc.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/Library/Application"}));
+TEST(Locations, EachLayoutPutsTheFilesUnderHome) {
+  // Paths below the home folder, "" for none; "AS/" stands for "Library/Application Support/".
+  struct Row {
+    fs::path (Locations::*path)() const;
+    std::string macOS, linux;
+  };
+  const Row rows[] = {
+      {&Locations::dataFolder, "AS/Linvara", ".local/share/Linvara"},
+      {&Locations::backupFolder, "AS/Linvara/Backup", ".local/share/Linvara/Backup"},
+      {&Locations::safariWorkingCopy, "AS/Linvara/Bookmarks.plist", ".local/share/Linvara/Bookmarks.plist"},
+      {&Locations::chromeWorkingCopy, "AS/Linvara/Bookmarks", ".local/share/Linvara/Bookmarks"},
+      {&Locations::safariBookmarks, "Library/Safari/Bookmarks.plist", ""},
+      {&Locations::chromeDefaultBookmarks, "AS/Google/Chrome/Default/Bookmarks", ".config/google-chrome/Default/Bookmarks"},
+      {&Locations::chromeProfile2Bookmarks, "AS/Google/Chrome/Profile 2/Default/Bookmarks",
+       ".config/google-chrome/Profile 2/Bookmarks"},
+      {&Locations::edgeBookmarks, "AS/Microsoft Edge/Default/Bookmarks", ".config/microsoft-edge/Default/Bookmarks"},
+      {&Locations::operaBookmarks, "AS/com.operasoftware.Opera/Bookmarks", ".config/opera/Bookmarks"},
+      {&Locations::firefoxProfilesFolder, "AS/Firefox/Profiles", ".mozilla/firefox"},
+      {&Locations::safariCookies, "Library/Cookies/Cookies.binarycookies", ""},
+      {&Locations::chromeCookies, "AS/Google/Chrome/Default/Cookies", ".config/google-chrome/Default/Cookies"},
+      {&Locations::preferencesFile, "Library/Preferences/com.zelvane.linvara.plist", ".config/linvara/preferences.plist"},
+      {&Locations::cookieExportFolder, "Downloads/com.Zelvane.Crumbscope", "Downloads/com.Zelvane.Crumbscope"},
+  };
+  const Locations macOS = Locations::ForHome("/tmp/h", Layout::MacOS), linux = Locations::ForHome("/tmp/h", Layout::Linux);
+  auto under = [](std::string relative) {
+    if (relative.rfind("AS/", 0) == 0) relative.replace(0, 3, "Library/Application Support/");
+    return relative.empty() ? fs::path() : "/tmp/h" / fs::path(relative);
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ((macOS.*row.path)(), under(row.macOS));
+    EXPECT_EQ((linux.*row.path)(), under(row.linux));
+  }
+  EXPECT_EQ(macOS.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/Library/Application"}));
+  // The marker follows the data folder; a Safari file from a Mac still carries the macOS form.
+  EXPECT_EQ(linux.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/.local/share/Linvara",
+                                                                "file:///tmp/h/Library/Application"}));
 }
 
-TEST(Locations, LinuxLayoutUsesBrowsersOwnFoldersAndXdg) {
-  Locations loc = Locations::ForHome("/tmp/h", Layout::Linux);
-  EXPECT_TRUE(loc.safariBookmarks().empty());
-  EXPECT_TRUE(loc.safariCookies().empty());
-  EXPECT_EQ(loc.chromeDefaultBookmarks(), "/tmp/h/.config/google-chrome/Default/Bookmarks");
-  EXPECT_EQ(loc.chromeProfile2Bookmarks(), "/tmp/h/.config/google-chrome/Profile 2/Bookmarks");
-  EXPECT_EQ(loc.edgeBookmarks(), "/tmp/h/.config/microsoft-edge/Default/Bookmarks");
-  EXPECT_EQ(loc.operaBookmarks(), "/tmp/h/.config/opera/Bookmarks");
-  EXPECT_EQ(loc.firefoxProfilesFolder(), "/tmp/h/.mozilla/firefox");
-  EXPECT_EQ(loc.dataFolder(), "/tmp/h/.local/share/Linvara");
-  EXPECT_EQ(loc.preferencesFile(), "/tmp/h/.config/linvara/preferences.plist");
-  EXPECT_EQ(loc.chromeCookies(), "/tmp/h/.config/google-chrome/Default/Cookies");
-  // The marker follows the data folder; a Safari file from a Mac still carries the macOS form.
-  EXPECT_EQ(loc.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/.local/share/Linvara",
-                                                              "file:///tmp/h/Library/Application"}));
-
+TEST(Locations, LinuxLayoutFollowsXdgFolders) {
   LocationsOptions o;
   o.home = "/tmp/h";
   o.layout = Layout::Linux;
@@ -77,21 +81,18 @@ TEST(Locations, ChromeCookiesFallBackToNetworkFolder) {
   EXPECT_EQ(loc.chromeCookies(), chrome / "Cookies");
 }
 
-TEST(FirefoxProfileChoice, DotEntriesOnlyGiveNoProfile) {
+TEST(FirefoxProfileChoice, WithoutADefaultTheFirstProfileByNameIsChosen) {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
+  const fs::path profiles = loc.firefoxProfilesFolder();
   EXPECT_FALSE(loc.ChooseFirefoxPlaces()) << "no profiles folder";
-  fs::create_directories(loc.firefoxProfilesFolder() / ".hidden");
-  WriteText(loc.firefoxProfilesFolder() / ".DS_Store", "");
-  EXPECT_FALSE(loc.ChooseFirefoxPlaces());
-}
-
-TEST(FirefoxProfileChoice, ListingIsSortedByName) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  for (const char* name : {"zzzz.old", "bbbb.work", "aaaa.default"})
-    fs::create_directories(loc.firefoxProfilesFolder() / name);
-  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), loc.firefoxProfilesFolder() / "aaaa.default" / "places.sqlite");
+  fs::create_directories(profiles / ".hidden");
+  WriteText(profiles / ".DS_Store", "");
+  EXPECT_FALSE(loc.ChooseFirefoxPlaces()) << "dot entries are no profiles";
+  for (const char* name : {"zzzz.old", "bbbb.work", "aaaa.default"}) fs::create_directories(profiles / name);
+  // A profiles.ini that is no file is passed over at once, without blocking.
+  ASSERT_EQ(::mkfifo((loc.firefoxIniFolder() / "profiles.ini").c_str(), 0600), 0);
+  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), profiles / "aaaa.default" / "places.sqlite");
 }
 
 TEST(FirefoxProfileChoice, ProfilesIniDefaultIsHonoured) {
@@ -119,16 +120,7 @@ TEST(FirefoxProfileChoice, LinuxFolderSkipsNonProfiles) {
   Locations loc = Locations::ForHome(home.path(), Layout::Linux);
   fs::path ff = loc.firefoxProfilesFolder();
   fs::create_directories(ff / "Crash Reports");
-  fs::create_directories(ff / "Pending Pings");
   WriteText(ff / "installs.ini", "");
   WriteText(ff / "x1y2.default-release" / "places.sqlite", "");
   EXPECT_EQ(*loc.ChooseFirefoxPlaces(), ff / "x1y2.default-release" / "places.sqlite");
-}
-
-TEST(FirefoxProfileChoice, ProfilesIniThatIsNoFileIsIgnoredAtOnce) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  fs::create_directories(loc.firefoxProfilesFolder() / "aaaa.default");
-  ASSERT_EQ(::mkfifo((loc.firefoxIniFolder() / "profiles.ini").c_str(), 0600), 0);
-  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), loc.firefoxProfilesFolder() / "aaaa.default" / "places.sqlite");
 }
