@@ -24,24 +24,12 @@ inline constexpr const char* kChrome68 = "chrome_cookies/chrome-68_meta-v10_is_s
 inline constexpr const char* kChromePlain = "chrome_cookies/chrome-old_meta-v5_no-encrypted_value_560cookies_Cookies";
 
 // Sets TZ for the life of the object, so date texts are predictable.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) saved_ = old, hadOld_ = true;
-    setenv("TZ", zone, 1);
-    tzset();
+struct ScopedTimeZone {
+  explicit ScopedTimeZone(const char* zone) : saved(std::getenv("TZ") ? std::getenv("TZ") : "") {
+    setenv("TZ", zone, 1), tzset();
   }
-  ~ScopedTimeZone() {
-    if (hadOld_) setenv("TZ", saved_.c_str(), 1);
-    else unsetenv("TZ");
-    tzset();
-  }
-  ScopedTimeZone(const ScopedTimeZone&) = delete;
-  ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
- private:
-  std::string saved_;
-  bool hadOld_ = false;
+  ~ScopedTimeZone() { saved.empty() ? unsetenv("TZ") : setenv("TZ", saved.c_str(), 1), tzset(); }
+  std::string saved;
 };
 
 // Host, name, path, value, secure and expiry date; "<unset>" for a property without a value.

@@ -75,10 +75,5 @@ TEST(CookieTimes, SafariSecondsSince2001) {
     EXPECT_EQ(SafariTimeToUnixSeconds(noTime), std::nullopt) << noTime;
 }
 
-TEST(CookieByteDescription, GroupsOfFourBytesInAngleBrackets) {
-  EXPECT_EQ(DescribeBytes(""), "<>");
-  EXPECT_EQ(DescribeBytes(std::string("v10\x01\xab\xcd\xef\x00\x02", 9)), "<76313001 abcdef00 02>");
-}
-
 }  // namespace
 }  // namespace linvara

@@ -3,19 +3,12 @@
 // scan benchmark. One thread per connection, keep-alive, and counters of the
 // requests it is working on, so tests can check how hard a client pushed it.
 //
-// Routes (by first path segment, anything after it is ignored):
-//   /ok          200
-//   /missing     404
-//   /nohead      405 to HEAD, 200 to GET
-//   /error       500
-//   /private     401 asking for Basic authentication
-//   /loop        302 back to /loop, for ever
-//   /redirect    301 to /ok
-//   /tofile      302 to a file: address
-//   /slow/N      200 after N milliseconds
-//   /slowclose/N closes without an answer after N milliseconds
-//   /flaky       closes without an answer the first time, 200 afterwards
-//   /hang        never answers
+// Routes, by first path segment (anything after it is ignored): /ok 200, /missing 404,
+// /error 500, /nohead 405 to HEAD and 200 to GET, /private 401 asking for Basic
+// authentication, /loop 302 back to /loop for ever, /redirect 301 to /ok, /tofile 302
+// to a file: address, /slow/N 200 after N milliseconds, /slowclose/N closes without an
+// answer after N milliseconds, /flaky closes without an answer the first time and
+// answers 200 afterwards, /hang never answers.
 // A server made as a black hole accepts connections and never reads or answers.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -90,18 +83,16 @@ class LoopbackHttpServer {
   std::string url(const std::string& path) const { return base() + path; }
 
   // Requests received, all paths or one first segment ("/flaky").
-  int requests() const { return totalRequests_.load(); }
+  int requests() const { return totalRequests_; }
   int requestsFor(const std::string& route) const {
     std::lock_guard lock(mutex_);
     auto it = requestsByRoute_.find(route);
     return it == requestsByRoute_.end() ? 0 : it->second;
   }
-  int connectionsAccepted() const { return accepted_.load(); }
-  // Requests that carried an Authorization header.
-  int authorizedRequests() const { return authorized_.load(); }
-  // Most requests this server was working on at once.
-  int peakInFlight() const { return gauge_.peak.load(); }
-  int inFlight() const { return gauge_.current.load(); }
+  int connectionsAccepted() const { return accepted_; }
+  int authorizedRequests() const { return authorized_; }  // requests with an Authorization header
+  int peakInFlight() const { return gauge_.peak; }        // most requests worked on at once
+  int inFlight() const { return gauge_.current; }
 
   // An address on a loopback port where nothing listens: connecting to it is refused.
   static std::string RefusedUrl(const std::string& path = "/") {

@@ -15,15 +15,14 @@ TEST(Locations, EachLayoutPutsTheFilesUnderHome) {
   // Paths below the home folder, "" for none; "AS/" stands for "Library/Application Support/".
   struct Row {
     fs::path (Locations::*path)() const;
-    std::string macOS, linux;
+    std::string onMacOS, onLinux;
   };
   const Row rows[] = {
       {&Locations::dataFolder, "AS/Linvara", ".local/share/Linvara"},
       {&Locations::backupFolder, "AS/Linvara/Backup", ".local/share/Linvara/Backup"},
-      {&Locations::safariWorkingCopy, "AS/Linvara/Bookmarks.plist", ".local/share/Linvara/Bookmarks.plist"},
-      {&Locations::chromeWorkingCopy, "AS/Linvara/Bookmarks", ".local/share/Linvara/Bookmarks"},
       {&Locations::safariBookmarks, "Library/Safari/Bookmarks.plist", ""},
-      {&Locations::chromeDefaultBookmarks, "AS/Google/Chrome/Default/Bookmarks", ".config/google-chrome/Default/Bookmarks"},
+      {&Locations::chromeDefaultBookmarks, "AS/Google/Chrome/Default/Bookmarks",
+       ".config/google-chrome/Default/Bookmarks"},
       {&Locations::chromeProfile2Bookmarks, "AS/Google/Chrome/Profile 2/Default/Bookmarks",
        ".config/google-chrome/Profile 2/Bookmarks"},
       {&Locations::edgeBookmarks, "AS/Microsoft Edge/Default/Bookmarks", ".config/microsoft-edge/Default/Bookmarks"},
@@ -31,21 +30,23 @@ TEST(Locations, EachLayoutPutsTheFilesUnderHome) {
       {&Locations::firefoxProfilesFolder, "AS/Firefox/Profiles", ".mozilla/firefox"},
       {&Locations::safariCookies, "Library/Cookies/Cookies.binarycookies", ""},
       {&Locations::chromeCookies, "AS/Google/Chrome/Default/Cookies", ".config/google-chrome/Default/Cookies"},
-      {&Locations::preferencesFile, "Library/Preferences/com.zelvane.linvara.plist", ".config/linvara/preferences.plist"},
+      {&Locations::preferencesFile, "Library/Preferences/com.zelvane.linvara.plist",
+       ".config/linvara/preferences.plist"},
       {&Locations::cookieExportFolder, "Downloads/com.Zelvane.Crumbscope", "Downloads/com.Zelvane.Crumbscope"},
   };
-  const Locations macOS = Locations::ForHome("/tmp/h", Layout::MacOS), linux = Locations::ForHome("/tmp/h", Layout::Linux);
+  const Locations onMacOS = Locations::ForHome("/tmp/h", Layout::MacOS);
+  const Locations onLinux = Locations::ForHome("/tmp/h", Layout::Linux);
   auto under = [](std::string relative) {
     if (relative.rfind("AS/", 0) == 0) relative.replace(0, 3, "Library/Application Support/");
     return relative.empty() ? fs::path() : "/tmp/h" / fs::path(relative);
   };
   for (const Row& row : rows) {
-    EXPECT_EQ((macOS.*row.path)(), under(row.macOS));
-    EXPECT_EQ((linux.*row.path)(), under(row.linux));
+    EXPECT_EQ((onMacOS.*row.path)(), under(row.onMacOS));
+    EXPECT_EQ((onLinux.*row.path)(), under(row.onLinux));
   }
-  EXPECT_EQ(macOS.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/Library/Application"}));
+  EXPECT_EQ(onMacOS.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/Library/Application"}));
   // The marker follows the data folder; a Safari file from a Mac still carries the macOS form.
-  EXPECT_EQ(linux.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/.local/share/Linvara",
+  EXPECT_EQ(onLinux.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/.local/share/Linvara",
                                                                 "file:///tmp/h/Library/Application"}));
 }
 
@@ -61,7 +62,7 @@ TEST(Locations, LinuxLayoutFollowsXdgFolders) {
   EXPECT_EQ(xdg.encryptedMarkers().front(), "file:///xdg/data/Linvara");
 }
 
-TEST(Locations, ChromeFileChoice) {
+TEST(Locations, ChromeFilesFallBackOnlyWhenTheFirstChoiceIsMissing) {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
   EXPECT_EQ(loc.ChooseChromeBookmarks(), loc.chromeDefaultBookmarks()) << "nothing there: keep Default";
@@ -69,12 +70,7 @@ TEST(Locations, ChromeFileChoice) {
   EXPECT_EQ(loc.ChooseChromeBookmarks(), loc.chromeProfile2Bookmarks()) << "only Profile 2 exists";
   WriteText(loc.chromeDefaultBookmarks(), "{}");
   EXPECT_EQ(loc.ChooseChromeBookmarks(), loc.chromeDefaultBookmarks()) << "Default wins when both exist";
-}
-
-TEST(Locations, ChromeCookiesFallBackToNetworkFolder) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  fs::path chrome = home / "Library/Application Support/Google/Chrome/Default";
+  const fs::path chrome = loc.chromeDefaultBookmarks().parent_path();
   WriteText(chrome / "Network/Cookies", "x");
   EXPECT_EQ(loc.chromeCookies(), chrome / "Network/Cookies");
   WriteText(chrome / "Cookies", "x");
