@@ -114,26 +114,34 @@ TEST(ChromeCookieDatabase, NothingIsAddedForMissingOrForeignFiles) {
   EXPECT_EQ(list.size(), 1u);
 }
 
-// A second connection has the database open as a running browser does; the read must
-// see its committed rows and leave every file of the database byte for byte alone.
+// Reads a database while a second connection, as a running browser, has run `holderSql`
+// on it and keeps it open; every file of the database must stay byte for byte the same.
+CookieList ReadWhileHeld(const std::string& holderSql) {
+  TempDir dir;
+  ChromeCookieRow row;
+  row.host = "before.test";
+  EXPECT_TRUE(profile::WriteChromeCookies(dir / "Cookies", {row}).ok());
+  auto holder = profile::SqlConnection::Open(dir / "Cookies");
+  EXPECT_TRUE(holder.ok() && holder->Exec(holderSql).ok()) << holderSql;
+  const std::string before = FolderFingerprint(dir.path());
+  CookieList list = ReadDb(dir / "Cookies");
+  EXPECT_EQ(FolderFingerprint(dir.path()), before) << holderSql;
+  return list;
+}
+
+TEST(ChromeCookieDatabase, RowsStillInTheWriteAheadLogAreRead) {
+  // A writer that keeps its log: the change lives only in Cookies-wal while it is open.
+  CookieList list =
+      ReadWhileHeld("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; UPDATE cookies SET host_key='held.test';");
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0]->fileHost, "held.test");
+}
+
 TEST(ChromeCookieDatabase, AnOpenDatabaseIsReadWithoutWriting) {
-  for (const char* holderSql :
-       {"UPDATE cookies SET host_key='held.test';",
-        // A writer that keeps its log: the row lives only in Cookies-wal while it is open.
-        "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; UPDATE cookies SET host_key='held.test';",
-        "UPDATE cookies SET host_key='held.test'; BEGIN EXCLUSIVE;"}) {
-    SCOPED_TRACE(holderSql);
-    TempDir dir;
-    ChromeCookieRow row;
-    row.host = "before.test";
-    ASSERT_TRUE(profile::WriteChromeCookies(dir / "Cookies", {row}).ok());
-    auto holder = profile::SqlConnection::Open(dir / "Cookies");
-    ASSERT_TRUE(holder.ok() && holder->Exec(holderSql).ok());
-    const std::string before = FolderFingerprint(dir.path());
-    CookieList list = ReadDb(dir / "Cookies");
-    EXPECT_EQ(FolderFingerprint(dir.path()), before);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0]->fileHost, "held.test");
+  for (const char* holderSql : {"", "BEGIN EXCLUSIVE;"}) {
+    CookieList list = ReadWhileHeld(holderSql);
+    ASSERT_EQ(list.size(), 1u) << holderSql;
+    EXPECT_EQ(list[0]->fileHost, "before.test");
   }
 }
 
