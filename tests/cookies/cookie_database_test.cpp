@@ -28,7 +28,7 @@ TEST(ChromeCookieRealFiles, EachSchemaListsItsRows) {
   struct Case {
     const char* file;
     std::size_t rows, secure, withValue;
-    Strings first;  // the value only as far as given
+    Strings first;  // the first row's fields, its value only as far as given here
     std::size_t firstValueLength;
   };
   const Case cases[] = {

@@ -54,22 +54,20 @@ TEST(CookieDateText, YearsBefore1990AreShownThirtyOneYearsLater) {
   EXPECT_EQ(GetDateTime(631151999, kDateSecondsSince1970), "12-31-2020 23:59");  // 1989 is not
 }
 
-TEST(CookieDateText, NoCalendarTimeGivesUnknownDate) {
+// Its text, "Unkown Date", is checked through the binary cookie reader.
+TEST(CookieDateText, NoCalendarTimeGivesNoDate) {
   EXPECT_EQ(GetDateTime(INT64_MAX, kDateSecondsSince1970), std::nullopt);
-  EXPECT_EQ(GetDateTime(0, 7), std::nullopt);
-  EXPECT_EQ(GetNSStringDate(std::nullopt), "Unkown Date");
-  EXPECT_EQ(GetNSStringDate(std::string("01-02-2003 04:05")), "01-02-2003 04:05");
+  EXPECT_EQ(GetDateTime(0, 7), std::nullopt);  // a kind of time that does not exist
 }
 
 TEST(CookieTimes, ChromeMicrosecondsSince1601) {
   EXPECT_EQ(ChromeTimeToUnixSeconds(11644473600LL * 1000000), 0);
-  EXPECT_EQ(ChromeTimeToUnixSeconds(13241804625000000LL), 1597331025);
   EXPECT_EQ(ChromeTimeToUnixSeconds(11644473600LL * 1000000 - 1), -1);  // rounds down
 }
 
 TEST(CookieTimes, SafariSecondsSince2001) {
   EXPECT_EQ(SafariTimeToUnixSeconds(0.0), 978307200);
-  EXPECT_EQ(SafariTimeToUnixSeconds(566695357.5), 1545002557);
+  EXPECT_EQ(SafariTimeToUnixSeconds(566695357.5), 1545002557);  // rounds down
   EXPECT_EQ(SafariTimeToUnixSeconds(-0.5), 978307199);
   for (double noTime : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300})
     EXPECT_EQ(SafariTimeToUnixSeconds(noTime), std::nullopt) << noTime;

@@ -118,28 +118,6 @@ TEST(ProbeRule, HostKeyIsHostAndPortWithoutRegardToCase) {
   EXPECT_NE(a.hostKey, ClassifyAddress("https://example.com/y").hostKey);
 }
 
-TEST(LinkProberRun, VerdictsArriveInListOrderEvenWhenLaterProbesFinishFirst) {
-  LoopbackHttpServer server;
-  const std::vector<std::string> addresses = {
-      server.url("/slowclose/400"), server.url("/ok"),      LoopbackHttpServer::RefusedUrl(),
-      server.url("/slow/150"),      server.url("/missing"), "nonsense",
-  };
-  std::vector<std::size_t> order;
-  int okRequestsWhenFirstArrived = -1;
-  LinkProber prober(QuickProbes(1500));
-  ASSERT_TRUE(prober.Run(addresses, [&](std::size_t i, const ProbeVerdict& v) {
-    if (i == 0) {
-      okRequestsWhenFirstArrived = server.requestsFor("/ok");
-      EXPECT_FALSE(v.reachable);
-      EXPECT_EQ(v.probes, 2);
-    }
-    order.push_back(i);
-  }));
-  EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
-  EXPECT_EQ(okRequestsWhenFirstArrived, 1);  // the later probe was done before the first was handed over
-  EXPECT_GE(server.requestsFor("/slowclose"), 2);
-}
-
 TEST(LinkProberRun, AFailureIsProbedOnceMoreUnlessOneAttemptIsSet) {
   for (const int attempts : {2, 1}) {
     LoopbackHttpServer server;  // /flaky fails the first time only
