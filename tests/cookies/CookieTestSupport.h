@@ -1,9 +1,8 @@
 #pragma once
 // Helpers for the cookie tests (also used by the cookie tests of the CLI):
 // the real cookie files, a fixed time zone, a cookie's fields in one list and
-// small SQLite fixtures.
+// SQL run on a database file.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "cookies/PRCookFileNode.h"
+#include "profile/SqlConnection.h"
 #include "support/TestSupport.h"
 
 namespace linvara::testing {
@@ -24,24 +24,12 @@ inline constexpr const char* kChrome68 = "chrome_cookies/chrome-68_meta-v10_is_s
 inline constexpr const char* kChromePlain = "chrome_cookies/chrome-old_meta-v5_no-encrypted_value_560cookies_Cookies";
 
 // Sets TZ for the life of the object, so date texts are predictable.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) saved_ = old, hadOld_ = true;
-    setenv("TZ", zone, 1);
-    tzset();
+struct ScopedTimeZone {
+  explicit ScopedTimeZone(const char* zone) : saved(std::getenv("TZ") ? std::getenv("TZ") : "") {
+    setenv("TZ", zone, 1), tzset();
   }
-  ~ScopedTimeZone() {
-    if (hadOld_) setenv("TZ", saved_.c_str(), 1);
-    else unsetenv("TZ");
-    tzset();
-  }
-  ScopedTimeZone(const ScopedTimeZone&) = delete;
-  ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
- private:
-  std::string saved_;
-  bool hadOld_ = false;
+  ~ScopedTimeZone() { saved.empty() ? unsetenv("TZ") : setenv("TZ", saved.c_str(), 1), tzset(); }
+  std::string saved;
 };
 
 // Host, name, path, value, secure and expiry date; "<unset>" for a property without a value.
@@ -59,27 +47,17 @@ inline std::filesystem::path CopyTestFile(const char* name, const std::filesyste
 
 // Runs SQL on a database (created when missing); fails the test on error.
 inline void ExecSql(const std::filesystem::path& db, const std::string& sql) {
-  sqlite3* conn = nullptr;
-  ASSERT_EQ(sqlite3_open(db.c_str(), &conn), SQLITE_OK);
-  char* message = nullptr;
-  EXPECT_EQ(sqlite3_exec(conn, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-      << (message ? message : "") << "\n" << sql;
-  sqlite3_free(message);
-  sqlite3_close(conn);
+  auto conn = profile::SqlConnection::Open(db);
+  ASSERT_TRUE(conn.ok()) << conn.error();
+  auto done = conn->Exec(sql);
+  EXPECT_TRUE(done.ok()) << done.error();
 }
 
 // The first column of the first row as text ("" when there is none).
 inline std::string QuerySql(const std::filesystem::path& db, const std::string& sql) {
-  sqlite3* conn = nullptr;
-  std::string out;
-  if (sqlite3_open_v2(db.c_str(), &conn, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(conn, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-      if (const unsigned char* text = sqlite3_column_text(stmt, 0)) out = reinterpret_cast<const char*>(text);
-    sqlite3_finalize(stmt);
-  }
-  sqlite3_close(conn);
-  return out;
+  auto conn = profile::SqlConnection::Open(db);
+  auto text = conn.ok() ? conn->QueryText(sql) : Result<std::string>(conn.failure());
+  return text.ok() ? *text : "";
 }
 
 }  // namespace linvara::testing

@@ -17,9 +17,14 @@ namespace {
 
 using namespace testing;
 
-void CheckEntriesInside(const CookieList& cookies, std::size_t size) {
+void ReadAndCheckEntriesInside(std::string_view bytes) {
+  std::vector<std::int32_t> pages;
+  CookieList cookies;
+  ReadCookBinaryBytes(bytes, pages, cookies);
+  EXPECT_LE(pages.size(), bytes.size() / 4 + 1);
+  (void)IsBinaryCookieLayoutConsistent(bytes);  // the layout check stays inside the buffer too
   for (const auto& c : cookies) {
-    ASSERT_LT(c->cookieStartOffSet, size);
+    ASSERT_LT(c->cookieStartOffSet, bytes.size());
     ASSERT_GT(c->cookieLength, 56);
     for (const auto* text : {&c->fileHost, &c->fileName, &c->filePath, &c->fileValue}) {
       ASSERT_TRUE(text->has_value());
@@ -28,43 +33,30 @@ void CheckEntriesInside(const CookieList& cookies, std::size_t size) {
   }
 }
 
-CookieList Read(std::string_view bytes) {
-  std::vector<std::int32_t> pages;
-  CookieList cookies;
-  ReadCookBinaryBytes(bytes, pages, cookies);
-  EXPECT_LE(pages.size(), bytes.size() / 4 + 1);
-  (void)IsBinaryCookieLayoutConsistent(bytes);  // the layout check stays inside the buffer too
-  return cookies;
-}
-
-TEST(BinaryCookieRobustness, RandomBytesBehindTheMagic) {
-  std::mt19937 random(20240501);
-  for (int round = 0; round < 3000; ++round) {
+TEST(BinaryCookieRobustness, RandomOrDamagedFilesAreReadInsideTheirBytes) {
+  std::mt19937 noise(20240501);
+  for (int round = 0; round < 3000; ++round) {  // random bytes behind the magic
     std::string bytes = "cook";
-    const std::size_t length = random() % 600;
-    for (std::size_t i = 0; i < length; ++i) bytes.push_back(static_cast<char>(random() & 0xff));
+    const std::size_t length = noise() % 600;
+    for (std::size_t i = 0; i < length; ++i) bytes.push_back(static_cast<char>(noise() & 0xff));
     // Small counts now and then, so pages and records are actually walked.
-    if (bytes.size() >= 8 && round % 2 == 0) bytes[4] = bytes[5] = bytes[6] = 0, bytes[7] = static_cast<char>(random() % 4);
-    CheckEntriesInside(Read(bytes), bytes.size());
+    if (bytes.size() >= 8 && round % 2 == 0) bytes[4] = bytes[5] = bytes[6] = 0, bytes[7] = static_cast<char>(noise() % 4);
+    ReadAndCheckEntriesInside(bytes);
   }
-}
-
-TEST(BinaryCookieRobustness, RealFilesWithDamagedBytes) {
   for (const char* name : {kSafari2014, kSafari2017}) {
     auto original = ReadFileBytes(TestData(name));
     ASSERT_TRUE(original.ok());
     std::mt19937 random(7);
     for (int round = 0; round < 1500; ++round) {
       std::string bytes = *original;
-      const int flips = 1 + static_cast<int>(random() % 8);
-      for (int f = 0; f < flips; ++f) {
-        const std::size_t at = random() % bytes.size();
+      for (int flips = 1 + static_cast<int>(random() % 8); flips > 0; --flips) {
         // Mostly extreme values: they hit the size and offset words hardest.
         static const char kValues[] = {'\x00', '\xff', '\x7f', '\x80', '\x38', '\x01'};
+        const std::size_t at = random() % bytes.size();
         bytes[at] = round % 3 == 0 ? static_cast<char>(random() & 0xff) : kValues[random() % sizeof kValues];
       }
       if (round % 5 == 0) bytes.resize(random() % bytes.size());
-      CheckEntriesInside(Read(bytes), bytes.size());
+      ReadAndCheckEntriesInside(bytes);
     }
   }
 }
@@ -76,13 +68,12 @@ TEST(CookieDatabaseRobustness, DamagedDatabasesAreReadOrSkippedWithoutHarm) {
   std::mt19937 random(11);
   for (int round = 0; round < 150; ++round) {
     std::string bytes = *original;
-    const int flips = 1 + static_cast<int>(random() % 40);
-    for (int f = 0; f < flips; ++f) bytes[100 + random() % (bytes.size() - 100)] = static_cast<char>(random() & 0xff);
+    for (int flips = 1 + static_cast<int>(random() % 40); flips > 0; --flips)
+      bytes[100 + random() % (bytes.size() - 100)] = static_cast<char>(random() & 0xff);
     if (round % 4 == 0) bytes.resize(100 + random() % (bytes.size() - 100));
-    const fs::path db = dir / "Cookies";
-    WriteText(db, bytes);
+    WriteText(dir / "Cookies", bytes);
     CookieList cookies;
-    ReadCookDatabaseFileWithPath(db, cookies);
+    ReadCookDatabaseFileWithPath(dir / "Cookies", cookies);
     EXPECT_LE(cookies.size(), 5u);
   }
 }

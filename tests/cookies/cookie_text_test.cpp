@@ -25,23 +25,21 @@ TEST(CookieHexText, FileReadPadsPastTheEndWithZeros) {
   EXPECT_EQ(getHexString(nullptr, 0, 4), std::nullopt);
 }
 
-TEST(CookieUtf8Text, ValidTextIsKeptUpToTheFirstNul) {
-  EXPECT_EQ(GetStringFormChar("example.com"), "example.com");
-  EXPECT_EQ(GetStringFormChar(std::string_view("ab\0cd", 5)), "ab");
-  EXPECT_EQ(GetStringFormChar("caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8d\xaa"), "caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8d\xaa");
-  EXPECT_EQ(GetStringFormChar(""), "");
-}
-
-TEST(CookieUtf8Text, InvalidTextBecomesEmpty) {
-  for (const char* bad : {"bad\xff",             // byte never in UTF-8
-                          "\xc3", "\xc3(x",       // cut sequence, bad continuation
-                          "\xc0\xaf", "\xe0\x80\xaf",  // overlong "/", in two and three bytes
-                          "\xed\xa0\x80",         // surrogate U+D800
-                          "\xf4\x90\x80\x80",     // past U+10FFFF
-                          "\x80"})                // lone continuation
-    EXPECT_EQ(GetStringFormChar(bad), "") << bad;
-  // Only the part before the NUL counts.
-  EXPECT_EQ(GetStringFormChar(std::string_view("ok\0\xff", 4)), "ok");
+TEST(CookieUtf8Text, TextUpToTheFirstNulIsKeptOnlyWhenValid) {
+  const std::pair<std::string_view, std::string> cases[] = {
+      {"example.com", "example.com"},
+      {std::string_view("ab\0cd", 5), "ab"},
+      {std::string_view("ok\0\xff", 4), "ok"},  // only the part before the NUL counts
+      {"caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8d\xaa", "caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8d\xaa"},
+      {"", ""},
+      {"bad\xff", ""},                         // a byte never in UTF-8
+      {"\xc3", ""}, {"\xc3(x", ""},            // a cut sequence, a bad continuation
+      {"\xc0\xaf", ""}, {"\xe0\x80\xaf", ""},  // "/" overlong, in two and three bytes
+      {"\xed\xa0\x80", ""},                    // the surrogate U+D800
+      {"\xf4\x90\x80\x80", ""},                // past U+10FFFF
+      {"\x80", ""},                            // a lone continuation
+  };
+  for (const auto& [text, kept] : cases) EXPECT_EQ(GetStringFormChar(text), kept) << text;
 }
 
 TEST(CookieDateText, UsesTheLocalTimeZone) {
@@ -52,36 +50,27 @@ TEST(CookieDateText, UsesTheLocalTimeZone) {
 TEST(CookieDateText, YearsBefore1990AreShownThirtyOneYearsLater) {
   ScopedTimeZone utc("UTC");
   EXPECT_EQ(GetDateTime(489110400, kDateSecondsSince1970), "07-02-2016 00:00");  // 1985-07-02
-  EXPECT_EQ(GetDateTime(804643200, kDateSecondsSince1970), "07-02-1995 00:00");  // kept
   EXPECT_EQ(GetDateTime(631152000, kDateSecondsSince1970), "01-01-1990 00:00");  // 1990 is kept
   EXPECT_EQ(GetDateTime(631151999, kDateSecondsSince1970), "12-31-2020 23:59");  // 1989 is not
 }
 
-TEST(CookieDateText, NoCalendarTimeGivesUnknownDate) {
+// Its text, "Unkown Date", is checked through the binary cookie reader.
+TEST(CookieDateText, NoCalendarTimeGivesNoDate) {
   EXPECT_EQ(GetDateTime(INT64_MAX, kDateSecondsSince1970), std::nullopt);
-  EXPECT_EQ(GetDateTime(0, 7), std::nullopt);
-  EXPECT_EQ(GetNSStringDate(std::nullopt), "Unkown Date");
-  EXPECT_EQ(GetNSStringDate(std::string("01-02-2003 04:05")), "01-02-2003 04:05");
+  EXPECT_EQ(GetDateTime(0, 7), std::nullopt);  // a kind of time that does not exist
 }
 
 TEST(CookieTimes, ChromeMicrosecondsSince1601) {
   EXPECT_EQ(ChromeTimeToUnixSeconds(11644473600LL * 1000000), 0);
-  EXPECT_EQ(ChromeTimeToUnixSeconds(13241804625000000LL), 1597331025);
   EXPECT_EQ(ChromeTimeToUnixSeconds(11644473600LL * 1000000 - 1), -1);  // rounds down
 }
 
 TEST(CookieTimes, SafariSecondsSince2001) {
   EXPECT_EQ(SafariTimeToUnixSeconds(0.0), 978307200);
-  EXPECT_EQ(SafariTimeToUnixSeconds(566695357.5), 1545002557);
+  EXPECT_EQ(SafariTimeToUnixSeconds(566695357.5), 1545002557);  // rounds down
   EXPECT_EQ(SafariTimeToUnixSeconds(-0.5), 978307199);
-  EXPECT_EQ(SafariTimeToUnixSeconds(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
-  EXPECT_EQ(SafariTimeToUnixSeconds(std::numeric_limits<double>::infinity()), std::nullopt);
-  EXPECT_EQ(SafariTimeToUnixSeconds(1e300), std::nullopt);
-}
-
-TEST(CookieByteDescription, GroupsOfFourBytesInAngleBrackets) {
-  EXPECT_EQ(DescribeBytes(""), "<>");
-  EXPECT_EQ(DescribeBytes(std::string("v10\x01\xab\xcd\xef\x00\x02", 9)), "<76313001 abcdef00 02>");
+  for (double noTime : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300})
+    EXPECT_EQ(SafariTimeToUnixSeconds(noTime), std::nullopt) << noTime;
 }
 
 }  // namespace

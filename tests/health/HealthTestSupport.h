@@ -28,8 +28,7 @@ inline std::vector<std::string> Titles(const NodeList& nodes) {
 // Short time-outs and no pause before the second probe.
 inline ProbeSettings QuickProbes(int timeoutMs) {
   ProbeSettings s;
-  s.timeout = std::chrono::milliseconds(timeoutMs);
-  s.retryDelay = std::chrono::milliseconds(0);
+  s.timeout = std::chrono::milliseconds(timeoutMs), s.retryDelay = std::chrono::milliseconds(0);
   return s;
 }
 

@@ -3,23 +3,16 @@
 // scan benchmark. One thread per connection, keep-alive, and counters of the
 // requests it is working on, so tests can check how hard a client pushed it.
 //
-// Routes (by first path segment, anything after it is ignored):
-//   /ok          200
-//   /missing     404
-//   /nohead      405 to HEAD, 200 to GET
-//   /error       500
-//   /private     401 asking for Basic authentication
-//   /loop        302 back to /loop, for ever
-//   /redirect    301 to /ok
-//   /tofile      302 to a file: address
-//   /slow/N      200 after N milliseconds
-//   /slowclose/N closes without an answer after N milliseconds
-//   /flaky       closes without an answer the first time, 200 afterwards
-//   /hang        never answers
+// Routes, by first path segment (anything after it is ignored): /ok 200, /missing 404,
+// /error 500, /nohead 405 to HEAD and 200 to GET, /private 401 asking for Basic
+// authentication, /loop 302 back to /loop for ever, /redirect 301 to /ok, /tofile 302
+// to a file: address, /slow/N 200 after N milliseconds, /slowclose/N closes without an
+// answer after N milliseconds, /flaky closes without an answer the first time and
+// answers 200 afterwards, /hang never answers.
 // A server made as a black hole accepts connections and never reads or answers.
 #include <arpa/inet.h>
-#include <string.h>
 #include <netinet/in.h>
+#include <string.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -57,28 +50,20 @@ class LoopbackHttpServer {
                               std::shared_ptr<ConcurrencyGauge> sharedGauge = nullptr)
       : address_(std::move(address)), mode_(mode), sharedGauge_(std::move(sharedGauge)) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) throw std::runtime_error("socket failed");
     int one = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr = MakeAddress(address_, 0);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(listenFd_, 512) != 0) {
+    port_ = BindAnyPort(listenFd_, address_);
+    if (port_ == 0 || ::listen(listenFd_, 512) != 0) {
       ::close(listenFd_);
       throw std::runtime_error("cannot listen on " + address_);
     }
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
     acceptThread_ = std::thread([this] { AcceptLoop(); });
   }
 
-  ~LoopbackHttpServer() { Stop(); }
-  LoopbackHttpServer(const LoopbackHttpServer&) = delete;
-  LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
-
-  void Stop() {
-    if (stopping_.exchange(true)) return;
+  ~LoopbackHttpServer() {
+    stopping_ = true;
     ::shutdown(listenFd_, SHUT_RDWR);
-    if (acceptThread_.joinable()) acceptThread_.join();
+    acceptThread_.join();
     ::close(listenFd_);
     std::vector<std::thread> threads;
     {
@@ -87,83 +72,69 @@ class LoopbackHttpServer {
       threads.swap(connectionThreads_);
     }
     for (auto& t : threads) t.join();
-    std::lock_guard lock(mutex_);
     for (int fd : openFds_) ::close(fd);
-    openFds_.clear();
   }
+  LoopbackHttpServer(const LoopbackHttpServer&) = delete;
+  LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
   const std::string& address() const { return address_; }
-  int port() const { return port_; }
-  std::string base() const { return "http://" + address_ + ":" + std::to_string(port_); }
+  std::string hostPort() const { return address_ + ":" + std::to_string(port_); }
+  std::string base() const { return "http://" + hostPort(); }
   std::string url(const std::string& path) const { return base() + path; }
 
   // Requests received, all paths or one first segment ("/flaky").
-  int requests() const { return totalRequests_.load(); }
+  int requests() const { return totalRequests_; }
   int requestsFor(const std::string& route) const {
     std::lock_guard lock(mutex_);
     auto it = requestsByRoute_.find(route);
     return it == requestsByRoute_.end() ? 0 : it->second;
   }
-  int connectionsAccepted() const { return accepted_.load(); }
-  // Requests that carried an Authorization header.
-  int authorizedRequests() const { return authorized_.load(); }
-  // Most requests this server was working on at once.
-  int peakInFlight() const { return gauge_.peak.load(); }
-  int inFlight() const { return gauge_.current.load(); }
+  int connectionsAccepted() const { return accepted_; }
+  int authorizedRequests() const { return authorized_; }  // requests with an Authorization header
+  int peakInFlight() const { return gauge_.peak; }        // most requests worked on at once
+  int inFlight() const { return gauge_.current; }
 
-  // A port on `address` where nothing listens: connecting to it is refused.
-  static int RefusedPort(const std::string& address = "127.0.0.1") {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr = MakeAddress(address, 0);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-  }
-  // An address on such a port.
+  // An address on a loopback port where nothing listens: connecting to it is refused.
   static std::string RefusedUrl(const std::string& path = "/") {
-    return "http://127.0.0.1:" + std::to_string(RefusedPort()) + path;
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int port = BindAnyPort(fd, "127.0.0.1");
+    ::close(fd);
+    return "http://127.0.0.1:" + std::to_string(port) + path;
   }
 
  private:
-  static sockaddr_in MakeAddress(const std::string& address, int port) {
+  // Binds the socket to a free port of the address; the port, or 0 when that fails.
+  static int BindAnyPort(int fd, const std::string& address) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
     ::inet_pton(AF_INET, address.c_str(), &addr.sin_addr);
-    return addr;
+    socklen_t len = sizeof addr;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+      return 0;
+    return ntohs(addr.sin_port);
   }
 
   void AcceptLoop() {
     while (!stopping_) {
       int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
       if (fd < 0) {
-        if (stopping_) return;
-        if (errno == EINTR || errno == ECONNABORTED) continue;
+        if (!stopping_ && (errno == EINTR || errno == ECONNABORTED)) continue;
         return;
       }
       ++accepted_;
       std::lock_guard lock(mutex_);
-      if (stopping_) {
-        ::close(fd);
-        return;
-      }
       openFds_.push_back(fd);
       if (mode_ == Mode::Http) connectionThreads_.emplace_back([this, fd] { Serve(fd); });
     }
   }
 
-  void Enter() {
-    gauge_.Enter();
-    if (sharedGauge_) sharedGauge_->Enter();
-  }
-  void Leave() {
-    gauge_.Leave();
-    if (sharedGauge_) sharedGauge_->Leave();
+  void Gauges(bool enter) {
+    for (ConcurrencyGauge* g : {&gauge_, sharedGauge_.get()})
+      if (g) enter ? g->Enter() : g->Leave();
   }
 
-  // Sleeps in small steps so Stop stays prompt.
+  // Sleeps in small steps so the destructor stays prompt.
   void Pause(int ms) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!stopping_ && std::chrono::steady_clock::now() < until)
@@ -171,8 +142,7 @@ class LoopbackHttpServer {
   }
 
   static bool SendAll(int fd, const std::string& data) {
-    std::size_t sent = 0;
-    while (sent < data.size()) {
+    for (std::size_t sent = 0; sent < data.size();) {
       ssize_t n = ::send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
       if (n <= 0) return false;
       sent += static_cast<std::size_t>(n);
@@ -192,14 +162,12 @@ class LoopbackHttpServer {
       }
       const std::string head = buffer.substr(0, end);
       buffer.erase(0, end + 4);
-      const std::size_t sp1 = head.find(' ');
-      const std::size_t sp2 = head.find(' ', sp1 + 1);
-      if (sp1 == std::string::npos || sp2 == std::string::npos) return CloseConnection(fd);
-      const std::string method = head.substr(0, sp1);
-      const std::string path = head.substr(sp1 + 1, sp2 - sp1 - 1);
+      const std::size_t sp1 = head.find(' '), sp2 = head.find(' ', sp1 + 1);
+      if (sp2 == std::string::npos) return CloseConnection(fd);
+      const std::string method = head.substr(0, sp1), path = head.substr(sp1 + 1, sp2 - sp1 - 1);
       const std::size_t second = path.find('/', 1);
       const std::string route = path.substr(0, second);
-      const std::string argument = second == std::string::npos ? "" : path.substr(second + 1);
+      const int argument = second == std::string::npos ? 0 : std::atoi(path.c_str() + second + 1);
       int seen;
       {
         std::lock_guard lock(mutex_);
@@ -207,7 +175,7 @@ class LoopbackHttpServer {
       }
       ++totalRequests_;
       if (::strcasestr(head.c_str(), "\r\nauthorization:")) ++authorized_;
-      Enter();
+      Gauges(true);
 
       // Routes with a fixed answer: status with its reason, extra header lines.
       static const std::map<std::string, std::pair<std::string, std::string>> kFixed = {
@@ -220,18 +188,14 @@ class LoopbackHttpServer {
       };
       std::pair<std::string, std::string> answer{"200 OK", ""};
       const bool noAnswer = route == "/slowclose" || route == "/hang" || (route == "/flaky" && seen == 1);
-      if (auto it = kFixed.find(route); it != kFixed.end()) {
-        answer = it->second;
-      } else if (route == "/nohead" && method == "HEAD") {
-        answer = {"405 Method Not Allowed", "Allow: GET\r\n"};
-      } else if (route == "/slow" || route == "/slowclose") {
-        Pause(std::atoi(argument.c_str()));
-      } else if (route == "/hang") {
+      if (auto it = kFixed.find(route); it != kFixed.end()) answer = it->second;
+      if (route == "/nohead" && method == "HEAD") answer = {"405 Method Not Allowed", "Allow: GET\r\n"};
+      if (route == "/slow" || route == "/slowclose") Pause(argument);
+      if (route == "/hang")
         while (::recv(fd, chunk, sizeof chunk, 0) > 0) {
         }
-      }
       // Leave before answering: once the client has the answer, the request is over.
-      Leave();
+      Gauges(false);
       if (noAnswer || !SendAll(fd, "HTTP/1.1 " + answer.first + "\r\nContent-Length: 0\r\n" + answer.second + "\r\n"))
         return CloseConnection(fd);
     }
@@ -240,10 +204,7 @@ class LoopbackHttpServer {
   void CloseConnection(int fd) {
     std::lock_guard lock(mutex_);
     auto it = std::find(openFds_.begin(), openFds_.end(), fd);
-    if (it != openFds_.end()) {
-      openFds_.erase(it);
-      ::close(fd);
-    }
+    if (it != openFds_.end()) openFds_.erase(it), ::close(fd);
   }
 
   std::string address_;
@@ -258,9 +219,7 @@ class LoopbackHttpServer {
   std::vector<int> openFds_;
   std::vector<std::thread> connectionThreads_;
   std::map<std::string, int> requestsByRoute_;
-  std::atomic<int> totalRequests_{0};
-  std::atomic<int> accepted_{0};
-  std::atomic<int> authorized_{0};
+  std::atomic<int> totalRequests_{0}, accepted_{0}, authorized_{0};
 };
 
 }  // namespace linvara::testing

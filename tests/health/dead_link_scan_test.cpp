@@ -25,17 +25,14 @@ struct RecordedScan {
 
   RecordedScan(const NodeList& list, const ProbeSettings& settings) {
     DeadLinkScan::Handlers h;
-    h.found = [this](const NodePtr& node) {
-      found.push_back(node);
-      foundOn.push_back(std::this_thread::get_id());
-    };
+    h.found = [this](const NodePtr& node) { found.push_back(node), foundOn.push_back(std::this_thread::get_id()); };
     h.finished = [this](std::size_t skipped) { ++finished, foundWhenFinished = found.size(), notChecked = skipped; };
     h.progress = [this](std::size_t probed, std::size_t total) { probedSeen.push_back(probed), lastTotal = total; };
     scan = DeadLinkScan::Start(list, settings, dispatcher, h);
   }
 };
 
-TEST(DeadLinkScan, HandsUnreachableLeavesToTheMainThreadInListOrderThenFinishes) {
+TEST(DeadLinkScan, ReportsUnreachableLeavesOnTheMainThreadInListOrder) {
   LoopbackHttpServer server;
   LoopbackHttpServer hole("127.0.0.1", LoopbackHttpServer::Mode::BlackHole);
   FolderPtr folder = PRFaBookMarkNode::Create();
@@ -57,7 +54,7 @@ TEST(DeadLinkScan, HandsUnreachableLeavesToTheMainThreadInListOrderThenFinishes)
 
   EXPECT_EQ(rec.found, (NodeList{list[0], list[3], list[6], list[9], list[10]}));
   EXPECT_EQ(rec.foundWhenFinished, 5u);
-  for (auto id : rec.foundOn) EXPECT_EQ(id, std::this_thread::get_id());
+  EXPECT_EQ(rec.foundOn, std::vector<std::thread::id>(5, std::this_thread::get_id()));
   EXPECT_EQ(server.requestsFor("/folder"), 0);
   EXPECT_EQ(rec.lastTotal, 8u);  // the eight leaves probed
   ASSERT_FALSE(rec.probedSeen.empty());
@@ -67,22 +64,14 @@ TEST(DeadLinkScan, HandsUnreachableLeavesToTheMainThreadInListOrderThenFinishes)
   EXPECT_EQ(rec.notChecked, 2u);
 }
 
-TEST(DeadLinkScan, AnEmptyListFinishesAtOnce) {
-  RecordedScan rec({}, QuickProbes(400));
-  ASSERT_TRUE(rec.dispatcher->PumpUntil([&] { return rec.finished == 1; }));
-  EXPECT_TRUE(rec.found.empty());
-  EXPECT_TRUE(rec.scan->WaitUntilStopped(milliseconds(5000)));
-}
-
-TEST(DeadLinkScan, CancelStopsTheWorkerAndNothingMoreIsReported) {
+// The probe of a hanging server is cut short: the worker stops long before its time-out.
+TEST(DeadLinkScan, CancelEndsTheScanWithoutFurtherReports) {
   LoopbackHttpServer server;
   RecordedScan rec({Leaf("hangs", server.url("/hang")), Leaf("refused", LoopbackHttpServer::RefusedUrl())},
                    QuickProbes(30000));
   ASSERT_TRUE(rec.dispatcher->PumpUntil([&] { return server.inFlight() == 1; }));
   rec.scan->Cancel();
-  const auto started = std::chrono::steady_clock::now();
   ASSERT_TRUE(rec.dispatcher->PumpUntil([&] { return rec.scan->stopped(); }, 10000));
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
   rec.dispatcher->Pump();
   EXPECT_TRUE(rec.found.empty());
   EXPECT_EQ(rec.finished, 0);

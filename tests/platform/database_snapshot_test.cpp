@@ -24,12 +24,10 @@ TEST(DatabaseSnapshot, CopiesTheDatabaseAndItsLogsIntoAPrivateFolder) {
     const fs::path copy = snapshot->database();
     folder = copy.parent_path();
     EXPECT_EQ(copy.filename(), "places.sqlite");
-    EXPECT_NE(folder, dir.path());
     EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
-    EXPECT_EQ(ReadText(copy), "database");
-    EXPECT_EQ(ReadText(copy.string() + "-wal"), "log");
-    EXPECT_EQ(ReadText(copy.string() + "-journal"), "journal");
-    EXPECT_FALSE(fs::exists(copy.string() + "-shm")) << "the shared-memory index is rebuilt, not copied";
+    // The same files but the shared-memory index, which is rebuilt, not copied.
+    const std::size_t shm = before.find("places.sqlite-shm");
+    EXPECT_EQ(FolderFingerprint(folder), before.substr(0, shm) + before.substr(before.find('\n', shm) + 1));
   }
   EXPECT_FALSE(fs::exists(folder)) << "the copy goes with the snapshot";
   EXPECT_EQ(FolderFingerprint(dir.path()), before);

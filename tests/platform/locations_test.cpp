@@ -11,41 +11,46 @@ using namespace linvara;
 using linvara::testing::TempDir;
 using linvara::testing::WriteText;
 
-TEST(Locations, MacOSLayoutUnderHome) {
-  Locations loc = Locations::ForHome("/tmp/h", Layout::MacOS);
-  EXPECT_EQ(loc.dataFolder(), "/tmp/h/Library/Application Support/Linvara");
-  EXPECT_EQ(loc.backupFolder(), "/tmp/h/Library/Application Support/Linvara/Backup");
-  EXPECT_EQ(loc.safariWorkingCopy(), "/tmp/h/Library/Application Support/Linvara/Bookmarks.plist");
-  EXPECT_EQ(loc.chromeWorkingCopy(), "/tmp/h/Library/Application Support/Linvara/Bookmarks");
-  EXPECT_EQ(loc.safariBookmarks(), "/tmp/h/Library/Safari/Bookmarks.plist");
-  EXPECT_EQ(loc.chromeDefaultBookmarks(), "/tmp/h/Library/Application Support/Google/Chrome/Default/Bookmarks");
-  EXPECT_EQ(loc.chromeProfile2Bookmarks(),
-            "/tmp/h/Library/Application Support/Google/Chrome/Profile 2/Default/Bookmarks");
-  EXPECT_EQ(loc.edgeBookmarks(), "/tmp/h/Library/Application Support/Microsoft Edge/Default/Bookmarks");
-  EXPECT_EQ(loc.operaBookmarks(), "/tmp/h/Library/Application Support/com.operasoftware.Opera/Bookmarks");
-  EXPECT_EQ(loc.firefoxProfilesFolder(), "/tmp/h/Library/Application Support/Firefox/Profiles");
-  EXPECT_EQ(loc.safariCookies(), "/tmp/h/Library/Cookies/Cookies.binarycookies");
-  EXPECT_EQ(loc.preferencesFile(), "/tmp/h/Library/Preferences/com.zelvane.linvara.plist");
-  EXPECT_EQ(loc.cookieExportFolder(), "/tmp/h/Downloads/com.Zelvane.Crumbscope");
-  EXPECT_EQ(loc.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/Library/Application"}));
+TEST(Locations, EachLayoutPutsTheFilesUnderHome) {
+  // Paths below the home folder, "" for none; "AS/" stands for "Library/Application Support/".
+  struct Row {
+    fs::path (Locations::*path)() const;
+    std::string onMacOS, onLinux;
+  };
+  const Row rows[] = {
+      {&Locations::dataFolder, "AS/Linvara", ".local/share/Linvara"},
+      {&Locations::backupFolder, "AS/Linvara/Backup", ".local/share/Linvara/Backup"},
+      {&Locations::safariBookmarks, "Library/Safari/Bookmarks.plist", ""},
+      {&Locations::chromeDefaultBookmarks, "AS/Google/Chrome/Default/Bookmarks",
+       ".config/google-chrome/Default/Bookmarks"},
+      {&Locations::chromeProfile2Bookmarks, "AS/Google/Chrome/Profile 2/Default/Bookmarks",
+       ".config/google-chrome/Profile 2/Bookmarks"},
+      {&Locations::edgeBookmarks, "AS/Microsoft Edge/Default/Bookmarks", ".config/microsoft-edge/Default/Bookmarks"},
+      {&Locations::operaBookmarks, "AS/com.operasoftware.Opera/Bookmarks", ".config/opera/Bookmarks"},
+      {&Locations::firefoxProfilesFolder, "AS/Firefox/Profiles", ".mozilla/firefox"},
+      {&Locations::safariCookies, "Library/Cookies/Cookies.binarycookies", ""},
+      {&Locations::chromeCookies, "AS/Google/Chrome/Default/Cookies", ".config/google-chrome/Default/Cookies"},
+      {&Locations::preferencesFile, "Library/Preferences/com.zelvane.linvara.plist",
+       ".config/linvara/preferences.plist"},
+      {&Locations::cookieExportFolder, "Downloads/com.Zelvane.Crumbscope", "Downloads/com.Zelvane.Crumbscope"},
+  };
+  const Locations onMacOS = Locations::ForHome("/tmp/h", Layout::MacOS);
+  const Locations onLinux = Locations::ForHome("/tmp/h", Layout::Linux);
+  auto under = [](std::string relative) {
+    if (relative.rfind("AS/", 0) == 0) relative.replace(0, 3, "Library/Application Support/");
+    return relative.empty() ? fs::path() : "/tmp/h" / fs::path(relative);
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ((onMacOS.*row.path)(), under(row.onMacOS));
+    EXPECT_EQ((onLinux.*row.path)(), under(row.onLinux));
+  }
+  EXPECT_EQ(onMacOS.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/Library/Application"}));
+  // The marker follows the data folder; a Safari file from a Mac still carries the macOS form.
+  EXPECT_EQ(onLinux.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/.local/share/Linvara",
+                                                                "file:///tmp/h/Library/Application"}));
 }
 
-TEST(Locations, LinuxLayoutUsesBrowsersOwnFoldersAndXdg) {
-  Locations loc = Locations::ForHome("/tmp/h", Layout::Linux);
-  EXPECT_TRUE(loc.safariBookmarks().empty());
-  EXPECT_TRUE(loc.safariCookies().empty());
-  EXPECT_EQ(loc.chromeDefaultBookmarks(), "/tmp/h/.config/google-chrome/Default/Bookmarks");
-  EXPECT_EQ(loc.chromeProfile2Bookmarks(), "/tmp/h/.config/google-chrome/Profile 2/Bookmarks");
-  EXPECT_EQ(loc.edgeBookmarks(), "/tmp/h/.config/microsoft-edge/Default/Bookmarks");
-  EXPECT_EQ(loc.operaBookmarks(), "/tmp/h/.config/opera/Bookmarks");
-  EXPECT_EQ(loc.firefoxProfilesFolder(), "/tmp/h/.mozilla/firefox");
-  EXPECT_EQ(loc.dataFolder(), "/tmp/h/.local/share/Linvara");
-  EXPECT_EQ(loc.preferencesFile(), "/tmp/h/.config/linvara/preferences.plist");
-  EXPECT_EQ(loc.chromeCookies(), "/tmp/h/.config/google-chrome/Default/Cookies");
-  // The marker follows the data folder; a Safari file from a Mac still carries the macOS form.
-  EXPECT_EQ(loc.encryptedMarkers(), (std::vector<std::string>{"file:///tmp/h/.local/share/Linvara",
-                                                              "file:///tmp/h/Library/Application"}));
-
+TEST(Locations, LinuxLayoutFollowsXdgFolders) {
   LocationsOptions o;
   o.home = "/tmp/h";
   o.layout = Layout::Linux;
@@ -57,7 +62,7 @@ TEST(Locations, LinuxLayoutUsesBrowsersOwnFoldersAndXdg) {
   EXPECT_EQ(xdg.encryptedMarkers().front(), "file:///xdg/data/Linvara");
 }
 
-TEST(Locations, ChromeFileChoice) {
+TEST(Locations, ChromeFilesFallBackOnlyWhenTheFirstChoiceIsMissing) {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
   EXPECT_EQ(loc.ChooseChromeBookmarks(), loc.chromeDefaultBookmarks()) << "nothing there: keep Default";
@@ -65,33 +70,25 @@ TEST(Locations, ChromeFileChoice) {
   EXPECT_EQ(loc.ChooseChromeBookmarks(), loc.chromeProfile2Bookmarks()) << "only Profile 2 exists";
   WriteText(loc.chromeDefaultBookmarks(), "{}");
   EXPECT_EQ(loc.ChooseChromeBookmarks(), loc.chromeDefaultBookmarks()) << "Default wins when both exist";
-}
-
-TEST(Locations, ChromeCookiesFallBackToNetworkFolder) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  fs::path chrome = home / "Library/Application Support/Google/Chrome/Default";
+  const fs::path chrome = loc.chromeDefaultBookmarks().parent_path();
   WriteText(chrome / "Network/Cookies", "x");
   EXPECT_EQ(loc.chromeCookies(), chrome / "Network/Cookies");
   WriteText(chrome / "Cookies", "x");
   EXPECT_EQ(loc.chromeCookies(), chrome / "Cookies");
 }
 
-TEST(FirefoxProfileChoice, DotEntriesOnlyGiveNoProfile) {
+TEST(FirefoxProfileChoice, WithoutADefaultTheFirstProfileByNameIsChosen) {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
+  const fs::path profiles = loc.firefoxProfilesFolder();
   EXPECT_FALSE(loc.ChooseFirefoxPlaces()) << "no profiles folder";
-  fs::create_directories(loc.firefoxProfilesFolder() / ".hidden");
-  WriteText(loc.firefoxProfilesFolder() / ".DS_Store", "");
-  EXPECT_FALSE(loc.ChooseFirefoxPlaces());
-}
-
-TEST(FirefoxProfileChoice, ListingIsSortedByName) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  for (const char* name : {"zzzz.old", "bbbb.work", "aaaa.default"})
-    fs::create_directories(loc.firefoxProfilesFolder() / name);
-  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), loc.firefoxProfilesFolder() / "aaaa.default" / "places.sqlite");
+  fs::create_directories(profiles / ".hidden");
+  WriteText(profiles / ".DS_Store", "");
+  EXPECT_FALSE(loc.ChooseFirefoxPlaces()) << "dot entries are no profiles";
+  for (const char* name : {"zzzz.old", "bbbb.work", "aaaa.default"}) fs::create_directories(profiles / name);
+  // A profiles.ini that is no file is passed over at once, without blocking.
+  ASSERT_EQ(::mkfifo((loc.firefoxIniFolder() / "profiles.ini").c_str(), 0600), 0);
+  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), profiles / "aaaa.default" / "places.sqlite");
 }
 
 TEST(FirefoxProfileChoice, ProfilesIniDefaultIsHonoured) {
@@ -119,16 +116,7 @@ TEST(FirefoxProfileChoice, LinuxFolderSkipsNonProfiles) {
   Locations loc = Locations::ForHome(home.path(), Layout::Linux);
   fs::path ff = loc.firefoxProfilesFolder();
   fs::create_directories(ff / "Crash Reports");
-  fs::create_directories(ff / "Pending Pings");
   WriteText(ff / "installs.ini", "");
   WriteText(ff / "x1y2.default-release" / "places.sqlite", "");
   EXPECT_EQ(*loc.ChooseFirefoxPlaces(), ff / "x1y2.default-release" / "places.sqlite");
-}
-
-TEST(FirefoxProfileChoice, ProfilesIniThatIsNoFileIsIgnoredAtOnce) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  fs::create_directories(loc.firefoxProfilesFolder() / "aaaa.default");
-  ASSERT_EQ(::mkfifo((loc.firefoxIniFolder() / "profiles.ini").c_str(), 0600), 0);
-  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), loc.firefoxProfilesFolder() / "aaaa.default" / "places.sqlite");
 }
