@@ -18,6 +18,8 @@ using Navigation = PresenterTest;
 
 const TitleList kSafariTop = {"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Broken", "Weather"};
 const TitleList kChromeTop = {"Bookmarks bar", "Other bookmarks"};
+const TitleList kAllTop = {"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Broken", "Weather", "Bookmarks bar",
+                           "Other bookmarks"};
 const TitleList kNewsFolder = {"Local", "apple pie", "Äpfelkuchen"};
 const ButtonState kHomeButton{"homebtn.png", 27, 27, false};
 const char* const kReminder = "Remember to click the Apply Changes button to save all your changes to Safari";
@@ -43,9 +45,7 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
   } views[] = {
       {kChromeBookMarkBtn, ViewKind::Chrome, kChromeRightmenu, "exportbookmark.png", 0, kChromeTop,
        {"Mail", "Docs", "Apple Store"}, l.chromebookMarkArray},
-      {kAllBookMarkBtn, ViewKind::All, kAllBookmarkRightmenu, "exportbookmark.png", 0,
-       {"BookmarksMenu", "Favorites Bar", "News", "Fruit Stand", "Broken", "Weather", "Bookmarks bar",
-        "Other bookmarks"},
+      {kAllBookMarkBtn, ViewKind::All, kAllBookmarkRightmenu, "exportbookmark.png", 0, kAllTop,
        {"Menu Item", "Bar Item", "Paper", "apple pie", "Äpfelkuchen", "Fruit Stand", "Broken", "Weather", "Mail",
         "Docs", "Apple Store"},
        l.allbookMarkArray},
@@ -58,7 +58,6 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
     h.Press(v.button);
     EXPECT_EQ(h.screen->alerts.size(), v.alertsSoFar);
     EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
-    EXPECT_EQ(app.session().bookMarkType, v.type);
     EXPECT_EQ(h.view().bookMarkType, v.type);
     EXPECT_EQ(h.view().bookmarkTableMenu, v.menu);
     EXPECT_EQ(h.Image(kExportBookMarkBtn), v.exportImage);
@@ -84,51 +83,39 @@ TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
   }
 }
 
-TEST_F(Navigation, FirefoxRunningBlocksTheUnifiedViewAndReadsNothing) {
-  h.platform->running = {bundleids::kFirefox};
-  AppDelegate& app = h.Start();
-  h.Press(kAllBookMarkBtn);
-  EXPECT_EQ(h.screen->alertMessages(), (TitleList{"You need to quit the running browser."}));
-  EXPECT_TRUE(app.lists().allbookMarkArray.empty());
-  EXPECT_TRUE(app.lists().safariFatherArray.empty());
-  EXPECT_TRUE(h.rows().empty());
-  EXPECT_EQ(h.view().area, ContentArea::Start);
-  // The guard leaves the view chosen and its buttons and menu set.
-  EXPECT_EQ(app.session().bookMarkType, ViewKind::All);
-  EXPECT_FALSE(h.Button(kFolderListViewBtn).hidden);
-  EXPECT_EQ(h.view().bookmarkTableMenu, kAllBookmarkRightmenu);
-
-  h.Press(kSafariBookMarkBtn);  // Firefox does not stop the Safari view
-  EXPECT_EQ(h.RowTitles(), kSafariTop);
-}
-
 // Without a readable Safari file, from 10.14 on (11 too) an application-modal
-// alert stops the Safari view; below 10.14 nothing is tested and the view opens
-// empty. The unified view is never stopped.
-TEST(NavigationFullDiskAccess, TestedFromMojaveOnAndStopsOnlyTheSafariView) {
-  for (const SystemVersion version : {SystemVersion{10, 13, 6}, SystemVersion{10, 14, 0}, SystemVersion{11, 2, 0}}) {
-    SCOPED_TRACE(std::to_string(version.major) + "." + std::to_string(version.minor));
-    const bool tested = version.major > 10 || version.minor >= 14;
+// alert asks for Full Disk Access: it stops the Safari view, while the unified
+// view reads the other browsers whichever button answers it and does not name
+// the Safari file again. Below 10.14 nothing is asked.
+TEST(NavigationFullDiskAccess, AskedFromMojaveOnWhenTheSafariFileIsUnreadable) {
+  const struct {
+    SystemVersion version;
+    bool readable, asked;
+  } cases[] = {{{10, 13, 6}, false, false}, {{10, 14, 0}, false, true}, {{11, 2, 0}, false, true},
+               {{11, 2, 0}, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.version.major) + "." + std::to_string(c.version.minor) + (c.readable ? " readable" : ""));
     SampleHome h(false);
-    fs::remove(h.loc.safariBookmarks());
-    h.platform->version = version;
+    if (!c.readable) fs::remove(h.loc.safariBookmarks());
+    h.platform->version = c.version;
     h.Start();
     h.Press(kSafariBookMarkBtn);
-    ASSERT_EQ(h.screen->alerts.size(), tested ? 1u : 0u);
-    if (tested) {
-      EXPECT_EQ(h.screen->alerts[0].request.message,
-                "You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in Mac 10.14 and "
-                "later. ");
-      EXPECT_FALSE(h.screen->alerts[0].request.asSheet);
-    }
-    EXPECT_EQ(h.view().area, tested ? ContentArea::Start : ContentArea::Bookmarks);
-    EXPECT_TRUE(h.rows().empty());
-    h.screen->AnswerNextAlert(AlertButton::Alternate);  // whichever button: the unified view still loads
+    ASSERT_EQ(h.screen->alerts.size(), c.asked ? 1u : 0u);
+    EXPECT_EQ(h.view().area, c.asked ? ContentArea::Start : ContentArea::Bookmarks);
+    EXPECT_EQ(h.RowTitles(), c.readable ? kSafariTop : TitleList{});
+    h.screen->AnswerNextAlert(AlertButton::Alternate);
     h.Press(kAllBookMarkBtn);
-    EXPECT_EQ(h.screen->alerts.size(), tested ? 2u : 0u);
+    ASSERT_EQ(h.screen->alerts.size(), c.asked ? 2u : 0u);
     EXPECT_EQ(h.view().area, ContentArea::Bookmarks);
-    EXPECT_EQ(h.RowTitles(), kChromeTop);
-    EXPECT_TRUE(h.app->lists().safariBookMarkArray.empty());
+    EXPECT_EQ(h.RowTitles(), c.readable ? kAllTop : kChromeTop);
+    for (const auto& shown : h.screen->alerts)
+      EXPECT_EQ(AlertFieldsOf(shown.request),
+                (AlertFields{"You need to add Linvara.app to the Full Disk Access List to access Safari bookmark in "
+                             "Mac 10.14 and later. ",
+                             " Ok ", "Cancel",
+                             "Open System Settings/Preferences -> Security & Privacy -> Privacy -> Full Disk Access. "
+                             "Add or drag and drop Linvara.app to the right table view.",
+                             false, false}));
   }
 }
 
@@ -149,34 +136,54 @@ TEST(NavigationDamagedFile, TreeViewNamesTheFileItCouldNotRead) {
   }
 }
 
-// A running Safari or Chrome stops its own view only: the rows shown before stay.
-TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
+// A running browser stops each view that reads its file with a sheet: the view
+// and its buttons are chosen, nothing is read, the rows shown before stay. Edge
+// stops no view (see above), Firefox not the Safari view.
+TEST(NavigationRunningBrowser, StopsTheViewsThatReadItsFile) {
+  const char* const kQuitAny = "You need to quit the running browser.";
   const struct {
-    const char *browser, *before, *button, *menu;
+    const char *browser, *before, *button, *alert;  // alert: null when the view opens
     ViewKind type;
-    NodeList BookmarkLists::*father;
-    TitleList alerts;
+    const char* menu;
+    NodeList BookmarkLists::*unread;
   } cases[] = {
-      {bundleids::kSafari, kChromeBookMarkBtn, kSafariBookMarkBtn, kSafariRightmenu, ViewKind::Safari,
-       &BookmarkLists::safariFatherArray, {"You need to quit Safari browser."}},
-      {bundleids::kChrome, kSafariBookMarkBtn, kChromeBookMarkBtn, kChromeRightmenu, ViewKind::Chrome,
-       &BookmarkLists::ChromeFatherArray, {kReminder, "You need to quit Chrome browser."}},
+      {bundleids::kSafari, nullptr, kAllBookMarkBtn, kQuitAny, ViewKind::All, kAllBookmarkRightmenu,
+       &BookmarkLists::allbookMarkArray},
+      {bundleids::kChrome, nullptr, kAllBookMarkBtn, kQuitAny, ViewKind::All, kAllBookmarkRightmenu,
+       &BookmarkLists::allbookMarkArray},
+      {bundleids::kFirefox, nullptr, kAllBookMarkBtn, kQuitAny, ViewKind::All, kAllBookmarkRightmenu,
+       &BookmarkLists::allbookMarkArray},
+      {bundleids::kOpera, nullptr, kAllBookMarkBtn, kQuitAny, ViewKind::All, kAllBookmarkRightmenu,
+       &BookmarkLists::allbookMarkArray},
+      {bundleids::kSafari, kChromeBookMarkBtn, kSafariBookMarkBtn, "You need to quit Safari browser.",
+       ViewKind::Safari, kSafariRightmenu, &BookmarkLists::safariFatherArray},
+      {bundleids::kChrome, kSafariBookMarkBtn, kChromeBookMarkBtn, "You need to quit Chrome browser.",
+       ViewKind::Chrome, kChromeRightmenu, &BookmarkLists::ChromeFatherArray},
+      {bundleids::kFirefox, nullptr, kSafariBookMarkBtn, nullptr, ViewKind::Safari, kSafariRightmenu, nullptr},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.browser);
-    SampleHome h;
-    h.platform->running = {c.browser};
+    SCOPED_TRACE(std::string(c.browser) + " " + c.button);
+    SampleHome h(false);
+    h.platform->running = {"com.example.editor", c.browser};
     AppDelegate& app = h.Start();
-    h.Press(c.before);
+    if (c.before) h.Press(c.before);
     const TitleList before = h.RowTitles();
-    ASSERT_FALSE(before.empty());
+    const ContentArea area = h.view().area;
     h.Press(c.button);
-    EXPECT_EQ(h.screen->alertMessages(), c.alerts);
-    EXPECT_TRUE(h.screen->alerts.back().request.asSheet);
-    EXPECT_EQ(app.session().bookMarkType, c.type);
+    EXPECT_EQ(h.view().bookMarkType, c.type);
     EXPECT_EQ(h.view().bookmarkTableMenu, c.menu);
-    EXPECT_TRUE((app.lists().*c.father).empty());
+    EXPECT_FALSE(h.Button(kFolderListViewBtn).hidden);
+    if (!c.alert) {
+      EXPECT_TRUE(h.screen->alerts.empty());
+      EXPECT_EQ(h.RowTitles(), kSafariTop);
+      continue;
+    }
+    ASSERT_EQ(h.screen->alertMessages(), TitleList{c.alert});
+    const AlertSpec& sheet = h.screen->alerts[0].request;
+    EXPECT_EQ(std::tuple(sheet.defaultButton, sheet.alternateButton, sheet.asSheet), std::tuple(" Ok ", "Cancel", true));
+    EXPECT_TRUE((app.lists().*c.unread).empty());
     EXPECT_EQ(h.RowTitles(), before);
+    EXPECT_EQ(h.view().area, area);
   }
 }
 
@@ -184,7 +191,7 @@ TEST(NavigationRunningBrowser, StopsItsOwnViewAndKeepsTheOldRows) {
 // its top level with the home image; in the unified view News sits below the Safari
 // root, which is not the last root read, so the top level comes back with the back
 // image and only the next press turns it home.
-TEST(NavigationBack, DescendingAndGoingBackUp) {
+TEST(NavigationBack, BackReturnsOneFolderUpAtATime) {
   for (const char* view : {kSafariBookMarkBtn, kAllBookMarkBtn}) {
     SCOPED_TRACE(view);
     SampleHome h(false);
@@ -280,7 +287,7 @@ TEST_F(Navigation, SafariMoveMenuListsFoldersButTheSystemOnes) {
   EXPECT_TRUE(local.submenu.empty()) << "a folder without subfolders gets no submenu";
 }
 
-TEST_F(Navigation, SortAndToolMenusPopUpForTheCurrentView) {
+TEST_F(Navigation, ViewMenusPopUpForTheCurrentView) {
   AppDelegate& app = h.Start();
   h.Press(kSortBookMarkBtn);
   EXPECT_TRUE(h.screen->poppedMenus.empty()) << "no view yet";
@@ -329,12 +336,12 @@ TEST_F(Navigation, ExportButtonDependsOnTheView) {
     h.Press(kExportBookMarkBtn);  // Safari without a working copy: Apply Changes has nothing to apply
   }
   EXPECT_EQ(ran, (TitleList{"ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:"}));
-  WriteText(h.loc.safariWorkingCopy(), SafariPlist(""));
+  ASSERT_TRUE(profile::WriteSafariBookmarks(h.loc.safariWorkingCopy(), {}).ok());
   h.Press(kExportBookMarkBtn);
   EXPECT_EQ(ran.back(), "ReplaceSafariBookMark");
 }
 
-TEST_F(Navigation, CookieButtonsSwapImagesAndStartTheirCommands) {
+TEST_F(Navigation, EachCookieButtonShowsItselfPressedAndStartsItsCommand) {
   AppDelegate& app = h.Start();
   TitleList ran;
   app.SetCommandHandler("clickConnectHomeAction:", [&ran](const MenuItemModel&) { ran.push_back("connect"); });
@@ -357,7 +364,7 @@ TEST_F(Navigation, CookieButtonsSwapImagesAndStartTheirCommands) {
   EXPECT_EQ(ran, TitleList{"connect"});
 }
 
-TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
+TEST_F(Navigation, TheWindowIsNotifiedOncePerHandledPress) {
   AppDelegate& app = h.Start();
   int calls = 0;
   unsigned lastSections = 0;
@@ -367,7 +374,6 @@ TEST_F(Navigation, UnknownSenderIsIgnoredAndEachPressNotifiesOnce) {
   });
   h.Press("someOtherButton");
   EXPECT_EQ(calls, 0);
-  EXPECT_EQ(app.session().bookMarkType, ViewKind::None);
   h.Press(kAllBookMarkBtn);
   calls = 0;
   h.Press(kUrlListViewBtn);
@@ -393,9 +399,9 @@ struct PasswordHome : SampleHome {
   }
 };
 
-// A wrong password, or any when none is stored, clears the field, shows the
-// warning, shakes the window and runs nothing.
-TEST(PasswordCheck, WrongPasswordClearsTheFieldShakesAndRunsNothing) {
+// A wrong password, or any when none is stored, runs nothing: the field is
+// cleared, the warning shown, the window shaken.
+TEST(PasswordCheck, WrongPasswordRunsNothing) {
   for (const auto& [stored, typed] : {std::pair<const char*, const char*>{"secret", "Secret"}, {nullptr, ""}}) {
     SCOPED_TRACE(typed);
     PasswordHome h(stored);
@@ -423,7 +429,7 @@ TEST(PasswordCheck, RightPasswordAfterAWrongOneResumesTheWaitingCommand) {
   EXPECT_FALSE(h.screen->IsWindowVisible(kEnterPDWindow));
 }
 
-TEST_F(Navigation, AboutGuideAndSupport) {
+TEST_F(Navigation, HelpCommandsShowTheirWindowOrPage) {
   AppDelegate& app = h.Start();
   app.ActAboutAction();
   app.ActAboutAction();
