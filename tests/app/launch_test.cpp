@@ -5,6 +5,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/FirstStartBackup.h"
+#include "app/Outlets.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -55,37 +56,10 @@ int CountRows(const fs::path& db) {
 
 }  // namespace
 
-TEST(Launch, FirstStartWithOnlySafariBacksUpSafariAndOpensWelcomeOnce) {
+TEST(Launch, FirstStartBacksUpEveryBrowserButEdgeWithoutOverwriting) {
   LaunchFixture f;
   fs::create_directories(f.loc.safariBookmarks().parent_path());
   fs::copy_file(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"), f.loc.safariBookmarks());
-
-  auto app = f.Launch();
-  EXPECT_EQ(f.BackupNames(), (std::vector<std::string>{"Bookmarks.plist"}));
-  EXPECT_EQ(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), ReadText(f.loc.safariBookmarks()));
-  EXPECT_EQ(f.prefs->getString(prefkeys::kFirstStart), "NO");
-  EXPECT_EQ(Preferences(f.loc.preferencesFile()).getString(prefkeys::kFirstStart), "NO") << "saved to disk";
-  EXPECT_EQ(f.platform->openedUrls, (std::vector<std::string>{"https://www.zelvane.com/welcome-to-install-linvara.html"}));
-  EXPECT_EQ(app->theLinvaraPath, f.loc.dataFolder().string());
-
-  // A second start copies nothing new and opens nothing.
-  WriteText(f.loc.safariBookmarks(), "changed since");
-  app = f.Launch();
-  EXPECT_EQ(f.platform->openedUrls.size(), 1u);
-  EXPECT_NE(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), "changed since");
-}
-
-TEST(Launch, LaterStartRecreatesMissingDataFolder) {
-  LaunchFixture f;
-  ASSERT_TRUE(f.prefs->set(prefkeys::kFirstStart, Value("NO")));
-  f.Launch();
-  EXPECT_TRUE(fs::is_directory(f.loc.dataFolder()));
-  EXPECT_FALSE(fs::exists(f.loc.backupFolder()));
-  EXPECT_TRUE(f.platform->openedUrls.empty());
-}
-
-TEST(Launch, FirstStartCopiesEveryBrowserButEdgeAndNeverOverwrites) {
-  LaunchFixture f;
   WriteText(f.loc.chromeProfile2Bookmarks(), "{\"roots\":{}}");
   WriteText(f.loc.edgeBookmarks(), "{\"roots\":{}}");
   WriteText(f.loc.operaBookmarks(), "{\"opera\":1}");
@@ -96,10 +70,34 @@ TEST(Launch, FirstStartCopiesEveryBrowserButEdgeAndNeverOverwrites) {
   WriteText(f.loc.backupFolder() / "Opera_Bookmarks", "older backup");
 
   f.Launch();
-  EXPECT_EQ(f.BackupNames(), (std::vector<std::string>{"Chrome_Bookmarks", "Opera_Bookmarks", "places.sqlite"}));
+  EXPECT_EQ(f.BackupNames(),
+            (std::vector<std::string>{"Bookmarks.plist", "Chrome_Bookmarks", "Opera_Bookmarks", "places.sqlite"}));
+  EXPECT_EQ(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), ReadText(f.loc.safariBookmarks()));
   EXPECT_EQ(ReadText(f.loc.backupFolder() / "Chrome_Bookmarks"), "{\"roots\":{}}") << "Profile 2 chosen";
   EXPECT_EQ(ReadText(f.loc.backupFolder() / "Opera_Bookmarks"), "older backup");
   EXPECT_EQ(CountRows(f.loc.backupFolder() / "places.sqlite"), 19);
+
+  WriteText(f.loc.safariBookmarks(), "changed since");
+  f.Launch();  // a later start copies nothing
+  EXPECT_NE(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), "changed since");
+}
+
+TEST(Launch, FirstStartOpensTheWelcomePageOnce) {
+  LaunchFixture f;
+  f.Launch();
+  EXPECT_EQ(Preferences(f.loc.preferencesFile()).getString(prefkeys::kFirstStart), "NO") << "saved to disk";
+  EXPECT_EQ(f.platform->openedUrls, (std::vector<std::string>{"https://www.zelvane.com/welcome-to-install-linvara.html"}));
+  f.Launch();
+  EXPECT_EQ(f.platform->openedUrls.size(), 1u);
+}
+
+TEST(Launch, LaterStartRecreatesMissingDataFolder) {
+  LaunchFixture f;
+  ASSERT_TRUE(f.prefs->set(prefkeys::kFirstStart, Value("NO")));
+  EXPECT_EQ(f.Launch()->theLinvaraPath, f.loc.dataFolder().string());
+  EXPECT_TRUE(fs::is_directory(f.loc.dataFolder()));
+  EXPECT_FALSE(fs::exists(f.loc.backupFolder()));
+  EXPECT_TRUE(f.platform->openedUrls.empty());
 }
 
 TEST(Launch, PlacesCopyIncludesUncheckpointedWriteAheadLog) {
@@ -121,24 +119,13 @@ TEST(Launch, PlacesCopyIncludesUncheckpointedWriteAheadLog) {
   EXPECT_FALSE(fs::exists(dir / "other.sqlite"));
 }
 
-TEST(Launch, ConstructionStateVersionSheetAndClose) {
-  LaunchFixture f;
-  f.platform->version = {10, 14, 6};
-  AppServices s;
-  s.locations = f.loc;
-  s.platform = f.platform;
-  AppDelegate app(s);
-  EXPECT_EQ(app.macOSMajor, 10);
-  EXPECT_EQ(app.macOsVer, 14);
-  EXPECT_EQ(app.session().bookMarkType, ViewKind::None);
-  EXPECT_EQ(app.lists().rootNode, nullptr);
-  EXPECT_TRUE(app.lists().allbookMarkArray.empty());
-  EXPECT_EQ(app.session().notifications().ObserverCount(kLeftButtonMouseDown), 1u);
-  std::uint32_t major = 0, fix = 0;
-  app.getSystemVersionMajor(&major, nullptr, &fix);
-  EXPECT_EQ(major, 10u);
-  EXPECT_EQ(fix, 6u);
+TEST(WindowDelegate, SheetsHangBelowTheTitleBar) {
+  AppDelegate app(AppServices{});
   EXPECT_EQ(app.windowWillPositionSheet({10, 100, 300, 200}), (SheetRect{10, 75, 300, 200}));
+}
+
+TEST(WindowDelegate, ClosingTheWindowEndsTheApplication) {
+  AppDelegate app(AppServices{});
   EXPECT_FALSE(app.terminateRequested());
   EXPECT_TRUE(app.windowShouldClose());
   EXPECT_TRUE(app.terminateRequested());
@@ -147,12 +134,8 @@ TEST(Launch, ConstructionStateVersionSheetAndClose) {
 TEST(Launch, ControllerWithoutScreenAnswersAlertsWithTheDefaultButton) {
   LaunchFixture f;
   f.platform->running = {bundleids::kSafari};
-  AppServices s;
-  s.locations = f.loc;
-  s.platform = f.platform;
-  AppDelegate app(s);
-  // The full read shows the running-browser sheet; with no screen it must not crash.
-  app.ActClickOpenCookiesAction();
-  EXPECT_EQ(app.session().bookMarkType, ViewKind::All);
-  EXPECT_TRUE(app.lists().allbookMarkArray.empty());
+  auto app = f.Launch();
+  app->PressNavigationButton(outlets::kAllBookMarkBtn);  // the running-browser sheet, no screen to show it on
+  EXPECT_EQ(app->viewState().bookMarkType, ViewKind::All);
+  EXPECT_TRUE(app->lists().allbookMarkArray.empty());
 }

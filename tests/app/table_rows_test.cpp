@@ -29,15 +29,8 @@ NameCells NameCellsOf(const NodePtr& node) {
 
 }  // namespace
 
-TEST(BookmarkRows, FolderShowsFolderIconNullTitleAndNoAddress) {
-  FolderPtr folder = PRFaBookMarkNode::Create();
-  folder->setUrlString("http://ignored.example/");
-  EXPECT_EQ(NameCellsOf(folder), (NameCells{Kind::Folder, "folderlogo", "(null)", 8, "", ""}));
-  folder->setThetitle("News");
-  EXPECT_EQ(MakeBookmarkRow(folder).title, "News");
-}
-
-TEST(BookmarkRows, BookmarkCellsAndTheIconAndTypeOfEachBrowser) {
+// A bookmark shows its browser's icon and type, none for an unknown browser.
+TEST(BookmarkRows, BookmarkShowsTheIconAndTypeOfItsBrowser) {
   const struct {
     const char *from, *icon, *type;
   } cases[] = {
@@ -61,16 +54,21 @@ TEST(BookmarkRows, BookmarkCellsAndTheIconAndTypeOfEachBrowser) {
   EXPECT_EQ(MakeBookmarkRow(n).path, "/Bookmarks bar/News");
 }
 
-TEST(BookmarkRows, EncryptedUnfilledAndRootRows) {
+// A folder shows "(null)" untitled and no address; an encrypted bookmark a lock
+// and asterisks; a leaf no reader filled counts as Safari's; a root keeps the cells as made.
+TEST(BookmarkRows, NodesOtherThanPlainBookmarksShowTheCellsOfTheirKind) {
+  FolderPtr folder = PRFaBookMarkNode::Create();
+  folder->setUrlString("http://ignored.example/");
+  EXPECT_EQ(NameCellsOf(folder), (NameCells{Kind::Folder, "folderlogo", "(null)", 8, "", ""}));
+  folder->setThetitle("News");
+  EXPECT_EQ(MakeBookmarkRow(folder).title, "News");
   NodePtr secret = Leaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/e.html", "Safari");
   secret->setBEncrytedBookmark(true);
   EXPECT_EQ(NameCellsOf(secret),
             (NameCells{Kind::Bookmark, "lock", "Secret", 21, std::string(29, '*'), "Safari bookmark"}));
-  // A leaf no reader filled (a new leaf counts as Safari's): the title " ", empty address, path and date.
   const NodePtr unfilled = PRBookMarkNode::Create();
   EXPECT_EQ(NameCellsOf(unfilled), (NameCells{Kind::Bookmark, "safarilogo", " ", 21, "", "Safari bookmark"}));
   EXPECT_EQ(MakeBookmarkRow(unfilled).path + MakeBookmarkRow(unfilled).date, "");
-  // A root keeps the cells as made.
   EXPECT_EQ(NameCellsOf(PRRootBookMarkNode::Create()), (NameCells{Kind::Other, "", "", 0, "", ""}));
 }
 
@@ -94,7 +92,7 @@ TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
   EXPECT_EQ(MakeBookmarkRow(n).date, "");
 }
 
-TEST(ResultRows, DuplicateMemberDeadLinkAndGroupRows) {
+TEST(ResultRows, CellsOfEachResultTable) {
   NodePtr chrome = Leaf("A", "https://a.example/", "Chrome");
   chrome->setTheFullPath("/Bookmarks bar");
   const ResultRow unified = MakeDuplicateMemberRow(chrome, ViewKind::All);

@@ -10,7 +10,7 @@ using namespace linvara::outlets;
 
 using Table = QuietPresenterTest;
 
-TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
+TEST_F(Table, OpeningTheSelectionOpensItsWebAddressesOnce) {
   AppDelegate& app = h.Start();
   h.Press(kAllBookMarkBtn);
   app.OpenSelectedBookmarksAction();  // nothing selected: nothing opens
@@ -29,23 +29,14 @@ TEST_F(Table, OpeningTwoBookmarksAndAFolderOpensExactlyTwoAddresses) {
   EXPECT_EQ(h.screen->alerts[0].request.informativeText, "Not opened:\nnot an address: not a web address");
 }
 
-// Editing and sorting belong to other units: unavailable until installed.
-TEST_F(Table, DoubleClickEditsABookmarkAndMenuCommandsNeedTheirUnit) {
+// Editing belongs to another unit: without its handler a double-click does nothing.
+TEST_F(Table, DoubleClickOnABookmarkRunsTheEditCommand) {
   AppDelegate& app = h.Start();
   h.Press(kSafariBookMarkBtn);
-  EXPECT_TRUE(app.CanPerformAction("OpenSelectedBookmarksAction:"));
   h.SelectTitles({"Weather"});
-  EXPECT_FALSE(app.CanPerformAction("EditSelectedBookMarkAction:"));
   EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no editing unit installed: nothing is reported done";
-  MenuItemModel sort;
-  sort.action = "SortAllBookMarkByName:";
-  EXPECT_FALSE(app.CanPerformAction(sort.action));
-  EXPECT_FALSE(app.PerformMenuAction(sort));
-
-  int edits = 0, sorts = 0;
+  int edits = 0;
   app.SetCommandHandler("EditSelectedBookMarkAction:", [&](const MenuItemModel&) { ++edits; });
-  app.SetCommandHandler(sort.action, [&](const MenuItemModel& sender) { sorts += sender.action == sort.action; });
-  EXPECT_TRUE(app.CanPerformAction("EditSelectedBookMarkAction:"));
   app.SelectTableRows(TableId::Bookmarks, {});
   EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no selection, no edit";
   app.DoubleClickTableViewBookMarkAction();
@@ -53,17 +44,24 @@ TEST_F(Table, DoubleClickEditsABookmarkAndMenuCommandsNeedTheirUnit) {
   h.Open("Weather");
   EXPECT_EQ(edits, 1);
   EXPECT_EQ(h.BackImage(), "homebtn.png") << "a bookmark does not descend";
+}
 
+// Sorting belongs to another unit: unavailable until its handler is installed.
+TEST_F(Table, MenuCommandRunsOnlyWhenPerformableAndEnabled) {
+  AppDelegate& app = h.Start();
+  h.Press(kSafariBookMarkBtn);
+  MenuItemModel sort;
+  sort.action = "SortAllBookMarkByName:";
+  EXPECT_FALSE(app.PerformMenuAction(sort));
+  int sorts = 0;
+  app.SetCommandHandler(sort.action, [&](const MenuItemModel& sender) { sorts += sender.action == sort.action; });
   EXPECT_TRUE(app.PerformMenuAction(sort));
   sort.enabled = false;
   EXPECT_FALSE(app.PerformMenuAction(sort));
   EXPECT_EQ(sorts, 1);
 }
 
-// Encrypting needs the Safari view and skips folders. Selecting one bookmark
-// shows the encrypt or decrypt items for its state; a folder or no selection
-// leaves them as they are.
-TEST_F(Table, EncryptionNeedsSafariBookmarksAndItsItemsFollowTheSelection) {
+TEST_F(Table, EncryptionNeedsSelectedSafariBookmarks) {
   AppDelegate& app = h.Start();
   int runs = 0;
   app.SetCommandHandler("EncryptedSelectedBookMarkAction:", [&](const MenuItemModel&) { ++runs; });
@@ -76,7 +74,13 @@ TEST_F(Table, EncryptionNeedsSafariBookmarksAndItsItemsFollowTheSelection) {
   h.SelectTitles({"News", "Weather"});
   EXPECT_TRUE(app.EncryptedSelectedBookMarkAction());
   EXPECT_EQ(runs, 1);
+}
 
+// Selecting one bookmark shows the encrypt or decrypt items for its state; a
+// folder or no selection leaves them as they are.
+TEST_F(Table, EncryptionItemsFollowTheSelectedBookmark) {
+  AppDelegate& app = h.Start();
+  h.Press(kSafariBookMarkBtn);
   const auto hidden = [&] {  // encrypt, decrypt, encrypt selected, decrypt selected
     std::vector<bool> flags;
     for (const char* id : {kEncryptBookmarkMenuItem, kDecryptBookmarkMenuItem, kEncryptSelectedBookmarkMenuItem,
@@ -108,7 +112,7 @@ TEST_F(Table, RowsOfTheBookmarkTable) {
   EXPECT_EQ(app.numberOfRowsInTableView(TableId::Other), 0u);
 }
 
-TEST_F(Table, DuplicateTablesShowTheSelectedGroupAndTheUnifiedPathForm) {
+TEST_F(Table, DuplicateMemberTableShowsTheSelectedGroup) {
   AppDelegate& app = h.Start();
   h.Press(kAllBookMarkBtn);
   // A duplicate group as the duplicate search hands it over: a folder node whose children are the members.
