@@ -5,8 +5,6 @@
 
 #include "app/PresenterFixture.h"
 #include "cli/CliTestSupport.h"
-#include "platform/PlatformServices.h"
-#include "support/TestSupport.h"
 
 namespace linvara::testing {
 namespace {
@@ -111,29 +109,15 @@ TEST(CliListSearch, MissingBrowserFilesOnlyWarnUnlikeAMissingHome) {
   EXPECT_NE(noSafari.err.find("linux layout has no Safari bookmark file"), std::string::npos);
 }
 
-TEST(CliListSearch, RealFilesInTheLinuxLayout) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::Linux);
-  WriteText(loc.chromeDefaultBookmarks(), ReadText(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks")));
-  WriteText(loc.firefoxProfilesFolder() / "abc.default" / "places.sqlite",
-            ReadText(TestData("firefox_places/firefox-3.6era-ubuntu-2011_schema10_places.sqlite")));
-  EXPECT_EQ(RunInHome(home.path(), {"list", "--flat", "--json"}, Layout::Linux).json().size(), 21u + 91u);
-  Json found = RunInHome(home.path(), {"search", "wikipedia", "--json"}, Layout::Linux).json();
-  EXPECT_EQ(found.size(), 7u);
-  EXPECT_EQ(found[0]["path"], "/Barre de favoris/Todo");
-}
-
 TEST(CliListSearch, RunningBrowserOnlyWarns) {
-  TempDir home;
-  WriteText(Locations::ForHome(home.path(), Layout::MacOS).safariBookmarks(),
-            ReadText(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist")));
-  auto platform = std::make_shared<FakePlatformServices>();
-  platform->running = {bundleids::kSafari, bundleids::kEdge};
+  TestHome h;
+  h.WriteSafari({profile::Leaf("Kept", "https://kept.example/")});
+  h.platform->running = {bundleids::kSafari, bundleids::kEdge};
   auto run = [&](const std::string& view) {
-    return RunInHome(home.path(), {"list", "--flat", "--view", view}, Layout::MacOS, platform);
+    return RunInHome(h.home.path(), {"list", "--flat", "--view", view}, Layout::MacOS, h.platform);
   };
   CliRun all = run("all");
-  EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 5);
+  EXPECT_EQ(all.out, "Kept  https://kept.example/  [Safari /]\n");
   EXPECT_NE(all.err.find("warning: Safari is running"), std::string::npos);
   EXPECT_EQ(all.err.find("Edge"), std::string::npos);
   CliRun chrome = run("chrome");
