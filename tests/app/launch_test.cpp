@@ -119,11 +119,6 @@ TEST(Launch, PlacesCopyIncludesUncheckpointedWriteAheadLog) {
   EXPECT_FALSE(fs::exists(dir / "other.sqlite"));
 }
 
-TEST(WindowDelegate, SheetsHangBelowTheTitleBar) {
-  AppDelegate app(AppServices{});
-  EXPECT_EQ(app.windowWillPositionSheet({10, 100, 300, 200}), (SheetRect{10, 75, 300, 200}));
-}
-
 TEST(WindowDelegate, ClosingTheWindowEndsTheApplication) {
   AppDelegate app(AppServices{});
   EXPECT_FALSE(app.terminateRequested());
