@@ -1,26 +1,19 @@
+// The launch: the one-time backup of the browsers' files, the welcome page, the
+// data folder; closing the window.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <filesystem>
-
-#include "app/AppDelegate.h"
+#include "PresenterFixture.h"
 #include "app/FirstStartBackup.h"
-#include "app/Outlets.h"
-#include "support/TestSupport.h"
+#include "cookies/CookieTestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace linvara;
-using linvara::testing::ReadText;
-using linvara::testing::TempDir;
-using linvara::testing::TestData;
-using linvara::testing::WriteText;
+using namespace linvara::testing;
 
 namespace {
 
-struct LaunchFixture {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
+struct LaunchFixture : TestHome {
   std::shared_ptr<Preferences> prefs = std::make_shared<Preferences>(loc.preferencesFile());
 
   std::unique_ptr<AppDelegate> Launch() {
@@ -34,25 +27,13 @@ struct LaunchFixture {
   }
   std::vector<std::string> BackupNames() const {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(loc.backupFolder(), ec)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(loc.backupFolder())) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
 };
 
-int CountRows(const fs::path& db) {
-  sqlite3* h = nullptr;
-  sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* st = nullptr;
-  int n = -1;
-  if (sqlite3_prepare_v2(h, "select count(*) from moz_bookmarks", -1, &st, nullptr) == SQLITE_OK &&
-      sqlite3_step(st) == SQLITE_ROW)
-    n = sqlite3_column_int(st, 0);
-  sqlite3_finalize(st);
-  sqlite3_close(h);
-  return n;
-}
+const char* const kCountRows = "select count(*) from moz_bookmarks";
 
 }  // namespace
 
@@ -75,7 +56,7 @@ TEST(Launch, FirstStartBacksUpEveryBrowserButEdgeWithoutOverwriting) {
   EXPECT_EQ(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), ReadText(f.loc.safariBookmarks()));
   EXPECT_EQ(ReadText(f.loc.backupFolder() / "Chrome_Bookmarks"), "{\"roots\":{}}") << "Profile 2 chosen";
   EXPECT_EQ(ReadText(f.loc.backupFolder() / "Opera_Bookmarks"), "older backup");
-  EXPECT_EQ(CountRows(f.loc.backupFolder() / "places.sqlite"), 19);
+  EXPECT_EQ(QuerySql(f.loc.backupFolder() / "places.sqlite", kCountRows), "19");
 
   WriteText(f.loc.safariBookmarks(), "changed since");
   f.Launch();  // a later start copies nothing
@@ -112,7 +93,7 @@ TEST(Launch, PlacesCopyIncludesUncheckpointedWriteAheadLog) {
 
   ASSERT_TRUE(CopySqliteDatabase(source, dir / "copy.sqlite"));
   sqlite3_close(db);
-  EXPECT_EQ(CountRows(dir / "copy.sqlite"), 50);
+  EXPECT_EQ(QuerySql(dir / "copy.sqlite", kCountRows), "50");
   EXPECT_FALSE(fs::exists(dir / "copy.sqlite-wal"));
   EXPECT_FALSE(CopySqliteDatabase(source, dir / "copy.sqlite")) << "an existing copy is kept";
   EXPECT_FALSE(CopySqliteDatabase(dir / "missing.sqlite", dir / "other.sqlite"));

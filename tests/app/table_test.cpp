@@ -218,7 +218,6 @@ TEST_F(Table, RowsOfTheBookmarkTable) {
   EXPECT_EQ((TitleList{row.title, row.type, row.uuid}), (TitleList{"Apple Store", "Chrome bookmark", "13"}));
   EXPECT_FALSE(row.date.empty()) << "the reader's date_added reaches the Date column";
   EXPECT_EQ(app.BookmarkRowAt(5).kind, BookmarkRow::Kind::Other) << "past the end: an empty row";
-  EXPECT_EQ(app.numberOfRowsInTableView(TableId::Other), 0u);
 }
 
 TEST_F(Table, DuplicateMemberTableShowsTheSelectedGroup) {
