@@ -42,6 +42,20 @@ struct TestHome {
     auto written = profile::WriteChromiumBookmarks(loc.chromeDefaultBookmarks(), roots);
     ASSERT_TRUE(written.ok()) << written.error();
   }
+  // Safari: two system folders, News (Local > Paper, apple pie, Äpfelkuchen) and three bookmarks,
+  // one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
+  void WriteSampleBookmarks() {
+    using profile::Folder, profile::Leaf;
+    WriteSafari({Folder("BookmarksMenu", {Leaf("Menu Item", "https://menu.example/")}),
+                 Folder("Favorites Bar", {Leaf("Bar Item", "https://bar.example/")}),
+                 Folder("News", {Folder("Local", {Leaf("Paper", "https://paper.example/")}),
+                                 Leaf("apple pie", "https://pie.example/"), Leaf("Äpfelkuchen", "https://kuchen.example/")}),
+                 Leaf("Fruit Stand", "https://shop.example/apple"), Leaf("Broken", "not an address"),
+                 Leaf("Weather", "https://weather.example/")});
+    WriteChrome(profile::ChromiumRoots(
+        {Folder("Work", {Leaf("Mail", "https://mail.example/", "11")}, "10"), Leaf("Docs", "https://docs.example/", "12")},
+        {Leaf("Apple Store", "https://store.example/", "13")}));
+  }
 };
 
 struct PresenterHome : TestHome {
@@ -108,20 +122,10 @@ struct PresenterHome : TestHome {
   }
 };
 
-// Safari: two system folders, News (Local > Paper, apple pie, Äpfelkuchen) and three bookmarks,
-// one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
+// The sample bookmarks, with or without the Apply Changes reminder.
 struct SampleHome : PresenterHome {
   explicit SampleHome(bool reminder = true) {
-    using profile::Folder, profile::Leaf;
-    WriteSafari({Folder("BookmarksMenu", {Leaf("Menu Item", "https://menu.example/")}),
-                 Folder("Favorites Bar", {Leaf("Bar Item", "https://bar.example/")}),
-                 Folder("News", {Folder("Local", {Leaf("Paper", "https://paper.example/")}),
-                                 Leaf("apple pie", "https://pie.example/"), Leaf("Äpfelkuchen", "https://kuchen.example/")}),
-                 Leaf("Fruit Stand", "https://shop.example/apple"), Leaf("Broken", "not an address"),
-                 Leaf("Weather", "https://weather.example/")});
-    WriteChrome(profile::ChromiumRoots(
-        {Folder("Work", {Leaf("Mail", "https://mail.example/", "11")}, "10"), Leaf("Docs", "https://docs.example/", "12")},
-        {Leaf("Apple Store", "https://store.example/", "13")}));
+    WriteSampleBookmarks();
     if (!reminder) SuppressReminder();
   }
 };

@@ -39,7 +39,7 @@ const ViewKey kSafariView{kSafariBookMarkBtn, ViewKind::Safari, kSafariRightmenu
 // Each view with Edge running (it stops none): type, menu, images, alerts and top
 // level; one folder down; the flat list with the home image; back to the folder
 // list; a second press shows each row once.
-TEST_F(Navigation, EachViewShowsItsTopLevelAndItsFlatList) {
+TEST_F(Navigation, EachViewFillsTheTableInBothListModes) {
   h.platform->running = {bundleids::kEdge};
   AppDelegate& app = h.Start();
   const BookmarkLists& l = app.lists();
@@ -329,7 +329,7 @@ TEST_F(Navigation, ExportButtonDependsOnTheView) {
   EXPECT_EQ(ran.back(), "ReplaceSafariBookMark");
 }
 
-TEST_F(Navigation, EachCookieButtonShowsItselfPressedAndStartsItsCommand) {
+TEST_F(Navigation, CookieButtonSelectsItsSource) {
   AppDelegate& app = h.Start();
   TitleList ran;
   app.SetCommandHandler("clickConnectHomeAction:", [&ran](const MenuItemModel&) { ran.push_back("connect"); });

@@ -26,7 +26,7 @@ struct SearchHome : SampleHome {
 }  // namespace
 
 // Title or address, letter case folded, in list order.
-TEST(SearchMatches, TitlesAndAddressesOfTheViewInListOrder) {
+TEST(SearchMatches, TitleOrAddressOfTheViewInListOrder) {
   const struct {
     const char *view, *text;
     TitleList matches;

@@ -33,7 +33,7 @@ NameCells NameCellsOf(const NodePtr& node) {
 }  // namespace
 
 // A bookmark shows its browser's icon and type, none for an unknown browser.
-TEST(BookmarkRows, BookmarkShowsTheIconAndTypeOfItsBrowser) {
+TEST(BookmarkRows, BookmarkShowsItsBrowser) {
   const struct {
     const char *from, *icon, *type;
   } cases[] = {
@@ -156,7 +156,7 @@ TEST_F(Table, DoubleClickOnABookmarkRunsTheEditCommand) {
 }
 
 // Sorting belongs to another unit: unavailable until its handler is installed.
-TEST_F(Table, MenuCommandRunsOnlyWhenPerformableAndEnabled) {
+TEST_F(Table, MenuCommandRunsOnlyWhenAvailable) {
   AppDelegate& app = h.Start();
   h.Press(kSafariBookMarkBtn);
   MenuItemModel sort;

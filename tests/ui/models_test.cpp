@@ -52,7 +52,7 @@ TEST(BookmarkTableModel, PassesTheModelTesterThroughResets) {
 }
 
 // Each column and role shows its field of the row; rows are never editable.
-TEST(BookmarkTableModel, ColumnsAndRolesShowTheRowsFields) {
+TEST(BookmarkTableModel, CellsShowTheRowsFields) {
   EnsureQtApp();
   BookmarkTableModel model;
   model.setRows(SomeRows(), 1);
