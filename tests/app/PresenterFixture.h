@@ -27,6 +27,15 @@ inline AlertFields AlertFieldsOf(const AlertSpec& a) {
 
 using TitleList = std::vector<std::string>;
 
+// A bookmark node as the reader of browser `from` makes it.
+inline NodePtr BrowserLeaf(const std::string& title, const std::string& url, const std::string& from) {
+  NodePtr n = PRBookMarkNode::Create();
+  n->setThetitle(title);
+  n->setUrlString(url);
+  n->setBookMarkFrom(from);
+  return n;
+}
+
 // A generated home in the macOS layout on a fake platform (macOS 10.13.6).
 struct TestHome {
   TempDir home;

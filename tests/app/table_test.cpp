@@ -14,14 +14,6 @@ using namespace linvara::outlets;
 
 namespace {
 
-NodePtr Leaf(const std::string& title, const std::string& url, const std::string& from) {
-  NodePtr n = PRBookMarkNode::Create();
-  n->setThetitle(title);
-  n->setUrlString(url);
-  n->setBookMarkFrom(from);
-  return n;
-}
-
 using Kind = BookmarkRow::Kind;
 // The Name and Type cells of a row: kind, icon, title, title's y, address line, type text.
 using NameCells = std::tuple<Kind, std::string, std::string, double, std::string, std::string>;
@@ -46,11 +38,11 @@ TEST(BookmarkRows, BookmarkShowsItsBrowser) {
       {"safari", "", ""},
   };
   for (const auto& c : cases) {
-    NodePtr n = Leaf("Apple", "https://apple.example/", c.from);
+    NodePtr n = BrowserLeaf("Apple", "https://apple.example/", c.from);
     EXPECT_EQ(NameCellsOf(n), (NameCells{Kind::Bookmark, c.icon, "Apple", 21, "https://apple.example/", c.type}))
         << c.from;
   }
-  NodePtr n = Leaf("A", "https://a.example/", "Chrome");
+  NodePtr n = BrowserLeaf("A", "https://a.example/", "Chrome");
   n->setBookMarkUUID("42");
   n->setTheFullPath("/Bookmarks bar/News");
   EXPECT_EQ(MakeBookmarkRow(n).uuid, "42");
@@ -65,7 +57,7 @@ TEST(BookmarkRows, NodesOtherThanPlainBookmarksShowTheCellsOfTheirKind) {
   EXPECT_EQ(NameCellsOf(folder), (NameCells{Kind::Folder, "folderlogo", "(null)", 8, "", ""}));
   folder->setThetitle("News");
   EXPECT_EQ(MakeBookmarkRow(folder).title, "News");
-  NodePtr secret = Leaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/e.html", "Safari");
+  NodePtr secret = BrowserLeaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/e.html", "Safari");
   secret->setBEncrytedBookmark(true);
   EXPECT_EQ(NameCellsOf(secret),
             (NameCells{Kind::Bookmark, "lock", "Secret", 21, std::string(29, '*'), "Safari bookmark"}));
@@ -83,7 +75,7 @@ TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
   EXPECT_FALSE(ChromiumTimeToUnixSeconds("12x").has_value());
   EXPECT_FALSE(ChromiumTimeToUnixSeconds("99999999999999999999999").has_value());
 
-  NodePtr n = Leaf("A", "https://a.example/", "Chrome");
+  NodePtr n = BrowserLeaf("A", "https://a.example/", "Chrome");
   n->setAddDateStr("13253932800000000");
   // Same text as the cookie date routine gives for that instant.
   EXPECT_EQ(MakeBookmarkRow(n).date, GetNSStringDate(GetDateTime(1609459200, kDateSecondsSince1970)));
@@ -96,14 +88,14 @@ TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
 }
 
 TEST(ResultRows, CellsOfEachResultTable) {
-  NodePtr chrome = Leaf("A", "https://a.example/", "Chrome");
+  NodePtr chrome = BrowserLeaf("A", "https://a.example/", "Chrome");
   chrome->setTheFullPath("/Bookmarks bar");
   const ResultRow unified = MakeDuplicateMemberRow(chrome, ViewKind::All);
   EXPECT_EQ((std::vector<std::string>{unified.title, unified.addressLine, unified.path}),
             (std::vector<std::string>{"A", "https://a.example/", "/Bookmarks bar        --Chrome bookmark"}));
   EXPECT_EQ(unified.node, chrome);
   for (ViewKind otherView : {ViewKind::Safari, ViewKind::Chrome}) EXPECT_EQ(MakeDuplicateMemberRow(chrome, otherView).path, "/Bookmarks bar");
-  NodePtr unknown = Leaf("B", "https://b.example/", "Folder");
+  NodePtr unknown = BrowserLeaf("B", "https://b.example/", "Folder");
   unknown->setTheFullPath("/");
   EXPECT_EQ(MakeDuplicateMemberRow(unknown, ViewKind::All).path, "/        --");
 

@@ -15,10 +15,7 @@ namespace linvara::testing {
 namespace {
 
 NodePtr Leaf(const std::string& title, const std::string& url, const std::string& from) {
-  NodePtr n = PRBookMarkNode::Create();
-  n->setThetitle(title);
-  n->setUrlString(url);
-  n->setBookMarkFrom(from);
+  NodePtr n = BrowserLeaf(title, url, from);
   n->setBookMarkUUID("uuid-" + title);
   n->setTheFullPath("/Bar");
   return n;
