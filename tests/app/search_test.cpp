@@ -25,49 +25,30 @@ struct SearchHome : SampleHome {
 
 }  // namespace
 
-// Title or address, letter case folded, in list order.
-TEST(SearchMatches, TitleOrAddressOfTheViewInListOrder) {
-  const struct {
-    const char *view, *text;
-    TitleList matches;
-  } cases[] = {
-      {kSafariBookMarkBtn, "APPLE", {"apple pie", "Fruit Stand"}},
-      {kAllBookMarkBtn, "apple", {"apple pie", "Fruit Stand", "Apple Store"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    SearchHome h(c.view);
-    h.TypeSearch(c.text);
-    ASSERT_TRUE(h.SettleSearch());
-    EXPECT_EQ(h.RowTitles(), c.matches);
-    EXPECT_EQ(h.app->lists().fliterSearchArray, h.rows());
-    EXPECT_TRUE(h.app->bSearchThreadStart);
-    EXPECT_TRUE(h.view().bookmarkTable.selection.empty());
-    EXPECT_EQ(h.view().findText(kSearchField)->text, c.text);
-  }
-}
-
-// A cleared field (also while searches still run, unpumped or handing over
-// meanwhile) or another view loaded meanwhile: the view's default content, the
-// flat list in the unified view. No match: an empty table that says so. No view:
-// nothing to match.
-TEST(SearchMatches, TheTableEndsWithTheDefaultContentOrNoMatches) {
+// Matches of title or address, letter case folded, in list order; no match: an
+// empty table that says so. A cleared field (also while searches still run,
+// unpumped or handing over meanwhile): the view's default content, the flat list
+// in the unified view. Another view loaded meanwhile: its content. No view: nothing.
+TEST(SearchMatches, TheTableShowsWhatTheLastTextFinds) {
   std::vector<std::string> manyThenCleared;
   for (int i = 0; i < 50; ++i) manyThenCleared.push_back(i % 2 ? "apple" : "pie");
   manyThenCleared.push_back("");
   const struct {
     const char *view, *viewLoadedMeanwhile;
     std::vector<std::string> texts;
-    NodeList BookmarkLists::*shown;  // null: no rows
+    TitleList matches;
+    NodeList BookmarkLists::*shown;  // null: the matches
     const char* status;
   } cases[] = {
-      {kSafariBookMarkBtn, nullptr, {"zebra"}, nullptr, "No matches"},
-      {kAllBookMarkBtn, nullptr, {"apple", "zebra"}, nullptr, "No matches"},
-      {kSafariBookMarkBtn, nullptr, {"zebra", ""}, &BookmarkLists::safariFatherArray, ""},
-      {kChromeBookMarkBtn, nullptr, {"apple", ""}, &BookmarkLists::ChromeFatherArray, ""},
-      {kAllBookMarkBtn, nullptr, manyThenCleared, &BookmarkLists::allbookMarkArray, ""},
-      {kSafariBookMarkBtn, kChromeBookMarkBtn, {"zebra"}, &BookmarkLists::ChromeFatherArray, ""},
-      {nullptr, nullptr, {"apple", ""}, nullptr, ""},
+      {kSafariBookMarkBtn, nullptr, {"APPLE"}, {"apple pie", "Fruit Stand"}, nullptr, ""},
+      {kAllBookMarkBtn, nullptr, {"apple"}, {"apple pie", "Fruit Stand", "Apple Store"}, nullptr, ""},
+      {kSafariBookMarkBtn, nullptr, {"zebra"}, {}, nullptr, "No matches"},
+      {kAllBookMarkBtn, nullptr, {"apple", "zebra"}, {}, nullptr, "No matches"},
+      {kSafariBookMarkBtn, nullptr, {"zebra", ""}, {}, &BookmarkLists::safariFatherArray, ""},
+      {kChromeBookMarkBtn, nullptr, {"apple", ""}, {}, &BookmarkLists::ChromeFatherArray, ""},
+      {kAllBookMarkBtn, nullptr, manyThenCleared, {}, &BookmarkLists::allbookMarkArray, ""},
+      {kSafariBookMarkBtn, kChromeBookMarkBtn, {"zebra"}, {}, &BookmarkLists::ChromeFatherArray, ""},
+      {nullptr, nullptr, {"apple", ""}, {}, nullptr, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.view ? c.view : "no view") + " " + c.texts[0]);
@@ -78,9 +59,13 @@ TEST(SearchMatches, TheTableEndsWithTheDefaultContentOrNoMatches) {
     }
     if (c.viewLoadedMeanwhile) h.Press(c.viewLoadedMeanwhile);
     ASSERT_TRUE(h.SettleSearch());
-    EXPECT_EQ(h.rows(), c.shown ? h.app->lists().*c.shown : NodeList{});
+    if (c.shown) EXPECT_EQ(h.rows(), h.app->lists().*c.shown);
+    else EXPECT_EQ(h.RowTitles(), c.matches);
+    if (!c.shown && !c.texts.back().empty()) EXPECT_EQ(h.app->lists().fliterSearchArray, h.rows());
     const TextState* status = h.view().findText(kBookmarkStatus);
     EXPECT_EQ(status ? status->text : "", c.status);
+    EXPECT_TRUE(h.view().bookmarkTable.selection.empty());
+    EXPECT_EQ(h.view().findText(kSearchField)->text, c.texts.back());
   }
 }
 
