@@ -18,43 +18,6 @@
 
 namespace linvara::testing {
 
-// Raw file text, for the tests that write a file's text piece by piece; a
-// home described as a tree is written with the builders of profile/.
-inline std::string SafariLeaf(const std::string& title, const std::string& url) {
-  return "<dict><key>WebBookmarkType</key><string>WebBookmarkTypeLeaf</string>"
-         "<key>WebBookmarkUUID</key><string>uuid-" + title + "</string>"
-         "<key>URLString</key><string>" + url + "</string>"
-         "<key>URIDictionary</key><dict><key>title</key><string>" + title + "</string></dict></dict>";
-}
-inline std::string SafariFolder(const std::string& title, const std::string& children) {
-  return "<dict><key>WebBookmarkType</key><string>WebBookmarkTypeList</string>"
-         "<key>WebBookmarkUUID</key><string>uuid-" + title + "</string>"
-         "<key>Title</key><string>" + title + "</string>"
-         "<key>Children</key><array>" + children + "</array></dict>";
-}
-inline std::string SafariPlist(const std::string& children) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-         "<plist version=\"1.0\"><dict><key>Title</key><string></string>"
-         "<key>WebBookmarkFileVersion</key><integer>1</integer>"
-         "<key>WebBookmarkType</key><string>WebBookmarkTypeList</string>"
-         "<key>WebBookmarkUUID</key><string>root-uuid</string>"
-         "<key>Children</key><array>" + children + "</array></dict></plist>\n";
-}
-
-inline std::string ChromeUrl(const std::string& id, const std::string& name, const std::string& url) {
-  return R"({"date_added":"13245678901234567","id":")" + id + R"(","name":")" + name +
-         R"(","type":"url","url":")" + url + R"("})";
-}
-inline std::string ChromeFolder(const std::string& id, const std::string& name, const std::string& children) {
-  return R"({"children":[)" + children + R"(],"date_added":"13245678901234567","id":")" + id + R"(","name":")" +
-         name + R"(","type":"folder"})";
-}
-inline std::string ChromeFile(const std::string& barChildren, const std::string& otherChildren = "") {
-  return R"({"checksum":"0","roots":{"bookmark_bar":)" + ChromeFolder("1", "Bookmarks bar", barChildren) +
-         R"(,"other":)" + ChromeFolder("2", "Other bookmarks", otherChildren) + R"(},"version":1})";
-}
-
 // An alert's message, default and alternate button, informative text, sheet or
 // modal, and suppression check box, to compare in one go.
 using AlertFields = std::tuple<std::string, std::string, std::string, std::string, bool, bool>;
@@ -63,6 +26,15 @@ inline AlertFields AlertFieldsOf(const AlertSpec& a) {
 }
 
 using TitleList = std::vector<std::string>;
+
+// A bookmark node as the reader of browser `from` makes it.
+inline NodePtr BrowserLeaf(const std::string& title, const std::string& url, const std::string& from) {
+  NodePtr n = PRBookMarkNode::Create();
+  n->setThetitle(title);
+  n->setUrlString(url);
+  n->setBookMarkFrom(from);
+  return n;
+}
 
 // A generated home in the macOS layout on a fake platform (macOS 10.13.6).
 struct TestHome {
@@ -79,8 +51,20 @@ struct TestHome {
     auto written = profile::WriteChromiumBookmarks(loc.chromeDefaultBookmarks(), roots);
     ASSERT_TRUE(written.ok()) << written.error();
   }
-  void WriteSafari(const std::string& children) { WriteText(loc.safariBookmarks(), SafariPlist(children)); }
-  void WriteChrome(const std::string& json) { WriteText(loc.chromeDefaultBookmarks(), json); }
+  // Safari: two system folders, News (Local > Paper, apple pie, Äpfelkuchen) and three bookmarks,
+  // one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
+  void WriteSampleBookmarks() {
+    using profile::Folder, profile::Leaf;
+    WriteSafari({Folder("BookmarksMenu", {Leaf("Menu Item", "https://menu.example/")}),
+                 Folder("Favorites Bar", {Leaf("Bar Item", "https://bar.example/")}),
+                 Folder("News", {Folder("Local", {Leaf("Paper", "https://paper.example/")}),
+                                 Leaf("apple pie", "https://pie.example/"), Leaf("Äpfelkuchen", "https://kuchen.example/")}),
+                 Leaf("Fruit Stand", "https://shop.example/apple"), Leaf("Broken", "not an address"),
+                 Leaf("Weather", "https://weather.example/")});
+    WriteChrome(profile::ChromiumRoots(
+        {Folder("Work", {Leaf("Mail", "https://mail.example/", "11")}, "10"), Leaf("Docs", "https://docs.example/", "12")},
+        {Leaf("Apple Store", "https://store.example/", "13")}));
+  }
 };
 
 struct PresenterHome : TestHome {
@@ -147,20 +131,10 @@ struct PresenterHome : TestHome {
   }
 };
 
-// Safari: two system folders, News (Local > Paper, apple pie, Äpfelkuchen) and three bookmarks,
-// one of them no web address. Chrome: the bar (Work > Mail, Docs) and Apple Store in Other.
+// The sample bookmarks, with or without the Apply Changes reminder.
 struct SampleHome : PresenterHome {
   explicit SampleHome(bool reminder = true) {
-    using profile::Folder, profile::Leaf;
-    WriteSafari({Folder("BookmarksMenu", {Leaf("Menu Item", "https://menu.example/")}),
-                 Folder("Favorites Bar", {Leaf("Bar Item", "https://bar.example/")}),
-                 Folder("News", {Folder("Local", {Leaf("Paper", "https://paper.example/")}),
-                                 Leaf("apple pie", "https://pie.example/"), Leaf("Äpfelkuchen", "https://kuchen.example/")}),
-                 Leaf("Fruit Stand", "https://shop.example/apple"), Leaf("Broken", "not an address"),
-                 Leaf("Weather", "https://weather.example/")});
-    WriteChrome(profile::ChromiumRoots(
-        {Folder("Work", {Leaf("Mail", "https://mail.example/", "11")}, "10"), Leaf("Docs", "https://docs.example/", "12")},
-        {Leaf("Apple Store", "https://store.example/", "13")}));
+    WriteSampleBookmarks();
     if (!reminder) SuppressReminder();
   }
 };

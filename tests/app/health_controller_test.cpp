@@ -9,10 +9,10 @@ namespace linvara::testing {
 namespace {
 
 using std::chrono::milliseconds;
+using Titled = std::vector<std::string>;
 
 struct HealthHome : PresenterHome {
-  std::vector<std::string> events;
-  std::size_t lastProbed = 0, lastTotal = 0;
+  Titled events;
 
   AppDelegate& StartWatched() {
     AppDelegate& a = Start();
@@ -21,9 +21,25 @@ struct HealthHome : PresenterHome {
     auto& o = a.linkHealth().observers;
     o.deadLinkFound = [this](const NodePtr& n) { events.push_back("found " + OrNull(n->thetitle())); };
     o.deadScanFinished = [this] { events.push_back("finished"); };
-    o.deadScanProgress = [this](std::size_t probed, std::size_t total) { lastProbed = probed, lastTotal = total; };
     o.duplicatesFound = [this] { events.push_back("duplicates"); };
     o.duplicateTicksChanged = [this] { events.push_back("ticks"); };
+    return a;
+  }
+  // The Safari view of A, B (in the favourites bar), C at one address, D and F at
+  // another, E alone (its scheme is upper case), searched for duplicates.
+  AppDelegate& FindSafariDuplicates() {
+    auto favouritesBar = Dictionary::make();
+    favouritesBar->set("ServerID", "Favorites Bar");
+    using profile::Leaf;
+    WriteSafari({Leaf("A", "http://same.example/"),
+                 profile::WithKey(profile::Folder("BookmarksBar", {Leaf("B", "https://same.example/")}), "Sync",
+                                  favouritesBar),
+                 Leaf("C", "http://same.example/"), Leaf("D", "http://other.example/"),
+                 Leaf("E", "HTTP://other.example/"), Leaf("F", "http://other.example/")});
+    AppDelegate& a = StartWatched();
+    Press(outlets::kSafariBookMarkBtn);
+    EXPECT_TRUE(a.FindAllDuplicateBookMarksAction());
+    EXPECT_TRUE(dispatcher->PumpUntil([&] { return !a.linkHealth().duplicateSearchRunning(); }));
     return a;
   }
 };
@@ -31,14 +47,13 @@ struct HealthHome : PresenterHome {
 TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder) {
   LoopbackHttpServer server;
   HealthHome h;
-  h.WriteChrome(ChromeFile(ChromeUrl("3", "Refused", LoopbackHttpServer::RefusedUrl()) + "," +
-                               ChromeUrl("4", "Fine", server.url("/ok")) + "," +
-                               ChromeFolder("5", "Inner", ChromeUrl("6", "Gone page", server.url("/missing")) + "," +
-                                                              ChromeUrl("7", "Garbage", "not an address")),
-                           ChromeUrl("8", "Loop", server.url("/loop"))));
+  using profile::Leaf;
+  h.WriteChrome(profile::ChromiumRoots(
+      {Leaf("Refused", LoopbackHttpServer::RefusedUrl()), Leaf("Fine", server.url("/ok")),
+       profile::Folder("Inner", {Leaf("Gone page", server.url("/missing")), Leaf("Garbage", "not an address")})},
+      {Leaf("Loop", server.url("/loop"))}));
   AppDelegate& app = h.StartWatched();
   h.Press(outlets::kChromeBookMarkBtn);
-  ASSERT_EQ(app.session().bookMarkType, ViewKind::Chrome);
   app.lists().deadURLArray.push_back(PRBookMarkNode::Create());  // left over from an earlier scan
 
   ASSERT_TRUE(app.FindAllDeadURLBookMarksAction());
@@ -47,26 +62,23 @@ TEST(HealthController, TheScanListsTheUnreachableBookmarksOfTheChromeViewInOrder
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().deadURLScanRunning(); }, 20000));
   h.dispatcher->Pump();
 
-  EXPECT_EQ(Titles(app.lists().deadURLArray), (std::vector<std::string>{"Refused", "Garbage"}));
+  EXPECT_EQ(Titles(app.lists().deadURLArray), (Titled{"Refused", "Garbage"}));
   EXPECT_EQ(app.viewState().deadUrlTable.content, app.lists().deadURLArray);  // what the sheet draws
-  EXPECT_EQ(h.events, (std::vector<std::string>{"found Refused", "found Garbage", "finished"}));
+  EXPECT_EQ(h.events, (Titled{"found Refused", "found Garbage", "finished"}));
   for (const NodePtr& node : app.lists().chromebookMarkArray) {
     const bool listed = node->bDeadURL();
     EXPECT_EQ(node->bSelect(), listed);
     EXPECT_EQ(listed, OrNull(node->thetitle()) == "Refused" || OrNull(node->thetitle()) == "Garbage");
   }
-  EXPECT_EQ(h.lastTotal, 5u);
-  EXPECT_EQ(h.lastProbed, 5u);
   EXPECT_TRUE(app.linkHealth().WaitForWorkers(milliseconds(5000)));
 }
 
 TEST(HealthController, WithNoViewTheScanEndsAtOnceWithNothingFound) {
   HealthHome h;
   AppDelegate& app = h.StartWatched();
-  ASSERT_EQ(app.session().bookMarkType, ViewKind::None);
   ASSERT_TRUE(app.FindAllDeadURLBookMarksAction());
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().deadURLScanRunning(); }));
-  EXPECT_EQ(h.events, (std::vector<std::string>{"finished"}));
+  EXPECT_EQ(h.events, (Titled{"finished"}));
   EXPECT_TRUE(app.lists().deadURLArray.empty());
 }
 
@@ -84,7 +96,7 @@ TEST(HealthController, ANewScanOrACancelSilencesTheScanBefore) {
   app.lists().allbookMarkArray = {dead};
   app.linkHealth().StartScanDeadURlThread();  // the first scan stops; only the second reports
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().deadURLScanRunning(); }, 10000));
-  EXPECT_EQ(h.events, (std::vector<std::string>{"found Dead", "finished"}));
+  EXPECT_EQ(h.events, (Titled{"found Dead", "finished"}));
   EXPECT_FALSE(hanging->bDeadURL());
 
   h.events.clear();
@@ -97,49 +109,35 @@ TEST(HealthController, ANewScanOrACancelSilencesTheScanBefore) {
   EXPECT_TRUE(h.events.empty());
 }
 
-std::string SafariFavouritesBar(const std::string& children) {
-  return "<dict><key>WebBookmarkType</key><string>WebBookmarkTypeList</string>"
-         "<key>WebBookmarkUUID</key><string>uuid-bar</string><key>Title</key><string>BookmarksBar</string>"
-         "<key>Sync</key><dict><key>ServerID</key><string>Favorites Bar</string></dict>"
-         "<key>Children</key><array>" + children + "</array></dict>";
-}
-
-TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
+TEST(HealthController, DuplicateGroupsOfTheSafariViewFillTheResultTable) {
   HealthHome h;
-  h.WriteSafari(SafariLeaf("A", "http://same.example/") + SafariFavouritesBar(SafariLeaf("B", "https://same.example/")) +
-                SafariLeaf("C", "http://same.example/") + SafariLeaf("D", "http://other.example/") +
-                SafariLeaf("E", "HTTP://other.example/") + SafariLeaf("F", "http://other.example/"));
-  AppDelegate& app = h.StartWatched();
-  h.Press(outlets::kSafariBookMarkBtn);
-  ASSERT_EQ(app.session().bookMarkType, ViewKind::Safari);
-
-  ASSERT_TRUE(app.FindAllDuplicateBookMarksAction());
-  ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().duplicateSearchRunning(); }));
+  AppDelegate& app = h.FindSafariDuplicates();
   const NodeList& groups = app.lists().duplicateArray;
   ASSERT_EQ(groups.size(), 2u);
-  EXPECT_EQ(Titles(groups), (std::vector<std::string>{"A", "D"}));
-  EXPECT_EQ(Titles(DuplicateGroupMembers(groups[0])), (std::vector<std::string>{"A", "B", "C"}));
-  EXPECT_EQ(Titles(DuplicateGroupMembers(groups[1])), (std::vector<std::string>{"D", "F"}));
+  EXPECT_EQ(Titles(groups), (Titled{"A", "D"}));
+  EXPECT_EQ(Titles(DuplicateGroupMembers(groups[0])), (Titled{"A", "B", "C"}));
+  EXPECT_EQ(Titles(DuplicateGroupMembers(groups[1])), (Titled{"D", "F"}));
   EXPECT_EQ(app.linkHealth().dupBookmarkCount, 5u);
-  EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates"}));
+  EXPECT_EQ(h.events, (Titled{"duplicates"}));
   EXPECT_EQ(app.viewState().leftDupTable.content, groups);  // what the sheet draws
+}
 
-  app.AutoSelectDuplicationBookAction();
-  EXPECT_TRUE(app.linkHealth().bAutoSelect);
+// Each press toggles; a new search does not reset the toggle.
+TEST(HealthController, AutomaticTicksLeaveOneMemberOfEachGroupUnticked) {
+  HealthHome h;
+  AppDelegate& app = h.FindSafariDuplicates();
   auto ticks = [&] {
     std::vector<bool> out;
-    for (const auto& group : groups)
+    for (const auto& group : app.lists().duplicateArray)
       for (const auto& m : DuplicateGroupMembers(group)) out.push_back(m->bSelect());
     return out;
   };
-  EXPECT_EQ(ticks(), (std::vector<bool>{false, false, true, false, true}));  // B is in the favourites bar
-
   app.AutoSelectDuplicationBookAction();
-  EXPECT_FALSE(app.linkHealth().bAutoSelect);
+  EXPECT_EQ(ticks(), (std::vector<bool>{false, false, true, false, true}));  // B is in the favourites bar
+  app.AutoSelectDuplicationBookAction();
   EXPECT_EQ(ticks(), std::vector<bool>(5, false));
-  EXPECT_EQ(h.events, (std::vector<std::string>{"duplicates", "ticks", "ticks"}));
+  EXPECT_EQ(h.events, (Titled{"duplicates", "ticks", "ticks"}));
 
-  // The toggle is not reset by a new search: the next press unticks when the last one ticked.
   app.AutoSelectDuplicationBookAction();
   ASSERT_TRUE(app.FindAllDuplicateBookMarksAction());
   ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().duplicateSearchRunning(); }));
@@ -148,7 +146,7 @@ TEST(HealthController, DuplicatesOfTheSafariViewAndTheirAutomaticTicks) {
   EXPECT_FALSE(app.linkHealth().bAutoSelect);
 }
 
-TEST(HealthController, AfterARemovalTheScanAndTheSearchAnswerThatNothingIsLeft) {
+TEST(HealthController, AfterARemovalEachSearchAnswersThatNothingIsLeft) {
   HealthHome h;
   AppDelegate& app = h.StartWatched();
   app.linkHealth().bCleanDeadBook = true;
@@ -161,9 +159,9 @@ TEST(HealthController, AfterARemovalTheScanAndTheSearchAnswerThatNothingIsLeft) 
   EXPECT_EQ(app.lists().duplicateArray.size(), 1u);
 
   ASSERT_EQ(h.screen->alerts.size(), 2u);
-  EXPECT_EQ(h.screen->alerts[0].request.message, "No unreachable bookmark links detected");
-  EXPECT_EQ(h.screen->alerts[0].request.defaultButton, " Ok ");
-  EXPECT_TRUE(h.screen->alerts[0].request.asSheet);
+  const AlertSpec& first = h.screen->alerts[0].request;
+  EXPECT_EQ(std::tuple(first.message, first.defaultButton, first.asSheet),
+            std::tuple("No unreachable bookmark links detected", " Ok ", true));
   EXPECT_EQ(h.screen->alerts[1].request.message, "No Duplicate bookmark links detected");
 }
 

@@ -1,25 +1,19 @@
+// The launch: the one-time backup of the browsers' files, the welcome page, the
+// data folder; closing the window.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <filesystem>
-
-#include "app/AppDelegate.h"
+#include "PresenterFixture.h"
 #include "app/FirstStartBackup.h"
-#include "support/TestSupport.h"
+#include "cookies/CookieTestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace linvara;
-using linvara::testing::ReadText;
-using linvara::testing::TempDir;
-using linvara::testing::TestData;
-using linvara::testing::WriteText;
+using namespace linvara::testing;
 
 namespace {
 
-struct LaunchFixture {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
+struct LaunchFixture : TestHome {
   std::shared_ptr<Preferences> prefs = std::make_shared<Preferences>(loc.preferencesFile());
 
   std::unique_ptr<AppDelegate> Launch() {
@@ -33,59 +27,20 @@ struct LaunchFixture {
   }
   std::vector<std::string> BackupNames() const {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(loc.backupFolder(), ec)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(loc.backupFolder())) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
 };
 
-int CountRows(const fs::path& db) {
-  sqlite3* h = nullptr;
-  sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* st = nullptr;
-  int n = -1;
-  if (sqlite3_prepare_v2(h, "select count(*) from moz_bookmarks", -1, &st, nullptr) == SQLITE_OK &&
-      sqlite3_step(st) == SQLITE_ROW)
-    n = sqlite3_column_int(st, 0);
-  sqlite3_finalize(st);
-  sqlite3_close(h);
-  return n;
-}
+const char* const kCountRows = "select count(*) from moz_bookmarks";
 
 }  // namespace
 
-TEST(Launch, FirstStartWithOnlySafariBacksUpSafariAndOpensWelcomeOnce) {
+TEST(Launch, FirstStartBacksUpEveryBrowserButEdgeWithoutOverwriting) {
   LaunchFixture f;
   fs::create_directories(f.loc.safariBookmarks().parent_path());
   fs::copy_file(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"), f.loc.safariBookmarks());
-
-  auto app = f.Launch();
-  EXPECT_EQ(f.BackupNames(), (std::vector<std::string>{"Bookmarks.plist"}));
-  EXPECT_EQ(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), ReadText(f.loc.safariBookmarks()));
-  EXPECT_EQ(f.prefs->getString(prefkeys::kFirstStart), "NO");
-  EXPECT_EQ(Preferences(f.loc.preferencesFile()).getString(prefkeys::kFirstStart), "NO") << "saved to disk";
-  EXPECT_EQ(f.platform->openedUrls, (std::vector<std::string>{"https://www.zelvane.com/welcome-to-install-linvara.html"}));
-  EXPECT_EQ(app->theLinvaraPath, f.loc.dataFolder().string());
-
-  // A second start copies nothing new and opens nothing.
-  WriteText(f.loc.safariBookmarks(), "changed since");
-  app = f.Launch();
-  EXPECT_EQ(f.platform->openedUrls.size(), 1u);
-  EXPECT_NE(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), "changed since");
-}
-
-TEST(Launch, LaterStartRecreatesMissingDataFolder) {
-  LaunchFixture f;
-  ASSERT_TRUE(f.prefs->set(prefkeys::kFirstStart, Value("NO")));
-  f.Launch();
-  EXPECT_TRUE(fs::is_directory(f.loc.dataFolder()));
-  EXPECT_FALSE(fs::exists(f.loc.backupFolder()));
-  EXPECT_TRUE(f.platform->openedUrls.empty());
-}
-
-TEST(Launch, FirstStartCopiesEveryBrowserButEdgeAndNeverOverwrites) {
-  LaunchFixture f;
   WriteText(f.loc.chromeProfile2Bookmarks(), "{\"roots\":{}}");
   WriteText(f.loc.edgeBookmarks(), "{\"roots\":{}}");
   WriteText(f.loc.operaBookmarks(), "{\"opera\":1}");
@@ -96,10 +51,34 @@ TEST(Launch, FirstStartCopiesEveryBrowserButEdgeAndNeverOverwrites) {
   WriteText(f.loc.backupFolder() / "Opera_Bookmarks", "older backup");
 
   f.Launch();
-  EXPECT_EQ(f.BackupNames(), (std::vector<std::string>{"Chrome_Bookmarks", "Opera_Bookmarks", "places.sqlite"}));
+  EXPECT_EQ(f.BackupNames(),
+            (std::vector<std::string>{"Bookmarks.plist", "Chrome_Bookmarks", "Opera_Bookmarks", "places.sqlite"}));
+  EXPECT_EQ(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), ReadText(f.loc.safariBookmarks()));
   EXPECT_EQ(ReadText(f.loc.backupFolder() / "Chrome_Bookmarks"), "{\"roots\":{}}") << "Profile 2 chosen";
   EXPECT_EQ(ReadText(f.loc.backupFolder() / "Opera_Bookmarks"), "older backup");
-  EXPECT_EQ(CountRows(f.loc.backupFolder() / "places.sqlite"), 19);
+  EXPECT_EQ(QuerySql(f.loc.backupFolder() / "places.sqlite", kCountRows), "19");
+
+  WriteText(f.loc.safariBookmarks(), "changed since");
+  f.Launch();  // a later start copies nothing
+  EXPECT_NE(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), "changed since");
+}
+
+TEST(Launch, FirstStartOpensTheWelcomePageOnce) {
+  LaunchFixture f;
+  f.Launch();
+  EXPECT_EQ(Preferences(f.loc.preferencesFile()).getString(prefkeys::kFirstStart), "NO") << "saved to disk";
+  EXPECT_EQ(f.platform->openedUrls, (std::vector<std::string>{"https://www.zelvane.com/welcome-to-install-linvara.html"}));
+  f.Launch();
+  EXPECT_EQ(f.platform->openedUrls.size(), 1u);
+}
+
+TEST(Launch, LaterStartRecreatesMissingDataFolder) {
+  LaunchFixture f;
+  ASSERT_TRUE(f.prefs->set(prefkeys::kFirstStart, Value("NO")));
+  EXPECT_EQ(f.Launch()->theLinvaraPath, f.loc.dataFolder().string());
+  EXPECT_TRUE(fs::is_directory(f.loc.dataFolder()));
+  EXPECT_FALSE(fs::exists(f.loc.backupFolder()));
+  EXPECT_TRUE(f.platform->openedUrls.empty());
 }
 
 TEST(Launch, PlacesCopyIncludesUncheckpointedWriteAheadLog) {
@@ -114,31 +93,15 @@ TEST(Launch, PlacesCopyIncludesUncheckpointedWriteAheadLog) {
 
   ASSERT_TRUE(CopySqliteDatabase(source, dir / "copy.sqlite"));
   sqlite3_close(db);
-  EXPECT_EQ(CountRows(dir / "copy.sqlite"), 50);
+  EXPECT_EQ(QuerySql(dir / "copy.sqlite", kCountRows), "50");
   EXPECT_FALSE(fs::exists(dir / "copy.sqlite-wal"));
   EXPECT_FALSE(CopySqliteDatabase(source, dir / "copy.sqlite")) << "an existing copy is kept";
   EXPECT_FALSE(CopySqliteDatabase(dir / "missing.sqlite", dir / "other.sqlite"));
   EXPECT_FALSE(fs::exists(dir / "other.sqlite"));
 }
 
-TEST(Launch, ConstructionStateVersionSheetAndClose) {
-  LaunchFixture f;
-  f.platform->version = {10, 14, 6};
-  AppServices s;
-  s.locations = f.loc;
-  s.platform = f.platform;
-  AppDelegate app(s);
-  EXPECT_EQ(app.macOSMajor, 10);
-  EXPECT_EQ(app.macOsVer, 14);
-  EXPECT_EQ(app.session().bookMarkType, ViewKind::None);
-  EXPECT_EQ(app.lists().rootNode, nullptr);
-  EXPECT_TRUE(app.lists().allbookMarkArray.empty());
-  EXPECT_EQ(app.session().notifications().ObserverCount(kLeftButtonMouseDown), 1u);
-  std::uint32_t major = 0, fix = 0;
-  app.getSystemVersionMajor(&major, nullptr, &fix);
-  EXPECT_EQ(major, 10u);
-  EXPECT_EQ(fix, 6u);
-  EXPECT_EQ(app.windowWillPositionSheet({10, 100, 300, 200}), (SheetRect{10, 75, 300, 200}));
+TEST(WindowDelegate, ClosingTheWindowEndsTheApplication) {
+  AppDelegate app(AppServices{});
   EXPECT_FALSE(app.terminateRequested());
   EXPECT_TRUE(app.windowShouldClose());
   EXPECT_TRUE(app.terminateRequested());
@@ -147,12 +110,8 @@ TEST(Launch, ConstructionStateVersionSheetAndClose) {
 TEST(Launch, ControllerWithoutScreenAnswersAlertsWithTheDefaultButton) {
   LaunchFixture f;
   f.platform->running = {bundleids::kSafari};
-  AppServices s;
-  s.locations = f.loc;
-  s.platform = f.platform;
-  AppDelegate app(s);
-  // The full read shows the running-browser sheet; with no screen it must not crash.
-  app.ActClickOpenCookiesAction();
-  EXPECT_EQ(app.session().bookMarkType, ViewKind::All);
-  EXPECT_TRUE(app.lists().allbookMarkArray.empty());
+  auto app = f.Launch();
+  app->PressNavigationButton(outlets::kAllBookMarkBtn);  // the running-browser sheet, no screen to show it on
+  EXPECT_EQ(app->viewState().bookMarkType, ViewKind::All);
+  EXPECT_TRUE(app->lists().allbookMarkArray.empty());
 }

@@ -44,7 +44,7 @@ BookmarkLists ReadWith(ReadFn read) {
 const std::vector<BookmarkEntry> kTree = {Folder("News", {Leaf("Paper", "https://paper.example/")}), Proxy("History"),
                                           Leaf("Top", "https://top.example/", "UUID-TOP")};
 
-TEST(SafariBookmarksFile, ReaderReadsTheTreeAndExtraKeysInEitherFormat) {
+TEST(SafariBookmarksFile, ReaderReadsTheTreeInEitherFormat) {
   auto favouritesBar = Dictionary::make();
   favouritesBar->set("ServerID", "Favorites Bar");
   std::vector<BookmarkEntry> tree = kTree;
@@ -131,7 +131,7 @@ TEST(FirefoxPlaces, ProfilesIniNamesTheProfileTheReaderReads) {
   }
 }
 
-TEST(FirefoxPlaces, RowsKeepTheirIdsParentsAndExtraColumns) {
+TEST(FirefoxPlaces, RowsAreStoredAsGiven) {
   auto places = PlacesDatabase::Create();
   ASSERT_TRUE(places.ok());
   ASSERT_TRUE(places->AddStandardRoots().ok());

@@ -5,8 +5,6 @@
 #include <QTest>
 #include <QThread>
 
-#include "ui/MainWindow.h"
-#include "ui/PRLeftTipButton.h"
 #include "ui/TableModels.h"
 
 namespace linvara::testing {
@@ -85,17 +83,9 @@ void GuiHome::StartIn(const std::string& viewButton) {
   Press(viewButton);
 }
 
-MainWindow& GuiHome::window() { return app->window(); }
-
-void GuiHome::Press(const std::string& outlet) {
-  PRLeftTipButton* button = window().navigationButton(outlet);
-  if (!button) throw std::runtime_error("no button " + outlet);
-  button->click();
-}
-
-QStringList GuiHome::TableTitles() const {
+QStringList GuiHome::TableTitles() {
   QStringList titles;
-  const BookmarkTableModel* model = app->window().bookmarkModel();
+  const BookmarkTableModel* model = window().bookmarkModel();
   for (int r = 0; r < model->rowCount(); ++r) titles << model->index(r, 0).data().toString();
   return titles;
 }
@@ -105,10 +95,6 @@ void GuiHome::DoubleClickRow(int row) {
   const QPoint center = table->visualRect(window().bookmarkModel()->index(row, 0)).center();
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, center);
   QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, center);
-}
-
-std::string GuiHome::ButtonImage(const std::string& outlet) {
-  return window().navigationButton(outlet)->property("linvaraImage").toString().toStdString();
 }
 
 }  // namespace linvara::testing

@@ -11,6 +11,8 @@
 
 #include "app/PresenterFixture.h"  // TestHome
 #include "ui/LinvaraApp.h"
+#include "ui/MainWindow.h"
+#include "ui/PRLeftTipButton.h"
 
 namespace linvara::testing {
 
@@ -20,7 +22,6 @@ QApplication& EnsureQtApp();
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
 // Runs the event loop for a while.
 void Settle(int ms = 50);
-
 // The texts of a menu's entries, separators left out.
 QStringList ActionTexts(const QMenu& menu);
 
@@ -48,16 +49,18 @@ struct GuiHome : TestHome {
   void StartIn(const std::string& viewButton);
 
   AppDelegate& controller() { return app->controller(); }
-  MainWindow& window();
+  MainWindow& window() { return app->window(); }
   // Clicks a navigation button of the window.
-  void Press(const std::string& outlet);
+  void Press(const std::string& outlet) { window().navigationButton(outlet)->click(); }
   // Titles in the bookmark table, as the model shows them, and the row of one.
-  QStringList TableTitles() const;
-  int RowOf(const QString& title) const { return static_cast<int>(TableTitles().indexOf(title)); }
+  QStringList TableTitles();
+  int RowOf(const QString& title) { return static_cast<int>(TableTitles().indexOf(title)); }
   // Clicks a row of the bookmark table, then double-clicks it.
   void DoubleClickRow(int row);
   // The image resource a navigation button shows.
-  std::string ButtonImage(const std::string& outlet);
+  std::string ButtonImage(const std::string& outlet) {
+    return window().navigationButton(outlet)->property("linvaraImage").toString().toStdString();
+  }
 };
 
 }  // namespace linvara::testing

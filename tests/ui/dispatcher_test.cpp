@@ -28,7 +28,7 @@ struct Worker {
         }) {}
 };
 
-TEST(QtMainThreadDispatcher, WorkerCallRunsOnTheGuiThreadAndWaits) {
+TEST(QtMainThreadDispatcher, WorkerCallWaitsForTheGuiThreadToRunIt) {
   EnsureQtApp();
   QtMainThreadDispatcher dispatcher;
   Worker worker(dispatcher);
