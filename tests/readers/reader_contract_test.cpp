@@ -17,32 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Entry {
-  std::string title;
-  std::string url;
-};
-
-std::string BookmarkUrl(int n) { return "https://" + std::to_string(n) + ".example/"; }
-
-// Each format writes `entries` into one top-level folder "Bar", or a chain of
-// `depth` folders "L1" > "L2" > ... each holding one bookmark "B<level>".
+// Each format writes the top-level entries as its browser's file (Firefox after its standard roots).
 struct SafariFormat {
   static fs::path FileIn(const TempDir& dir) { return dir / "Bookmarks.plist"; }
   static fs::path RealFile() { return TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"); }
-  static void Write(const fs::path& file, const std::vector<Entry>& entries) {
-    std::vector<DictPtr> leaves;
-    for (const Entry& e : entries) leaves.push_back(SafariLeaf(e.title, e.url));
-    WriteSafariFile(file, SafariRoot({SafariList("Bar", leaves)}));
-  }
-  static void WriteChain(const fs::path& file, int depth) {
-    DictPtr inner;
-    for (int level = depth; level >= 1; --level) {
-      std::vector<DictPtr> children{SafariLeaf("B" + std::to_string(level), BookmarkUrl(level))};
-      if (inner) children.push_back(inner);
-      inner = SafariList("L" + std::to_string(level), children);
-    }
-    WriteSafariFile(file, SafariRoot({inner}));
-  }
+  static void Write(const fs::path& file, const BookmarkEntry& top) { Must(profile::WriteSafariBookmarks(file, {top})); }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
     SafariReader reader(h.ctx);
     return removeList ? reader.ReadSafariBookMark(file, *removeList) : reader.ReadSafariBookMark(file);
@@ -54,22 +33,7 @@ struct SafariFormat {
 struct ChromiumFormat {
   static fs::path FileIn(const TempDir& dir) { return dir / "Default" / "Bookmarks"; }
   static fs::path RealFile() { return TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks"); }
-  static std::string Url(const std::string& title, const std::string& url) {
-    return R"({"type":"url","name":")" + title + R"(","url":")" + url + "\"}";
-  }
-  static void Write(const fs::path& file, const std::vector<Entry>& entries) {
-    std::string children;
-    for (const Entry& e : entries) children += (children.empty() ? "" : ",") + Url(e.title, e.url);
-    WriteText(file, R"({"roots":{"bookmark_bar":{"type":"folder","name":"Bar","children":[)" + children + "]}}}");
-  }
-  static void WriteChain(const fs::path& file, int depth) {
-    std::string text = R"({"roots":{"bookmark_bar":)";
-    for (int level = 1; level <= depth; ++level)
-      text += R"({"type":"folder","name":"L)" + std::to_string(level) + R"(","children":[)" +
-              Url("B" + std::to_string(level), BookmarkUrl(level)) + (level < depth ? "," : "");
-    for (int level = 1; level <= depth; ++level) text += "]}";
-    WriteText(file, text + "}}");
-  }
+  static void Write(const fs::path& file, const BookmarkEntry& top) { WriteChromiumFile(file, top); }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
     ChromiumReader reader(h.ctx);
     return removeList ? reader.ReadChromeBookMark(file, *removeList) : reader.ReadChromeBookMark(file);
@@ -83,29 +47,10 @@ struct FirefoxFormat {
   static fs::path RealFile() {
     return TestData("firefox_places/firefox-windows-2020-09_schema54_separators_places.sqlite");
   }
-  static void Write(const fs::path& file, const std::vector<Entry>& entries) {
-    PlacesBuilder b(file);
-    b.Exec("begin");
-    b.StandardRoots();
-    b.Row(10, 2, 1, "Bar");
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const int id = 100 + static_cast<int>(i);
-      b.Place(id, entries[i].url);
-      b.Row(id, 1, 10, entries[i].title, id);
-    }
-    b.Exec("commit");
-  }
-  static void WriteChain(const fs::path& file, int depth) {
-    PlacesBuilder b(file);
-    b.Exec("begin");
-    b.Row(1, 2, 0, "");
-    for (int level = 1; level <= depth; ++level) {
-      const int folder = 100000 + level;
-      b.Row(folder, 2, level == 1 ? 1 : folder - 1, "L" + std::to_string(level));
-      b.Place(level, BookmarkUrl(level));
-      b.Row(200000 + level, 1, folder, "B" + std::to_string(level), level);
-    }
-    b.Exec("commit");
+  static void Write(const fs::path& file, const BookmarkEntry& top) {
+    profile::PlacesDatabase places = PlacesWith({});
+    Must(places.AddEntries(profile::kFirefoxRootId, {top}));
+    Must(places.Save(file));
   }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
     FirefoxReader reader(h.ctx);
@@ -131,17 +76,9 @@ class EveryReader : public ::testing::Test {
 using Formats = ::testing::Types<SafariFormat, ChromiumFormat, FirefoxFormat>;
 TYPED_TEST_SUITE(EveryReader, Formats);
 
-NodePtr WithAddress(const std::string& url) {
-  NodePtr node = PRBookMarkNode::Create();
-  node->setUrlString(url);
-  return node;
-}
-
 TYPED_TEST(EveryReader, RemovalFormLeavesOutEveryListedAddressExactly) {
-  TypeParam::Write(this->file, {{"One", "https://one.example/"},
-                                {"Two", "https://two.example/"},
-                                {"One again", "https://one.example/"},
-                                {"Three", "https://three.example/"}});
+  TypeParam::Write(this->file, Folder("Bar", {Leaf("One", "https://one.example/"), Leaf("Two", "https://two.example/"),
+                                    Leaf("One again", "https://one.example/"), Leaf("Three", "https://three.example/")}));
   // Letter case counts; a folder without an address matches nothing.
   const NodeList removeList{WithAddress("https://one.example/"), WithAddress("HTTPS://THREE.EXAMPLE/"),
                             PRFaBookMarkNode::Create()};
@@ -165,9 +102,9 @@ TYPED_TEST(EveryReader, ReadingLeavesTheFilesUntouched) {
 }
 
 TYPED_TEST(EveryReader, LargeReadCallsTheResponsivenessHookDuringTheRead) {
-  std::vector<Entry> entries;
-  for (int i = 0; i < 5000; ++i) entries.push_back({"n", BookmarkUrl(i)});
-  TypeParam::Write(this->file, entries);
+  std::vector<BookmarkEntry> leaves;
+  for (int i = 0; i < 5000; ++i) leaves.push_back(Leaf("n", BookmarkUrl(i)));
+  TypeParam::Write(this->file, Folder("Bar", leaves));
   int ticks = 0;
   std::size_t leavesAtFirstTick = 0;
   this->h.ctx.keepResponsive = [&] {
@@ -180,7 +117,7 @@ TYPED_TEST(EveryReader, LargeReadCallsTheResponsivenessHookDuringTheRead) {
 }
 
 TYPED_TEST(EveryReader, LeavesOfOneFolderShareOnePathObject) {
-  TypeParam::Write(this->file, {{"A", "https://a.example/"}, {"B", "https://b.example/"}});
+  TypeParam::Write(this->file, Folder("Bar", {Leaf("A", "https://a.example/"), Leaf("B", "https://b.example/")}));
   ASSERT_TRUE(this->Read().ok());
   ASSERT_EQ(this->Leaves().size(), 2u);
   EXPECT_EQ(OrNull(this->Leaves()[0]->theFullPath()), "/Bar");
@@ -188,7 +125,7 @@ TYPED_TEST(EveryReader, LeavesOfOneFolderShareOnePathObject) {
 }
 
 TYPED_TEST(EveryReader, EntriesBelowTheFolderLimitAreLeftOutAndCounted) {
-  TypeParam::WriteChain(this->file, static_cast<int>(kMaxFolderLevels) + 8);
+  TypeParam::Write(this->file, FolderChain(static_cast<int>(kMaxFolderLevels) + 8));
   const ReadResult result = this->Read();
   ASSERT_TRUE(result.ok()) << result.error();
   // Folders 1 to 512 and the bookmark in each are read; 8 folders and 8 bookmarks are not.
@@ -203,7 +140,7 @@ TYPED_TEST(EveryReader, EntriesBelowTheFolderLimitAreLeftOutAndCounted) {
   EXPECT_EQ(OrNull(deepest->theFullPath()), path);
 }
 
-TYPED_TEST(EveryReader, DamagedFileIsMalformedAndAddsNothing) {
+TYPED_TEST(EveryReader, DamagedFileIsMalformed) {
   const std::string real = ReadText(TypeParam::RealFile());
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"empty", ""},
@@ -223,7 +160,7 @@ TYPED_TEST(EveryReader, DamagedFileIsMalformedAndAddsNothing) {
   }
 }
 
-TYPED_TEST(EveryReader, RandomByteDamageNeverCrashesNorChangesTheFile) {
+TYPED_TEST(EveryReader, RandomByteDamageIsReadSafely) {
   const std::string real = ReadText(TypeParam::RealFile());
   std::mt19937 random(7);
   for (int round = 0; round < 30; ++round) {
@@ -240,10 +177,13 @@ TYPED_TEST(EveryReader, RandomByteDamageNeverCrashesNorChangesTheFile) {
 }
 
 TYPED_TEST(EveryReader, MissingFileIsNotFound) {
+  const RootPtr kept = PRRootBookMarkNode::Create();
+  this->h.lists.rootNode = kept;
   const ReadResult result = this->Read();
   ASSERT_FALSE(result.ok());
   EXPECT_EQ(result.errorKind(), ErrorKind::NotFound);
   EXPECT_TRUE(this->h.lists.allbookMarkArray.empty());
+  EXPECT_EQ(this->h.lists.rootNode, kept) << "nothing changes, not even the root";
 }
 
 // A FIFO would block a reader for ever and a link to /dev/zero exhaust memory.
