@@ -150,49 +150,41 @@ TEST(PropertyListCodec, KeepsEveryValueType) {
 
 namespace {
 
-// A binary property list of arrays only: `arrays[i]` lists what array i holds
-// (4-byte references); array 0 is the top.
-std::string BinaryArrays(const std::vector<std::vector<std::uint32_t>>& arrays) {
-  std::string out = "bplist00";
-  auto be = [&](std::uint64_t v, int width) {
-    for (int i = width - 1; i >= 0; --i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  };
-  std::vector<std::uint64_t> offsets;
-  for (const auto& refs : arrays) {
-    offsets.push_back(out.size());
-    out.push_back(static_cast<char>(0xA0 | refs.size()));
-    for (std::uint32_t ref : refs) be(ref, 4);
-  }
-  const std::uint64_t table = out.size();
-  for (std::uint64_t offset : offsets) be(offset, 4);
-  out.append(6, '\0');
-  out.push_back(4);  // offset size
-  out.push_back(4);  // reference size
-  be(arrays.size(), 8);
-  be(0, 8);
-  be(table, 8);
+std::string BigEndian(std::uint64_t v, int width) {
+  std::string out;
+  for (int i = width - 1; i >= 0; --i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
   return out;
 }
 
-// A binary property list of one dictionary {key: value}, both ASCII strings.
-std::string BinaryDictionary(const std::string& key, const std::string& value) {
-  std::string out = "bplist00";
-  const std::string objects[] = {std::string{'\xD1', 1, 2}, static_cast<char>(0x50 | key.size()) + key,
-                                 static_cast<char>(0x50 | value.size()) + value};
-  std::string table;
+// A binary property list of encoded objects with 4-byte references; object 0 is the top.
+std::string BinaryPlist(const std::vector<std::string>& objects) {
+  std::string out = "bplist00", table;
   for (const std::string& object : objects) {
-    table.push_back(static_cast<char>(out.size()));
+    table += BigEndian(out.size(), 4);
     out += object;
   }
-  const char tableAt = static_cast<char>(out.size());
-  return out + table + std::string(6, '\0') + std::string{1, 1} + std::string(7, '\0') + std::string(1, 3) +
-         std::string(16, '\0').replace(15, 1, 1, tableAt);
+  return out + table + std::string(6, '\0') + "\x04\x04" + BigEndian(objects.size(), 8) + BigEndian(0, 8) +
+         BigEndian(out.size(), 8);
 }
 
-std::string NestedBinaryArrays(std::uint32_t depth) {
-  std::vector<std::vector<std::uint32_t>> arrays(depth);
-  for (std::uint32_t i = 0; i + 1 < depth; ++i) arrays[i] = {i + 1};
-  return BinaryArrays(arrays);
+std::string ArrayObject(const std::vector<std::uint32_t>& refs) {
+  std::string out(1, static_cast<char>(0xA0 | refs.size()));
+  for (std::uint32_t ref : refs) out += BigEndian(ref, 4);
+  return out;
+}
+
+// `depth` arrays, each holding the next; with `twice`, holding it twice.
+std::string NestedBinaryArrays(std::uint32_t depth, bool twice = false) {
+  std::vector<std::string> objects;
+  for (std::uint32_t i = 1; i < depth; ++i) objects.push_back(twice ? ArrayObject({i, i}) : ArrayObject({i}));
+  objects.push_back(ArrayObject({}));
+  return BinaryPlist(objects);
+}
+
+// One dictionary {key: value}, both ASCII strings.
+std::string BinaryDictionary(const std::string& key, const std::string& value) {
+  return BinaryPlist({"\xD1" + BigEndian(1, 4) + BigEndian(2, 4), static_cast<char>(0x50 | key.size()) + key,
+                      static_cast<char>(0x50 | value.size()) + value});
 }
 
 }  // namespace
@@ -206,15 +198,13 @@ TEST(PropertyListCodec, InputTheParserCannotBearIsMalformed) {
     for (std::size_t i = depth; i-- > 0;) text += i % 2 ? "</array>" : "</dict>";
     return text + "</plist>";
   };
-  std::vector<std::vector<std::uint32_t>> doubling(40);  // 2^40 arrays once every reference is copied
-  for (std::uint32_t i = 0; i + 1 < 40; ++i) doubling[i] = {i + 1, i + 1};
   const std::vector<std::pair<std::string, std::string>> refused = {
       {"binary 100,000 deep", NestedBinaryArrays(100000)},  // about 900 KB
       {"xml 300,000 deep", xml(300000)},
       {"binary 2,049 deep", NestedBinaryArrays(2049)},
       {"xml 2,049 deep", xml(2049)},
-      {"binary cycle", BinaryArrays({{0}})},
-      {"binary doubling", BinaryArrays(doubling)},
+      {"binary cycle", BinaryPlist({ArrayObject({0})})},
+      {"binary doubling", NestedBinaryArrays(40, true)},  // 2^40 arrays once every reference is copied
       {"binary NUL in a key", BinaryDictionary(std::string("a\0", 2), "x")},
       {"xml NUL reference", "<plist><dict><key>a&#x0;b</key><string>x</string></dict></plist>"},
       {"xml raw NUL", "<plist><dict><key>a" + std::string(1, '\0') + "b</key><string>x</string></dict></plist>"},
@@ -226,6 +216,7 @@ TEST(PropertyListCodec, InputTheParserCannotBearIsMalformed) {
     EXPECT_EQ(r.errorKind(), ErrorKind::Malformed);
   }
   EXPECT_TRUE(ParsePropertyList(NestedBinaryArrays(2048)).ok());
+  EXPECT_TRUE(ParsePropertyList(NestedBinaryArrays(8, true)).ok());
   EXPECT_TRUE(ParsePropertyList(xml(2048)).ok());
   EXPECT_TRUE(ParsePropertyList(BinaryDictionary("k", std::string("a\0b", 3))).ok()) << "a NUL in a value is no reason to refuse";
 }

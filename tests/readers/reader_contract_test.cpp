@@ -17,14 +17,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Each format writes the top-level entries as its browser's file (Firefox after its standard roots).
+// Each format writes a top-level entry as its browser's file (Firefox after its standard roots).
 struct SafariFormat {
   static fs::path FileIn(const TempDir& dir) { return dir / "Bookmarks.plist"; }
   static fs::path RealFile() { return TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"); }
   static void Write(const fs::path& file, const BookmarkEntry& top) { Must(profile::WriteSafariBookmarks(file, {top})); }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
-    SafariReader reader(h.ctx);
-    return removeList ? reader.ReadSafariBookMark(file, *removeList) : reader.ReadSafariBookMark(file);
+    return removeList ? SafariReader(h.ctx).ReadSafariBookMark(file, *removeList)
+                      : SafariReader(h.ctx).ReadSafariBookMark(file);
   }
   static const NodeList& Leaves(const ReaderHarness& h) { return h.lists.safariBookMarkArray; }
   static const NodeList& TopLevel(const ReaderHarness& h) { return h.lists.safariFatherArray; }
@@ -35,8 +35,8 @@ struct ChromiumFormat {
   static fs::path RealFile() { return TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks"); }
   static void Write(const fs::path& file, const BookmarkEntry& top) { WriteChromiumFile(file, top); }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
-    ChromiumReader reader(h.ctx);
-    return removeList ? reader.ReadChromeBookMark(file, *removeList) : reader.ReadChromeBookMark(file);
+    return removeList ? ChromiumReader(h.ctx).ReadChromeBookMark(file, *removeList)
+                      : ChromiumReader(h.ctx).ReadChromeBookMark(file);
   }
   static const NodeList& Leaves(const ReaderHarness& h) { return h.lists.chromebookMarkArray; }
   static const NodeList& TopLevel(const ReaderHarness& h) { return h.lists.ChromeFatherArray; }
@@ -44,19 +44,16 @@ struct ChromiumFormat {
 
 struct FirefoxFormat {
   static fs::path FileIn(const TempDir& dir) { return dir / "Profiles" / "p.default" / "places.sqlite"; }
-  static fs::path RealFile() {
-    return TestData("firefox_places/firefox-windows-2020-09_schema54_separators_places.sqlite");
-  }
+  static fs::path RealFile() { return TestData("firefox_places/firefox-windows-2020-09_schema54_separators_places.sqlite"); }
   static void Write(const fs::path& file, const BookmarkEntry& top) {
     profile::PlacesDatabase places = PlacesWith({});
     Must(places.AddEntries(profile::kFirefoxRootId, {top}));
     Must(places.Save(file));
   }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
-    FirefoxReader reader(h.ctx);
     const FirefoxSource source{file.parent_path().parent_path(), file};
-    return removeList ? reader.ReadFirefoxBookMarkwithRemoveArray(source, *removeList)
-                      : reader.ReadFirefoxBookMark(source);
+    return removeList ? FirefoxReader(h.ctx).ReadFirefoxBookMarkwithRemoveArray(source, *removeList)
+                      : FirefoxReader(h.ctx).ReadFirefoxBookMark(source);
   }
   static const NodeList& Leaves(const ReaderHarness& h) { return h.lists.FireFoxBookMarkArray; }
   static const NodeList& TopLevel(const ReaderHarness& h) { return h.lists.FireFoxFatherArray; }
