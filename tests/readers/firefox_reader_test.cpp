@@ -77,10 +77,6 @@ TEST(FirefoxReaderRealFiles, RealFilesReadWithoutTagsOrSeparators) {
     EXPECT_EQ(Titles(h.lists.FireFoxFatherArray), c.top);
     ASSERT_TRUE(h.lists.rootNode);
     EXPECT_EQ(OrNull(h.lists.rootNode->titleStr()), "root");
-    for (const auto& top : h.lists.FireFoxFatherArray) {
-      EXPECT_EQ(top->fatherItem(), h.lists.rootNode);
-      EXPECT_EQ(OrNull(top->theFullPath()), "/");
-    }
     NodePtr leaf = FindTitle(h.lists.allbookMarkArray, c.title);
     ASSERT_TRUE(leaf && leaf->fatherItem());
     EXPECT_EQ(leaf->bookmarkID(), c.id);

@@ -187,14 +187,14 @@ TYPED_TEST(EveryReader, MissingFileIsNotFound) {
 TYPED_TEST(EveryReader, FileThatIsNoRegularFileIsUnreadableAtOnce) {
   fs::create_directories(this->file.parent_path());
   ASSERT_EQ(::mkfifo(this->file.c_str(), 0600), 0);
-  ReadResult fifo = this->Read();
-  ASSERT_FALSE(fifo.ok());
-  EXPECT_EQ(fifo.errorKind(), ErrorKind::Unreadable) << fifo.error();
-  fs::remove(this->file);
-  fs::create_symlink("/dev/zero", this->file);
-  ReadResult zero = this->Read();
-  ASSERT_FALSE(zero.ok());
-  EXPECT_EQ(zero.errorKind(), ErrorKind::Unreadable) << zero.error();
+  for (const char* kind : {"FIFO", "link to /dev/zero"}) {
+    SCOPED_TRACE(kind);
+    const ReadResult result = this->Read();
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.errorKind(), ErrorKind::Unreadable) << result.error();
+    fs::remove(this->file);
+    fs::create_symlink("/dev/zero", this->file);
+  }
   EXPECT_TRUE(this->h.lists.allbookMarkArray.empty());
 }
 
