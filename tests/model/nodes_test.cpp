@@ -66,23 +66,20 @@ TEST(Nodes, FullPathRule) {
 // A top-level entry keeps its root alive; a folder and its child free each other.
 TEST(Nodes, FatherLinksHoldOnlyARoot) {
   NodePtr top = PRFaBookMarkNode::Create();
-  std::weak_ptr<PRRootBookMarkNode> weakRoot;
-  {
-    RootPtr root = PRRootBookMarkNode::Create();
-    weakRoot = root;
-    top->setFatherItem(root);
-  }
-  EXPECT_FALSE(weakRoot.expired()) << "a top-level entry keeps its root alive";
+  RootPtr root = PRRootBookMarkNode::Create();
+  const std::weak_ptr<PRRootBookMarkNode> weakRoot = root;
+  top->setFatherItem(root);
+  root.reset();
+  EXPECT_FALSE(weakRoot.expired());
 
-  std::weak_ptr<PRBookMarkNode> weakChild;
-  {
-    FolderPtr folder = PRFaBookMarkNode::Create();
-    NodePtr child = PRBookMarkNode::Create();
-    child->setFatherItem(folder);
-    folder->appendChild(child);
-    weakChild = child;
-  }
-  EXPECT_TRUE(weakChild.expired()) << "folder and child free each other";
+  FolderPtr folder = PRFaBookMarkNode::Create();
+  NodePtr child = PRBookMarkNode::Create();
+  const std::weak_ptr<PRBookMarkNode> weakChild = child;
+  child->setFatherItem(folder);
+  folder->appendChild(child);
+  folder.reset();
+  child.reset();
+  EXPECT_TRUE(weakChild.expired());
 }
 
 TEST(Nodes, ConcurrentReadsSeeWholeValues) {

@@ -65,7 +65,8 @@ inline BookmarkEntry FolderChain(int depth) {
 // Chromium's file with `top` as "bookmark_bar". Written here: the profile
 // builder's JSON output takes seconds for deep chains in a debug build.
 inline std::string ChromiumEntryJson(const BookmarkEntry& e) {
-  if (e.kind != profile::EntryKind::Folder) return R"({"type":"url","name":")" + e.title + R"(","url":")" + e.url + "\"}";
+  if (e.kind != profile::EntryKind::Folder)
+    return R"({"type":"url","name":")" + e.title + R"(","url":")" + e.url + "\"}";
   std::string children;
   for (const auto& child : e.children) children += (children.empty() ? "" : ",") + ChromiumEntryJson(child);
   return R"({"type":"folder","name":")" + e.title + R"(","children":[)" + children + "]}";
