@@ -58,15 +58,15 @@ TEST(ChromiumReader, TreeLinksEveryEntryToItsFather) {
   ReaderHarness h;
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   // A url placed directly in "roots" is a top-level entry with the path "/" and no father.
-  EXPECT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
+  ASSERT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
   EXPECT_EQ(h.lists.ChromeFatherArray[1]->fatherItem(), nullptr);
   EXPECT_EQ(OrNull(h.lists.ChromeFatherArray[1]->theFullPath()), "/");
-  EXPECT_EQ(Titles(h.lists.chromebookMarkArray),
+  ASSERT_EQ(Titles(h.lists.chromebookMarkArray),
             (std::vector<std::string>{"Hammer", "Shared", "Loose", "Shared again", "Bottom"}));
   EXPECT_EQ(Paths(h.lists.chromebookMarkArray),
             (std::vector<std::string>{"/Bookmarks bar/Tools", "/Bookmarks bar", "/", "/Other bookmarks/Deep",
                                       "/Other bookmarks/Deep/Deeper"}));
-  NodePtr tools = ChildrenOf(h.lists.ChromeFatherArray[0])[0];
+  NodePtr tools = ChildrenOf(h.lists.ChromeFatherArray[0]).at(0);
   EXPECT_EQ(tools->fatherItem(), h.lists.ChromeFatherArray[0]);
   EXPECT_EQ(Titles(ChildrenOf(tools)), (std::vector<std::string>{"Hammer"}));
   EXPECT_EQ(OrNull(AsFolder(tools)->faBookMarkType()), "folder");
@@ -130,7 +130,7 @@ TEST(ChromiumReader, EdgeInstallsItsOwnRootInEveryView) {
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadEdgeBookMark(dir / "Bookmarks").ok());
   ASSERT_TRUE(h.lists.rootNode && h.lists.rootNode->rootDict());
   EXPECT_TRUE(h.lists.rootNode->rawChildren().isDict());
-  EXPECT_EQ(Titles(h.lists.edgeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
+  ASSERT_EQ(Titles(h.lists.edgeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
   EXPECT_EQ(h.lists.edgebookMarkArray.size(), 5u);
   EXPECT_TRUE(h.lists.ChromeFatherArray.empty());
   EXPECT_EQ(h.lists.edgeFatherArray[0]->fatherItem(), h.lists.rootNode);

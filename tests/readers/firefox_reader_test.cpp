@@ -105,7 +105,7 @@ TEST(FirefoxReader, RowsAreLinkedWhateverTheirOrder) {
   ASSERT_TRUE(ReadSaved(h, dir, places).ok());
   const auto& lists = h.lists;
   ASSERT_TRUE(lists.rootNode);
-  EXPECT_EQ(Titles(lists.FireFoxFatherArray), (std::vector<std::string>{"toolbar", "unfiled"}));
+  ASSERT_EQ(Titles(lists.FireFoxFatherArray), (std::vector<std::string>{"toolbar", "unfiled"}));
   EXPECT_EQ(lists.FireFoxFatherArray[0]->fatherItem(), nullptr);  // came before the root row
   EXPECT_EQ(OrNull(lists.FireFoxFatherArray[0]->theFullPath()), "/");
   EXPECT_EQ(lists.FireFoxFatherArray[1]->fatherItem(), lists.rootNode);
@@ -116,7 +116,7 @@ TEST(FirefoxReader, RowsAreLinkedWhateverTheirOrder) {
   // Its own turn came first ("(null)" father path then), its father's turn last: the father's
   // turn stands and gives the father's own path, "/toolbar", below which "In child" is.
   EXPECT_EQ(OrNull(work->theFullPath()), "/toolbar");
-  EXPECT_EQ(Titles(lists.allbookMarkArray), (std::vector<std::string>{"In child", "In toolbar", "Orphan leaf",
+  ASSERT_EQ(Titles(lists.allbookMarkArray), (std::vector<std::string>{"In child", "In toolbar", "Orphan leaf",
                                                                         "Below root", "No address", "Missing place"}));
   EXPECT_EQ(Paths(lists.allbookMarkArray),
             (std::vector<std::string>{"/toolbar/Child first", "/toolbar", "/", "/", "/unfiled", "/unfiled"}));
@@ -124,6 +124,7 @@ TEST(FirefoxReader, RowsAreLinkedWhateverTheirOrder) {
             (std::vector<std::string>{"https://a.example/", "https://b.example/", "https://a.example/",
                                       "https://b.example/", "", ""}));
   NodePtr orphanFolder = FindTitle(lists.FireFoxFolderArray, "Orphan folder");
+  ASSERT_TRUE(orphanFolder);
   EXPECT_EQ(orphanFolder->fatherItem(), nullptr);
   EXPECT_EQ(OrNull(orphanFolder->theFullPath()), "/");
   EXPECT_EQ(lists.FireFoxFolderArray.size(), 5u);
@@ -145,7 +146,7 @@ TEST(FirefoxReader, ParentCyclesAreNotLinkedIntoThemselves) {
   EXPECT_EQ(Titles(ChildrenOf(FindTitle(h.lists.FireFoxFolderArray, "Loop A"))),
             (std::vector<std::string>{"Hanging off the loop"}));
   EXPECT_TRUE(ChildrenOf(FindTitle(h.lists.FireFoxFolderArray, "Loop B")).empty());
-  EXPECT_EQ(OrNull(h.lists.allbookMarkArray[0]->theFullPath()), "/Self");
+  EXPECT_EQ(OrNull(h.lists.allbookMarkArray.at(0)->theFullPath()), "/Self");
 }
 
 // A missing profiles folder changes nothing (the contract suite); a profile
@@ -208,7 +209,7 @@ TEST(FirefoxReader, LogOfAnOpenWalDatabaseIsReadWithoutChangingAFile) {
   const std::string before = FolderFingerprint(places.parent_path());  // the database, its log and index
   ReaderHarness h;
   ASSERT_TRUE(FirefoxReader(h.ctx).ReadFirefoxBookMark(SourceIn(dir)).ok());
-  EXPECT_EQ(h.lists.allbookMarkArray.size(), 20u);
+  ASSERT_EQ(h.lists.allbookMarkArray.size(), 20u);
   EXPECT_EQ(OrNull(h.lists.allbookMarkArray[19]->urlString()), "https://20.example/");
   EXPECT_EQ(OrNull(h.lists.allbookMarkArray[0]->theFullPath()), "/unfiled");
   EXPECT_EQ(FolderFingerprint(places.parent_path()), before);

@@ -39,17 +39,17 @@ TEST(SafariReaderRealFiles, EveryLeafIsReadInDocumentOrderWithItsPath) {
 TEST(SafariReaderRealFiles, TopLevelHoldsProxiesFoldersAndRootLeaves) {
   ReaderHarness h;
   ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(TestData(SafariFile("nested-readinglist"))).ok());
-  EXPECT_EQ(Titles(h.lists.safariFatherArray),
+  ASSERT_EQ(Titles(h.lists.safariFatherArray),
             (std::vector<std::string>{"History", "BookmarksBar", "BookmarksMenu", "Bing", "DuckDuckGo", "Google",
                                       "com.apple.ReadingList"}));
-  EXPECT_TRUE(h.lists.safariBookMarkArray[14]->readlistDict() != nullptr);
+  EXPECT_TRUE(h.lists.safariBookMarkArray.at(14)->readlistDict() != nullptr);
   const NodePtr& proxy = h.lists.safariFatherArray[0];
   ASSERT_TRUE(proxy->isFolder());
   EXPECT_EQ(OrNull(AsFolder(proxy)->idenetifierStr()), "History");
   EXPECT_EQ(OrNull(AsFolder(proxy)->faBookMarkType()), "WebBookmarkTypeProxy");
   EXPECT_EQ(proxy->fatherItem(), nullptr);
   const NodePtr& bar = h.lists.safariFatherArray[1];
-  EXPECT_EQ(Titles(ChildrenOf(bar)), (std::vector<std::string>{"Development", "Apple", "Amazon.com", "GitHub"}));
+  ASSERT_EQ(Titles(ChildrenOf(bar)), (std::vector<std::string>{"Development", "Apple", "Amazon.com", "GitHub"}));
   EXPECT_EQ(bar->fatherItem(), h.lists.rootNode);
   NodePtr development = ChildrenOf(bar)[0];
   EXPECT_EQ(development->fatherItem(), bar);
@@ -90,8 +90,8 @@ TEST(SafariReader, FavoritesBarByServerIdMarksEverythingBelow) {
   EXPECT_TRUE(h.lists.safariFatherArray[0]->bFavBookmark());
   EXPECT_EQ(Value(AsFolder(h.lists.safariFatherArray[0])->syncDict()), Value(sync));
   EXPECT_FALSE(h.lists.safariFatherArray[1]->bFavBookmark());
-  EXPECT_TRUE(ChildrenOf(h.lists.safariFatherArray[0])[0]->bFavBookmark());
-  EXPECT_EQ(OrNull(h.lists.allbookMarkArray[0]->theFullPath()), "/Favorites Bar/News");
+  EXPECT_TRUE(ChildrenOf(h.lists.safariFatherArray[0]).at(0)->bFavBookmark());
+  EXPECT_EQ(OrNull(h.lists.allbookMarkArray.at(0)->theFullPath()), "/Favorites Bar/News");
   std::vector<bool> favorite;
   for (const auto& leaf : h.lists.allbookMarkArray) favorite.push_back(leaf->bFavBookmark());
   EXPECT_EQ(favorite, (std::vector<bool>{true, true, false}));
@@ -155,7 +155,7 @@ TEST(SafariReader, NestedProxyStaysInItsFolder) {
   ASSERT_TRUE(
       ReadSafari(h, profile::SafariRootDictionary({Folder("Box", {Leaf("A", "https://a"), profile::Proxy("History")})}))
           .ok());
-  NodeList children = ChildrenOf(h.lists.safariFatherArray[0]);
+  NodeList children = ChildrenOf(h.lists.safariFatherArray.at(0));
   ASSERT_EQ(children.size(), 2u);
   EXPECT_TRUE(children[1]->isFolder());
   EXPECT_EQ(OrNull(children[1]->theFullPath()), "/Box");
