@@ -45,7 +45,7 @@ NodePtr FindTitle(const NodeList& list, const std::string& title) {
 }
 
 // The tags root and its tags are no folders, their entries no bookmarks; separators are neither.
-TEST(FirefoxReaderRealFiles, RealFilesReadWithoutTagsOrSeparators) {
+TEST(FirefoxReaderRealFiles, ReadWithoutTagsOrSeparators) {
   struct Case {
     std::string file;
     std::size_t leaves, folders, mostVisited;  // a bookmark filed twice is read twice

@@ -36,7 +36,7 @@ TEST(SafariReaderRealFiles, EveryLeafIsReadInDocumentOrderWithItsPath) {
   }
 }
 
-TEST(SafariReaderRealFiles, TopLevelHoldsProxiesFoldersAndRootLeaves) {
+TEST(SafariReaderRealFiles, TopLevelListHoldsEveryKindOfEntry) {
   ReaderHarness h;
   ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(TestData(SafariFile("nested-readinglist"))).ok());
   ASSERT_EQ(Titles(h.lists.safariFatherArray),
