@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "model/Json.h"
 #include "readers/ChromiumReader.h"
 #include "readers/ReaderTestSupport.h"
 
@@ -9,162 +8,119 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* kSmallFile = R"({
-  "checksum": "0123",
-  "roots": {
-    "bookmark_bar": {"children": [
-        {"date_added": "13245", "id": "4", "name": "Tools", "type": "folder", "children": [
-            {"date_added": "13246", "id": "5", "name": "Hammer", "type": "url", "url": "https://hammer.example/"},
-            {"id": "6", "name": "Odd", "type": "separator"},
-            "not an object"
-        ]},
-        {"date_added": "13247", "id": "7", "name": "Shared", "type": "url", "url": "https://shared.example/"}
-      ], "id": "1", "name": "Bookmarks bar", "type": "folder"},
-    "loose": {"date_added": "1", "id": "8", "name": "Loose", "type": "url", "url": "https://loose.example/"},
-    "other": {"children": [
-        {"id": "9", "name": "Deep", "type": "folder", "children": [
-           {"id": "10", "name": "Shared again", "type": "url", "url": "https://shared.example/"},
-           {"id": "11", "name": "Deeper", "type": "folder", "children": [
-              {"id": "12", "name": "Bottom", "type": "url", "url": "https://bottom.example/"}]}]}
-      ], "id": "2", "name": "Other bookmarks", "type": "folder"},
-    "sync_transaction_version": "3"
-  },
-  "version": 1
-})";
+// Odd entries included: a separator, a string among children, a url directly in "roots", a string root.
+const char* kSmallFile = R"({"checksum": "0123", "version": 1, "roots": {
+  "bookmark_bar": {"id": "1", "name": "Bookmarks bar", "type": "folder", "children": [
+    {"date_added": "13245", "id": "4", "name": "Tools", "type": "folder", "children": [
+      {"date_added": "13246", "guid": "g5", "id": "5", "name": "Hammer", "type": "url", "url": "https://h.example/"},
+      {"id": "6", "name": "Odd", "type": "separator"}, "not an object"]},
+    {"date_added": "13247", "id": "7", "name": "Shared", "type": "url", "url": "https://shared.example/"}]},
+  "loose": {"date_added": "1", "id": "8", "name": "Loose", "type": "url", "url": "https://loose.example/"},
+  "other": {"id": "2", "name": "Other bookmarks", "type": "folder", "children": [
+    {"id": "9", "name": "Deep", "type": "folder", "children": [
+      {"id": "10", "name": "Shared again", "type": "url", "url": "https://shared.example/"},
+      {"id": "11", "name": "Deeper", "type": "folder", "children": [
+        {"id": "12", "name": "Bottom", "type": "url", "url": "https://bottom.example/"}]}]}]},
+  "sync_transaction_version": "3"}})";
 
-TEST(ChromiumReaderRealFiles, ChromeFilesGiveTreesPathsAndCounts) {
+TEST(ChromiumReaderRealFiles, ChromeFilesGiveTreesWithPaths) {
   struct Case {
-    const char* file;
+    std::string file;
     std::size_t leaves;
     std::vector<std::string> top;
+    std::vector<std::tuple<std::size_t, std::string, std::string>> samples;  // index, title, path
   };
-  std::vector<Case> cases = {
-      {"chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks", 6,
-       {"Bookmarks Bar", "Other Bookmarks", "Mobile Bookmarks"}},
-      {"chromium_bookmarks/chromium-linux-2021-02_Bookmarks", 5, {"Bookmarks", "Other bookmarks", "Mobile bookmarks"}},
-      {"chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks", 21,
-       {"Barre de favoris", "Autres favoris", "Favoris sur mobile"}},
+  const std::vector<Case> cases = {
+      {"chrome-2017-01_cjk-title_Bookmarks", 6, {"Bookmarks Bar", "Other Bookmarks", "Mobile Bookmarks"},
+       {{5, "维基百科，自由的百科全书", "/Other Bookmarks"}}},
+      {"chromium-linux-2021-02_Bookmarks", 5, {"Bookmarks", "Other bookmarks", "Mobile bookmarks"},
+       {{0, "Browser-history", "/Bookmarks/github"}}},
+      {"chrome-2023-09_fr-nested_Bookmarks", 21, {"Barre de favoris", "Autres favoris", "Favoris sur mobile"},
+       {{1, "Human Verification", "/Barre de favoris/Todo/Today"},
+        {13, "Cdiscount : Meuble, Déco, High Tech, Bricolage, Jardin, Sport", "/Autres favoris/Custom Root/search"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     ReaderHarness h;
-    ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(TestData(c.file)).ok());
+    ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(TestData("chromium_bookmarks/" + c.file)).ok());
     EXPECT_EQ(Titles(h.lists.ChromeFatherArray), c.top);
-    EXPECT_EQ(h.lists.chromebookMarkArray.size(), c.leaves);
-    EXPECT_EQ(h.lists.allbookMarkArray, h.lists.chromebookMarkArray);
-    for (const auto& top : h.lists.ChromeFatherArray) {
-      EXPECT_EQ(OrNull(top->theFullPath()), "/");
-      EXPECT_EQ(top->fatherItem(), h.lists.rootNode);
-    }
-    for (const auto& leaf : h.lists.chromebookMarkArray) {
-      EXPECT_EQ(OrNull(leaf->bookMarkFrom()), "Chrome");
-      EXPECT_EQ(OrNull(leaf->bookMarkType()), "url");
-      EXPECT_TRUE(leaf->addDateStr().has_value());
-      EXPECT_FALSE(leaf->bFavBookmark());
-      EXPECT_FALSE(leaf->bEncrytedBookmark());
+    ASSERT_EQ(h.lists.allbookMarkArray.size(), c.leaves);
+    for (const auto& [index, title, path] : c.samples) {
+      EXPECT_EQ(OrNull(h.lists.allbookMarkArray[index]->thetitle()), title);
+      EXPECT_EQ(OrNull(h.lists.allbookMarkArray[index]->theFullPath()), path);
     }
   }
-
-  ReaderHarness cjk;
-  ASSERT_TRUE(ChromiumReader(cjk.ctx).ReadChromeBookMark(TestData("chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks")).ok());
-  ASSERT_EQ(cjk.lists.allbookMarkArray.size(), 6u);
-  EXPECT_EQ(OrNull(cjk.lists.allbookMarkArray[5]->thetitle()), "维基百科，自由的百科全书");
-  EXPECT_EQ(OrNull(cjk.lists.allbookMarkArray[5]->theFullPath()), "/Other Bookmarks");
-  EXPECT_EQ(OrNull(cjk.lists.allbookMarkArray[0]->theFullPath()), "/Bookmarks Bar");
-
-  ReaderHarness fr;
-  ASSERT_TRUE(ChromiumReader(fr.ctx).ReadChromeBookMark(TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks")).ok());
-  const NodeList& all = fr.lists.allbookMarkArray;
-  EXPECT_EQ(OrNull(all[1]->thetitle()), "Human Verification");
-  EXPECT_EQ(OrNull(all[1]->theFullPath()), "/Barre de favoris/Todo/Today");
-  EXPECT_EQ(OrNull(all[9]->urlString()), "chrome://newtab/");
-  EXPECT_EQ(OrNull(all[10]->theFullPath()), "/Autres favoris/Custom Root/e-commerce");
-  EXPECT_EQ(OrNull(all[20]->theFullPath()), "/Autres favoris/Custom Root/search");
-  // The raw record keeps keys the reader does not interpret.
-  EXPECT_TRUE(all[0]->dataDict()->contains("meta_info") || all[0]->dataDict()->contains("date_last_used"));
 }
 
-TEST(ChromiumReader, TreeFatherLinksRootEntriesAndKeyFill) {
+TEST(ChromiumReader, TreeLinksEveryEntryToItsFather) {
   TempDir dir;
   WriteText(dir / "Bookmarks", kSmallFile);
   ReaderHarness h;
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   // A url placed directly in "roots" is a top-level entry with the path "/" and no father.
-  EXPECT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
+  ASSERT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
   EXPECT_EQ(h.lists.ChromeFatherArray[1]->fatherItem(), nullptr);
   EXPECT_EQ(OrNull(h.lists.ChromeFatherArray[1]->theFullPath()), "/");
-  EXPECT_EQ(Titles(h.lists.chromebookMarkArray),
+  ASSERT_EQ(Titles(h.lists.chromebookMarkArray),
             (std::vector<std::string>{"Hammer", "Shared", "Loose", "Shared again", "Bottom"}));
   EXPECT_EQ(Paths(h.lists.chromebookMarkArray),
             (std::vector<std::string>{"/Bookmarks bar/Tools", "/Bookmarks bar", "/", "/Other bookmarks/Deep",
                                       "/Other bookmarks/Deep/Deeper"}));
-  NodePtr tools = ChildrenOf(h.lists.ChromeFatherArray[0])[0];
-  EXPECT_EQ(OrNull(tools->theFullPath()), "/Bookmarks bar");
+  NodePtr tools = ChildrenOf(h.lists.ChromeFatherArray[0]).at(0);
   EXPECT_EQ(tools->fatherItem(), h.lists.ChromeFatherArray[0]);
   EXPECT_EQ(Titles(ChildrenOf(tools)), (std::vector<std::string>{"Hammer"}));
   EXPECT_EQ(OrNull(AsFolder(tools)->faBookMarkType()), "folder");
   EXPECT_EQ(OrNull(tools->bookMarkUUID()), "4");
   const NodePtr& hammer = h.lists.chromebookMarkArray[0];
   EXPECT_EQ(OrNull(hammer->addDateStr()), "13246");
+  EXPECT_EQ(OrNull(hammer->bookMarkType()), "url");
+  EXPECT_EQ(OrNull(hammer->bookMarkFrom()), "Chrome");
   EXPECT_EQ(OrNull(hammer->bookMarkUUID()), "5");
+  EXPECT_EQ(OrNull(hammer->dataDict()->getString("guid")), "g5");  // the raw record keeps keys not read
   EXPECT_EQ(hammer->fatherItem(), tools);
 }
 
-TEST(ChromiumReader, ChromeViewFillsRootWithRawRoots) {
+// "roots" is an object in the browser's file and an array in a working copy.
+TEST(ChromiumReader, ChromeViewRootHoldsTheRawRoots) {
   TempDir dir;
-  WriteText(dir / "Bookmarks", kSmallFile);
+  WriteText(dir / "object", kSmallFile);
+  WriteText(dir / "array", R"({"roots": [{"type": "folder", "name": "Second", "children": []},
+                                           {"type": "url", "name": "A", "url": "https://a.example/"}, 5, "x"]})");
   ReaderHarness h;
   h.ctx.bookMarkType = 3;
-  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
-  ASSERT_TRUE(h.lists.rootNode);
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "object").ok());
   EXPECT_TRUE(h.lists.rootNode->rawChildren().isDict());
   ASSERT_TRUE(h.lists.rootNode->rootDict());
   EXPECT_EQ(OrNull(h.lists.rootNode->rootDict()->getString("checksum")), "0123");
 
+  ReaderHarness working;
+  working.ctx.bookMarkType = 3;
+  ASSERT_TRUE(ChromiumReader(working.ctx).ReadChromeBookMark(dir / "array").ok());
+  EXPECT_EQ(Titles(working.lists.ChromeFatherArray), (std::vector<std::string>{"Second", "A"}));
+  EXPECT_TRUE(working.lists.rootNode->rawChildren().isArray());
+
   ReaderHarness unified;
-  ASSERT_TRUE(ChromiumReader(unified.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
+  ASSERT_TRUE(ChromiumReader(unified.ctx).ReadChromeBookMark(dir / "object").ok());
   ASSERT_TRUE(unified.lists.rootNode);
   EXPECT_EQ(unified.lists.rootNode->rootDict(), nullptr);
 }
 
-TEST(ChromiumReader, WorkingCopyRootsArrayIsReadInOrder) {
-  TempDir dir;
-  WriteText(dir / "Bookmarks", R"({"roots": [
-      {"type": "folder", "name": "Second", "children": [{"type": "url", "name": "B", "url": "https://b.example/"}]},
-      {"type": "url", "name": "A", "url": "https://a.example/"}, 5, "x"]})");
-  ReaderHarness h;
-  h.ctx.bookMarkType = 3;
-  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
-  EXPECT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Second", "A"}));
-  EXPECT_TRUE(h.lists.rootNode->rawChildren().isArray());
-}
-
-TEST(ChromiumReader, BackupNameIsReadWhenTheFileIsMissing) {
+TEST(ChromiumReader, MissingFileFallsBackToTheBackupExceptInOpera) {
   TempDir dir;
   WriteText(dir / "Bookmarks.bak", kSmallFile);
   ReaderHarness h;
-  EXPECT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
+  ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   EXPECT_EQ(h.lists.chromebookMarkArray.size(), 5u);
-
-  ReaderHarness none;
+  ReaderHarness other;
   RootPtr kept = PRRootBookMarkNode::Create();
-  none.lists.rootNode = kept;
-  EXPECT_EQ(ChromiumReader(none.ctx).ReadChromeBookMark(dir / "elsewhere" / "Bookmarks").errorKind(),
-            ErrorKind::NotFound);
-  EXPECT_EQ(none.lists.rootNode, kept);
-}
-
-TEST(ChromiumReader, UnreadableFileIsReportedAndChangesNothing) {
-  TempDir dir;
-  WriteText(dir / "Bookmarks", kSmallFile);
-  ReaderHarness busy;
-  RootPtr kept = PRRootBookMarkNode::Create();
-  busy.lists.rootNode = kept;
-  busy.ctx.isReadable = [](const fs::path&) { return false; };
-  EXPECT_EQ(ChromiumReader(busy.ctx).ReadChromeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Unreadable);
-  EXPECT_EQ(ChromiumReader(busy.ctx).ReadEdgeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Unreadable);
-  EXPECT_EQ(busy.lists.rootNode, kept);
-  EXPECT_TRUE(busy.lists.allbookMarkArray.empty());
+  other.lists.rootNode = kept;
+  ChromiumReader reader(other.ctx);
+  EXPECT_EQ(reader.ReadOperaBookMark(dir / "Bookmarks").errorKind(), ErrorKind::NotFound);
+  other.ctx.isReadable = [](const fs::path&) { return false; };  // a file the browser holds
+  EXPECT_EQ(reader.ReadChromeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Unreadable);
+  EXPECT_EQ(reader.ReadEdgeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Unreadable);
+  EXPECT_EQ(other.lists.rootNode, kept);
+  EXPECT_TRUE(other.lists.allbookMarkArray.empty());
 }
 
 TEST(ChromiumReader, EdgeInstallsItsOwnRootInEveryView) {
@@ -172,19 +128,16 @@ TEST(ChromiumReader, EdgeInstallsItsOwnRootInEveryView) {
   WriteText(dir / "Bookmarks", kSmallFile);
   ReaderHarness h;
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadEdgeBookMark(dir / "Bookmarks").ok());
-  ASSERT_TRUE(h.lists.rootNode);
-  ASSERT_TRUE(h.lists.rootNode->rootDict());
+  ASSERT_TRUE(h.lists.rootNode && h.lists.rootNode->rootDict());
   EXPECT_TRUE(h.lists.rootNode->rawChildren().isDict());
-  EXPECT_EQ(Titles(h.lists.edgeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
+  ASSERT_EQ(Titles(h.lists.edgeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
   EXPECT_EQ(h.lists.edgebookMarkArray.size(), 5u);
   EXPECT_TRUE(h.lists.ChromeFatherArray.empty());
   EXPECT_EQ(h.lists.edgeFatherArray[0]->fatherItem(), h.lists.rootNode);
   for (const auto& leaf : h.lists.allbookMarkArray) EXPECT_EQ(OrNull(leaf->bookMarkFrom()), "Microsoft Edge");
-
   ReaderHarness removal;
-  NodePtr bottom = PRBookMarkNode::Create();
-  bottom->setUrlString("https://bottom.example/");
-  ASSERT_TRUE(ChromiumReader(removal.ctx).ReadEdgeBookMarkwithRemoveArray(dir / "Bookmarks", {bottom}).ok());
+  const NodeList bottom{WithAddress("https://bottom.example/")};
+  ASSERT_TRUE(ChromiumReader(removal.ctx).ReadEdgeBookMarkwithRemoveArray(dir / "Bookmarks", bottom).ok());
   EXPECT_EQ(removal.lists.edgebookMarkArray.size(), 4u);
 }
 
@@ -206,31 +159,16 @@ TEST(ChromiumReader, OperaReadsFlatWithoutFoldersOrRoot) {
     EXPECT_EQ(leaf->fatherItem(), nullptr);
   }
 
-  NodePtr shared = PRBookMarkNode::Create();
-  shared->setUrlString("https://shared.example/");
   ReaderHarness removal;
-  ASSERT_TRUE(ChromiumReader(removal.ctx).ReadOperaBookMarkWithRemoveArray(dir / "Bookmarks", {shared}).ok());
+  const NodeList shared{WithAddress("https://shared.example/")};
+  ASSERT_TRUE(ChromiumReader(removal.ctx).ReadOperaBookMarkWithRemoveArray(dir / "Bookmarks", shared).ok());
   EXPECT_EQ(Titles(removal.lists.allbookMarkArray), (std::vector<std::string>{"Hammer", "Loose", "Bottom"}));
   EXPECT_EQ(Titles(removal.lists.OperaFatherArray), (std::vector<std::string>{"Loose"}));
-
-  // Opera has no backup name and stops on text that is not UTF-8.
-  fs::rename(dir / "Bookmarks", dir / "Bookmarks.bak");
-  ReaderHarness missing;
-  EXPECT_EQ(ChromiumReader(missing.ctx).ReadOperaBookMark(dir / "Bookmarks").errorKind(), ErrorKind::NotFound);
-  WriteText(dir / "Bookmarks", std::string(R"({"roots":{"x":{"type":"url","name":"bad )") + "\xff\xfe" + R"(","url":"u"}}})");
-  ReaderHarness invalid;
-  EXPECT_EQ(ChromiumReader(invalid.ctx).ReadOperaBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Malformed);
-  EXPECT_TRUE(invalid.lists.allbookMarkArray.empty());
 }
 
 TEST(ChromiumReader, OperaCountsOnlyBookmarksBelowTheFolderLimit) {
   TempDir dir;
-  std::string text = R"({"roots":{"bar":)";
-  for (int level = 1; level <= 515; ++level)
-    text += R"({"type":"folder","children":[{"type":"url","name":"b","url":"https://)" + std::to_string(level) +
-            R"(.example/"})" + (level < 515 ? "," : "");
-  for (int level = 1; level <= 515; ++level) text += "]}";
-  WriteText(dir / "Bookmarks", text + "}}");
+  WriteChromiumFile(dir / "Bookmarks", FolderChain(515));
   ReaderHarness h;
   const ReadResult result = ChromiumReader(h.ctx).ReadOperaBookMark(dir / "Bookmarks");
   ASSERT_TRUE(result.ok());
@@ -238,36 +176,31 @@ TEST(ChromiumReader, OperaCountsOnlyBookmarksBelowTheFolderLimit) {
   EXPECT_EQ(result->entriesBelowFolderLimit, 3u);
 }
 
-// As Chromium reads its own file: one bad byte or a lone surrogate escape no longer drops the file.
-TEST(ChromiumReader, InvalidUtf8AndLoneSurrogatesReadAsReplacementCharacters) {
+// As Chromium reads its own file, a bad byte no longer drops the file; Opera still stops on it.
+TEST(ChromiumReader, InvalidTextReadsAsReplacementCharactersExceptInOpera) {
   TempDir dir;
-  WriteText(dir / "Bookmarks", std::string(R"({"roots":{"bar":{"type":"folder","name":"Bar","children":[)") +
-                                   R"({"type":"url","name":"caf)" + "\xE9" + R"(","url":"https://a.example/"},)" +
-                                   R"({"type":"url","name":"\ud800x","url":"https://b.example/"},)" +
-                                   R"({"type":"url","name":"\ud83d\ude00","url":"https://c.example/"}]}}})");
+  WriteText(dir / "Bookmarks", R"({"roots":{"bar":{"type":"folder","name":"Bar","children":[{"type":"url","name":"caf)"
+                               "\xE9" R"(","url":"https://a.example/"},)"
+                               R"({"type":"url","name":"\ud800x","url":"https://b.example/"}]}}})");
   ReaderHarness h;
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
-  EXPECT_EQ(Titles(h.lists.allbookMarkArray),
-            (std::vector<std::string>{"caf\xEF\xBF\xBD", "\xEF\xBF\xBDx", "\xF0\x9F\x98\x80"}));
+  EXPECT_EQ(Titles(h.lists.allbookMarkArray), (std::vector<std::string>{"caf\xEF\xBF\xBD", "\xEF\xBF\xBDx"}));
+  ReaderHarness opera;
+  EXPECT_EQ(ChromiumReader(opera.ctx).ReadOperaBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Malformed);
+  EXPECT_TRUE(opera.lists.allbookMarkArray.empty());
 }
 
-TEST(ChromiumReader, FileWithoutRootsIsMalformedAndAddsNothing) {
+TEST(ChromiumReader, FileWithoutRootsIsMalformed) {
   TempDir dir;
-  std::vector<std::pair<std::string, std::string>> malformed = {
-      {"array-top", "[1,2,3]"},
-      {"roots-string", R"({"roots": "bookmark_bar"})"},
-      {"roots-number", R"({"roots": 7})"},
-  };
-  for (const auto& [name, text] : malformed) {
-    SCOPED_TRACE(name);
-    WriteText(dir / name, text);
+  for (const std::string text : {"[1,2,3]", R"({"roots": "bookmark_bar"})", R"({"roots": 7})"}) {
+    SCOPED_TRACE(text);
+    WriteText(dir / "Bookmarks", text);
     ReaderHarness h;
     h.ctx.bookMarkType = 3;
     ChromiumReader reader(h.ctx);
-    EXPECT_EQ(reader.ReadChromeBookMark(dir / name).errorKind(), ErrorKind::Malformed);
-    EXPECT_EQ(reader.ReadEdgeBookMark(dir / name).errorKind(), ErrorKind::Malformed);
-    EXPECT_EQ(reader.ReadOperaBookMark(dir / name).errorKind(), ErrorKind::Malformed);
-    EXPECT_TRUE(h.lists.allbookMarkArray.empty());
+    EXPECT_EQ(reader.ReadChromeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Malformed);
+    EXPECT_EQ(reader.ReadEdgeBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Malformed);
+    EXPECT_EQ(reader.ReadOperaBookMark(dir / "Bookmarks").errorKind(), ErrorKind::Malformed);
     EXPECT_TRUE(h.lists.rootNode != nullptr);  // installed from the empty object
   }
 }

@@ -17,101 +17,43 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Entry {
-  std::string title;
-  std::string url;
-};
-
-std::string BookmarkUrl(int n) { return "https://" + std::to_string(n) + ".example/"; }
-
-// Each format writes `entries` into one top-level folder "Bar", or a chain of
-// `depth` folders "L1" > "L2" > ... each holding one bookmark "B<level>".
+// Each format writes a top-level entry as its browser's file (Firefox after its standard roots).
 struct SafariFormat {
-  static fs::path FileIn(const TempDir& dir) { return dir / "Bookmarks.plist"; }
-  static fs::path RealFile() { return TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"); }
-  static void Write(const fs::path& file, const std::vector<Entry>& entries) {
-    std::vector<DictPtr> leaves;
-    for (const Entry& e : entries) leaves.push_back(SafariLeaf(e.title, e.url));
-    WriteSafariFile(file, SafariRoot({SafariList("Bar", leaves)}));
-  }
-  static void WriteChain(const fs::path& file, int depth) {
-    DictPtr inner;
-    for (int level = depth; level >= 1; --level) {
-      std::vector<DictPtr> children{SafariLeaf("B" + std::to_string(level), BookmarkUrl(level))};
-      if (inner) children.push_back(inner);
-      inner = SafariList("L" + std::to_string(level), children);
-    }
-    WriteSafariFile(file, SafariRoot({inner}));
-  }
+  static constexpr const char* kFile = "Bookmarks.plist";
+  static constexpr const char* kRealFile = "safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist";
+  static void Write(const fs::path& file, const BookmarkEntry& e) { Must(profile::WriteSafariBookmarks(file, {e})); }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
-    SafariReader reader(h.ctx);
-    return removeList ? reader.ReadSafariBookMark(file, *removeList) : reader.ReadSafariBookMark(file);
+    return removeList ? SafariReader(h.ctx).ReadSafariBookMark(file, *removeList)
+                      : SafariReader(h.ctx).ReadSafariBookMark(file);
   }
   static const NodeList& Leaves(const ReaderHarness& h) { return h.lists.safariBookMarkArray; }
   static const NodeList& TopLevel(const ReaderHarness& h) { return h.lists.safariFatherArray; }
 };
 
 struct ChromiumFormat {
-  static fs::path FileIn(const TempDir& dir) { return dir / "Default" / "Bookmarks"; }
-  static fs::path RealFile() { return TestData("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks"); }
-  static std::string Url(const std::string& title, const std::string& url) {
-    return R"({"type":"url","name":")" + title + R"(","url":")" + url + "\"}";
-  }
-  static void Write(const fs::path& file, const std::vector<Entry>& entries) {
-    std::string children;
-    for (const Entry& e : entries) children += (children.empty() ? "" : ",") + Url(e.title, e.url);
-    WriteText(file, R"({"roots":{"bookmark_bar":{"type":"folder","name":"Bar","children":[)" + children + "]}}}");
-  }
-  static void WriteChain(const fs::path& file, int depth) {
-    std::string text = R"({"roots":{"bookmark_bar":)";
-    for (int level = 1; level <= depth; ++level)
-      text += R"({"type":"folder","name":"L)" + std::to_string(level) + R"(","children":[)" +
-              Url("B" + std::to_string(level), BookmarkUrl(level)) + (level < depth ? "," : "");
-    for (int level = 1; level <= depth; ++level) text += "]}";
-    WriteText(file, text + "}}");
-  }
+  static constexpr const char* kFile = "Default/Bookmarks";
+  static constexpr const char* kRealFile = "chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks";
+  static void Write(const fs::path& file, const BookmarkEntry& e) { WriteChromiumFile(file, e); }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
-    ChromiumReader reader(h.ctx);
-    return removeList ? reader.ReadChromeBookMark(file, *removeList) : reader.ReadChromeBookMark(file);
+    return removeList ? ChromiumReader(h.ctx).ReadChromeBookMark(file, *removeList)
+                      : ChromiumReader(h.ctx).ReadChromeBookMark(file);
   }
   static const NodeList& Leaves(const ReaderHarness& h) { return h.lists.chromebookMarkArray; }
   static const NodeList& TopLevel(const ReaderHarness& h) { return h.lists.ChromeFatherArray; }
 };
 
 struct FirefoxFormat {
-  static fs::path FileIn(const TempDir& dir) { return dir / "Profiles" / "p.default" / "places.sqlite"; }
-  static fs::path RealFile() {
-    return TestData("firefox_places/firefox-windows-2020-09_schema54_separators_places.sqlite");
-  }
-  static void Write(const fs::path& file, const std::vector<Entry>& entries) {
-    PlacesBuilder b(file);
-    b.Exec("begin");
-    b.StandardRoots();
-    b.Row(10, 2, 1, "Bar");
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const int id = 100 + static_cast<int>(i);
-      b.Place(id, entries[i].url);
-      b.Row(id, 1, 10, entries[i].title, id);
-    }
-    b.Exec("commit");
-  }
-  static void WriteChain(const fs::path& file, int depth) {
-    PlacesBuilder b(file);
-    b.Exec("begin");
-    b.Row(1, 2, 0, "");
-    for (int level = 1; level <= depth; ++level) {
-      const int folder = 100000 + level;
-      b.Row(folder, 2, level == 1 ? 1 : folder - 1, "L" + std::to_string(level));
-      b.Place(level, BookmarkUrl(level));
-      b.Row(200000 + level, 1, folder, "B" + std::to_string(level), level);
-    }
-    b.Exec("commit");
+  static constexpr const char* kFile = "Profiles/p.default/places.sqlite";
+  static constexpr const char* kRealFile = "firefox_places/firefox-windows-2020-09_schema54_separators_places.sqlite";
+  static void Write(const fs::path& file, const BookmarkEntry& e) {
+    profile::PlacesDatabase places = PlacesWith({});
+    Must(places.AddEntries(profile::kFirefoxRootId, {e}));
+    Must(places.Save(file));
   }
   static ReadResult Read(ReaderHarness& h, const fs::path& file, const NodeList* removeList) {
-    FirefoxReader reader(h.ctx);
     const FirefoxSource source{file.parent_path().parent_path(), file};
-    return removeList ? reader.ReadFirefoxBookMarkwithRemoveArray(source, *removeList)
-                      : reader.ReadFirefoxBookMark(source);
+    return removeList ? FirefoxReader(h.ctx).ReadFirefoxBookMarkwithRemoveArray(source, *removeList)
+                      : FirefoxReader(h.ctx).ReadFirefoxBookMark(source);
   }
   static const NodeList& Leaves(const ReaderHarness& h) { return h.lists.FireFoxBookMarkArray; }
   static const NodeList& TopLevel(const ReaderHarness& h) { return h.lists.FireFoxFatherArray; }
@@ -124,27 +66,18 @@ class EveryReader : public ::testing::Test {
   const NodeList& Leaves() const { return Format::Leaves(h); }
 
   TempDir dir;
-  fs::path file = Format::FileIn(dir);
+  fs::path file = dir / Format::kFile;
   ReaderHarness h;
 };
 
 using Formats = ::testing::Types<SafariFormat, ChromiumFormat, FirefoxFormat>;
 TYPED_TEST_SUITE(EveryReader, Formats);
 
-NodePtr WithAddress(const std::string& url) {
-  NodePtr node = PRBookMarkNode::Create();
-  node->setUrlString(url);
-  return node;
-}
-
 TYPED_TEST(EveryReader, RemovalFormLeavesOutEveryListedAddressExactly) {
-  TypeParam::Write(this->file, {{"One", "https://one.example/"},
-                                {"Two", "https://two.example/"},
-                                {"One again", "https://one.example/"},
-                                {"Three", "https://three.example/"}});
+  TypeParam::Write(this->file, Folder("Bar", {Leaf("One", BookmarkUrl(1)), Leaf("Two", BookmarkUrl(2)),
+                                              Leaf("One again", BookmarkUrl(1)), Leaf("Three", BookmarkUrl(3))}));
   // Letter case counts; a folder without an address matches nothing.
-  const NodeList removeList{WithAddress("https://one.example/"), WithAddress("HTTPS://THREE.EXAMPLE/"),
-                            PRFaBookMarkNode::Create()};
+  const NodeList removeList{WithAddress(BookmarkUrl(1)), WithAddress("HTTPS://3.EXAMPLE/"), PRFaBookMarkNode::Create()};
   ASSERT_TRUE(this->Read(&removeList).ok());
   EXPECT_EQ(Titles(this->Leaves()), (std::vector<std::string>{"Two", "Three"}));
   EXPECT_EQ(this->h.lists.allbookMarkArray, this->Leaves());
@@ -155,7 +88,7 @@ TYPED_TEST(EveryReader, RemovalFormLeavesOutEveryListedAddressExactly) {
 
 TYPED_TEST(EveryReader, ReadingLeavesTheFilesUntouched) {
   fs::create_directories(this->file.parent_path());
-  fs::copy_file(TypeParam::RealFile(), this->file);
+  fs::copy_file(TestData(TypeParam::kRealFile), this->file);
   const std::string before = FolderFingerprint(this->dir.path());
   ASSERT_TRUE(this->Read().ok());
   ASSERT_FALSE(this->Leaves().empty());
@@ -165,9 +98,9 @@ TYPED_TEST(EveryReader, ReadingLeavesTheFilesUntouched) {
 }
 
 TYPED_TEST(EveryReader, LargeReadCallsTheResponsivenessHookDuringTheRead) {
-  std::vector<Entry> entries;
-  for (int i = 0; i < 5000; ++i) entries.push_back({"n", BookmarkUrl(i)});
-  TypeParam::Write(this->file, entries);
+  std::vector<BookmarkEntry> leaves;
+  for (int i = 0; i < 5000; ++i) leaves.push_back(Leaf("n", BookmarkUrl(i)));
+  TypeParam::Write(this->file, Folder("Bar", leaves));
   int ticks = 0;
   std::size_t leavesAtFirstTick = 0;
   this->h.ctx.keepResponsive = [&] {
@@ -180,7 +113,7 @@ TYPED_TEST(EveryReader, LargeReadCallsTheResponsivenessHookDuringTheRead) {
 }
 
 TYPED_TEST(EveryReader, LeavesOfOneFolderShareOnePathObject) {
-  TypeParam::Write(this->file, {{"A", "https://a.example/"}, {"B", "https://b.example/"}});
+  TypeParam::Write(this->file, Folder("Bar", {Leaf("A", "https://a.example/"), Leaf("B", "https://b.example/")}));
   ASSERT_TRUE(this->Read().ok());
   ASSERT_EQ(this->Leaves().size(), 2u);
   EXPECT_EQ(OrNull(this->Leaves()[0]->theFullPath()), "/Bar");
@@ -188,7 +121,7 @@ TYPED_TEST(EveryReader, LeavesOfOneFolderShareOnePathObject) {
 }
 
 TYPED_TEST(EveryReader, EntriesBelowTheFolderLimitAreLeftOutAndCounted) {
-  TypeParam::WriteChain(this->file, static_cast<int>(kMaxFolderLevels) + 8);
+  TypeParam::Write(this->file, FolderChain(static_cast<int>(kMaxFolderLevels) + 8));
   const ReadResult result = this->Read();
   ASSERT_TRUE(result.ok()) << result.error();
   // Folders 1 to 512 and the bookmark in each are read; 8 folders and 8 bookmarks are not.
@@ -203,8 +136,8 @@ TYPED_TEST(EveryReader, EntriesBelowTheFolderLimitAreLeftOutAndCounted) {
   EXPECT_EQ(OrNull(deepest->theFullPath()), path);
 }
 
-TYPED_TEST(EveryReader, DamagedFileIsMalformedAndAddsNothing) {
-  const std::string real = ReadText(TypeParam::RealFile());
+TYPED_TEST(EveryReader, DamagedFileIsMalformed) {
+  const std::string real = ReadText(TestData(TypeParam::kRealFile));
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"empty", ""},
       {"garbage", std::string(4096, 'x')},
@@ -223,8 +156,8 @@ TYPED_TEST(EveryReader, DamagedFileIsMalformedAndAddsNothing) {
   }
 }
 
-TYPED_TEST(EveryReader, RandomByteDamageNeverCrashesNorChangesTheFile) {
-  const std::string real = ReadText(TypeParam::RealFile());
+TYPED_TEST(EveryReader, RandomByteDamageIsReadSafely) {
+  const std::string real = ReadText(TestData(TypeParam::kRealFile));
   std::mt19937 random(7);
   for (int round = 0; round < 30; ++round) {
     std::string copy = real;
@@ -240,24 +173,26 @@ TYPED_TEST(EveryReader, RandomByteDamageNeverCrashesNorChangesTheFile) {
 }
 
 TYPED_TEST(EveryReader, MissingFileIsNotFound) {
+  const RootPtr kept = PRRootBookMarkNode::Create();
+  this->h.lists.rootNode = kept;
   const ReadResult result = this->Read();
   ASSERT_FALSE(result.ok());
   EXPECT_EQ(result.errorKind(), ErrorKind::NotFound);
-  EXPECT_TRUE(this->h.lists.allbookMarkArray.empty());
+  EXPECT_EQ(this->h.lists.rootNode, kept) << "nothing changes, not even the root";
 }
 
 // A FIFO would block a reader for ever and a link to /dev/zero exhaust memory.
 TYPED_TEST(EveryReader, FileThatIsNoRegularFileIsUnreadableAtOnce) {
   fs::create_directories(this->file.parent_path());
   ASSERT_EQ(::mkfifo(this->file.c_str(), 0600), 0);
-  ReadResult fifo = this->Read();
-  ASSERT_FALSE(fifo.ok());
-  EXPECT_EQ(fifo.errorKind(), ErrorKind::Unreadable) << fifo.error();
-  fs::remove(this->file);
-  fs::create_symlink("/dev/zero", this->file);
-  ReadResult zero = this->Read();
-  ASSERT_FALSE(zero.ok());
-  EXPECT_EQ(zero.errorKind(), ErrorKind::Unreadable) << zero.error();
+  for (const char* kind : {"FIFO", "link to /dev/zero"}) {
+    SCOPED_TRACE(kind);
+    const ReadResult result = this->Read();
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.errorKind(), ErrorKind::Unreadable) << result.error();
+    fs::remove(this->file);
+    fs::create_symlink("/dev/zero", this->file);
+  }
   EXPECT_TRUE(this->h.lists.allbookMarkArray.empty());
 }
 
