@@ -15,7 +15,6 @@ namespace {
 const char* const kRemovalQuestion = "Are you sure you want to remove all cookies of this file?";
 
 struct CookieHome : PresenterHome {
-  fs::path safariFile() const { return loc.safariCookies(); }
   fs::path networkCookies() const { return loc.chromeDefaultBookmarks().parent_path() / "Network" / "Cookies"; }
 
   bool Finish() {
@@ -27,7 +26,7 @@ struct CookieHome : PresenterHome {
 
 TEST(CookieController, RemovalIsConfirmedBeforeTheFileIsEmptied) {
   CookieHome h;
-  CopyTestFile(kSafari2014, h.safariFile());
+  CopyTestFile(kSafari2014, h.loc.safariCookies());
   AppDelegate& app = h.Start();
   ASSERT_TRUE(app.ActClickSafariAction());
   EXPECT_FALSE(app.ActClickChromeAction());  // one scan at a time: the press is ignored
@@ -41,12 +40,12 @@ TEST(CookieController, RemovalIsConfirmedBeforeTheFileIsEmptied) {
   const AlertSpec& question = h.screen->alerts[0].request;
   EXPECT_EQ(std::tuple(question.message, question.defaultButton, question.alternateButton, question.asSheet),
             std::tuple(kRemovalQuestion, " Remove ", "Cancel", true));
-  EXPECT_EQ(*ReadFileBytes(h.safariFile()), *ReadFileBytes(TestData(kSafari2014)));
+  EXPECT_EQ(*ReadFileBytes(h.loc.safariCookies()), *ReadFileBytes(TestData(kSafari2014)));
   EXPECT_EQ(h.table().size(), 91u);
 
   ASSERT_TRUE(app.ActRemoveCookieData());
   ASSERT_TRUE(h.Finish());
-  EXPECT_EQ(*ReadFileBytes(h.safariFile()), SampleCookiesBytes());
+  EXPECT_EQ(*ReadFileBytes(h.loc.safariCookies()), SampleCookiesBytes());
   EXPECT_TRUE(h.table().empty());
   EXPECT_EQ(h.screen->alerts.size(), 2u);  // the two questions, no failure
 }
@@ -88,7 +87,7 @@ TEST(CookieController, ExportShowsTheFolderItWroteOrTheFailure) {
   for (const bool blocked : {false, true}) {
     SCOPED_TRACE(blocked ? "Downloads is a file" : "Downloads is free");
     CookieHome h;
-    CopyTestFile(kSafari2017, h.safariFile());
+    CopyTestFile(kSafari2017, h.loc.safariCookies());
     AppDelegate& app = h.Start();
     h.Press(outlets::kSafariCookieBtn);
     ASSERT_TRUE(h.Finish());

@@ -36,9 +36,8 @@ const ViewKey kSafariView{kSafariBookMarkBtn, ViewKind::Safari, kSafariRightmenu
 
 }  // namespace
 
-// Each view with Edge running (it stops none): type, menu, images, alerts and top
-// level; from one folder down the flat list with the home image; back to the
-// folder list; a second press shows each row once.
+// Each view with Edge running (it stops none): top level, the flat list from one
+// folder down, back to the folder list; a second press shows each row once.
 TEST_F(Navigation, EachViewFillsTheTableInBothListModes) {
   h.platform->running = {bundleids::kEdge};
   AppDelegate& app = h.Start();
@@ -87,10 +86,8 @@ TEST_F(Navigation, EachViewFillsTheTableInBothListModes) {
   }
 }
 
-// Without a readable Safari file, from 10.14 on (11 too) an application-modal
-// alert asks for Full Disk Access: it stops the Safari view, while the unified
-// view reads the other browsers whichever button answers it and does not name
-// the Safari file again. Below 10.14 nothing is asked.
+// Without a readable Safari file, from 10.14 on, Full Disk Access is asked for:
+// the Safari view stops, the unified view reads the other browsers.
 TEST(NavigationFullDiskAccess, AskedFromMojaveOnWhenTheSafariFileIsUnreadable) {
   const struct {
     SystemVersion version;
@@ -140,9 +137,8 @@ TEST(NavigationDamagedFile, TreeViewNamesTheFileItCouldNotRead) {
   }
 }
 
-// A running browser stops each view that reads its file with a sheet: the view
-// and its buttons are chosen, nothing is read, the rows shown before stay. Edge
-// stops no view (see above), Firefox not the Safari view.
+// A running browser stops each view that reads its file with a sheet: nothing is
+// read, the rows shown before stay. Firefox does not stop the Safari view.
 TEST(NavigationRunningBrowser, StopsTheViewsThatReadItsFile) {
   const char* const kQuitAny = "You need to quit the running browser.";
   const struct {
@@ -187,10 +183,8 @@ TEST(NavigationRunningBrowser, StopsTheViewsThatReadItsFile) {
   }
 }
 
-// Down two folders and back up a level a press; from the top level (home image)
-// the start screen, every list let go. In the unified view News sits below the
-// Safari root, which is not the last root read: the top level comes back with
-// the back image and only the next press turns it home.
+// Back goes up a level a press, from the top level to the start screen with every
+// list let go. In the unified view News sits below the Safari root: one press more.
 TEST(NavigationBack, BackReturnsOneFolderUpAtATime) {
   const struct {
     const char* view;
@@ -355,10 +349,7 @@ TEST_F(Navigation, TheWindowIsNotifiedOncePerHandledPress) {
   AppDelegate& app = h.Start();
   int calls = 0;
   unsigned lastSections = 0;
-  app.SetViewListener([&](const ViewState&, unsigned sections) {
-    ++calls;
-    lastSections = sections;
-  });
+  app.SetViewListener([&](const ViewState&, unsigned sections) { ++calls, lastSections = sections; });
   h.Press("someOtherButton");
   EXPECT_EQ(calls, 0);
   h.Press(kAllBookMarkBtn);
@@ -368,10 +359,8 @@ TEST_F(Navigation, TheWindowIsNotifiedOncePerHandledPress) {
   EXPECT_TRUE((lastSections & viewsection::kBookmarkTable) && (lastSections & viewsection::kButtons));
 }
 
-// With Weather selected in the Safari view and the password window waiting: a
-// wrong password (any when none is stored) runs nothing, clears the field, shows
-// the warning and shakes the window; the right one after a wrong one hides the
-// warning and the window and resumes the waiting command.
+// A wrong password (any when none is stored) runs nothing, clears the field and
+// shakes the window; the right one after it resumes the waiting command.
 TEST(PasswordCheck, OnlyTheStoredPasswordResumesTheWaitingCommand) {
   const struct {
     const char* stored;

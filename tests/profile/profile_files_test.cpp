@@ -97,18 +97,13 @@ TEST(ChromiumBookmarksFile, ReaderReadsTheRootsWithNumberedOrGivenIds) {
                                     {"Loose", "/Other bookmarks", "https://loose.example/", "5"}}));
 }
 
-struct FirefoxCase {
-  Layout layout;
-  PlacesSchema schema;
-};
-
 TEST(FirefoxPlaces, ProfilesIniNamesTheProfileTheReaderReads) {
-  for (const FirefoxCase& c : {FirefoxCase{Layout::MacOS, PlacesSchema::Current},
-                               FirefoxCase{Layout::Linux, PlacesSchema::Legacy}}) {
+  for (const auto& [layout, schema] : {std::pair{Layout::MacOS, PlacesSchema::Current},
+                                       std::pair{Layout::Linux, PlacesSchema::Legacy}}) {
     TempDir dir;
-    const Locations home = Locations::ForHome(dir.path(), c.layout);
+    const Locations home = Locations::ForHome(dir.path(), layout);
     fs::create_directories(home.firefoxProfilesFolder() / "0first.unused");  // first by name: only the ini picks ours
-    auto places = PlacesDatabase::Create(c.schema);
+    auto places = PlacesDatabase::Create(schema);
     ASSERT_TRUE(places.ok());
     FirefoxBookmarks bookmarks;
     bookmarks.toolbar = {Folder("Work", {Leaf("Intranet", "http://intranet.invalid/"), Separator()}),
@@ -127,7 +122,7 @@ TEST(FirefoxPlaces, ProfilesIniNamesTheProfileTheReaderReads) {
     EXPECT_EQ(rows, (Rows{{"Intranet", "/toolbar/Work", "http://intranet.invalid/"},
                           {" ", "/toolbar", "https://untitled.example/"},  // a NULL title reads as a blank
                           {"Intranet again", "/unfiled", "http://intranet.invalid/"}}))
-        << LayoutName(c.layout);
+        << LayoutName(layout);
   }
 }
 
