@@ -45,8 +45,6 @@ Read ReadBadThenGood(const std::string& bad) {
   return ReadBytes(BuildBinaryCookieFileOfPages({EncodeBinaryCookiePageOfRecords({bad, kGoodRecord})}));
 }
 
-// ---- Real files ----
-
 TEST(BinaryCookieRealFiles, The2014FileListsAll91CookiesOf29Pages) {
   ScopedTimeZone utc("UTC");
   Read r = ReadBytes(RealBytes(kSafari2014));
@@ -97,8 +95,6 @@ TEST(BinaryCookieRealFiles, ReadingAppendsToTheList) {
   EXPECT_EQ(r.pageSizes, (std::vector<std::int32_t>{144, 140}));  // replaced, not appended to
 }
 
-// ---- Written files ----
-
 TEST(BinaryCookieWriter, RoundTripsEveryFieldThroughTheReader) {
   ScopedTimeZone utc("UTC");
   BinaryCookieRecord a = Cookie(".example.com", "sid", "/account", "abc=def", 1), noTime = Cookie("", "", "", "");
@@ -128,8 +124,6 @@ TEST(BinaryCookieWriter, SampleCookiesResourceIsAnEmptyValidFile) {
   ASSERT_TRUE(resource.ok());
   EXPECT_EQ(*resource, sample);
 }
-
-// ---- Edge cases ----
 
 TEST(BinaryCookieEdgeCases, DamagedRecordsAreSkipped) {
   const std::string record = EncodeBinaryCookieRecord(Cookie("bad.test"));

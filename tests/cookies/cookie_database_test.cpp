@@ -129,19 +129,16 @@ CookieList ReadWhileHeld(const std::string& holderSql) {
   return list;
 }
 
-TEST(ChromeCookieDatabase, RowsStillInTheWriteAheadLogAreRead) {
-  // A writer that keeps its log: the change lives only in Cookies-wal while it is open.
-  CookieList list =
-      ReadWhileHeld("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; UPDATE cookies SET host_key='held.test';");
-  ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0]->fileHost, "held.test");
-}
-
-TEST(ChromeCookieDatabase, AnOpenDatabaseIsReadWithoutWriting) {
-  for (const char* holderSql : {"", "BEGIN EXCLUSIVE;"}) {
+// A writer that keeps its log has its change only in Cookies-wal while it is open.
+TEST(ChromeCookieDatabase, AnOpenDatabaseIsReadAsItsHolderSeesIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; UPDATE cookies SET host_key='held.test';", "held.test"},
+      {"", "before.test"},
+      {"BEGIN EXCLUSIVE;", "before.test"}};
+  for (const auto& [holderSql, host] : cases) {
     CookieList list = ReadWhileHeld(holderSql);
     ASSERT_EQ(list.size(), 1u) << holderSql;
-    EXPECT_EQ(list[0]->fileHost, "before.test");
+    EXPECT_EQ(list[0]->fileHost, host);
   }
 }
 

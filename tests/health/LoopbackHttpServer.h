@@ -3,12 +3,9 @@
 // scan benchmark. One thread per connection, keep-alive, and counters of the
 // requests it is working on, so tests can check how hard a client pushed it.
 //
-// Routes, by first path segment (anything after it is ignored): /ok 200, /missing 404,
-// /error 500, /nohead 405 to HEAD and 200 to GET, /private 401 asking for Basic
-// authentication, /loop 302 back to /loop for ever, /redirect 301 to /ok, /tofile 302
-// to a file: address, /slow/N 200 after N milliseconds, /slowclose/N closes without an
-// answer after N milliseconds, /flaky closes without an answer the first time and
-// answers 200 afterwards, /hang never answers.
+// Routes, by first path segment: the fixed answers of Serve(), /nohead 405 to HEAD only,
+// /slow/N 200 and /slowclose/N no answer after N milliseconds, /flaky no answer the
+// first time only, /hang never answers; anything else 200.
 // A server made as a black hole accepts connections and never reads or answers.
 #include <arpa/inet.h>
 #include <netinet/in.h>
