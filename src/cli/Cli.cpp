@@ -11,9 +11,9 @@
 namespace linvara::cli {
 
 namespace {
-const CommandSpec* FindCommand(const std::string& name) {
-  for (const auto& spec : CommandTable())
-    if (spec.name == name) return &spec;
+const CommandDeclaration* FindCommand(const std::string& name) {
+  for (const auto& command : CommandTable())
+    if (command.name == name) return &command;
   return nullptr;
 }
 
@@ -49,22 +49,22 @@ int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
     return 2;
   }
   // A form of a command ("cookies export") before the command itself.
-  const CommandSpec* spec = i + 1 < argv.size() ? FindCommand(argv[i] + " " + argv[i + 1]) : nullptr;
-  const std::size_t firstArgument = i + (spec ? 2 : 1);
-  if (!spec) spec = FindCommand(argv[i]);
-  if (!spec) {
+  const CommandDeclaration* command = i + 1 < argv.size() ? FindCommand(argv[i] + " " + argv[i + 1]) : nullptr;
+  const std::size_t firstArgument = i + (command ? 2 : 1);
+  if (!command) command = FindCommand(argv[i]);
+  if (!command) {
     ErrorLine(err, "unknown command '" + argv[i] + "'");
     return 2;
   }
-  auto parsed = ParseArguments(*spec, {argv.begin() + static_cast<std::ptrdiff_t>(firstArgument), argv.end()});
-  if (!parsed) return UsageError(*spec, err, parsed.error());
-  if (parsed->help) return PrintCommandHelp(spec->name, out, err);
+  auto parsed = ParseArguments(*command, {argv.begin() + static_cast<std::ptrdiff_t>(firstArgument), argv.end()});
+  if (!parsed) return UsageError(*command, err, parsed.error());
+  if (parsed->help) return PrintCommandHelp(command->name, out, err);
   Locations locations = home ? Locations::ForHome(*home, layout.value_or(HostLayout())) : [&] {
     Locations env = Locations::FromEnvironment();
     return layout ? Locations::ForHome(env.home(), *layout) : env;
   }();
-  CommandContext ctx{*spec, std::move(locations), std::move(*parsed), out, err, std::move(platform)};
-  return spec->run(ctx);
+  CommandContext ctx{*command, std::move(locations), std::move(*parsed), out, err, std::move(platform)};
+  return command->run(ctx);
 }
 }  // namespace
 

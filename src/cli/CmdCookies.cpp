@@ -66,7 +66,7 @@ bool Exists(const fs::path& path) {
 // the exit code after saying what is wrong.
 int BrowserArgument(const CommandContext& ctx, CookieSource& source) {
   const std::string& name = ctx.args.positionals[0];
-  if (name != "safari" && name != "chrome") return ctx.UsageError(ctx.spec.name + " takes safari or chrome");
+  if (name != "safari" && name != "chrome") return ctx.UsageError(ctx.command.name + " takes safari or chrome");
   auto browser = BrowserSource(ctx, name);
   if (!browser) return 1;
   source = *browser;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/CommandSpec.h"
+#include "cli/CommandDeclaration.h"
 #include "platform/Locations.h"
 
 namespace linvara {
@@ -15,7 +15,7 @@ class PlatformServices;
 namespace linvara::cli {
 
 struct CommandContext {
-  const CommandSpec& spec;
+  const CommandDeclaration& command;
   Locations locations;
   ParsedArguments args;
   std::ostream& out;

@@ -8,12 +8,12 @@
 namespace linvara::cli {
 
 namespace {
-const OptionSpec kJson{"--json", "", "print JSON instead of text"};
-const OptionSpec kView{"--view", "all|safari|chrome", "the bookmarks of every browser (all, the default) or one tree"};
+const OptionDeclaration kJson{"--json", "", "print JSON instead of text"};
+const OptionDeclaration kView{"--view", "all|safari|chrome", "the bookmarks of every browser (all, the default) or one tree"};
 }  // namespace
 
-const std::vector<CommandSpec>& CommandTable() {
-  static const std::vector<CommandSpec> table = {
+const std::vector<CommandDeclaration>& CommandTable() {
+  static const std::vector<CommandDeclaration> table = {
       {"paths", "print every location Linvara reads or writes", {}, {kJson}, RunPaths},
       {"list",
        "print the bookmarks of every browser",
@@ -52,16 +52,16 @@ const std::vector<CommandSpec>& CommandTable() {
   return table;
 }
 
-std::vector<const CommandSpec*> CommandForms(const std::string& name) {
-  std::vector<const CommandSpec*> forms;
-  for (const auto& spec : CommandTable())
-    if (spec.name == name || spec.name.rfind(name + " ", 0) == 0) forms.push_back(&spec);
+std::vector<const CommandDeclaration*> CommandForms(const std::string& name) {
+  std::vector<const CommandDeclaration*> forms;
+  for (const auto& command : CommandTable())
+    if (command.name == name || command.name.rfind(name + " ", 0) == 0) forms.push_back(&command);
   return forms;
 }
 
 std::string GeneralHelp() {
   std::size_t width = 0;
-  for (const auto& spec : CommandTable()) width = std::max(width, spec.name.size());
+  for (const auto& command : CommandTable()) width = std::max(width, command.name.size());
   std::string text =
       "Usage: linvara-cli [--home DIR] [--layout macos|linux] COMMAND [ARGS]\n\n"
       "Options:\n"
@@ -69,8 +69,8 @@ std::string GeneralHelp() {
       "  --layout NAME    macos or linux: where the browsers keep their files\n"
       "  --version        print the version\n"
       "  --help           print this help\n\nCommands:\n";
-  for (const auto& spec : CommandTable())
-    text += "  " + spec.name + std::string(width - spec.name.size() + 2, ' ') + spec.summary + "\n";
+  for (const auto& command : CommandTable())
+    text += "  " + command.name + std::string(width - command.name.size() + 2, ' ') + command.summary + "\n";
   return text + "\nlinvara-cli help COMMAND prints the arguments and options of a command.\n";
 }
 
@@ -84,17 +84,17 @@ int PrintCommandHelp(const std::string& name, std::ostream& out, std::ostream& e
   return 0;
 }
 
-int UsageError(const CommandSpec& spec, std::ostream& err, const std::string& problem) {
+int UsageError(const CommandDeclaration& command, std::ostream& err, const std::string& problem) {
   ErrorLine(err, problem);
   const char* lead = "usage: ";
-  for (const CommandSpec* form : CommandForms(spec.name)) {
+  for (const CommandDeclaration* form : CommandForms(command.name)) {
     err << lead << UsageLine(*form) << "\n";
     lead = "       ";
   }
   return 2;
 }
 
-int CommandContext::UsageError(const std::string& problem) const { return cli::UsageError(spec, err, problem); }
+int CommandContext::UsageError(const std::string& problem) const { return cli::UsageError(command, err, problem); }
 
 int RunHelp(CommandContext& ctx) {
   if (ctx.args.positionals.empty()) {

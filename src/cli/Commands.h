@@ -10,15 +10,15 @@ namespace linvara::cli {
 
 // Every command in the order of the help text. A name of two words ("cookies
 // export") is a form of the command named by its first word.
-const std::vector<CommandSpec>& CommandTable();
+const std::vector<CommandDeclaration>& CommandTable();
 // The command called `name` and, for a one-word name, its forms.
-std::vector<const CommandSpec*> CommandForms(const std::string& name);
+std::vector<const CommandDeclaration*> CommandForms(const std::string& name);
 // The help of linvara-cli itself: global options and the commands.
 std::string GeneralHelp();
 // Prints the help of the command called `name` and its forms; 2 when there is no such command.
 int PrintCommandHelp(const std::string& name, std::ostream& out, std::ostream& err);
 // Prints "linvara-cli: PROBLEM" and the usage of the command and its forms; returns 2.
-int UsageError(const CommandSpec& spec, std::ostream& err, const std::string& problem);
+int UsageError(const CommandDeclaration& command, std::ostream& err, const std::string& problem);
 
 int RunHelp(CommandContext& ctx);
 int RunPaths(CommandContext& ctx);

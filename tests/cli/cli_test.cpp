@@ -69,16 +69,16 @@ TEST(CliArguments, EveryCommandPrintsItsHelpByNameOrOption) {
   CliRun bare = RunCommand({});
   EXPECT_EQ(bare.code, 2);
   EXPECT_EQ(bare.err, general);
-  for (const auto& spec : cli::CommandTable()) {
-    SCOPED_TRACE(spec.name);
-    EXPECT_NE(general.find("  " + spec.name + "  "), std::string::npos);
-    EXPECT_NE(general.find(spec.summary + "\n"), std::string::npos);
-    CliRun byName = RunCommand({"help", spec.name});
-    std::vector<std::string> args = Words(spec.name);
+  for (const auto& command : cli::CommandTable()) {
+    SCOPED_TRACE(command.name);
+    EXPECT_NE(general.find("  " + command.name + "  "), std::string::npos);
+    EXPECT_NE(general.find(command.summary + "\n"), std::string::npos);
+    CliRun byName = RunCommand({"help", command.name});
+    std::vector<std::string> args = Words(command.name);
     args.push_back("--help");
     EXPECT_EQ(std::pair(byName.code, byName.out), std::pair(0, RunCommand(args).out));
-    EXPECT_EQ(byName.out.rfind("usage: " + cli::UsageLine(spec) + "\n", 0), 0u) << byName.out;
-    for (const auto& option : spec.options) EXPECT_NE(byName.out.find("  " + option.name), std::string::npos);
+    EXPECT_EQ(byName.out.rfind("usage: " + cli::UsageLine(command) + "\n", 0), 0u) << byName.out;
+    for (const auto& option : command.options) EXPECT_NE(byName.out.find("  " + option.name), std::string::npos);
   }
 }
 

@@ -12,26 +12,26 @@ namespace linvara::cli {
 
 struct CommandContext;
 
-struct OptionSpec {
+struct OptionDeclaration {
   std::string name;       // "--view"
   std::string valueName;  // "all|safari|chrome"; empty for a flag
   std::string help;
   bool takesValue() const { return !valueName.empty(); }
 };
 
-struct CommandSpec {
+struct CommandDeclaration {
   std::string name;                      // "list", or "cookies export" for one form of a command
   std::string summary;
   std::vector<std::string> positionals;  // the plain arguments; "[NAME]" is optional (last only)
-  std::vector<OptionSpec> options;
+  std::vector<OptionDeclaration> options;
   int (*run)(CommandContext&) = nullptr;
 };
 
 // linvara-cli [--home DIR] [--layout macos|linux] list [--view all|safari|chrome] [--flat] [--json]
-std::string UsageLine(const CommandSpec& spec);
+std::string UsageLine(const CommandDeclaration& command);
 
 // The usage line, the summary and one line per option.
-std::string HelpText(const CommandSpec& spec);
+std::string HelpText(const CommandDeclaration& command);
 
 struct ParsedArguments {
   std::vector<std::string> positionals;
@@ -46,6 +46,6 @@ struct ParsedArguments {
 
 // The arguments after the command name, checked against the declaration; the
 // problem (unknown option, missing value, missing or extra argument) otherwise.
-Result<ParsedArguments> ParseArguments(const CommandSpec& spec, const std::vector<std::string>& args);
+Result<ParsedArguments> ParseArguments(const CommandDeclaration& command, const std::vector<std::string>& args);
 
 }  // namespace linvara::cli
