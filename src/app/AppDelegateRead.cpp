@@ -1,9 +1,8 @@
 // The full read of all browsers and the readers under the controller's
 // names; the read controller does the reading.
-#include <algorithm>
-
 #include "app/AlertTexts.h"
 #include "app/AppDelegate.h"
+#include "readers/ReaderContext.h"
 
 namespace linvara {
 
@@ -51,12 +50,14 @@ void AppDelegate::ActClickOpenCookiesAction() {
 }
 
 void AppDelegate::TellWhatTheReadCouldNotDo() {
-  const ReadReport& report = reads_.lastReadReport();
-  // An unreadable Chromium file already had its own alert.
-  const bool told = std::all_of(report.outcomes.begin(), report.outcomes.end(), [](const BrowserReadOutcome& o) {
-    return !o.worthTelling() || (o.error && o.error->kind == ErrorKind::Unreadable && o.browser != "Safari");
-  });
-  if (!told) session_.ShowMessage(report.Describe(), false);
+  // A Chromium file that is there but cannot be read is in use by its browser.
+  std::string text;
+  for (const BrowserReadOutcome& o : reads_.lastReadReport().outcomes) {
+    if (!o.worthTelling()) continue;
+    const bool busy = o.error && o.error->kind == ErrorKind::Unreadable && o.browser != "Safari";
+    text += (text.empty() ? "" : "\n") + (busy ? std::string(kChromeFileBusyMessage) : o.Describe());
+  }
+  if (!text.empty()) session_.ShowMessage(text, false);
 }
 
 void AppDelegate::ReadAllBrowsersIgnoringRunning() {

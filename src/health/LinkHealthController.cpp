@@ -34,7 +34,11 @@ void LinkHealthController::FindDeadBookMarkOnMainThread(const NodePtr& node) {
   node->setBDeadURL(true);
   node->setBSelect(true);
   session_.lists().deadURLArray.push_back(node);
-  session_.SetResultTableContent(TableId::DeadUrl, session_.lists().deadURLArray);
+  // One row more, not a copy of the whole list per finding.
+  session_.UpdateView(viewsection::kResultTables, [&](ViewState& s) {
+    s.deadUrlTable.content.push_back(node);
+    ++s.deadUrlTable.reloads;
+  });
   if (observers.deadLinkFound) observers.deadLinkFound(node);
 }
 

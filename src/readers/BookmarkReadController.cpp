@@ -31,9 +31,8 @@ std::filesystem::path FirefoxFileOf(const Locations& locations) {
 
 }  // namespace
 
-ReadResult BookmarkReadController::Record(const char* browser, const std::filesystem::path& file, ReadResult result) {
+void BookmarkReadController::Record(const char* browser, const std::filesystem::path& file, const ReadResult& result) {
   report_.Record(BrowserReadOutcome::Of(browser, file, result));
-  return result;
 }
 
 void BookmarkReadController::ReadSafariBookMark(const std::filesystem::path& path, const NodeList* removeList) {
@@ -45,19 +44,15 @@ void BookmarkReadController::ReadSafariBookMark(const std::filesystem::path& pat
 void BookmarkReadController::ReadChromeBookMark(const std::filesystem::path& path, const NodeList* removeList) {
   ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
   ChromiumReader reader(ctx);
-  const ReadResult result =
-      Record(kChrome, path, removeList ? reader.ReadChromeBookMark(path, *removeList) : reader.ReadChromeBookMark(path));
-  if (!result && result.errorKind() == ErrorKind::Unreadable) session_.ShowMessage(kChromeFileBusyMessage, false);
+  Record(kChrome, path, removeList ? reader.ReadChromeBookMark(path, *removeList) : reader.ReadChromeBookMark(path));
 }
 
 void BookmarkReadController::ReadEdgeBookMark(const NodeList* removeList) {
   ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
   ChromiumReader reader(ctx);
   const std::filesystem::path path = session_.locations().edgeBookmarks();
-  const ReadResult result = Record(kEdge, path,
-                                   removeList ? reader.ReadEdgeBookMarkwithRemoveArray(path, *removeList)
-                                              : reader.ReadEdgeBookMark(path));
-  if (!result && result.errorKind() == ErrorKind::Unreadable) session_.ShowMessage(kChromeFileBusyMessage, false);
+  Record(kEdge, path,
+         removeList ? reader.ReadEdgeBookMarkwithRemoveArray(path, *removeList) : reader.ReadEdgeBookMark(path));
 }
 
 void BookmarkReadController::ReadOperaBookMark(const NodeList* removeList) {
@@ -78,23 +73,12 @@ void BookmarkReadController::ReadFirefoxBookMark(const NodeList* removeList) {
 }
 
 void BookmarkReadController::ReadAllBrowsers() {
-  // What the readers could not read goes to the report, not to alerts.
   report_ = ReadReport{};
-  const Locations& loc = session_.locations();
-  const auto read = [&](auto reader) {
-    ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
-    return reader(ctx);
-  };
-  const std::filesystem::path safariFile = loc.safariBookmarks(), chromeFile = loc.ChooseChromeBookmarks();
-  const FirefoxSource firefox{loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()};
-  Record(kSafari, safariFile, read([&](ReaderContext& c) { return SafariReader(c).ReadSafariBookMark(safariFile); }));
-  Record(kChrome, chromeFile, read([&](ReaderContext& c) { return ChromiumReader(c).ReadChromeBookMark(chromeFile); }));
-  Record(kFirefox, FirefoxFileOf(loc),
-         read([&](ReaderContext& c) { return FirefoxReader(c).ReadFirefoxBookMark(firefox); }));
-  Record(kOpera, loc.operaBookmarks(),
-         read([&](ReaderContext& c) { return ChromiumReader(c).ReadOperaBookMark(loc.operaBookmarks()); }));
-  Record(kEdge, loc.edgeBookmarks(),
-         read([&](ReaderContext& c) { return ChromiumReader(c).ReadEdgeBookMark(loc.edgeBookmarks()); }));
+  ReadSafariBookMark(session_.locations().safariBookmarks());
+  ReadChromeBookMark(session_.locations().ChooseChromeBookmarks());
+  ReadFirefoxBookMark();
+  ReadOperaBookMark();
+  ReadEdgeBookMark();
 }
 
 std::vector<std::string> BookmarkReadController::RunningBrowsersBlockingFullRead() {

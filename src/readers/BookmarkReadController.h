@@ -1,8 +1,7 @@
 #pragma once
 // Reads the browsers' bookmark files into the session's lists for the current
-// view, and keeps what each read could not do in a report. The caller chooses
-// what to tell the user; the only alert shown here is the one for a Chromium
-// file that is there but cannot be read.
+// view, and keeps what each read could not do in a report. It shows nothing:
+// the caller chooses what to tell the user.
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -38,7 +37,7 @@ class BookmarkReadController {
   std::vector<std::string> RunningBrowsersBlockingFullRead();
 
  private:
-  ReadResult Record(const char* browser, const std::filesystem::path& file, ReadResult result);
+  void Record(const char* browser, const std::filesystem::path& file, const ReadResult& result);
 
   BookmarkSession& session_;
   ReadReport report_;
