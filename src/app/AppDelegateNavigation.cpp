@@ -94,7 +94,7 @@ void AppDelegate::ShowAllBookmarksView() {
   session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
     s.button(outlets::kFolderListViewBtn).hidden = false;
     s.button(outlets::kUrlListViewBtn).hidden = false;
-    s.bookmarkTableMenu = outlets::kAllBookmarkRightmenu;
+    s.bookmarkTableMenu = BookmarkSession::MenusOf(ViewKind::All).tableMenu;
     s.button(outlets::kExportBookMarkBtn).image = images::kExportBookmark;
   });
   EmptyListsForFullRead();
@@ -110,7 +110,7 @@ void AppDelegate::ShowSafariView() {
   session_.bookMarkType = ViewKind::Safari;
   session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
     ShowListModeButtons(s);
-    s.bookmarkTableMenu = outlets::kSafariRightmenu;
+    s.bookmarkTableMenu = BookmarkSession::MenusOf(ViewKind::Safari).tableMenu;
   });
 
   if (session_.platform().IsRunning(bundleids::kSafari)) {
@@ -172,7 +172,7 @@ void AppDelegate::ShowChromeView() {
   session_.bookMarkType = ViewKind::Chrome;
   session_.UpdateView(viewsection::kButtons | viewsection::kBookmarkTable, [](ViewState& s) {
     ShowListModeButtons(s);
-    s.bookmarkTableMenu = outlets::kChromeRightmenu;
+    s.bookmarkTableMenu = BookmarkSession::MenusOf(ViewKind::Chrome).tableMenu;
   });
   if (session_.platform().IsRunning(bundleids::kChrome)) {
     session_.screen().ShowAlert(QuitBrowserAlert(alerttexts::kQuitChrome), [](AlertResponse) {});
