@@ -9,17 +9,29 @@ packages=(
   libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   sqlite3
+  libssl-dev
+  chromium
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The browser checks need Node.js and npm; Debian's packages serve when the machine has none.
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
 
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# playwright-core for the browser checks, at the version package-lock.json pins.
+browser_tests="$(dirname "$0")/../tests/browser"
+if [ ! -d "$browser_tests/node_modules/playwright-core" ]; then
+  npm ci --prefix "$browser_tests" --no-audit --no-fund --silent
+fi
