@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/BookmarkSession.h"
-#include "app/SearchWorkers.h"
+#include "app/SearchController.h"
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
 #include "health/LinkHealthController.h"
@@ -157,8 +157,6 @@ class AppDelegate {
   std::int32_t macOSMajor = 10;
   std::int32_t macOsVer = 10;
   std::string theLinvaraPath;
-  bool bSearchStop = false;
-  bool bSearchThreadStart = false;
   bool hasEnterEncryptedPasswd = false;
   bool hasEnterDecryptedPasswd = false;
   bool isEnterEncryptMode = false;
@@ -168,7 +166,6 @@ class AppDelegate {
   void InstallActions();
   bool RunCommandHandler(const std::string& action, const MenuItemModel* sender = nullptr);
   void CancelPendingSearches();
-  void StartSearchThread(const std::string& text);
   void ShowAllBookmarksView();
   void ShowSafariView();
   void ShowChromeView();
@@ -187,11 +184,11 @@ class AppDelegate {
   int navigationToken_ = 0;
   bool terminateRequested_ = false;
   std::map<std::string, CommandHandler> commandHandlers_;
-  SearchWorkers searchWorkers_;
   // Controllers, declared last: their workers are cancelled first when the controller goes.
   BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
+  SearchController search_;
 };
 
 }  // namespace linvara

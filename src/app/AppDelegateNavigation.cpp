@@ -350,8 +350,7 @@ void AppDelegate::SupportAction() { session_.platform().OpenUrl(SupportUrl()); }
 
 void AppDelegate::awakeFromNib() {
   using namespace outlets;
-  bSearchStop = false;
-  bSearchThreadStart = false;
+  search_.ResetSearchState();
   session_.UpdateView(viewsection::kImages | viewsection::kButtons | viewsection::kBookmarkTable | viewsection::kMenus |
                  viewsection::kTexts,
              [](ViewState& s) {
