@@ -8,19 +8,19 @@
 namespace linvara {
 namespace {
 
-const std::string* EntryType(const Value& entry) {
+std::optional<std::string> EntryType(const Value& entry) {
   DictPtr dict = entry.asDict();
-  return dict ? dict->get("type").asString() : nullptr;
+  return dict ? dict->getString("type") : std::nullopt;
 }
 
 bool TopLevelBecameNode(const Value& entry) {
-  const std::string* type = EntryType(entry);
+  const std::optional<std::string> type = EntryType(entry);
   return type && (*type == "folder" || *type == "url");
 }
 
 BecameNode ChildBecameNode(std::size_t level) {
   return [level](const Value& entry) {
-    const std::string* type = EntryType(entry);
+    const std::optional<std::string> type = EntryType(entry);
     return type && (*type == "url" || (*type == "folder" && level < kMaxFolderLevels));
   };
 }

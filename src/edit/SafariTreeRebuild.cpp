@@ -10,21 +10,21 @@ constexpr const char* kTypeList = "WebBookmarkTypeList";
 constexpr const char* kTypeProxy = "WebBookmarkTypeProxy";
 constexpr const char* kTypeLeaf = "WebBookmarkTypeLeaf";
 
-const std::string* EntryType(const Value& entry) {
+std::optional<std::string> EntryType(const Value& entry) {
   DictPtr dict = entry.asDict();
-  return dict ? dict->get("WebBookmarkType").asString() : nullptr;
+  return dict ? dict->getString("WebBookmarkType") : std::nullopt;
 }
 
 bool IsFolderType(const std::string& type) { return type == kTypeList || type == kTypeProxy; }
 
 // As the Safari reader decides: top-level entries of the three types, and below, folders above the limit.
 bool TopLevelBecameNode(const Value& entry) {
-  const std::string* type = EntryType(entry);
+  const std::optional<std::string> type = EntryType(entry);
   return type && (*type == kTypeLeaf || IsFolderType(*type));
 }
 BecameNode ChildBecameNode(std::size_t level) {
   return [level](const Value& entry) {
-    const std::string* type = EntryType(entry);
+    const std::optional<std::string> type = EntryType(entry);
     if (!type) return false;
     if (*type == kTypeLeaf) return true;
     return IsFolderType(*type) && level < kMaxFolderLevels;
