@@ -111,6 +111,14 @@ DictPtr getChromeLastFaDictBookNode(const FolderPtr& folder, const NodeList& rem
   return rebuild.FolderObject(folder, FolderLevel(folder));
 }
 
+Value ChromeRootsAsObject(const Value& roots) {
+  ArrayPtr array = roots.asArray();
+  if (!array) return roots;
+  auto object = Dictionary::make();
+  for (std::size_t i = 0; i < array->size(); ++i) object->set(RootKeyAt(i), array->at(i));
+  return Value(object);
+}
+
 Value ChromeRootsOfWholeTree(const BookmarkLists& lists) {
   ChromeRebuild rebuild;
   rebuild.wholeSubtree = true;

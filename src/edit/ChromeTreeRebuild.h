@@ -13,5 +13,7 @@ Value removeManyBookMarkfromChromeBookMarkWithArray(const BookmarkLists& lists, 
 DictPtr getChromeLastFaDictBookNode(const FolderPtr& folder, const NodeList& removeList);
 // The "roots" object with every folder rebuilt from its nodes (after the nodes were reordered).
 Value ChromeRootsOfWholeTree(const BookmarkLists& lists);
+// "roots" as an object: an object unchanged, an array (written by earlier versions) under Chrome's root names.
+Value ChromeRootsAsObject(const Value& roots);
 
 }  // namespace linvara
