@@ -16,6 +16,7 @@
 #include "app/SearchController.h"
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
+#include "edit/EditController.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
 
@@ -43,6 +44,7 @@ class AppDelegate {
   BookmarkReadController& reads() { return reads_; }
   const BookmarkReadController& reads() const { return reads_; }
   LinkHealthController& linkHealth() { return linkHealth_; }
+  EditController& editing() { return editing_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
@@ -148,6 +150,16 @@ class AppDelegate {
   // Writes the rows shown to "cookiedata.txt" in the export folder, then shows the folder.
   bool ActExportCookieData();
 
+  // ---- Editing and write-back (AppDelegateEdit.cpp): the edit controller does the work ----
+  void DeleteSafariBookMarkAction();
+  void DeleteChromeBookMarkAction();
+  void EditSelectedBookMarkSave();
+  void EditSelectedBookMarkCancel();
+  void MoveSelectedBookMarktoOtherFolderAction(const MenuItemModel& sender);
+  void ReplaceChromeBookMark();
+  void RestoreSafariBookMakrAction();
+  void RestoreChromeBookMakrAction();
+
   // ---- Link health: the link-health controller does the work ----
   bool FindAllDeadURLBookMarksAction() { return linkHealth_.FindAllDeadURLBookMarksAction(); }
   bool FindAllDuplicateBookMarksAction() { return linkHealth_.FindAllDuplicateBookMarksAction(); }
@@ -164,6 +176,7 @@ class AppDelegate {
 
  private:
   void InstallActions();
+  void InstallEditActions();
   bool RunCommandHandler(const std::string& action, const MenuItemModel* sender = nullptr);
   void CancelPendingSearches();
   void ShowAllBookmarksView();
@@ -188,6 +201,7 @@ class AppDelegate {
   BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
+  EditController editing_;
   SearchController search_;
 };
 
