@@ -16,6 +16,7 @@
 #include "app/SearchWorkers.h"
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
+#include "edit/UnifiedListEditor.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
 
@@ -44,6 +45,7 @@ class AppDelegate {
   const BookmarkReadController& reads() const { return reads_; }
   LinkHealthController& linkHealth() { return linkHealth_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
+  UnifiedListEditor& unifiedListEditor() { return unifiedListEditor_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -153,6 +155,14 @@ class AppDelegate {
   bool FindAllDuplicateBookMarksAction() { return linkHealth_.FindAllDuplicateBookMarksAction(); }
   void AutoSelectDuplicationBookAction() { linkHealth_.AutoSelectDuplicationBookAction(); }
 
+  // ---- Unified list editing (AppDelegateUnifiedEdit.cpp): the unified list editor does the work ----
+  void RemoveSelectedBookMarkAction();
+  void AddNewBookMarkFolder();
+  void NewFolderSave();
+  void NewBookMarkCancel();
+  // The chosen entry of the move menu names the folder by its title.
+  void ActMoveToFolderAction(const MenuItemModel& sender);
+
   // ---- Start-up state and the password window ----
   std::int32_t macOSMajor = 10;
   std::int32_t macOsVer = 10;
@@ -166,6 +176,7 @@ class AppDelegate {
 
  private:
   void InstallActions();
+  void InstallUnifiedEditActions();
   bool RunCommandHandler(const std::string& action, const MenuItemModel* sender = nullptr);
   void CancelPendingSearches();
   void StartSearchThread(const std::string& text);
@@ -192,6 +203,7 @@ class AppDelegate {
   BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
+  UnifiedListEditor unifiedListEditor_;
 };
 
 }  // namespace linvara

@@ -24,6 +24,7 @@ void AppDelegate::InstallActions() {
   on(kFindDeadLinks, [this] { FindAllDeadURLBookMarksAction(); });
   on(kFindDuplicates, [this] { FindAllDuplicateBookMarksAction(); });
   on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
+  InstallUnifiedEditActions();
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {

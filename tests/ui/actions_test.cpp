@@ -20,9 +20,8 @@ const std::set<std::string> kNotBuiltYet = {
     "RemoveAutoDuplicationBookAction:", "RemoveEmptyBookMarkFolderAction:", "RemoveSafariEmptyBookMarkFolderAction:",
     // Editing, Apply Changes and restore.
     "EditSelectedBookMarkAction:", "EditSelectedBookMarkSave:", "EditSelectedBookMarkCancel:",
-    "DeleteSafariBookMarkAction:", "DeleteChromeBookMarkAction:", "RemoveSelectedBookMarkAction:",
-    "MoveSelectedBookMarktoOtherFolderAction:", "ActMoveToFolderAction:", "AddNewBookMarkFolder:", "NewFolderSave:",
-    "NewBookMarkCancel:", "ReplaceSafariBookMark", "RestoreSafariBookMakrAction:", "RestoreChromeBookMakrAction:",
+    "DeleteSafariBookMarkAction:", "DeleteChromeBookMarkAction:", "MoveSelectedBookMarktoOtherFolderAction:",
+    "ReplaceSafariBookMark", "RestoreSafariBookMakrAction:", "RestoreChromeBookMakrAction:",
     // Sorting.
     "SortAllBookMarkByName:", "SortAllBookMarkByAddress:", "SortAllBookMarkByHost:", "SortAllBookMarkByBrowserType:",
     "SortAllBookMarkAddressAZByURLFirstAddress:", "SortAllBookMarkAddressAZByFolderFirstAddress:",
