@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTableView>
 #include <QTest>
 
@@ -45,6 +46,17 @@ TEST(UnifiedEditWindow, NewFolderSheetAndMoveSubmenuMoveTheSelectedBookmark) {
   const NodeList moved = AsFolder(h.controller().lists().folderArray.front())->childrenSnapshot();
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_EQ(OrNull(moved.front()->thetitle()), "Weather");
+
+  // Another view lets the folders go: the menu bar's Tools menu offers none.
+  h.Press(kSafariBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
+  QMenu* menuBarTools = nullptr;
+  for (QAction* a : h.window().menuBar()->actions())
+    if (a->text() == "&Tools") menuBarTools = a->menu();
+  ASSERT_NE(menuBarTools, nullptr);
+  emit menuBarTools->aboutToShow();
+  ASSERT_NE(menuBarTools->findChild<QAction*>(kMoveFolderMenuItem), nullptr);
+  EXPECT_FALSE(menuBarTools->findChild<QAction*>(kMoveFolderMenuItem)->isEnabled());
 }
 
 }  // namespace
