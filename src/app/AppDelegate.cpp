@@ -10,7 +10,12 @@ namespace fs = std::filesystem;
 namespace linvara {
 
 AppDelegate::AppDelegate(AppServices services)
-    : session_(std::move(services)), reads_(session_), linkHealth_(session_), editing_(session_), search_(session_) {
+    : session_(std::move(services)),
+      reads_(session_),
+      linkHealth_(session_),
+      editing_(session_),
+      unifiedListEditor_(session_, reads_),
+      search_(session_) {
   navigationToken_ = session_.notifications().AddObserver(
       kLeftButtonMouseDown, [this](const Notification& n) { PRLeftTipButtonMouseDownHandle(n); });
   cookieManager_.onChanged = [this] { CookiesChanged(); };

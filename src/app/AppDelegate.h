@@ -17,6 +17,7 @@
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
 #include "edit/EditController.h"
+#include "edit/UnifiedListEditor.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
 
@@ -46,6 +47,7 @@ class AppDelegate {
   LinkHealthController& linkHealth() { return linkHealth_; }
   EditController& editing() { return editing_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
+  UnifiedListEditor& unifiedListEditor() { return unifiedListEditor_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -165,6 +167,14 @@ class AppDelegate {
   bool FindAllDuplicateBookMarksAction() { return linkHealth_.FindAllDuplicateBookMarksAction(); }
   void AutoSelectDuplicationBookAction() { linkHealth_.AutoSelectDuplicationBookAction(); }
 
+  // ---- Unified list editing (AppDelegateUnifiedEdit.cpp): the unified list editor does the work ----
+  void RemoveSelectedBookMarkAction();
+  void AddNewBookMarkFolder();
+  void NewFolderSave();
+  void NewBookMarkCancel();
+  // The chosen entry of the move menu names the folder by its title.
+  void ActMoveToFolderAction(const MenuItemModel& sender);
+
   // ---- Start-up state and the password window ----
   std::int32_t macOSMajor = 10;
   std::int32_t macOsVer = 10;
@@ -177,6 +187,7 @@ class AppDelegate {
  private:
   void InstallActions();
   void InstallEditActions();
+  void InstallUnifiedEditActions();
   bool RunCommandHandler(const std::string& action, const MenuItemModel* sender = nullptr);
   void CancelPendingSearches();
   void ShowAllBookmarksView();
@@ -202,6 +213,7 @@ class AppDelegate {
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
   EditController editing_;
+  UnifiedListEditor unifiedListEditor_;
   SearchController search_;
 };
 

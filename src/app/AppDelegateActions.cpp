@@ -25,6 +25,7 @@ void AppDelegate::InstallActions() {
   on(kFindDuplicates, [this] { FindAllDuplicateBookMarksAction(); });
   on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
   InstallEditActions();
+  InstallUnifiedEditActions();
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {

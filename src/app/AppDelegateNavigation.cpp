@@ -237,20 +237,7 @@ void AppDelegate::PopUpViewMenu(bool toolMenu, const std::string& button) {
   if (!IsBookmarkView(session_.bookMarkType)) return;
   const ViewMenuNames menus = BookmarkSession::MenusOf(session_.bookMarkType);
   const std::string menuName = toolMenu ? menus.toolMenu : menus.sortMenu;
-  if (toolMenu && session_.bookMarkType == ViewKind::All) {
-    session_.UpdateView(viewsection::kMenus, [&](ViewState& s) {
-      MenuItemModel* item = s.findMenuItem(outlets::kMoveFolderMenuItem);
-      if (!item) return;
-      item->submenu.clear();
-      item->enabled = !lists().folderArray.empty();
-      for (const NodePtr& folder : lists().folderArray) {
-        MenuItemModel entry;
-        entry.title = folder ? folder->thetitle().value_or("") : "";
-        entry.action = actions::kMoveToFolder;
-        item->submenu.push_back(std::move(entry));
-      }
-    });
-  }
+  if (toolMenu && session_.bookMarkType == ViewKind::All) unifiedListEditor_.RebuildMoveFolderMenu();
   auto it = viewState().menus.find(menuName);
   if (it == viewState().menus.end()) return;
   session_.screen().PopUpMenuAtButton(it->second, button, 4.0);

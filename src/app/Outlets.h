@@ -46,6 +46,7 @@ inline constexpr const char* kEnterPDWarnLab = "enterPDWarnLab";
 inline constexpr const char* kWarnCreatedpasscodelab = "warnCreatedpasscodelab";
 // The line under the bookmark table; empty: the window counts the rows.
 inline constexpr const char* kBookmarkStatus = "bookmarkStatus";
+inline constexpr const char* kNewFolderlab = "newFolderlab";
 
 // Windows and sheets.
 inline constexpr const char* kEnterPDWindow = "enterPDWindow";
@@ -55,6 +56,7 @@ inline constexpr const char* kConnectWindow = "connectWindow";
 inline constexpr const char* kEditBookMarkWindow = "editBookMarkWindow";
 inline constexpr const char* kEditBookMarkNamelab = "editBookMarkNamelab";
 inline constexpr const char* kEditBookMarkURLlab = "editBookMarkURLlab";
+inline constexpr const char* kNewFolderWindow = "newFolderWindow";
 
 // Decorative image views.
 inline constexpr const char* kLeftView = "leftView";

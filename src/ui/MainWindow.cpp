@@ -453,6 +453,8 @@ void MainWindow::buildMenuBar() {
 void MainWindow::fillViewMenu(QMenu* into, bool tools) {
   using namespace outlets;
   into->clear();
+  // The unified view's move submenu lists the folders made since the view opened.
+  if (tools && controller_.viewState().bookMarkType == ViewKind::All) controller_.unifiedListEditor().RebuildMoveFolderMenu();
   const ViewState& state = controller_.viewState();
   const ViewMenuNames menus = BookmarkSession::MenusOf(state.bookMarkType);
   auto it = IsBookmarkView(state.bookMarkType) ? state.menus.find(tools ? menus.toolMenu : menus.sortMenu)

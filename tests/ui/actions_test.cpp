@@ -18,9 +18,6 @@ const std::set<std::string> kNotBuiltYet = {
     "FindSafariDeadURLBookMarksAction:", "FindSafariDupBookMarkAction:", "CancleFindDeadURLAction:",
     "CancleFindSafariDeadURLAction:", "CancleFindDupAction:", "RemoveSelectedDeadBookMarkAction:",
     "RemoveAutoDuplicationBookAction:", "RemoveEmptyBookMarkFolderAction:", "RemoveSafariEmptyBookMarkFolderAction:",
-    // Unified-list editing.
-    "RemoveSelectedBookMarkAction:", "ActMoveToFolderAction:", "AddNewBookMarkFolder:", "NewFolderSave:",
-    "NewBookMarkCancel:",
     // Sorting.
     "SortAllBookMarkByName:", "SortAllBookMarkByAddress:", "SortAllBookMarkByHost:", "SortAllBookMarkByBrowserType:",
     "SortAllBookMarkAddressAZByURLFirstAddress:", "SortAllBookMarkAddressAZByFolderFirstAddress:",
