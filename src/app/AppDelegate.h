@@ -149,9 +149,11 @@ class AppDelegate {
   bool ActExportCookieData();
 
   // ---- Link health: the link-health controller does the work ----
-  bool FindAllDeadURLBookMarksAction() { return linkHealth_.FindAllDeadURLBookMarksAction(); }
-  bool FindAllDuplicateBookMarksAction() { return linkHealth_.FindAllDuplicateBookMarksAction(); }
+  void FindAllDeadURLBookMarksAction() { linkHealth_.FindAllDeadURLBookMarksAction(); }
+  void CancleFindDeadURLAction() { linkHealth_.CancleFindDeadURLAction(); }
+  void FindAllDuplicateBookMarksAction() { linkHealth_.FindAllDuplicateBookMarksAction(); }
   void AutoSelectDuplicationBookAction() { linkHealth_.AutoSelectDuplicationBookAction(); }
+  void CancleFindDupAction() { linkHealth_.CancleFindDupAction(); }
 
   // ---- Start-up state and the password window ----
   std::int32_t macOSMajor = 10;

@@ -24,6 +24,8 @@ void AppDelegate::InstallActions() {
   on(kFindDeadLinks, [this] { FindAllDeadURLBookMarksAction(); });
   on(kFindDuplicates, [this] { FindAllDuplicateBookMarksAction(); });
   on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
+  on(kCancelDeadLinks, [this] { CancleFindDeadURLAction(); });
+  on(kCancelDuplicates, [this] { CancleFindDupAction(); });
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {

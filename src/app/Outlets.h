@@ -46,11 +46,18 @@ inline constexpr const char* kEnterPDWarnLab = "enterPDWarnLab";
 inline constexpr const char* kWarnCreatedpasscodelab = "warnCreatedpasscodelab";
 // The line under the bookmark table; empty: the window counts the rows.
 inline constexpr const char* kBookmarkStatus = "bookmarkStatus";
+// The link-health sheets: their labels and the scan's progress indicator.
+inline constexpr const char* kShowDeadBookmarklab = "showDeadBookmarklab";
+inline constexpr const char* kDeadLinksNotCheckedLab = "deadLinksNotCheckedLab";
+inline constexpr const char* kThedealurlProgresser = "thedealurlProgresser";
+inline constexpr const char* kShowDupBookmarklab = "showDupBookmarklab";
 
 // Windows and sheets.
 inline constexpr const char* kEnterPDWindow = "enterPDWindow";
 inline constexpr const char* kAboutWindow = "aboutWindow";
 inline constexpr const char* kConnectWindow = "connectWindow";
+inline constexpr const char* kDeadURLWindow = "deadURLWindow";
+inline constexpr const char* kFindDupWindow = "findDupWindow";
 
 // Decorative image views.
 inline constexpr const char* kLeftView = "leftView";
