@@ -50,10 +50,7 @@ TEST(HealthSheets, DeadLinkSheetFillsFromTheScanAndCountsInItsLabel) {
   EXPECT_FALSE(progress->isVisible());
   EXPECT_EQ(sheet->label(kDeadLinksNotCheckedLab)->text(), "1 bookmark not checked: not a web address");
   EXPECT_TRUE(sheet->label(kDeadLinksNotCheckedLab)->isVisible());
-  // Removal comes with the tree writers; until then its button is there, disabled.
-  EXPECT_FALSE(sheet->button("Remove Selected")->isEnabled());
-  QTest::mouseClick(sheet->button("Cancel"), Qt::LeftButton);
-  EXPECT_FALSE(sheet->isVisible());
+  EXPECT_FALSE(sheet->button("Remove Selected")->isEnabled());  // until the removal is built
 }
 
 // Findings arrive in batches; each batch becomes new rows, never a reload of the table.
