@@ -163,9 +163,11 @@ class AppDelegate {
   void RestoreChromeBookMakrAction();
 
   // ---- Link health: the link-health controller does the work ----
-  bool FindAllDeadURLBookMarksAction() { return linkHealth_.FindAllDeadURLBookMarksAction(); }
-  bool FindAllDuplicateBookMarksAction() { return linkHealth_.FindAllDuplicateBookMarksAction(); }
+  void FindAllDeadURLBookMarksAction() { linkHealth_.FindAllDeadURLBookMarksAction(); }
+  void CancleFindDeadURLAction() { linkHealth_.CancleFindDeadURLAction(); }
+  void FindAllDuplicateBookMarksAction() { linkHealth_.FindAllDuplicateBookMarksAction(); }
   void AutoSelectDuplicationBookAction() { linkHealth_.AutoSelectDuplicationBookAction(); }
+  void CancleFindDupAction() { linkHealth_.CancleFindDupAction(); }
 
   // ---- Unified list editing (AppDelegateUnifiedEdit.cpp): the unified list editor does the work ----
   void RemoveSelectedBookMarkAction();

@@ -26,6 +26,8 @@ void AppDelegate::InstallActions() {
   on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
   InstallEditActions();
   InstallUnifiedEditActions();
+  on(kCancelDeadLinks, [this] { CancleFindDeadURLAction(); });
+  on(kCancelDuplicates, [this] { CancleFindDupAction(); });
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {

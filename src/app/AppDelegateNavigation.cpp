@@ -184,7 +184,6 @@ void AppDelegate::SafariBackAction() {
     // At the top level: back to the start screen, with the view's lists let go.
     CancelPendingSearches();
     session_.EmptyLists(ListGroup::Browsers);
-    linkHealth_.ViewClosed();
     session_.UpdateView(viewsection::kArea | viewsection::kBookmarkTable, [&](ViewState& s) {
       s.area = ContentArea::Start;
       session_.SetBookmarkTableContent({});

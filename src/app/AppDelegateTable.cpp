@@ -60,11 +60,8 @@ void AppDelegate::DoubleClickTableViewBookMarkAction() {
 
 void AppDelegate::tableViewSelectionDidChange(TableId table) {
   if (table == TableId::LeftDup) {
-    const NodePtr group = viewState().leftDupTable.selectedNode();
-    FolderPtr folder = AsFolderOrRoot(group);
-    if (!folder) return;
-    NodeListPtr members = folder->childrenArray();
-    session_.SetResultTableContent(TableId::RightDup, members ? *members : NodeList{});
+    const std::vector<std::size_t>& chosen = viewState().leftDupTable.selection;
+    if (!chosen.empty()) linkHealth_.ShowDuplicateGroupMembers(chosen.front());
     return;
   }
   if (table != TableId::Bookmarks) return;

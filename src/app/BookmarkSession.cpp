@@ -100,6 +100,7 @@ ViewMenuNames BookmarkSession::MenusOf(ViewKind view) {
 }
 
 void BookmarkSession::EmptyLists(ListGroup group) {
+  NoteListsReread();
   BookmarkLists& l = lists_;
   for (NodeList* list : {&l.allbookMarkArray, &l.safariFatherArray, &l.safariBookMarkArray, &l.ChromeFatherArray,
                          &l.chromebookMarkArray})

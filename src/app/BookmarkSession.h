@@ -2,6 +2,7 @@
 // What every subsystem controller shares: the services, the node lists, the
 // current view and the view state the window draws from. The controllers take
 // the session and keep their own flags and workers; the session keeps none.
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -87,12 +88,19 @@ class BookmarkSession {
   // The unified top level: Safari, Chrome, Edge, Firefox and Opera top-level lists.
   NodeList UnifiedTopLevel() const;
   static ViewMenuNames MenusOf(ViewKind view);
+  // Empties the lists; the nodes read next are new ones.
   void EmptyLists(ListGroup group);
+
+  // Grows at every re-read of the lists (EmptyLists, every reader's run): a list
+  // of nodes taken before no longer matches the session's nodes.
+  std::uint64_t listsGeneration() const { return listsGeneration_; }
+  void NoteListsReread() { ++listsGeneration_; }
 
  private:
   AppServices services_;
   BookmarkLists lists_;
   ViewStateStore view_;
+  std::uint64_t listsGeneration_ = 0;
 };
 
 }  // namespace linvara

@@ -47,6 +47,11 @@ inline constexpr const char* kWarnCreatedpasscodelab = "warnCreatedpasscodelab";
 // The line under the bookmark table; empty: the window counts the rows.
 inline constexpr const char* kBookmarkStatus = "bookmarkStatus";
 inline constexpr const char* kNewFolderlab = "newFolderlab";
+// The link-health sheets: their labels and the scan's progress indicator.
+inline constexpr const char* kShowDeadBookmarklab = "showDeadBookmarklab";
+inline constexpr const char* kDeadLinksNotCheckedLab = "deadLinksNotCheckedLab";
+inline constexpr const char* kThedealurlProgresser = "thedealurlProgresser";
+inline constexpr const char* kShowDupBookmarklab = "showDupBookmarklab";
 
 // Windows and sheets.
 inline constexpr const char* kEnterPDWindow = "enterPDWindow";
@@ -57,6 +62,8 @@ inline constexpr const char* kEditBookMarkWindow = "editBookMarkWindow";
 inline constexpr const char* kEditBookMarkNamelab = "editBookMarkNamelab";
 inline constexpr const char* kEditBookMarkURLlab = "editBookMarkURLlab";
 inline constexpr const char* kNewFolderWindow = "newFolderWindow";
+inline constexpr const char* kDeadURLWindow = "deadURLWindow";
+inline constexpr const char* kFindDupWindow = "findDupWindow";
 
 // Decorative image views.
 inline constexpr const char* kLeftView = "leftView";

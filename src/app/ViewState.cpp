@@ -38,6 +38,11 @@ const TextState* ViewState::findText(const std::string& name) const {
   return it == texts.end() ? nullptr : &it->second;
 }
 
+const ProgressState* ViewState::findProgress(const std::string& name) const {
+  auto it = progressIndicators.find(name);
+  return it == progressIndicators.end() ? nullptr : &it->second;
+}
+
 namespace {
 MenuItemModel* FindIn(std::vector<MenuItemModel>& items, const std::string& identifier) {
   for (auto& item : items) {

@@ -66,11 +66,22 @@ struct TextState {
   bool operator==(const TextState&) const = default;
 };
 
+// A progress indicator: determinate ("412 of 2,000 checked") when `maximum` is above 0.
+struct ProgressState {
+  std::size_t value = 0;
+  std::size_t maximum = 0;
+  std::string text;
+  bool hidden = true;
+  bool operator==(const ProgressState&) const = default;
+};
+
 // The content of a list controller and the selection of the table showing it.
 struct NodeTableState {
   NodeList content;                    // one node per row
   std::vector<std::size_t> selection;  // selected rows, ascending
-  std::uint64_t reloads = 0;           // grows on every reload; the window reloads when it changes
+  // Grows on every reload; the window reloads when it changes. Without a
+  // reload rows are only appended, and the window adds them as new rows.
+  std::uint64_t reloads = 0;
 
   // Nodes of the selected rows, in row order.
   NodeList selectedNodes() const;
@@ -128,6 +139,8 @@ struct ViewState {
   std::map<std::string, TextState> texts;
   // Decorative image views by outlet name, each filled with its image, scaled on both axes.
   std::map<std::string, std::string> imageViews;
+  // Progress indicators by outlet name ("thedealurlProgresser").
+  std::map<std::string, ProgressState> progressIndicators;
 
   // The cookie area.
   CookieAreaState cookies;
@@ -143,6 +156,7 @@ struct ViewState {
   NodeTableState* table(TableId id);
   const NodeTableState* table(TableId id) const;
   const TextState* findText(const std::string& name) const;
+  const ProgressState* findProgress(const std::string& name) const;
   // The entry with this identifier in any menu, at any depth; null when absent.
   MenuItemModel* findMenuItem(const std::string& identifier);
   const MenuItemModel* findMenuItem(const std::string& identifier) const;

@@ -26,6 +26,7 @@ int RunList(CommandContext& ctx);
 int RunSearch(CommandContext& ctx);
 int RunDuplicates(CommandContext& ctx);
 int RunDeadLinks(CommandContext& ctx);
+int RunEmptyFolders(CommandContext& ctx);
 int RunCookieList(CommandContext& ctx);
 int RunCookieExport(CommandContext& ctx);
 int RunCookieClear(CommandContext& ctx);

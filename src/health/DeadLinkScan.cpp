@@ -45,16 +45,18 @@ void DeadLinkScan::Body(const NodeList& snapshot) {
   for (const NodePtr& leaf : leaves) addresses.push_back(leaf->urlString().value_or(""));
 
   auto self = shared_from_this();
+  NodeList pending;
   prober_.Run(
       addresses,
       [&](std::size_t index, const ProbeVerdict& verdict) {
-        if (verdict.reachable || cancelled()) return;
-        NodePtr node = leaves[index];
-        dispatcher_->RunAndWait([self, node] {
-          if (!self->cancelled() && self->handlers_.found) self->handlers_.found(node);
-        });
+        if (!verdict.reachable && !cancelled()) pending.push_back(leaves[index]);
       },
-      [&](std::size_t probed, std::size_t total) { ReportProgress(probed, total); });
+      // Progress comes after the verdicts that became ready with it: they go over as one batch.
+      [&](std::size_t probed, std::size_t total) {
+        HandOverFindings(pending);
+        ReportProgress(probed, total);
+      });
+  HandOverFindings(pending);
 
   if (!cancelled()) {
     dispatcher_->RunAndWait([self, notChecked = targets.notChecked] {
@@ -62,6 +64,15 @@ void DeadLinkScan::Body(const NodeList& snapshot) {
     });
   }
   MarkStopped();
+}
+
+void DeadLinkScan::HandOverFindings(NodeList& pending) {
+  if (pending.empty() || cancelled()) return;
+  auto self = shared_from_this();
+  dispatcher_->RunAndWait([self, nodes = std::move(pending)] {
+    if (!self->cancelled() && self->handlers_.found) self->handlers_.found(nodes);
+  });
+  pending.clear();
 }
 
 void DeadLinkScan::ReportProgress(std::size_t probed, std::size_t total) {

@@ -1,8 +1,8 @@
 #pragma once
 // The unreachable-link scan: probes the leaves of a snapshot of a node list on
-// a worker thread (folders and roots are never probed) and hands every
-// unreachable leaf to the main thread in list order, waiting for each hand-over,
-// then reports the end. Leaves whose scheme the prober does not probe
+// a worker thread (folders and roots are never probed) and hands the
+// unreachable leaves to the main thread in list order, in batches (the ones
+// whose verdicts came in together), waiting for each hand-over, then reports the end. Leaves whose scheme the prober does not probe
 // (bookmarklets, "place:" queries, ...) are no findings: the scan skips them
 // and its end reports how many. Progress (probed of total) is posted as it changes.
 #include <cstddef>
@@ -19,7 +19,7 @@ namespace linvara {
 class DeadLinkScan : public WorkerLifetime, public std::enable_shared_from_this<DeadLinkScan> {
  public:
   struct Handlers {
-    std::function<void(const NodePtr& node)> found;                        // main thread, waited for
+    std::function<void(const NodeList& nodes)> found;                      // main thread, waited for
     std::function<void(std::size_t notChecked)> finished;                 // main thread, waited for
     std::function<void(std::size_t probed, std::size_t total)> progress;  // main thread, posted
   };
@@ -42,6 +42,7 @@ class DeadLinkScan : public WorkerLifetime, public std::enable_shared_from_this<
   DeadLinkScan(ProbeSettings settings, std::shared_ptr<MainThreadDispatcher> dispatcher, Handlers handlers);
   void Body(const NodeList& snapshot);
   void ReportProgress(std::size_t probed, std::size_t total);
+  void HandOverFindings(NodeList& pending);
 
   LinkProber prober_;
   std::shared_ptr<MainThreadDispatcher> dispatcher_;

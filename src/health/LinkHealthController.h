@@ -1,8 +1,8 @@
 #pragma once
 // The unreachable-link scan and the duplicate search of the current view:
 // both run on workers over a snapshot of the view's flat list and hand their
-// results to the main thread, where they fill the result lists and the
-// result tables of the view state.
+// results to the main thread, where they fill the result lists and the two
+// sheets the window draws from the view state.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -10,8 +10,14 @@
 #include "app/BookmarkSession.h"
 #include "health/DeadLinkScan.h"
 #include "health/DuplicateGroups.h"
+#include "model/Result.h"
 
 namespace linvara {
+
+// The results a removal works on.
+enum class HealthResults { DeadLinks, Duplicates };
+
+inline constexpr const char* kResultsOutdatedMessage = "The bookmarks changed since the search; search again.";
 
 class LinkHealthController {
  public:
@@ -23,31 +29,43 @@ class LinkHealthController {
   NodeList LinkHealthSnapshot() const { return session_.FlatList(); }
 
   // ---- Unreachable links ----
-  // Answers "No unreachable bookmark links detected" once unreachable links have
-  // been removed (bCleanDeadBook) and returns false; otherwise starts the scan.
-  bool FindAllDeadURLBookMarksAction();
+  // Starts a scan of the view (every time: nothing is assumed from an earlier
+  // removal) and shows deadURLWindow as a sheet with its progress.
+  void FindAllDeadURLBookMarksAction();
   // Empties deadURLArray and starts ScanDeadURlThread on the view's list; a scan still running is stopped.
   void StartScanDeadURlThread();
-  // One finding on the main thread: marks it unreachable and ticked, appends it to deadURLArray.
-  void FindDeadBookMarkOnMainThread(const NodePtr& node);
+  // Findings on the main thread: each marked unreachable and ticked, appended to
+  // deadURLArray and to the sheet's table as one batch of rows; the label counts them.
+  void FindDeadBookMarkOnMainThread(const NodeList& nodes);
   void FindDeadBookMarkFishOnMainThread();
-  // Stops a running scan promptly; it reports nothing more.
+  // The sheet's Cancel: stops the scan, closes the sheet, empties and hides the label.
+  void CancleFindDeadURLAction();
+  // Stops a running scan: once it returns no request starts and nothing more is reported.
   void CancelDeadURLScan();
   bool deadURLScanRunning() const { return deadScanRunning_; }
 
   // ---- Duplicates ----
-  // Answers "No Duplicate bookmark links detected" after a removal in the unified
-  // view (bRemoveAllDupBookmark) and returns false; otherwise starts the search.
-  bool FindAllDuplicateBookMarksAction();
+  // Starts a search of the view (every time); the sheet shows when the groups arrive.
+  void FindAllDuplicateBookMarksAction();
   void StartFindAllDuplicateBookMarkThread();
-  // The hand-over of the groups: duplicateArray and dupBookmarkCount.
+  // The hand-over of the groups: duplicateArray and dupBookmarkCount, the left
+  // table with its first group chosen, the label, and the sheet.
   void FindAllDuplicateBookMarkOnMainThread(DuplicateGroups result);
   bool duplicateSearchRunning() const { return duplicateSearchRunning_; }
+  // The members of the group in this row of the left table go to the right table.
+  void ShowDuplicateGroupMembers(std::size_t row);
   // The automatic-tick toggle over duplicateArray (bAutoSelect).
   void AutoSelectDuplicationBookAction();
+  // The sheet's Cancel: stops a search still running, closes the sheet, empties the label.
+  void CancleFindDupAction();
 
-  // The view was let go (back to the start screen).
-  void ViewClosed() { bRemoveAllDupBookmark = false; }
+  // Ok while the results were found in the lists the session holds now; after
+  // a re-read (another command, a sort) their nodes match nothing, and the
+  // removal must refuse with kResultsOutdatedMessage.
+  Result<void> ResultsStillCurrent(HealthResults which) const;
+  // Shows kResultsOutdatedMessage as a sheet and returns true when the results are outdated.
+  bool RefuseOutdatedResults(HealthResults which);
+
   // Waits until both workers have ended; only where their main-thread calls run
   // inline (the command line). False when the time ran out.
   bool WaitForWorkers(std::chrono::milliseconds timeout);
@@ -56,9 +74,6 @@ class LinkHealthController {
   std::size_t deadLinksNotChecked = 0;  // bookmarks the last scan skipped: not web addresses
   std::uint32_t dupBookmarkCount = 0;   // members of all groups of the last duplicate search
   bool bAutoSelect = false;
-  bool bRemoveAllDupBookmark = false;
-  bool bCheckDupBook = false;
-  bool bCleanDeadBook = false;
 
   // What the command line watches besides the view state; every call comes on the main thread.
   struct Observers {
@@ -70,12 +85,19 @@ class LinkHealthController {
   } observers;
 
  private:
+  void ShowDeadScanProgress(std::size_t probed, std::size_t total);
+
   BookmarkSession& session_;
   bool deadScanRunning_ = false;
   bool duplicateSearchRunning_ = false;
+  std::uint64_t deadScanGeneration_ = 0;   // the lists' generation when the scan started
+  std::uint64_t duplicateGeneration_ = 0;  // the same for the duplicate search
   // Declared last: cancelled first when the controller goes.
   WorkerHandle<DeadLinkScan> deadLinkScan_;
   WorkerHandle<DuplicateSearch> duplicateSearch_;
 };
+
+// "2,000": a count with a comma between groups of three digits.
+std::string GroupedCount(std::size_t count);
 
 }  // namespace linvara

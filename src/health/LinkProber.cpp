@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <deque>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -136,7 +137,7 @@ ClassifiedAddress ClassifyAddress(const std::string& address) {
   if (!host || host->empty() || !port || !full) return out;
   out.kind = AddressKind::Web;
   out.url = *full;
-  out.hostKey = Lower(*host) + ":" + *port;
+  out.hostKey = *scheme + "://" + Lower(*host) + ":" + *port;
   return out;
 }
 
@@ -146,6 +147,9 @@ struct LinkProber::Shared {
   std::condition_variable changed;
   std::atomic<bool> cancelled{false};
   CURLM* multi = nullptr;  // set while a transfer loop runs; guarded by mutex
+  // Held by the transfer loop while it starts and drives transfers (never while
+  // it waits), so that Cancel can wait until no request can start any more.
+  std::mutex loopMutex;
   std::vector<std::optional<ProbeVerdict>> results;
   std::size_t done = 0;
 
@@ -179,7 +183,7 @@ class TransferLoop {
   void Add(std::size_t index, std::string url, std::size_t host) {
     jobs_.emplace(index, Job{index, std::move(url), host});
     probes_[index] = 0;
-    hosts_[host].waiting.insert(index);
+    hosts_[host].fresh.insert(index);
   }
 
   bool empty() const { return jobs_.empty(); }
@@ -199,7 +203,9 @@ class TransferLoop {
     }
     for (std::size_t h = 0; h < hosts_.size(); ++h) Refresh(h);
 
-    while (!shared_.cancelled.load()) {
+    for (;;) {
+      std::unique_lock active(shared_.loopMutex);
+      if (shared_.cancelled.load()) break;
       WakeDueRetries();
       while (inFlight_ < settings_.concurrency && !ready_.empty()) Start(multi);
       if (inFlight_ == 0 && ready_.empty() && delayed_.empty()) break;
@@ -212,6 +218,7 @@ class TransferLoop {
         Finish(multi, msg->easy_handle, msg->data.result);
         finishedAny = true;
       }
+      active.unlock();
       if (finishedAny) continue;  // fill the freed slots before waiting
       int waitMs = 1000;
       if (!delayed_.empty()) {
@@ -235,7 +242,18 @@ class TransferLoop {
 
  private:
   struct Host {
-    std::set<std::size_t> waiting;  // list indices, lowest first
+    std::set<std::size_t> fresh;       // list indices not probed yet, lowest first
+    std::deque<std::size_t> retries;   // second probes, in the order their first ones failed
+    bool hasWork() const { return !fresh.empty() || !retries.empty(); }
+    // Addresses not probed yet go first: a black hole's second probe should not
+    // keep the other addresses of its origin waiting once more.
+    std::size_t next() const { return fresh.empty() ? retries.front() : *fresh.begin(); }
+    void takeNext() {
+      if (fresh.empty())
+        retries.pop_front();
+      else
+        fresh.erase(fresh.begin());
+    }
     int inFlight = 0;
     std::optional<std::size_t> readyKey;  // the head index under which it sits in ready_
   };
@@ -252,8 +270,8 @@ class TransferLoop {
       ready_.erase({*host.readyKey, h});
       host.readyKey.reset();
     }
-    if (!host.waiting.empty() && host.inFlight < settings_.perHost) {
-      host.readyKey = *host.waiting.begin();
+    if (host.hasWork() && host.inFlight < settings_.perHost) {
+      host.readyKey = host.next();
       ready_.insert({*host.readyKey, h});
     }
   }
@@ -264,17 +282,17 @@ class TransferLoop {
       const std::size_t index = delayed_.begin()->second;
       delayed_.erase(delayed_.begin());
       const std::size_t h = jobs_.at(index).host;
-      hosts_[h].waiting.insert(index);
+      hosts_[h].retries.push_back(index);
       Refresh(h);
     }
   }
 
-  // Starts the waiting job with the lowest list index among hosts with a free slot.
+  // Starts the next job of the host, among those with a free slot, whose next job has the lowest list index.
   void Start(CURLM* multi) {
     const std::size_t h = ready_.begin()->second;
     Host& host = hosts_[h];
-    const std::size_t index = *host.waiting.begin();
-    host.waiting.erase(host.waiting.begin());
+    const std::size_t index = host.next();
+    host.takeNext();
     const Job& job = jobs_.at(index);
     ++probes_[index];
 
@@ -326,8 +344,9 @@ class TransferLoop {
     --inFlight_;
 
     if (!verdict.reachable && probes_[index] < settings_.attempts) {
-      if (settings_.retryDelay.count() == 0) {
-        hosts_[h].waiting.insert(index);
+      // A time-out has waited long enough already: its second probe starts at once.
+      if (settings_.retryDelay.count() == 0 || code == CURLE_OPERATION_TIMEDOUT) {
+        hosts_[h].retries.push_back(index);
       } else {
         delayed_.emplace(Clock::now() + settings_.retryDelay, index);
       }
@@ -363,10 +382,14 @@ LinkProber::LinkProber(ProbeSettings settings)
 LinkProber::~LinkProber() { Cancel(); }
 
 void LinkProber::Cancel() {
-  std::lock_guard lock(shared_->mutex);
-  shared_->cancelled = true;
-  if (shared_->multi) curl_multi_wakeup(shared_->multi);
-  shared_->changed.notify_all();
+  {
+    std::lock_guard lock(shared_->mutex);
+    shared_->cancelled = true;
+    if (shared_->multi) curl_multi_wakeup(shared_->multi);
+    shared_->changed.notify_all();
+  }
+  // Waits out a pass of the transfer loop that began before the flag was set.
+  std::lock_guard idle(shared_->loopMutex);
 }
 
 bool LinkProber::cancelled() const { return shared_->cancelled.load(); }
@@ -419,13 +442,13 @@ bool LinkProber::Run(const std::vector<std::string>& addresses, const VerdictFn&
       ++next;
     }
     lock.unlock();
-    if (doneNow != reportedDone) {
-      reportedDone = doneNow;
-      if (onProgress && !cancelled()) onProgress(doneNow, total);
-    }
     for (const auto& [index, verdict] : batch) {
       if (cancelled()) break;
       onVerdict(index, verdict);
+    }
+    if (doneNow != reportedDone) {
+      reportedDone = doneNow;
+      if (onProgress && !cancelled()) onProgress(doneNow, total);
     }
     lock.lock();
   }

@@ -9,9 +9,10 @@
 // scheme) is unreachable.
 //
 // LinkProber probes a whole list concurrently on libcurl's multi interface,
-// with a cap on requests in flight overall and a smaller cap per host, probes
-// every failure once more before it counts, and hands the verdicts back in list
-// order on the calling thread.
+// with a cap on requests in flight overall and a smaller cap per origin
+// (scheme, host and port, as browsers count their connections), probes every
+// failure once more before it counts (a time-out at once, other failures after
+// a pause), and hands the verdicts back in list order on the calling thread.
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -24,11 +25,11 @@ namespace linvara {
 
 struct ProbeSettings {
   int concurrency = 256;                      // requests in flight overall
-  int perHost = 6;                            // requests in flight to one host and port
+  int perHost = 6;                            // requests in flight to one origin (scheme, host, port)
   std::chrono::milliseconds timeout{10000};  // per request, redirects included
   int maxRedirects = 20;
   int attempts = 2;                               // a failure is probed again before it counts
-  std::chrono::milliseconds retryDelay{500};      // pause before the second probe of a failure
+  std::chrono::milliseconds retryDelay{500};      // pause before the second probe of a failure other than a time-out
   std::string userAgent = "Mozilla/5.0 (compatible; Linvara link check)";
 };
 
@@ -46,7 +47,7 @@ enum class AddressKind { Web, File, Unparsable, UnsupportedScheme };
 struct ClassifiedAddress {
   AddressKind kind = AddressKind::Unparsable;
   std::string url;                  // Web: the address as sent
-  std::string hostKey;              // Web: "host:port", the unit of the per-host cap
+  std::string hostKey;              // Web: the origin "scheme://host:port", the unit of the per-host cap
   std::filesystem::path filePath;   // File: the decoded local path
 };
 
@@ -72,11 +73,13 @@ class LinkProber {
   LinkProber& operator=(const LinkProber&) = delete;
 
   // Probes every address. onVerdict runs on the calling thread once per address,
-  // in index order; onProgress runs there too whenever more addresses are done.
+  // in index order; onProgress runs there too whenever more addresses are done,
+  // after the verdicts that became ready with them.
   // Returns false when cancelled; after Cancel no callback runs any more.
   bool Run(const std::vector<std::string>& addresses, const VerdictFn& onVerdict, const ProgressFn& onProgress = {});
 
-  // Stops a running Run promptly (any thread); a later Run returns false at once.
+  // Stops a running Run promptly (any thread): once it returns, no request is
+  // started any more. A later Run returns false at once.
   void Cancel();
   bool cancelled() const;
 

@@ -17,7 +17,9 @@ constexpr const char* kFirefox = "Firefox";
 constexpr const char* kOpera = "Opera";
 
 // The context every reader gets: the lists, the view and the encrypted-bookmark markers.
+// Each read makes new nodes: the lists' generation grows.
 ReaderContext MakeReaderContext(BookmarkSession& session, const std::function<void()>& keepResponsive) {
+  session.NoteListsReread();
   ReaderContext ctx{session.lists(), static_cast<std::int32_t>(session.bookMarkType),
                     session.locations().encryptedMarkers()};
   ctx.keepResponsive = keepResponsive;

@@ -13,6 +13,8 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
 
 #include "app/AppDelegate.h"
 #include "app/Actions.h"
@@ -97,7 +99,7 @@ const std::vector<DialogDefinition>& Definitions() {
              {Navigation("OK", outlets::kEnterPDButton)}, {}, 380),
       Window("deadURLWindow", "Unreachable Bookmarks",
              {Part(K::Label, "showDeadBookmarklab"), TablePart("deadUrlTableView", TableId::DeadUrl),
-              Part(K::Progress, "thedealurlProgresser")},
+              Part(K::Progress, "thedealurlProgresser"), Part(K::Label, "deadLinksNotCheckedLab")},
              {Action("Cancel", actions::kCancelDeadLinks),
               Action("Remove Selected", actions::kRemoveDeadLinks, true)},
              actions::kCancelDeadLinks, 640, 460),
@@ -242,7 +244,6 @@ OutletDialog::OutletDialog(const DialogDefinition& definition, AppDelegate& cont
         bar->setObjectName(outlet);
         bar->setRange(0, 0);
         bar->setTextVisible(false);
-        bar->setMaximumHeight(10);
         progress_[part.outlet] = bar;
         layout->addWidget(bar);
         break;
@@ -326,6 +327,23 @@ void OutletDialog::refresh(const ViewState& state, unsigned sections) {
       if (const TextState* t = state.findText(name)) bar->setVisible(!t->hidden);
     }
   }
+  if (sections & (viewsection::kResultTables | viewsection::kTexts)) {
+    for (auto& [name, bar] : progress_) {
+      const ProgressState* p = state.findProgress(name);
+      if (!p) continue;
+      // Determinate with a count of the whole ("412 of 2,000 checked"), or busy without one.
+      const int maximum = static_cast<int>(std::min<std::size_t>(p->maximum, INT_MAX));
+      bar->setRange(0, maximum);
+      if (maximum > 0) bar->setValue(static_cast<int>(std::min<std::size_t>(p->value, p->maximum)));
+      bar->setTextVisible(maximum > 0 && !p->text.empty());
+      bar->setFormat(QString::fromStdString(p->text));
+      bar->setVisible(!p->hidden);
+    }
+  }
+  // A button whose action is not built yet shows, disabled.
+  for (const DialogButton& b : definition_.buttons)
+    if (!b.action.empty())
+      if (QAbstractButton* button = this->button(b.title)) button->setEnabled(controller_.CanPerformAction(b.action));
   if (sections & viewsection::kResultTables) {
     for (auto& [id, entry] : tables_) {
       const NodeTableState* t = TableState(state, id);

@@ -119,7 +119,15 @@ ResultTableModel::ResultTableModel(TableId table, Toggle toggle, QObject* parent
     : QAbstractTableModel(parent), table_(table), toggle_(std::move(toggle)) {}
 
 bool ResultTableModel::setRows(const NodeList& rows, std::uint64_t reloads, ViewKind bookMarkType) {
-  if (reloads == reloads_ && bookMarkType == bookMarkType_ && SameRows(rows, rows_)) return false;
+  const bool sameReload = reloads == reloads_ && bookMarkType == bookMarkType_;
+  // Without a reload the controller only appends: new rows, not a reset.
+  if (sameReload && rows.size() > rows_.size() && (rows_.empty() || rows[rows_.size() - 1] == rows_.back())) {
+    beginInsertRows({}, static_cast<int>(rows_.size()), static_cast<int>(rows.size()) - 1);
+    rows_.insert(rows_.end(), rows.begin() + static_cast<std::ptrdiff_t>(rows_.size()), rows.end());
+    endInsertRows();
+    return false;
+  }
+  if (sameReload && SameRows(rows, rows_)) return false;
   beginResetModel();
   rows_ = rows;
   reloads_ = reloads;

@@ -66,7 +66,9 @@ class ResultTableModel : public QAbstractTableModel {
   ResultTableModel(TableId table, Toggle toggle, QObject* parent = nullptr);
 
   TableId table() const { return table_; }
-  // `bookMarkType` decides how a duplicate member's path reads.
+  // `bookMarkType` decides how a duplicate member's path reads. Rows appended
+  // without a reload are inserted; anything else resets the model, and only
+  // then does it return true.
   bool setRows(const NodeList& rows, std::uint64_t reloads, ViewKind bookMarkType);
   const NodeList& rows() const { return rows_; }
   ResultRow rowAt(int row) const;

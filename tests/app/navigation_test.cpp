@@ -218,7 +218,6 @@ TEST(NavigationBack, BackReturnsOneFolderUpAtATime) {
     }
     EXPECT_EQ(h.Button(kBackBookMarkBtn), kHomeButton);
 
-    app.linkHealth().bRemoveAllDupBookmark = true;
     h.Press(kBackBookMarkBtn);
     EXPECT_EQ(h.view().area, ContentArea::Start);
     EXPECT_TRUE(h.rows().empty());
@@ -226,7 +225,6 @@ TEST(NavigationBack, BackReturnsOneFolderUpAtATime) {
                                  &l.ChromeFatherArray, &l.chromebookMarkArray, &l.edgeFatherArray, &l.edgebookMarkArray,
                                  &l.FireFoxFatherArray, &l.FireFoxBookMarkArray, &l.OperaFatherArray})
       EXPECT_TRUE(list->empty());
-    EXPECT_FALSE(app.linkHealth().bRemoveAllDupBookmark);
   }
 }
 

@@ -86,5 +86,20 @@ TEST_F(HealthCli, DeadLinksHonoursThePerHostCap) {
   EXPECT_EQ(r.err.find("not checked"), std::string::npos) << r.err;
 }
 
+TEST_F(HealthCli, EmptyFoldersListsTheTopLevelFoldersWithoutBookmarks) {
+  using profile::Folder;
+  h.WriteSafari({Folder("Hollow", {Folder("Inner", {})}), Folder("Full", {Leaf("Page", "https://p.example/")}),
+                 Leaf("Loose", "https://l.example/")});
+  h.WriteChrome(profile::ChromiumRoots({Leaf("Bar page", "https://b.example/")}, {}));
+  CliRun r = Run({"empty-folders", "--json"});
+  auto empty = r.json();
+  ASSERT_EQ(Titles(empty), (Titled{"Hollow", "Other bookmarks"})) << r.out;
+  EXPECT_EQ(empty[0], Run({"list", "--json"}).json()[0]);  // the object the list prints
+  EXPECT_NE(r.err.find("2 empty folders"), std::string::npos) << r.err;
+
+  EXPECT_EQ(Run({"empty-folders", "--view", "safari"}).out, "Hollow/  [Safari /]\n");
+  EXPECT_EQ(Run({"empty-folders", "--view", "chrome"}).code, 2);
+}
+
 }  // namespace
 }  // namespace linvara::testing

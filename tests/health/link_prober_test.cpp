@@ -52,9 +52,12 @@ TEST(ProbeRule, EachAnswerGivesItsVerdict) {
   EXPECT_FALSE(bCheckTheURLStringWithStr(LoopbackHttpServer::RefusedUrl("/x"), QuickProbes(1500)));
 }
 
+// The pause before a second probe is for other failures: a time-out is probed again at once.
 TEST(ProbeRule, ABlackHoleIsUnreachableAfterTwoTimeOuts) {
   LoopbackHttpServer hole("127.0.0.1", LoopbackHttpServer::Mode::BlackHole);
-  auto verdicts = ProbeAll({hole.base() + "/page"}, QuickProbes(300));
+  ProbeSettings settings = QuickProbes(300);
+  settings.retryDelay = std::chrono::hours(1);
+  auto verdicts = ProbeAll({hole.base() + "/page"}, settings);  // an hour when the time-out waited for the pause
   ASSERT_EQ(verdicts.size(), 1u);
   EXPECT_FALSE(verdicts[0].second.reachable);
   EXPECT_EQ(verdicts[0].second.detail, "timed out");
@@ -111,11 +114,12 @@ TEST(ProbeRule, AFileAddressIsReachableWhenTheFileExists) {
   EXPECT_FALSE(bCheckTheURLStringWithStr("file://elsewhere" + folder + "/a%20b.html"));
 }
 
-TEST(ProbeRule, HostKeyIsHostAndPortWithoutRegardToCase) {
+TEST(ProbeRule, HostKeyIsTheOriginWithoutRegardToCase) {
   ClassifiedAddress a = ClassifyAddress("http://Example.COM/x");
   EXPECT_EQ(a.kind, AddressKind::Web);
-  EXPECT_EQ(a.hostKey, ClassifyAddress("http://example.com:80/y").hostKey);
-  EXPECT_NE(a.hostKey, ClassifyAddress("https://example.com/y").hostKey);
+  EXPECT_EQ(a.hostKey, ClassifyAddress("HTTP://example.com:80/y").hostKey);
+  EXPECT_NE(a.hostKey, ClassifyAddress("http://example.com:8080/y").hostKey);
+  EXPECT_NE(ClassifyAddress("http://example.com:443/").hostKey, ClassifyAddress("https://example.com/").hostKey);
 }
 
 TEST(LinkProberRun, AFailureIsProbedOnceMoreUnlessOneAttemptIsSet) {

@@ -14,9 +14,9 @@ namespace {
 
 // Actions whose performers are not built yet; their entries are drawn disabled.
 const std::set<std::string> kNotBuiltYet = {
-    // Link health: the sheets' removal and cancel, the Safari view's entries, empty folders.
-    "FindSafariDeadURLBookMarksAction:", "FindSafariDupBookMarkAction:", "CancleFindDeadURLAction:",
-    "CancleFindSafariDeadURLAction:", "CancleFindDupAction:", "RemoveSelectedDeadBookMarkAction:",
+    // Link health: the sheets' removal, the Safari view's entries, empty folders.
+    "FindSafariDeadURLBookMarksAction:", "FindSafariDupBookMarkAction:",
+    "CancleFindSafariDeadURLAction:", "RemoveSelectedDeadBookMarkAction:",
     "RemoveAutoDuplicationBookAction:", "RemoveEmptyBookMarkFolderAction:", "RemoveSafariEmptyBookMarkFolderAction:",
     // Sorting.
     "SortAllBookMarkByName:", "SortAllBookMarkByAddress:", "SortAllBookMarkByHost:", "SortAllBookMarkByBrowserType:",
