@@ -18,6 +18,7 @@
 #include "cookies/CookieManager.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
+#include "sort/SortController.h"
 
 namespace linvara {
 
@@ -44,6 +45,7 @@ class AppDelegate {
   const BookmarkReadController& reads() const { return reads_; }
   LinkHealthController& linkHealth() { return linkHealth_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
+  SortController& sorting() { return sorting_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -192,6 +194,7 @@ class AppDelegate {
   BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
+  SortController sorting_;
 };
 
 }  // namespace linvara

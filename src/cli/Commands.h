@@ -24,6 +24,7 @@ int RunHelp(CommandContext& ctx);
 int RunPaths(CommandContext& ctx);
 int RunList(CommandContext& ctx);
 int RunSearch(CommandContext& ctx);
+int RunSort(CommandContext& ctx);
 int RunDuplicates(CommandContext& ctx);
 int RunDeadLinks(CommandContext& ctx);
 int RunCookieList(CommandContext& ctx);
