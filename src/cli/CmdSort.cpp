@@ -1,9 +1,6 @@
 // linvara-cli sort: the unified view's sorts, printed as list prints the view.
 #include "cli/Commands.h"
 #include "cli/LoadedView.h"
-#include "cli/NodeJson.h"
-#include "cli/NodeText.h"
-#include "cli/Output.h"
 
 namespace linvara::cli {
 
@@ -30,13 +27,7 @@ int RunSort(CommandContext& ctx) {
 
   const bool flat = ctx.args.Has("--flat");
   LoadedView loaded = LoadView(ctx, CliView::All);
-  const NodeList rows = loaded.SortUnifiedRows({*key, folders == "first"}, flat);
-  if (ctx.args.Has("--json"))
-    WriteJson(ctx.out, NodesToJson(rows, !flat));
-  else if (flat)
-    PrintNodeLines(ctx.out, rows);
-  else
-    PrintNodeTree(ctx.out, rows);
+  PrintAsList(ctx, loaded.SortUnifiedRows({*key, folders == "first"}, flat), flat);
   return loaded.exitCode();
 }
 

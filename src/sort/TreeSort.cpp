@@ -43,29 +43,4 @@ SortedTree SortBookmarkTree(const NodeList& topLevel, TreeFormat format, const B
   return tree;
 }
 
-Value ChromeRootsInOrder(const Value& roots, const ArrayPtr& records) {
-  DictPtr object = roots.asDict();
-  if (!object) return records;
-  DictPtr ordered = Dictionary::make();
-  std::vector<bool> used(object->size(), false);
-  for (const Value& record : *records) {
-    DictPtr dict = record.asDict();
-    const std::optional<std::string> id = dict ? dict->getString("id") : std::nullopt;
-    std::size_t index = 0;
-    for (const auto& [key, value] : *object) {
-      DictPtr entry = value.asDict();
-      if (!used[index] && entry && id && entry->getString("id") == id) {
-        ordered->set(key, record);
-        used[index] = true;
-        break;
-      }
-      ++index;
-    }
-  }
-  std::size_t index = 0;
-  for (const auto& [key, value] : *object)
-    if (!used[index++]) ordered->set(key, value);
-  return ordered;
-}
-
 }  // namespace linvara

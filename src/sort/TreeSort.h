@@ -28,10 +28,4 @@ SortedTree SortBookmarkTree(const NodeList& topLevel, TreeFormat format, const B
 // the order, each folder among them sorted the same way, recursively.
 DictPtr SortedFolderRecord(const PRFaBookMarkNode& folder, TreeFormat format, const BookmarkOrder& order);
 
-// Chrome's "roots" for sorted top-level records: an array becomes the records
-// in their order; an object keeps its keys, each paired with the record of the
-// same "id" and listed in the records' order (keys without a record follow,
-// unchanged).
-Value ChromeRootsInOrder(const Value& roots, const ArrayPtr& records);
-
 }  // namespace linvara

@@ -7,110 +7,53 @@
 namespace linvara::testing {
 namespace {
 
-constexpr BookmarkOrder kAddressBookmarksFirst{SortKey::Address, false};
-constexpr BookmarkOrder kAddressFoldersFirst{SortKey::Address, true};
-constexpr BookmarkOrder kNameBookmarksFirst{SortKey::Name, false};
-constexpr BookmarkOrder kNameFoldersFirst{SortKey::Name, true};
-constexpr BookmarkOrder kHost{SortKey::Host, false};
-constexpr BookmarkOrder kBrowser{SortKey::Browser, false};
-
+constexpr BookmarkOrder kAddrMarks{SortKey::Address, false}, kAddrFolders{SortKey::Address, true},
+    kNameMarks{SortKey::Name, false}, kNameFolders{SortKey::Name, true}, kHost{SortKey::Host},
+    kBrowser{SortKey::Browser};
 constexpr Ordering B = Ordering::Before, S = Ordering::Same, A = Ordering::After;
 
-struct PairCase {
-  const char* what;
-  BookmarkOrder order;
-  NodePtr a, b;
-  Ordering expected;
-};
-
 TEST(BookmarkOrders, PairsAnswerAsTheOrdersDefine) {
-  const NodePtr httpsA = Mark("x", "https://a.example/"), httpB = Mark("y", "http://b.example/");
-  const NodePtr noAddress = Mark("n", ""), onlyScheme = Mark("s", "http://");
-  const NodePtr paren = Mark("(p", "(paren.example"), letter = Mark("l", "a.example");
-  const NodePtr folderA = Dir("Alpha"), folderUntitled = Dir("");
-  const NodePtr lower = Mark("apple", "u"), upper = Mark("APPLE", "v"), accented = Mark("\xC3\xA9" "clair", "w"),
-                plain = Mark("eclair", "z"), underscore = Mark("_under", "q"), untitled = Mark("", "r");
-  const NodePtr hostUpper = Mark("h1", "http://WWW.Example.com/a"), hostLower = Mark("h2", "https://www.example.com/b"),
-                fileUrl = Mark("f", "file:///Users/me/page.html"), notUrl = Mark("nu", "not a url"),
-                hostB = Mark("hb", "http://b.example/");
-  const NodePtr chrome = Mark("c", "u", "Chrome"), safari = Mark("s", "u", "Safari"), safariLower = Mark("s2", "u", "safari"),
+  const NodePtr httpsA = Mark("x", "https://a.example/"), httpB = Mark("y", "http://b.example/"), bare = Mark("n", ""),
+                schemeOnly = Mark("s", "http://"), paren = Mark("p", "(p.example"), letter = Mark("l", "a.example"),
+                alpha = Dir("Alpha"), beta = Dir("Beta"), untitledDir = Dir(""), apple = Mark("apple"),
+                APPLE = Mark("APPLE"), eclairAccent = Mark("\xC3\xA9" "clair"), eclair = Mark("eclair"),
+                underscore = Mark("_u"), untitled = Mark(""), hostUp = Mark("1", "http://WWW.Example.com/a"),
+                hostLow = Mark("2", "https://www.example.com/b"), fileUrl = Mark("f", "file:///Users/me/page.html"),
+                notUrl = Mark("u", "not a url"), noScheme = Mark("v", "example.com/x"),
+                hostB = Mark("3", "http://b.example/"), chrome = Mark("c", "u", "Chrome"),
+                safari = Mark("s", "u", "Safari"), safariLow = Mark("t", "u", "safari"),
                 edge = Mark("e", "u", "Microsoft Edge"), opera = Mark("o", "u", "Opera");
-  const NodePtr folderB = Dir("Beta");
-
-  const PairCase cases[] = {
-      {"https a before http b when schemes are stripped", kAddressBookmarksFirst, httpsA, httpB, B},
-      {"http b before https a when addresses stay whole", kAddressFoldersFirst, httpsA, httpB, A},
-      {"empty address first", kAddressBookmarksFirst, noAddress, letter, B},
-      {"empty address first from the other side too", kAddressBookmarksFirst, letter, noAddress, B},
-      {"address empty after stripping", kAddressBookmarksFirst, onlyScheme, letter, B},
-      {"punctuation first in addresses", kAddressBookmarksFirst, letter, paren, A},
-      {"bookmark before folder", kAddressBookmarksFirst, letter, folderA, B},
-      {"folder after bookmark", kAddressBookmarksFirst, folderA, letter, A},
-      {"folder before an addressless bookmark", kAddressBookmarksFirst, folderA, noAddress, B},
-      {"folders first: bookmark after folder", kAddressFoldersFirst, letter, folderA, A},
-      {"folders first: addressless bookmark before folder", kAddressFoldersFirst, noAddress, folderA, B},
-      {"folders first: folder before bookmark", kAddressFoldersFirst, folderA, letter, B},
-      {"untitled folder under an address order", kAddressBookmarksFirst, folderUntitled, folderA, B},
-      {"folders by title under an address order", kAddressFoldersFirst, folderB, folderA, A},
-      {"titles differing in case", kNameBookmarksFirst, lower, upper, S},
-      {"titles differing in accents", kNameBookmarksFirst, accented, plain, S},
-      {"punctuation first in titles", kNameBookmarksFirst, lower, underscore, A},
-      {"empty title first", kNameBookmarksFirst, lower, untitled, B},
-      {"names: bookmark before folder", kNameBookmarksFirst, lower, folderA, B},
-      {"names: folder after bookmark", kNameBookmarksFirst, folderA, lower, A},
-      {"names, folders first: bookmark after folder", kNameFoldersFirst, lower, folderA, A},
-      {"names, folders first: folder before bookmark", kNameFoldersFirst, folderA, lower, B},
-      {"names, folders first: empty title before a folder", kNameFoldersFirst, untitled, folderA, B},
-      {"names, folders first: folders by title", kNameFoldersFirst, folderB, folderA, A},
-      {"same host in other letter case", kHost, hostUpper, hostLower, S},
-      {"hosts in order", kHost, hostB, hostLower, B},
-      {"file address has no host", kHost, hostLower, fileUrl, B},
-      {"file address has no host, other side", kHost, fileUrl, hostLower, B},
-      {"unparsable address has no host", kHost, hostLower, notUrl, B},
-      {"address without a scheme has no host", kHost, hostLower, Mark("ns", "example.com/x"), B},
-      {"host order ignores folders", kHost, folderA, hostLower, S},
-      {"Chrome before Safari", kBrowser, chrome, safari, B},
-      {"Microsoft Edge before Opera", kBrowser, edge, opera, B},
-      {"browser tags in other letter case", kBrowser, safari, safariLower, S},
-      {"bookmarks before folders by browser", kBrowser, folderA, chrome, A},
-      {"folders without titleStr keep their order", kBrowser, folderA, folderB, S},
+  const std::tuple<const char*, BookmarkOrder, NodePtr, NodePtr, Ordering> cases[] = {
+      {"https a, http b: schemes stripped", kAddrMarks, httpsA, httpB, B},
+      {"https a, http b: addresses whole", kAddrFolders, httpsA, httpB, A},
+      {"empty address first", kAddrMarks, bare, letter, B}, {"empty address, other side", kAddrMarks, letter, bare, B},
+      {"empty after stripping", kAddrMarks, schemeOnly, letter, B}, {"punctuation first", kAddrMarks, letter, paren, A},
+      {"bookmark, folder", kAddrMarks, letter, alpha, B}, {"folder, bookmark", kAddrMarks, alpha, letter, A},
+      {"folder, addressless", kAddrMarks, alpha, bare, B}, {"ff: bookmark, folder", kAddrFolders, letter, alpha, A},
+      {"ff: addressless, folder", kAddrFolders, bare, alpha, B}, {"ff: folder first", kAddrFolders, alpha, letter, B},
+      {"untitled folder", kAddrMarks, untitledDir, alpha, B}, {"folders by title", kAddrFolders, beta, alpha, A},
+      {"letter case", kNameMarks, apple, APPLE, S}, {"accents", kNameMarks, eclairAccent, eclair, S},
+      {"punctuation first", kNameMarks, apple, underscore, A}, {"empty title first", kNameMarks, apple, untitled, B},
+      {"bookmark, folder", kNameMarks, apple, alpha, B}, {"folder, bookmark", kNameMarks, alpha, apple, A},
+      {"ff: bookmark, folder", kNameFolders, apple, alpha, A}, {"ff: folder, bookmark", kNameFolders, alpha, apple, B},
+      {"names ff: empty title before folder", kNameFolders, untitled, alpha, B},
+      {"same host, other case", kHost, hostUp, hostLow, S}, {"hosts in order", kHost, hostB, hostLow, B},
+      {"file address: no host", kHost, hostLow, fileUrl, B}, {"file address, other side", kHost, fileUrl, hostLow, B},
+      {"unparsable: no host", kHost, hostLow, notUrl, B}, {"no scheme: no host", kHost, hostLow, noScheme, B},
+      {"host order skips folders", kHost, alpha, hostLow, S},
+      {"Chrome before Safari", kBrowser, chrome, safari, B}, {"Edge before Opera", kBrowser, edge, opera, B},
+      {"tags in other case", kBrowser, safari, safariLow, S}, {"folder after bookmark", kBrowser, alpha, chrome, A},
+      {"folders without titleStr", kBrowser, alpha, beta, S},
   };
-  for (const PairCase& c : cases) EXPECT_EQ(CompareNodes(c.order, c.a, c.b), c.expected) << c.what;
+  for (const auto& [what, order, a, b, expected] : cases) EXPECT_EQ(CompareNodes(order, a, b), expected) << what;
 }
 
-TEST(BookmarkOrders, SelectionLimitedFormsCompareOnlySelectedPairs) {
-  const NodePtr a = Mark("a", "http://a.example/"), b = Mark("b", "http://b.example/");
-  const NodeSelection onlyB = MakeSelection({b}), both = MakeSelection({a, b});
-  for (const BookmarkOrder& order : {kAddressBookmarksFirst, kNameBookmarksFirst, kHost}) {
-    EXPECT_EQ(CompareNodes(order, b, a, &onlyB), S);
-    EXPECT_EQ(CompareNodes(order, b, a, &both), A);
-  }
-}
-
-TEST(BookmarkOrders, BrowserOrderGroupsBrowsersKeepingTheirOrder) {
-  const NodeList rows = {Mark("S1", "u", "Safari"), Mark("C1", "u", "Chrome"), Dir("F"), Mark("O1", "u", "Opera"),
-                         Mark("S2", "u", "Safari"), Mark("E1", "u", "Microsoft Edge"), Mark("X1", "u", "Firefox"),
-                         Dir("G"), Mark("C2", "u", "Chrome")};
-  EXPECT_EQ(Titles(SortNodes(rows, kBrowser)),
-            (std::vector<std::string>{"C1", "C2", "X1", "E1", "O1", "S1", "S2", "F", "G"}));
-}
-
-TEST(BookmarkOrders, HostSortKeepsSameHostInOtherCaseInOrder) {
-  const NodeList rows = {Mark("2", "http://Z.example/"), Mark("1", "https://z.EXAMPLE/x"), Mark("3", "http://a.example/")};
-  EXPECT_EQ(Titles(SortNodes(rows, kHost)), (std::vector<std::string>{"3", "2", "1"}));
-}
-
-TEST(BookmarkOrders, SelectionSortOrdersOnlySelectedRows) {
-  const NodeList rows = {Mark("d", "u"), Mark("x", "u"), Mark("y", "u"), Mark("c", "u"), Mark("b", "u"), Mark("a", "u")};
+TEST(BookmarkOrders, SelectionFormOrdersOnlySelectedEntries) {
+  const NodeList rows = {Mark("d"), Mark("x"), Mark("y"), Mark("c"), Mark("b"), Mark("a")};
   const NodeSelection selection = MakeSelection({rows[0], rows[3], rows[5]});
-  EXPECT_EQ(Titles(SortNodes(rows, kNameBookmarksFirst, &selection)),
-            (std::vector<std::string>{"a", "x", "y", "c", "b", "d"}));
-}
-
-TEST(BookmarkOrders, MissingEntriesStayInTheList) {
-  const NodeList rows = {Mark("b", "u"), nullptr, Mark("a", "u")};
-  for (const BookmarkOrder& order : {kAddressFoldersFirst, kNameFoldersFirst, kHost, kBrowser})
-    EXPECT_EQ(SortNodes(rows, order).size(), 3u);
+  EXPECT_EQ(CompareNodes(kNameMarks, rows[0], rows[1], &selection), S);
+  EXPECT_EQ(CompareNodes(kNameMarks, rows[0], rows[3], &selection), A);
+  EXPECT_EQ(Titles(SortNodes(rows, kNameMarks, &selection)), (std::vector<std::string>{"a", "x", "y", "c", "b", "d"}));
 }
 
 }  // namespace
