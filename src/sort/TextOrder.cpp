@@ -35,8 +35,10 @@ UCollator* RootCollator() {
   return collator.get();
 }
 
-std::u16string ToUtf16(std::string_view utf8) {
-  std::u16string out(utf8.size(), u'\0');
+// The UTF-16 form in a buffer kept for the thread, so a long list costs no allocation per text.
+const std::u16string& ToUtf16(std::string_view utf8) {
+  thread_local std::u16string out;
+  out.resize(utf8.size());
   int32_t length = 0;
   UErrorCode status = U_ZERO_ERROR;
   u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, utf8.data(),
@@ -50,20 +52,18 @@ std::u16string ToUtf16(std::string_view utf8) {
 std::string TextSortKey(std::string_view utf8) {
   UCollator* collator = RootCollator();
   if (!collator || utf8.empty()) return {};
-  const std::u16string text = ToUtf16(utf8);
+  const std::u16string& text = ToUtf16(utf8);
   const auto* chars = reinterpret_cast<const UChar*>(text.data());
   const auto length = static_cast<int32_t>(text.size());
-  std::string key(text.size() * 2 + 16, '\0');
-  auto* bytes = reinterpret_cast<uint8_t*>(key.data());
-  int32_t needed = ucol_getSortKey(collator, chars, length, bytes, static_cast<int32_t>(key.size()));
-  if (needed > static_cast<int32_t>(key.size())) {
-    key.resize(static_cast<std::size_t>(needed));
-    bytes = reinterpret_cast<uint8_t*>(key.data());
-    needed = ucol_getSortKey(collator, chars, length, bytes, needed);
+  thread_local std::vector<uint8_t> buffer(256);
+  int32_t needed = ucol_getSortKey(collator, chars, length, buffer.data(), static_cast<int32_t>(buffer.size()));
+  if (needed > static_cast<int32_t>(buffer.size())) {
+    buffer.resize(static_cast<std::size_t>(needed));
+    needed = ucol_getSortKey(collator, chars, length, buffer.data(), needed);
   }
   // The key ends in a zero byte, which plain byte order does not need.
-  key.resize(needed > 0 ? static_cast<std::size_t>(needed - 1) : 0);
-  return key;
+  return needed > 1 ? std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(needed - 1))
+                    : std::string();
 }
 
 Ordering CompareSortKeys(const std::string& a, const std::string& b) {
