@@ -20,6 +20,7 @@
 #include "edit/UnifiedListEditor.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
+#include "sort/SortController.h"
 
 namespace linvara {
 
@@ -48,6 +49,7 @@ class AppDelegate {
   EditController& editing() { return editing_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
   UnifiedListEditor& unifiedListEditor() { return unifiedListEditor_; }
+  SortController& sorting() { return sorting_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -216,6 +218,7 @@ class AppDelegate {
   LinkHealthController linkHealth_;
   EditController editing_;
   UnifiedListEditor unifiedListEditor_;
+  SortController sorting_;
   SearchController search_;
 };
 

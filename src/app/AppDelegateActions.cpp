@@ -28,6 +28,21 @@ void AppDelegate::InstallActions() {
   InstallUnifiedEditActions();
   on(kCancelDeadLinks, [this] { CancleFindDeadURLAction(); });
   on(kCancelDuplicates, [this] { CancleFindDupAction(); });
+  // The unified view's sorts; the sort controller does the work.
+  const auto sort = [&](const char* action, bool (SortController::*command)()) {
+    on(action, [this, command] { (sorting_.*command)(); });
+  };
+  sort(kSortAllByAddress, &SortController::SortAllBookMarkByAddress);
+  sort(kSortAllByAddressBookmarksFirst, &SortController::SortAllBookMarkAddressAZByURLFirstAddress);
+  sort(kSortAllByAddressFoldersFirst, &SortController::SortAllBookMarkAddressAZByFolderFirstAddress);
+  sort(kSortAllByNameBookmarksFirst, &SortController::SortAllBookMarkAddressAZByURLFirstTitle);
+  sort(kSortAllByNameFoldersFirst, &SortController::SortAllBookMarkAddressAZByFolderFirstTitle);
+  sort(kSortAllByName, &SortController::SortAllBookMarkByName);
+  sort(kSortAllByHost, &SortController::SortAllBookMarkByHost);
+  sort(kSortAllByBrowser, &SortController::SortAllBookMarkByBrowserType);
+  sort(kSortAllSelectedByAddress, &SortController::SortSelectedAllBookMarkByAddress);
+  sort(kSortAllSelectedByName, &SortController::SortSelectedAllBookMarkByName);
+  sort(kSortAllSelectedByHost, &SortController::SortSelectedBookMarkByHost);
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {

@@ -7,19 +7,22 @@
 
 namespace linvara::cli {
 
-int RunList(CommandContext& ctx) {
-  auto view = ViewOption(ctx);
-  if (!view) return 2;
-  if (!RequireHomeFolder(ctx)) return 1;
-  const bool flat = ctx.args.Has("--flat");
-  LoadedView loaded = LoadView(ctx, *view);
-  const NodeList& nodes = flat ? loaded.flat() : loaded.topLevel();
+void PrintAsList(const CommandContext& ctx, const NodeList& nodes, bool flat) {
   if (ctx.args.Has("--json"))
     WriteJson(ctx.out, NodesToJson(nodes, !flat));
   else if (flat)
     PrintNodeLines(ctx.out, nodes);
   else
     PrintNodeTree(ctx.out, nodes);
+}
+
+int RunList(CommandContext& ctx) {
+  auto view = ViewOption(ctx);
+  if (!view) return 2;
+  if (!RequireHomeFolder(ctx)) return 1;
+  const bool flat = ctx.args.Has("--flat");
+  LoadedView loaded = LoadView(ctx, *view);
+  PrintAsList(ctx, flat ? loaded.flat() : loaded.topLevel(), flat);
   return loaded.exitCode();
 }
 

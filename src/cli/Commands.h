@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CommandContext.h"
+#include "model/PRBookMarkNode.h"
 
 namespace linvara::cli {
 
@@ -20,10 +21,14 @@ int PrintCommandHelp(const std::string& name, std::ostream& out, std::ostream& e
 // Prints "linvara-cli: PROBLEM" and the usage of the command and its forms; returns 2.
 int UsageError(const CommandDeclaration& command, std::ostream& err, const std::string& problem);
 
+// Prints nodes as list does: one line each (flat) or as a tree, or JSON with --json.
+void PrintAsList(const CommandContext& ctx, const NodeList& nodes, bool flat);
+
 int RunHelp(CommandContext& ctx);
 int RunPaths(CommandContext& ctx);
 int RunList(CommandContext& ctx);
 int RunSearch(CommandContext& ctx);
+int RunSort(CommandContext& ctx);
 int RunDuplicates(CommandContext& ctx);
 int RunDeadLinks(CommandContext& ctx);
 int RunEmptyFolders(CommandContext& ctx);

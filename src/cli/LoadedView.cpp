@@ -7,6 +7,7 @@
 
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
+#include "sort/SortController.h"
 #include "cli/Output.h"
 
 namespace linvara::cli {
@@ -85,10 +86,12 @@ bool RequireHomeFolder(const CommandContext& ctx) {
 
 // The session a command works on, with the controllers the commands need.
 struct LoadedView::Session {
-  explicit Session(AppServices services) : session(std::move(services)), reads(session), health(session) {}
+  explicit Session(AppServices services)
+      : session(std::move(services)), reads(session), health(session), sorting(session) {}
   BookmarkSession session;
   BookmarkReadController reads;
   LinkHealthController health;
+  SortController sorting;
 };
 
 LoadedView::LoadedView(std::unique_ptr<Session> session) : session_(std::move(session)) {}
@@ -98,6 +101,13 @@ LoadedView::~LoadedView() = default;
 void LoadedView::WaitForScans() {
   while (!session_->health.WaitForWorkers(std::chrono::seconds(1))) {
   }
+}
+
+NodeList LoadedView::SortUnifiedRows(const BookmarkOrder& order, bool flat) {
+  BookmarkSession& session = session_->session;
+  session.SetBookmarkTableContent(flat ? flat_ : topLevel_);
+  session_->sorting.SortAllRows(order);
+  return session.viewState().bookmarkTable.content;
 }
 
 DuplicateFindings LoadedView::FindDuplicates() {

@@ -10,6 +10,7 @@
 #include "cli/CommandContext.h"
 #include "health/LinkProber.h"
 #include "model/PRBookMarkNode.h"
+#include "sort/BookmarkOrders.h"
 
 
 namespace linvara::cli {
@@ -49,6 +50,10 @@ class LoadedView {
   bool nothingCouldBeRead() const { return nothingRead_; }
   // The exit code of a command that printed this view.
   int exitCode() const { return nothingRead_ ? 1 : 0; }
+
+  // The rows of the unified view (the flat list or the top level) sorted as
+  // its sort menu sorts them.
+  NodeList SortUnifiedRows(const BookmarkOrder& order, bool flat);
 
   DuplicateFindings FindDuplicates();
   // The unreachable bookmarks in list order; `progress` gets (probed, total).

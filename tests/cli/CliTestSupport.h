@@ -10,6 +10,7 @@
 
 #include "cli/Cli.h"
 #include "platform/Locations.h"
+#include "support/TestSupport.h"
 
 namespace linvara::testing {
 
@@ -37,5 +38,22 @@ inline CliRun RunInHome(const std::filesystem::path& home, std::vector<std::stri
   args.insert(args.begin(), {"--home", home.string(), "--layout", LayoutName(layout)});
   return RunCommand(args, std::move(platform));
 }
+
+using Json = nlohmann::ordered_json;
+
+// A demo home made by make-demo; every test also checks that the commands left it as it was.
+class DemoHome : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto made = RunCommand({"make-demo", home_.path().string()});
+    ASSERT_EQ(made.code, 0) << made.err;
+    before_ = FolderFingerprint(home_.path());
+  }
+  void TearDown() override { EXPECT_EQ(FolderFingerprint(home_.path()), before_); }
+  CliRun Cli(std::vector<std::string> args) { return RunInHome(home_.path(), std::move(args)); }
+  Json CliJson(std::vector<std::string> args) { return Cli(std::move(args)).json(); }
+  TempDir home_;
+  std::string before_;
+};
 
 }  // namespace linvara::testing

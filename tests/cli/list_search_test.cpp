@@ -10,22 +10,6 @@ namespace linvara::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::ordered_json;
-
-// Every test also checks that reading left the home as it was.
-class DemoHome : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto made = RunCommand({"make-demo", home_.path().string()});
-    ASSERT_EQ(made.code, 0) << made.err;
-    before_ = FolderFingerprint(home_.path());
-  }
-  void TearDown() override { EXPECT_EQ(FolderFingerprint(home_.path()), before_); }
-  CliRun Cli(std::vector<std::string> args) { return RunInHome(home_.path(), std::move(args)); }
-  Json CliJson(std::vector<std::string> args) { return Cli(std::move(args)).json(); }
-  TempDir home_;
-  std::string before_;
-};
 
 std::vector<std::string> Field(const Json& array, const char* key) {
   std::vector<std::string> out;

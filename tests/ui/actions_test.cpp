@@ -18,11 +18,7 @@ const std::set<std::string> kNotBuiltYet = {
     "FindSafariDeadURLBookMarksAction:", "FindSafariDupBookMarkAction:",
     "CancleFindSafariDeadURLAction:", "RemoveSelectedDeadBookMarkAction:",
     "RemoveAutoDuplicationBookAction:", "RemoveEmptyBookMarkFolderAction:", "RemoveSafariEmptyBookMarkFolderAction:",
-    // Sorting.
-    "SortAllBookMarkByName:", "SortAllBookMarkByAddress:", "SortAllBookMarkByHost:", "SortAllBookMarkByBrowserType:",
-    "SortAllBookMarkAddressAZByURLFirstAddress:", "SortAllBookMarkAddressAZByFolderFirstAddress:",
-    "SortAllBookMarkAddressAZByURLFirstTitle:", "SortAllBookMarkAddressAZByFolderFirstTitle:",
-    "SortSelectedAllBookMarkByName:", "SortSelectedAllBookMarkByAddress:", "SortSelectedBookMarkByHost:",
+    // Sorting of the Safari and Chrome trees.
     "SortSafariBookMarkByNameFolderFirst:", "SortSafariBookMarkByNameFolderLast:",
     "SortSafariBookMarkByAddressFolderFirst:", "SortSafariBookMarkByAddressFolderLast:",
     "SortSelectedBookmarkByNameFirst:", "SortSelectedBookmarkByName:", "SortSelectedBookmarkByAddressFolderFirst:",
@@ -71,8 +67,8 @@ TEST(ActionTable, ExactlyTheBuiltActionsCanBePerformed) {
   // A built action keeps its performer; a stand-in makes an unbuilt one performable.
   app.SetCommandHandler(actions::kFindDuplicates, {});
   EXPECT_TRUE(app.CanPerformAction(actions::kFindDuplicates));
-  app.SetCommandHandler(actions::kSortAllByName, [](const MenuItemModel&) {});
-  EXPECT_TRUE(app.CanPerformAction(actions::kSortAllByName));
+  app.SetCommandHandler(actions::kSortSafariByNameFoldersFirst, [](const MenuItemModel&) {});
+  EXPECT_TRUE(app.CanPerformAction(actions::kSortSafariByNameFoldersFirst));
 }
 
 }  // namespace

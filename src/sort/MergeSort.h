@@ -1,0 +1,47 @@
+#pragma once
+// The stable merge sort every sort uses. The bookmark orders are not
+// consistent (an empty title is before its partner both ways round, an entry
+// outside a selection is the same as everything), which std::sort and
+// std::stable_sort do not allow. This bottom-up merge only ever moves indices
+// between two buffers, so it ends and keeps every element exactly once
+// whatever the order answers; an element moves ahead of one on its left only
+// when the order puts the left one after it, so elements the order calls the
+// same keep their relative order.
+#include <algorithm>
+#include <cstddef>
+#include <numeric>
+#include <vector>
+
+#include "sort/TextOrder.h"
+
+namespace linvara {
+
+// The positions 0..count-1 in sorted order; `order(i, j)` compares the elements at i and j.
+template <class Order>
+std::vector<std::size_t> StableMergeSortIndices(std::size_t count, Order&& order) {
+  std::vector<std::size_t> current(count), merged(count);
+  std::iota(current.begin(), current.end(), std::size_t{0});
+  for (std::size_t width = 1; width < count; width *= 2) {
+    for (std::size_t lo = 0; lo < count; lo += 2 * width) {
+      const std::size_t mid = std::min(lo + width, count), hi = std::min(lo + 2 * width, count);
+      std::size_t left = lo, right = mid, out = lo;
+      while (left < mid && right < hi)
+        merged[out++] = order(current[left], current[right]) == Ordering::After ? current[right++] : current[left++];
+      while (left < mid) merged[out++] = current[left++];
+      while (right < hi) merged[out++] = current[right++];
+    }
+    current.swap(merged);
+  }
+  return current;
+}
+
+// The elements in the order the indices give.
+template <class T>
+std::vector<T> Permuted(const std::vector<T>& items, const std::vector<std::size_t>& indices) {
+  std::vector<T> out;
+  out.reserve(indices.size());
+  for (std::size_t i : indices) out.push_back(items[i]);
+  return out;
+}
+
+}  // namespace linvara
