@@ -1,6 +1,7 @@
 // linvara-cli delete, edit, move, apply and restore: the editing commands of
 // the Safari and Chrome trees and the replacement of the browsers' files.
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <set>
 
@@ -132,35 +133,35 @@ int Replaced(const CommandContext& ctx, BrowserFile browser, Replacement what) {
 
 }  // namespace
 
-int RunDelete(CommandContext& ctx) {
-  auto view = TreeView(ctx, true);
+namespace {
+// Loads the tree of the command's view, finds the named nodes and runs `change` on them.
+int ChangeTree(CommandContext& ctx, bool chromeAllowed,
+               const std::function<Result<void>(EditController&, const NodeList&)>& change) {
+  auto view = TreeView(ctx, chromeAllowed);
   if (!view) return 2;
   EditSession s(ctx);
   NodeList nodes;
   if (int failed = Prepare(ctx, s, *view, nodes)) return failed;
-  return Written(ctx, s.editing.DeleteBookmarks(nodes), *view);
+  return Written(ctx, change(s.editing, nodes), *view);
+}
+}  // namespace
+
+int RunDelete(CommandContext& ctx) {
+  return ChangeTree(ctx, true, [](EditController& e, const NodeList& nodes) { return e.DeleteBookmarks(nodes); });
 }
 
 int RunEdit(CommandContext& ctx) {
-  auto view = TreeView(ctx, false);
-  if (!view) return 2;
-  EditSession s(ctx);
-  NodeList nodes;
-  if (int failed = Prepare(ctx, s, *view, nodes)) return failed;
   const std::string title = ctx.args.Value("--title").value_or("");
   const std::string url = ctx.args.Value("--url").value_or("");
-  return Written(ctx, s.editing.EditBookmark(nodes.front(), title, url), *view);
+  return ChangeTree(ctx, false, [&](EditController& e, const NodeList& nodes) {
+    return e.EditBookmark(nodes.empty() ? nullptr : nodes.front(), title, url);
+  });
 }
 
 int RunMove(CommandContext& ctx) {
-  auto view = TreeView(ctx, false);
-  if (!view) return 2;
   const std::optional<std::string> to = ctx.args.Value("--to");
   if (!to) return ctx.UsageError("move needs --to TITLE");
-  EditSession s(ctx);
-  NodeList nodes;
-  if (int failed = Prepare(ctx, s, *view, nodes)) return failed;
-  return Written(ctx, s.editing.MoveBookmarks(nodes, *to), *view);
+  return ChangeTree(ctx, false, [&](EditController& e, const NodeList& nodes) { return e.MoveBookmarks(nodes, *to); });
 }
 
 int RunApply(CommandContext& ctx) {
