@@ -10,6 +10,8 @@ namespace linvara::cli {
 namespace {
 const OptionDeclaration kJson{"--json", "", "print JSON instead of text"};
 const OptionDeclaration kView{"--view", "all|safari|chrome", "the bookmarks of every browser (all, the default) or one tree"};
+const OptionDeclaration kWorkingCopy{"--working-copy", "", "start from the working copy instead of the browser's file"};
+const OptionDeclaration kForce{"--force", "", "go ahead even while the browser runs"};
 }  // namespace
 
 const std::vector<CommandDeclaration>& CommandTable() {
@@ -60,6 +62,34 @@ const std::vector<CommandDeclaration>& CommandTable() {
        {"safari|chrome"},
        {{"--yes", "", "go ahead (nothing is removed without it)"}},
        RunCookieClear},
+      {"delete",
+       "remove the bookmarks with these uuids (from list --json) and write the working copy",
+       {"UUID..."},
+       {{"--view", "safari|chrome", "the tree to change (default safari)"}, kWorkingCopy},
+       RunDelete},
+      {"edit",
+       "give a bookmark a new title or address and write the Safari working copy",
+       {"UUID"},
+       {{"--view", "safari", "the tree to change"},
+        {"--title", "T", "the new title (empty or missing: keep it)"},
+        {"--url", "U", "the new address (empty or missing: keep it)"},
+        kWorkingCopy},
+       RunEdit},
+      {"move",
+       "move bookmarks to the end of the first folder titled TITLE and write the Safari working copy",
+       {"UUID..."},
+       {{"--view", "safari", "the tree to change"}, {"--to", "TITLE", "the folder's title"}, kWorkingCopy},
+       RunMove},
+      {"apply",
+       "replace the browser's bookmark file with its working copy",
+       {"safari|chrome"},
+       {kForce},
+       RunApply},
+      {"restore",
+       "put the first-start backup in place of the browser's bookmark file",
+       {"safari|chrome"},
+       {{"--yes", "", "go ahead (nothing is replaced without it)"}, kForce},
+       RunRestore},
       {"make-demo", "write the demo profile into DIR (macOS layout)", {"DIR"}, {}, RunMakeDemo},
       {"help", "print the help of COMMAND, or this help", {"[COMMAND]"}, {}, RunHelp},
   };

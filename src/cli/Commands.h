@@ -36,5 +36,10 @@ int RunCookieList(CommandContext& ctx);
 int RunCookieExport(CommandContext& ctx);
 int RunCookieClear(CommandContext& ctx);
 int RunMakeDemo(CommandContext& ctx);
+int RunDelete(CommandContext& ctx);
+int RunEdit(CommandContext& ctx);
+int RunMove(CommandContext& ctx);
+int RunApply(CommandContext& ctx);
+int RunRestore(CommandContext& ctx);
 
 }  // namespace linvara::cli

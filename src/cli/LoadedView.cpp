@@ -41,17 +41,6 @@ void WarnRunning(const std::vector<std::string>& running, std::ostream& err) {
     ErrorLine(err, "warning: " + BrowserName(id) + " is running; its bookmarks are read as they are on disk now");
 }
 
-// In-memory preferences, an inline dispatcher and the alert printer.
-AppServices CliServices(const CommandContext& ctx) {
-  AppServices services;
-  services.locations = ctx.locations;
-  services.preferences = std::make_shared<Preferences>();
-  services.platform = ctx.platform ? ctx.platform : std::make_shared<HostPlatformServices>();
-  services.dispatcher = std::make_shared<InlineDispatcher>();
-  services.screen = std::make_shared<CliScreen>(ctx.err);
-  return services;
-}
-
 void WarnMissingFile(const Locations& loc, const std::filesystem::path& file, bool safari, std::ostream& err) {
   std::error_code ec;
   if (file.empty())
@@ -61,6 +50,16 @@ void WarnMissingFile(const Locations& loc, const std::filesystem::path& file, bo
     ErrorLine(err, "no bookmark file at " + file.string());
 }
 }  // namespace
+
+AppServices CliServices(const CommandContext& ctx) {
+  AppServices services;
+  services.locations = ctx.locations;
+  services.preferences = std::make_shared<Preferences>();
+  services.platform = ctx.platform ? ctx.platform : std::make_shared<HostPlatformServices>();
+  services.dispatcher = std::make_shared<InlineDispatcher>();
+  services.screen = std::make_shared<CliScreen>(ctx.err);
+  return services;
+}
 
 std::optional<CliView> ParseCliView(const std::string& name) {
   if (name == "all") return CliView::All;

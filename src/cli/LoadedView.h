@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/BookmarkSession.h"
 #include "cli/CommandContext.h"
 #include "health/LinkProber.h"
 #include "model/PRBookMarkNode.h"
@@ -21,6 +22,10 @@ std::optional<CliView> ParseCliView(const std::string& name);
 
 // The --view option of a command (default all); nullopt after printing what is wrong.
 std::optional<CliView> ViewOption(const CommandContext& ctx);
+
+// The services a command's session gets: in-memory preferences, an inline
+// dispatcher and a screen that prints every alert to stderr and answers its default button.
+AppServices CliServices(const CommandContext& ctx);
 
 // True when the home folder exists; otherwise says so on stderr.
 bool RequireHomeFolder(const CommandContext& ctx);

@@ -169,38 +169,42 @@ NodeList AncestorsOf(const NodeList& nodes, const NodePtr& root) {
   return out;
 }
 
-ArrayPtr removeManyBookMarkfromSafariBookMarkWithArray(const BookmarkLists& lists, const NodeList& ancestors,
-                                                       const NodeList& removeList) {
+namespace {
+enum class Change { Removed, Edited };
+
+ArrayPtr TopLevelWith(const BookmarkLists& lists, const NodeList& ancestors, const NodeList& changed, Change change) {
   Rebuild rebuild;
-  rebuild.MarkChanged(removeList, rebuild.removed, true);
+  rebuild.MarkChanged(changed, change == Change::Removed ? rebuild.removed : rebuild.edited, true);
   rebuild.MarkAncestors(ancestors);
   return rebuild.TopLevelChildren(lists);
 }
 
-DictPtr getLastFaDictBookNode(const FolderPtr& folder, const NodeList& removeList) {
+DictPtr FolderWith(const FolderPtr& folder, const NodeList& changed, Change change) {
   if (!folder) return nullptr;
   Rebuild rebuild;
-  rebuild.MarkChanged(removeList, rebuild.removed, true);
+  rebuild.MarkChanged(changed, change == Change::Removed ? rebuild.removed : rebuild.edited, true);
   rebuild.dirty.insert(folder.get());
   rebuild.parentRule.insert(folder.get());
   return rebuild.FolderEntry(folder, FolderLevel(folder));
+}
+}  // namespace
+
+ArrayPtr removeManyBookMarkfromSafariBookMarkWithArray(const BookmarkLists& lists, const NodeList& ancestors,
+                                                       const NodeList& removeList) {
+  return TopLevelWith(lists, ancestors, removeList, Change::Removed);
+}
+
+DictPtr getLastFaDictBookNode(const FolderPtr& folder, const NodeList& removeList) {
+  return FolderWith(folder, removeList, Change::Removed);
 }
 
 ArrayPtr EditManyBookMarkfromSafariBookMarkWithArray(const BookmarkLists& lists, const NodeList& ancestors,
                                                      const NodeList& edited) {
-  Rebuild rebuild;
-  rebuild.MarkChanged(edited, rebuild.edited, true);
-  rebuild.MarkAncestors(ancestors);
-  return rebuild.TopLevelChildren(lists);
+  return TopLevelWith(lists, ancestors, edited, Change::Edited);
 }
 
 DictPtr getEidtLastFaDictBookNode(const FolderPtr& folder, const NodeList& edited) {
-  if (!folder) return nullptr;
-  Rebuild rebuild;
-  rebuild.MarkChanged(edited, rebuild.edited, true);
-  rebuild.dirty.insert(folder.get());
-  rebuild.parentRule.insert(folder.get());
-  return rebuild.FolderEntry(folder, FolderLevel(folder));
+  return FolderWith(folder, edited, Change::Edited);
 }
 
 DictPtr EditedBookmarkDictionary(const NodePtr& bookmark) {

@@ -17,31 +17,35 @@ void ShowTopLevel(BookmarkSession& session, const NodeList& topLevel) {
 }
 }  // namespace
 
+namespace {
+// Writes the text, then reads the working copy back into the view's lists and shows its top level.
+Result<void> WriteAndReadBack(BookmarkSession& session, const std::filesystem::path& path, const std::string& text,
+                              const WriteChunkFn& writeChunk, NodeList& topLevel, NodeList& bookmarks,
+                              void (BookmarkReadController::*read)(const std::filesystem::path&, const NodeList*)) {
+  if (auto written = WriteWorkingCopy(path, text, writeChunk); !written) return written;
+  topLevel.clear();
+  bookmarks.clear();
+  session.lists().allbookMarkArray.clear();
+  BookmarkReadController reads(session);
+  (reads.*read)(path, nullptr);
+  ShowTopLevel(session, topLevel);
+  return {};
+}
+}  // namespace
+
 Result<void> CommitSafariTree(BookmarkSession& session, const ArrayPtr& children, const WriteChunkFn& writeChunk) {
   auto text = SafariWorkingCopyText(RootDictOf(session), children);
   if (!text) return Fail(text.error(), ErrorKind::WriteFailed);
-  const auto path = session.locations().safariWorkingCopy();
-  if (auto written = WriteWorkingCopy(path, *text, writeChunk); !written) return written;
   BookmarkLists& lists = session.lists();
-  lists.safariFatherArray.clear();
-  lists.safariBookMarkArray.clear();
-  lists.allbookMarkArray.clear();
-  BookmarkReadController(session).ReadSafariBookMark(path);
-  ShowTopLevel(session, lists.safariFatherArray);
-  return {};
+  return WriteAndReadBack(session, session.locations().safariWorkingCopy(), *text, writeChunk, lists.safariFatherArray,
+                          lists.safariBookMarkArray, &BookmarkReadController::ReadSafariBookMark);
 }
 
 Result<void> CommitChromeTree(BookmarkSession& session, const Value& roots, const WriteChunkFn& writeChunk) {
-  const std::string text = ChromeWorkingCopyText(RootDictOf(session), roots);
-  const auto path = session.locations().chromeWorkingCopy();
-  if (auto written = WriteWorkingCopy(path, text, writeChunk); !written) return written;
   BookmarkLists& lists = session.lists();
-  lists.ChromeFatherArray.clear();
-  lists.chromebookMarkArray.clear();
-  lists.allbookMarkArray.clear();
-  BookmarkReadController(session).ReadChromeBookMark(path);
-  ShowTopLevel(session, lists.ChromeFatherArray);
-  return {};
+  return WriteAndReadBack(session, session.locations().chromeWorkingCopy(),
+                          ChromeWorkingCopyText(RootDictOf(session), roots), writeChunk, lists.ChromeFatherArray,
+                          lists.chromebookMarkArray, &BookmarkReadController::ReadChromeBookMark);
 }
 
 }  // namespace linvara

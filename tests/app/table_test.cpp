@@ -123,20 +123,16 @@ TEST_F(Table, OpeningTheSelectionOpensItsWebAddressesOnce) {
   EXPECT_EQ(h.screen->alerts[0].request.informativeText, "Not opened:\nnot an address: not a web address");
 }
 
-// Editing belongs to another unit: without its handler a double-click does nothing.
-TEST_F(Table, DoubleClickOnABookmarkRunsTheEditCommand) {
+TEST_F(Table, DoubleClickOnABookmarkOpensTheEditSheet) {
   AppDelegate& app = h.Start();
   h.Press(kSafariBookMarkBtn);
-  h.SelectTitles({"Weather"});
-  EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no editing unit installed: nothing is reported done";
-  int edits = 0;
-  app.SetCommandHandler("EditSelectedBookMarkAction:", [&](const MenuItemModel&) { ++edits; });
   app.SelectTableRows(TableId::Bookmarks, {});
   EXPECT_FALSE(app.EditSelectedBookMarkAction()) << "no selection, no edit";
   app.DoubleClickTableViewBookMarkAction();
-  EXPECT_EQ(edits, 0);
+  EXPECT_TRUE(h.screen->windowsShown.empty());
   h.Open("Weather");
-  EXPECT_EQ(edits, 1);
+  EXPECT_EQ(h.screen->windowsShown, (std::vector<std::string>{"editBookMarkWindow"}));
+  EXPECT_EQ(app.viewState().findText("editBookMarkNamelab")->text, "Weather");
   EXPECT_EQ(h.BackImage(), "homebtn.png") << "a bookmark does not descend";
 }
 

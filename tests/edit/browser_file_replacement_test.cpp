@@ -29,49 +29,6 @@ std::vector<std::string> Names(const std::vector<fs::path>& paths) {
   return out;
 }
 
-TEST(BrowserFileReplacement, ApplyThenRestoreKeepsBothReplacedFiles) {
-  Home h;
-  WriteText(h.loc.safariBookmarks(), "safari's own");
-  WriteText(h.loc.safariWorkingCopy(), "working copy");
-  WriteText(h.loc.backupFolder() / Locations::kSafariBackupName, "first start");
-
-  auto applied = ReplaceSafariBookMark(h.loc, h.at(0));
-  ASSERT_TRUE(applied.ok()) << applied.error();
-  EXPECT_EQ(ReadText(h.loc.safariBookmarks()), "working copy");
-  auto restored = RestoreBookMark(h.loc, BrowserFile::Safari, h.at(0));
-  ASSERT_TRUE(restored.ok()) << restored.error();
-  EXPECT_EQ(ReadText(h.loc.safariBookmarks()), "first start");
-
-  auto history = HistoryOf(HistoryFolder(h.loc), "Safari");
-  EXPECT_EQ(Names(history), (std::vector<std::string>{"Safari-20270115T080000Z.plist", "Safari-20270115T080000Z-2.plist"}));
-  ASSERT_EQ(history.size(), 2u);
-  EXPECT_EQ(ReadText(history[0]), "safari's own");
-  EXPECT_EQ(ReadText(history[1]), "working copy");
-  EXPECT_EQ(*applied, history[0]);
-  EXPECT_EQ(ReadText(h.loc.safariWorkingCopy()), "working copy");
-}
-
-TEST(BrowserFileReplacement, FailedWriteLeavesTheBrowserFile) {
-  Home h;
-  WriteText(h.loc.safariBookmarks(), "safari's own");
-  WriteText(h.loc.safariWorkingCopy(), std::string(5000, 'w'));
-  ReplaceOptions options = h.at(0);
-  auto written = std::make_shared<std::size_t>(0);
-  options.writeChunk = [written](int fd, const char* data, std::size_t size) -> long {
-    if (*written >= 1000) {
-      errno = ENOSPC;
-      return -1;
-    }
-    const std::size_t n = std::min<std::size_t>(size, 1000 - *written);
-    *written += n;
-    return ::write(fd, data, n);
-  };
-  auto applied = ReplaceSafariBookMark(h.loc, options);
-  ASSERT_FALSE(applied.ok());
-  EXPECT_EQ(applied.errorKind(), ErrorKind::WriteFailed);
-  EXPECT_EQ(ReadText(h.loc.safariBookmarks()), "safari's own");
-}
-
 TEST(BrowserFileReplacement, MissingSourceWritesNothing) {
   const std::vector<std::pair<std::string, std::function<Result<fs::path>(const Locations&)>>> cases = {
       {"apply Safari", [](const Locations& l) { return ReplaceSafariBookMark(l); }},
@@ -131,22 +88,6 @@ TEST(ReplacementHistory, KeepsTheNewestTwentyOfEachBrowser) {
   EXPECT_EQ(safari.front(), "Safari-20270115T080000Z-6.plist");
   EXPECT_EQ(safari.back(), "Safari-20270115T080002Z.plist");
   EXPECT_EQ(HistoryOf(folder, "Chrome").size(), 1u);
-}
-
-TEST(BrowserFileReplacement, RefusedWhileTheBrowserRuns) {
-  const std::vector<std::tuple<BrowserFile, Replacement, std::vector<std::string>, std::string>> cases = {
-      {BrowserFile::Safari, Replacement::Apply, {bundleids::kSafari}, "Quit Safari before applying the changes."},
-      {BrowserFile::Safari, Replacement::Restore, {bundleids::kSafari}, "Quit Safari before restoring the bookmarks."},
-      {BrowserFile::Chrome, Replacement::Apply, {bundleids::kChrome}, "Quit Chrome before applying the changes."},
-      {BrowserFile::Chrome, Replacement::Restore, {bundleids::kChrome}, "Quit Chrome before restoring the bookmarks."},
-      {BrowserFile::Chrome, Replacement::Apply, {bundleids::kSafari}, ""},
-  };
-  for (const auto& [browser, what, running, expected] : cases) {
-    SCOPED_TRACE(expected);
-    FakePlatformServices platform;
-    platform.running = running;
-    EXPECT_EQ(RunningBrowserRefusal(platform, browser, what).value_or(""), expected);
-  }
 }
 
 }  // namespace

@@ -11,8 +11,6 @@
 namespace linvara::testing {
 namespace {
 
-using profile::NestedFolders;
-
 struct EditFixture {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
@@ -21,7 +19,7 @@ struct EditFixture {
   BookmarkSession session{AppServices{loc, nullptr, platform, nullptr, screen, nullptr}};
   EditController edit{session};
 
-  // History; Bar > [A, Sub > [B], Secret (encrypted)]; Top; Level 1 > ... > Level 7 > [Bottom]
+  // History; Bar > [A, Sub > [B], Secret (encrypted)]; Top
   EditFixture() {
     const std::string secret = "file://" + home.path().string() + "/Library/Application Support/Linvara/1/encrypt.html";
     Must(profile::WriteSafariBookmarks(
@@ -29,7 +27,7 @@ struct EditFixture {
         {profile::Proxy("History"),
          Folder("Bar", {Leaf("A", "https://a.example/"), Folder("Sub", {Leaf("B", "https://b.example/")}),
                         Leaf("Secret", secret)}),
-         Leaf("Top", "https://top.example/"), NestedFolders(7, Leaf("Bottom", "https://bottom.example/"))}));
+         Leaf("Top", "https://top.example/")}));
     session.bookMarkType = ViewKind::Safari;
     BookmarkReadController(session).ReadSafariBookMark(loc.safariBookmarks());
     session.SetBookmarkTableContent(session.lists().safariFatherArray);
@@ -88,20 +86,6 @@ TEST(EditController, CommandsRewriteTheWorkingCopyAndShowTheTopLevel) {
          ASSERT_TRUE(f.edit.EditSelectedBookMarkSave().ok());
        },
        {{"Bar2", "Children", "A|Sub|Secret"}, {"Bar2/Sub", "Children", "B"}}},
-      {"move into a level-7 folder",
-       [](EditFixture& f) {
-         f.Select("Bar", {"A"});
-         ASSERT_TRUE(f.edit.MoveSelectedBookMarktoOtherFolderAction("Level 7").ok());
-       },
-       {{"Level 1/Level 2/Level 3/Level 4/Level 5/Level 6/Level 7", "Children", "Bottom|A"},
-        {"Bar", "Children", "Sub|Secret"}}},
-      {"move to a title no folder has leaves the tree",
-       [](EditFixture& f) {
-         f.Select("Bar", {"A"});
-         EXPECT_EQ(f.edit.MoveSelectedBookMarktoOtherFolderAction("Nowhere").errorKind(), ErrorKind::NotFound);
-         EXPECT_EQ(f.LastAlert(), edittexts::kMoveTargetMissing);
-       },
-       {{"Bar", "Children", "A|Sub|Secret"}, {"", "Children", "History|Bar|Top|Level 1"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -145,22 +129,6 @@ TEST(EditController, EditOutsideTheSafariViewChangesOnlyTheNode) {
   ASSERT_TRUE(f.edit.EditSelectedBookMarkSave().ok());
   EXPECT_EQ(OrNull(f.Node("Bar/New title")->urlString()), "https://new.example/");
   EXPECT_FALSE(std::filesystem::exists(f.loc.safariWorkingCopy()));
-}
-
-TEST(EditController, MoveMenuNestsTheFoldersBelowEachTopLevelFolder) {
-  EditFixture f;
-  f.edit.BuildSafariMoveMenu();
-  const MenuItemModel* menu = f.session.viewState().findMenuItem(outlets::kMoveSafariFolderMenuItem);
-  ASSERT_TRUE(menu);
-  ASSERT_EQ(menu->submenu.size(), 2u);  // History is left out
-  EXPECT_EQ(menu->submenu[0].title, "Bar");
-  ASSERT_EQ(menu->submenu[0].submenu.size(), 1u);
-  EXPECT_EQ(menu->submenu[0].submenu[0].title, "Sub");
-  EXPECT_TRUE(menu->submenu[0].submenu[0].submenu.empty());
-  const MenuItemModel* deepest = &menu->submenu[1];
-  for (int level = 2; level <= 7; ++level) deepest = &deepest->submenu.at(0);
-  EXPECT_EQ(deepest->title, "Level 7");
-  EXPECT_EQ(deepest->action, "MoveSelectedBookMarktoOtherFolderAction:");
 }
 
 TEST(EditController, ApplyAndRestoreKeepTheReplacedFilesAndRefuseWhileSafariRuns) {

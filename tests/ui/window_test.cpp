@@ -3,6 +3,8 @@
 // controller decides is checked through the view state in tests/app.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,17 +109,14 @@ TEST_F(WindowTest, KeyboardShortcutsReachTheirCommands) {
   QTest::keyClick(&h.window(), Qt::Key_F, Qt::ControlModifier);  // find
   EXPECT_TRUE(h.window().searchField()->hasFocus());
 
-  // The selection reaches the controller; Return opens it, Delete sends the view's delete entry.
-  std::vector<std::string> deleted;
-  h.controller().SetCommandHandler("DeleteSafariBookMarkAction:", [&](const MenuItemModel&) {
-    for (const NodePtr& n : h.controller().viewState().bookmarkTable.selectedNodes()) deleted.push_back(OrNull(n->thetitle()));
-  });
+  // The selection reaches the controller; Return opens it, Delete removes it from the Safari tree.
   table->setFocus();
   table->selectRow(h.RowOf("Weather"));
   QTest::keyClick(table, Qt::Key_Return);
   EXPECT_EQ(h.platform->openedUrls, std::vector<std::string>{"https://weather.example/"});
   QTest::keyClick(table, Qt::Key_Delete);
-  EXPECT_EQ(deleted, std::vector<std::string>{"Weather"});
+  EXPECT_EQ(h.RowOf("Weather"), -1);
+  EXPECT_TRUE(std::filesystem::exists(h.loc.safariWorkingCopy()));
 
   // A double-click opens a folder, Backspace goes up; Alt+Left at the top level leaves for the start screen.
   h.DoubleClickRow(h.RowOf("News"));
@@ -303,6 +302,22 @@ TEST_F(WindowTest, PasswordWindowChecksTheTypedPassword) {
   QTest::keyClicks(field, "secret");
   QTest::mouseClick(window->button(kEnterPDButton), Qt::LeftButton);
   EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTest, EditSheetRenamesTheDoubleClickedBookmark) {
+  h.StartIn(kSafariBookMarkBtn);
+  h.DoubleClickRow(h.RowOf("Weather"));
+  OutletDialog* sheet = screen().window(kEditBookMarkWindow);
+  ASSERT_TRUE(sheet && sheet->isVisible());
+  QLineEdit* name = sheet->field(kEditBookMarkNamelab);
+  EXPECT_EQ(name->text(), "Weather");
+  EXPECT_EQ(sheet->field(kEditBookMarkURLlab)->text(), "https://weather.example/");
+  name->selectAll();
+  QTest::keyClicks(name, "Forecast");
+  QTest::mouseClick(sheet->button("Save"), Qt::LeftButton);
+  EXPECT_FALSE(sheet->isVisible());
+  EXPECT_TRUE(h.TableTitles().contains("Forecast"));
+  EXPECT_EQ(h.RowOf("Weather"), -1);
 }
 
 TEST_F(WindowTest, WindowGeometryIsRememberedAcrossRuns) {

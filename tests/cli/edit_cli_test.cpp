@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliTestSupport.h"
+#include "model/Json.h"
+#include "model/PropertyList.h"
+#include "platform/PlatformServices.h"
+#include "profile/SafariBookmarksFile.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace linvara::testing {
+namespace {
+
+using profile::Folder;
+using profile::Leaf;
+
+struct EditCli {
+  TempDir home;
+  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
+  std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
+
+  EditCli() {
+    EXPECT_TRUE(profile::WriteSafariBookmarks(
+                    loc.safariBookmarks(),
+                    {Folder("Bar", {Leaf("A", "https://a.example/", "U-A"), Leaf("B", "https://b.example/", "U-B")},
+                            "U-BAR"),
+                     profile::NestedFolders(7, Leaf("Bottom", "https://bottom.example/", "U-BOTTOM"))})
+                    .ok());
+    fs::create_directories(loc.chromeDefaultBookmarks().parent_path());
+    fs::copy_file(TestData("chromium_bookmarks/chromium-linux-2021-02_Bookmarks"), loc.chromeDefaultBookmarks());
+    WriteText(loc.backupFolder() / Locations::kSafariBackupName, "first start");
+  }
+  CliRun Run(const std::vector<std::string>& args) { return RunInHome(home.path(), args, Layout::MacOS, platform); }
+  // The titles in the Safari working copy, depth first.
+  std::string SafariTitles() const {
+    std::string out;
+    std::function<void(const Value&)> walk = [&](const Value& v) {
+      DictPtr d = v.asDict();
+      if (!d) return;
+      if (auto t = d->getString("Title")) out += *t + " ";
+      if (DictPtr uri = d->getDict("URIDictionary")) out += uri->getString("title").value_or("?") + " ";
+      if (ArrayPtr children = d->getArray("Children"))
+        for (const Value& c : *children) walk(c);
+    };
+    auto root = ReadPropertyListFile(loc.safariWorkingCopy());
+    if (!root) return "(none)";
+    walk(*root);
+    return out;
+  }
+};
+
+const std::string kChain = "Level 1 Level 2 Level 3 Level 4 Level 5 Level 6 Level 7 ";
+
+TEST(EditCommands, WriteTheWorkingCopyByUuid) {
+  struct Case {
+    std::vector<std::vector<std::string>> runs;  // the last one's exit code counts
+    int code;
+    std::string titles;
+  };
+  const std::vector<Case> cases = {
+      {{{"delete", "--view", "safari", "U-B", "U-A", "U-BAR"}}, 0, " Bar " + kChain + "Bottom "},
+      {{{"delete", "--view", "safari", "U-A", "U-NONE"}}, 2, "(none)"},
+      {{{"delete", "--view", "safari"}}, 2, "(none)"},
+      {{{"delete", "--view", "safari", "U-A"}, {"delete", "--view", "safari", "--working-copy", "U-B"}},
+       0, " Bar " + kChain + "Bottom "},
+      {{{"edit", "--view", "safari", "U-A", "--title", "New", "--url", ""}}, 0, " Bar New B " + kChain + "Bottom "},
+      {{{"edit", "--view", "chrome", "U-A", "--title", "New"}}, 2, "(none)"},
+      {{{"move", "--view", "safari", "U-A", "--to", "Level 7"}}, 0, " Bar B " + kChain + "Bottom A "},
+      {{{"move", "--view", "safari", "U-A", "--to", "Nowhere"}}, 1, " Bar A B " + kChain + "Bottom "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.runs.back()[0] + " " + c.runs.back().back());
+    EditCli f;
+    CliRun run{};
+    for (const auto& args : c.runs) run = f.Run(args);
+    EXPECT_EQ(run.code, c.code) << run.err;
+    EXPECT_EQ(f.SafariTitles(), c.titles);
+  }
+}
+
+TEST(EditCommands, ChromeDeleteKeepsRootsAnObjectAndTheChecksum) {
+  EditCli f;
+  auto listed = f.Run({"list", "--view", "chrome", "--flat", "--json"}).json();
+  const std::string id = listed.at(0)["uuid"];
+  ASSERT_EQ(f.Run({"delete", "--view", "chrome", id}).code, 0);
+  auto copy = ReadJsonFile(f.loc.chromeWorkingCopy());
+  ASSERT_TRUE(copy.ok());
+  EXPECT_TRUE(copy->asDict()->get("roots").isDict());
+  EXPECT_TRUE(copy->asDict()->contains("checksum"));
+  EXPECT_EQ(ReadText(f.loc.chromeWorkingCopy()).find("\"" + std::string(listed.at(0)["url"]) + "\""),
+            std::string::npos);
+}
+
+TEST(EditCommands, ApplyAndRestoreRefuseWhileTheBrowserRunsUnlessForced) {
+  EditCli f;
+  const std::string own = ReadText(f.loc.safariBookmarks());
+  ASSERT_EQ(f.Run({"delete", "--view", "safari", "U-A"}).code, 0);
+  f.platform->running = {bundleids::kSafari};
+  const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+      {{"apply", "safari"}, 1, own},
+      {{"restore", "safari", "--yes"}, 1, own},
+      {{"restore", "safari", "--force"}, 2, own},
+      {{"apply", "safari", "--force"}, 0, ReadText(f.loc.safariWorkingCopy())},
+      {{"restore", "safari", "--yes", "--force"}, 0, "first start"},
+  };
+  for (const auto& [args, code, content] : cases) {
+    SCOPED_TRACE(args[0] + " " + args.back());
+    CliRun run = f.Run(args);
+    EXPECT_EQ(run.code, code) << run.err;
+    EXPECT_EQ(ReadText(f.loc.safariBookmarks()), content);
+    if (code == 0) EXPECT_NE(run.out.find("the replaced file was kept at "), std::string::npos) << run.out;
+  }
+  EXPECT_NE(f.Run({"apply", "safari"}).err.find("Quit Safari before applying the changes."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace linvara::testing
