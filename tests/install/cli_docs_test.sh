@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Completes linvara-cli command lines with the generated bash completion.
-#   completion_test.sh COMPLETION_SCRIPT
+# The generated manual page renders without warnings, and the generated bash
+# completion completes linvara-cli command lines.
+#   cli_docs_test.sh MAN_PAGE COMPLETION_SCRIPT
 set -u
-source "$1"
 failures=0
+if command -v groff >/dev/null; then
+  warnings=$(groff -man -Tutf8 -ww -z "$1" 2>&1)
+  if [[ -n $warnings ]]; then
+    echo "FAIL: the manual page renders with warnings: $warnings"
+    failures=$((failures + 1))
+  fi
+fi
+source "$2"
 
 # expect LINE WORD...: completing the last word of LINE offers exactly the WORDs.
 expect() {
@@ -39,5 +47,5 @@ expect "linvara-cli cookies safari "
 expect "linvara-cli help coo" cookies
 expect "linvara-cli no-such-command " 
 
-[[ $failures == 0 ]] && echo "every completion as expected"
+[[ $failures == 0 ]] && echo "manual page and completions as expected"
 exit $((failures > 0))
