@@ -142,10 +142,13 @@ BrowserChoice ChooseChromiumFolder(const std::vector<BrowserFolder>& candidates,
             FoundReason(candidates, i, "bookmarks", pick->name, pick->why)};
   }
   const BrowserFolder& fallback = FallbackFolder(candidates);
-  const std::string profile = requested.empty() || !IsPlainFolderName(requested) ? "Default" : requested;
-  std::string reason = NotFoundReason(candidates, "bookmarks");
-  if (!requested.empty()) reason = "profile " + Quoted(requested) + " asked for; " + reason;
-  return {fallback.label, fallback.folder, profile, fallback.folder / profile / "Bookmarks", false, reason};
+  if (requested.empty())
+    return {fallback.label, fallback.folder, "Default", fallback.folder / "Default" / "Bookmarks", false,
+            NotFoundReason(candidates, "bookmarks")};
+  // A profile asked for is never swapped for another; a name that is no folder name reads nothing.
+  const std::string profile = IsPlainFolderName(requested) ? requested : "";
+  return {fallback.label, fallback.folder, profile, profile.empty() ? fs::path() : fallback.folder / profile / "Bookmarks",
+          false, "profile " + Quoted(requested) + " asked for; " + NotFoundReason(candidates, "bookmarks")};
 }
 
 BrowserChoice ChooseSingleProfileFolder(const std::vector<BrowserFolder>& candidates) {

@@ -37,7 +37,8 @@ std::optional<ProfilePick> PickChromiumProfile(const std::filesystem::path& user
                                                const std::string& requested = {});
 
 // The first candidate with a profile holding "Bookmarks". When none holds one:
-// the first candidate that exists (else the first), with `requested` or "Default".
+// the first candidate that exists (else the first), with `requested` or
+// "Default"; no file for a requested name that is not a folder name.
 BrowserChoice ChooseChromiumFolder(const std::vector<BrowserFolder>& candidates, const std::string& requested = {});
 
 // For a browser that keeps its one profile at the top of its folder (Opera).

@@ -118,13 +118,8 @@ BrowserChoice Locations::ChromeChoice() const {
   if (options_.layout == Layout::Linux)
     return ChooseChromiumFolder(ChromeCandidates(options_.home, xdgConfig()), options_.overrides.chromeProfile);
   const fs::path folder = chromeFolder();
-  if (!options_.overrides.chromeProfile.empty()) {
-    const auto pick = PickChromiumProfile(folder, options_.overrides.chromeProfile);
-    const std::string profile = pick ? pick->name : options_.overrides.chromeProfile;
-    return {"Chrome", folder, profile, folder / profile / "Bookmarks", pick.has_value(),
-            pick ? "profile \"" + profile + "\": " + pick->why
-                 : "profile \"" + profile + "\" asked for; nothing found"};
-  }
+  if (!options_.overrides.chromeProfile.empty())
+    return ChooseChromiumFolder({{"Chrome", folder}}, options_.overrides.chromeProfile);
   const fs::path first = chromeDefaultBookmarks(), second = chromeProfile2Bookmarks();
   if (Exists(first)) return {"Chrome", folder, "Default", first, true, "profile \"Default\""};
   if (Exists(second))

@@ -195,6 +195,8 @@ TEST(LinuxLocations, EachBrowserIsFoundWhereItsPackageKeepsIt) {
        {{".config/chromium/Default/Bookmarks", "{}"}},
        {"Gone", {}},
        {{"chrome", ".config/chromium/Gone/Bookmarks"}}},
+      {"a path asked for as a profile", {{".config/chromium/Default/Bookmarks", "{}"}}, {"../chromium/Default", {}},
+       {{"chrome", ""}}},
       {"Firefox without places passed over",
        {{ff + "profiles.ini", ini}, {ff + "p.default/prefs.js", ""}, {snapFf + "profiles.ini", ini},
         {snapFf + "p.default/places.sqlite", ""}},
