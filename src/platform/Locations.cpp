@@ -158,11 +158,15 @@ BrowserChoice Locations::AutomaticFirefoxChoice() const {
 std::optional<fs::path> Locations::FirefoxOverrideFolder() const {
   const fs::path& asked = options_.overrides.firefoxProfile;
   if (asked.empty()) return std::nullopt;
+  auto normal = [](const fs::path& p) {  // without a trailing "/", so that the last part names the profile
+    fs::path n = p.lexically_normal();
+    return n.has_filename() || !n.has_parent_path() ? n : n.parent_path();
+  };
   std::error_code ec;
-  if (asked.is_absolute()) return asked.lexically_normal();
-  const fs::path fromWorkingFolder = fs::absolute(asked, ec).lexically_normal();
+  if (asked.is_absolute()) return normal(asked);
+  const fs::path fromWorkingFolder = normal(fs::absolute(asked, ec));
   if (Exists(fromWorkingFolder)) return fromWorkingFolder;
-  const fs::path inFirefoxFolder = (AutomaticFirefoxChoice().folder / asked).lexically_normal();
+  const fs::path inFirefoxFolder = normal(AutomaticFirefoxChoice().folder / asked);
   return Exists(inFirefoxFolder) ? inFirefoxFolder : fromWorkingFolder;
 }
 

@@ -229,7 +229,7 @@ TEST(LinuxLocations, EachBrowserIsFoundWhereItsPackageKeepsIt) {
 TEST(LinuxLocations, AFirefoxProfileAskedForByPathIsReadWhereverItIs) {
   TempDir home, elsewhere;
   WriteText(elsewhere / "kept/places.sqlite", "");
-  const Locations loc = Locations::ForHome(home.path(), Layout::Linux).WithOverrides({"", elsewhere / "kept"});
+  const Locations loc = Locations::ForHome(home.path(), Layout::Linux).WithOverrides({"", elsewhere / "kept/"});
   EXPECT_EQ(loc.ChooseFirefoxPlaces(), elsewhere / "kept/places.sqlite");
   EXPECT_EQ(loc.firefoxProfilesFolder(), elsewhere.path()) << "the reader needs the folder holding it";
 }

@@ -4,10 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "platform/PlatformServices.h"
-#include "platform/ProfileLocks.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -15,93 +13,45 @@ using namespace linvara;
 using linvara::testing::TempDir;
 using linvara::testing::WriteText;
 
-namespace {
-
-constexpr const char* kChromium = ".config/chromium";
-constexpr const char* kFirefoxProfile = ".mozilla/firefox/p.default";
-
-// Holds a record lock on a file the way a running Firefox does, until destroyed.
-class HeldFileLock {
- public:
-  explicit HeldFileLock(const fs::path& file) : fd_(::open(file.c_str(), O_RDWR)) {
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    // A lock of its own open file: seen by the same process's query, like another process's lock.
-    held_ = fd_ >= 0 && ::fcntl(fd_, F_OFD_SETLK, &lock) == 0;
-  }
-  ~HeldFileLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  bool held() const { return held_; }
-
- private:
-  int fd_;
-  bool held_ = false;
-};
-
-}  // namespace
-
 TEST(RunningBrowsers, ALockedProfileCountsAsRunning) {
   const std::string host = HostName();
+  const fs::path chromiumLock = ".config/chromium/SingletonLock", firefoxProfile = ".mozilla/firefox/p.default";
   struct Case {
     const char* what;
-    std::function<void(const fs::path& home, const fs::path& proc)> arrange;
+    std::string process;           // a live process id, with its name after ":"
+    fs::path link;                 // a lock link below home
+    std::string target;            // where it points
+    bool holdFirefoxFile = false;  // a record lock held on ".parentlock"
     std::vector<std::string> running;
   };
-  auto link = [](const fs::path& file, const std::string& target) {
-    fs::create_directories(file.parent_path());
-    fs::create_symlink(target, file);
-  };
   const std::vector<Case> cases = {
-      {"nothing runs", [](const fs::path&, const fs::path&) {}, {}},
-      {"Chromium by its process name",
-       [](const fs::path&, const fs::path& proc) { WriteText(proc / "12/comm", "chromium\n"); },
-       {bundleids::kChrome}},
-      {"Chromium's lock of a live process",
-       [&](const fs::path& home, const fs::path& proc) {
-         WriteText(proc / "4242/comm", "renamed\n");
-         link(home / kChromium / "SingletonLock", host + "-4242");
-       },
-       {bundleids::kChrome}},
-      {"Chromium's lock left by a crash",
-       [&](const fs::path& home, const fs::path&) { link(home / kChromium / "SingletonLock", host + "-4242"); },
-       {}},
-      {"Chromium's lock taken on another host",
-       [&](const fs::path& home, const fs::path&) { link(home / kChromium / "SingletonLock", "elsewhere-1"); },
-       {bundleids::kChrome}},
-      {"Firefox's lock link of a live process",
-       [&](const fs::path& home, const fs::path& proc) {
-         WriteText(proc / "77/comm", "GeckoMain\n");
-         link(home / kFirefoxProfile / "lock", "127.0.1.1:+77");
-       },
+      {"nothing runs", "", "", "", false, {}},
+      {"Chromium by its process name", "12:chromium", "", "", false, {bundleids::kChrome}},
+      {"Chromium's lock of a live process", "4242:renamed", chromiumLock, host + "-4242", false, {bundleids::kChrome}},
+      {"Chromium's lock left by a crash", "", chromiumLock, host + "-4242", false, {}},
+      {"Chromium's lock taken on another host", "", chromiumLock, "elsewhere-1", false, {bundleids::kChrome}},
+      {"Firefox's lock link of a live process", "77:GeckoMain", firefoxProfile / "lock", "127.0.1.1:+77", false,
        {bundleids::kFirefox}},
-      {"Firefox's lock link left by a crash",
-       [&](const fs::path& home, const fs::path&) { link(home / kFirefoxProfile / "lock", "127.0.1.1:+77"); },
-       {}},
-      {"Firefox's lock file without a lock on it",
-       [](const fs::path& home, const fs::path&) { WriteText(home / kFirefoxProfile / ".parentlock", ""); },
-       {}},
+      {"Firefox's lock link left by a crash", "", firefoxProfile / "lock", "127.0.1.1:+77", false, {}},
+      {"Firefox's lock file held", "", "", "", true, {bundleids::kFirefox}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir home, proc;
-    WriteText(home / kChromium / "Default/Bookmarks", "{}");
+    WriteText(home / ".config/chromium/Default/Bookmarks", "{}");
     WriteText(home / ".mozilla/firefox/profiles.ini", "[Profile0]\nPath=p.default\nDefault=1\n");
-    WriteText(home / kFirefoxProfile / "places.sqlite", "");
-    c.arrange(home.path(), proc.path());
+    WriteText(home / firefoxProfile / "places.sqlite", "");
+    WriteText(home / firefoxProfile / ".parentlock", "");  // left in place after Firefox quits
+    if (const auto colon = c.process.find(':'); colon != std::string::npos)
+      WriteText(proc / c.process.substr(0, colon) / "comm", c.process.substr(colon + 1) + "\n");
+    if (!c.link.empty()) fs::create_symlink(c.target, home.path() / c.link);
+    // A lock of its own open file: the query sees it as it sees another process's lock.
+    const int fd = ::open((home.path() / firefoxProfile / ".parentlock").c_str(), O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    ASSERT_EQ(c.holdFirefoxFile ? ::fcntl(fd, F_OFD_SETLK, &lock) : 0, 0);
     HostPlatformServices services(Locations::ForHome(home.path(), Layout::Linux), proc.path());
     EXPECT_EQ(services.RunningBundleIdentifiers(), c.running);
+    ::close(fd);
   }
-}
-
-TEST(RunningBrowsers, AHeldFirefoxLockFileCountsAsRunning) {
-  TempDir home, proc;
-  WriteText(home / ".mozilla/firefox/profiles.ini", "[Profile0]\nPath=p.default\nDefault=1\n");
-  WriteText(home / kFirefoxProfile / "places.sqlite", "");
-  WriteText(home / kFirefoxProfile / ".parentlock", "");
-  HostPlatformServices services(Locations::ForHome(home.path(), Layout::Linux), proc.path());
-  HeldFileLock lock(home / kFirefoxProfile / ".parentlock");
-  ASSERT_TRUE(lock.held());
-  EXPECT_TRUE(services.IsRunning(bundleids::kFirefox));
 }
