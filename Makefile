@@ -3,8 +3,9 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 DEMO_HOME  ?= $(BUILD)/demo-home
+PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps configure build test test-asan run demo bench clean
+.PHONY: all deps configure build test test-asan run demo bench package clean
 
 all: build
 
@@ -38,5 +39,11 @@ bench: deps
 	cmake --build build-release -j$(JOBS)
 	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b; done
 
+# A Release build of the programs alone, packed as a .deb in $(PACKAGE_BUILD).
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DLINVARA_BUILD_TESTS=OFF -DLINVARA_BUILD_BENCH=OFF
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-release
+	rm -rf $(BUILD) $(ASAN_BUILD) build-release $(PACKAGE_BUILD)

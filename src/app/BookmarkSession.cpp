@@ -6,7 +6,7 @@ namespace linvara {
 
 BookmarkSession::BookmarkSession(AppServices services) : services_(std::move(services)) {
   if (!services_.preferences) services_.preferences = std::make_shared<Preferences>();
-  if (!services_.platform) services_.platform = std::make_shared<HostPlatformServices>();
+  if (!services_.platform) services_.platform = std::make_shared<HostPlatformServices>(services_.locations);
   if (!services_.dispatcher) services_.dispatcher = std::make_shared<InlineDispatcher>();
   if (!services_.notifications) services_.notifications = std::make_shared<NotificationCenter>();
   if (!services_.screen) services_.screen = std::make_shared<DefaultAnswerScreen>();

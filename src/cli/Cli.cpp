@@ -1,10 +1,10 @@
 #include "cli/Cli.h"
 
 #include <exception>
-#include <optional>
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/GlobalOptions.h"
 #include "cli/Output.h"
 #include "core/Version.h"
 
@@ -19,30 +19,19 @@ const CommandDeclaration* FindCommand(const std::string& name) {
 
 int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
         std::shared_ptr<PlatformServices> platform) {
-  std::optional<std::string> home;
-  std::optional<Layout> layout;
   std::size_t i = 0;
-  for (; i < argv.size(); ++i) {
-    const std::string& a = argv[i];
-    if (a == "--help" || a == "-h") {
-      out << GeneralHelp();
-      return 0;
-    }
-    if (a == "--version") {
-      out << "linvara-cli " << ApplicationVersion() << "\n";
-      return 0;
-    }
-    if (a != "--home" && a != "--layout") break;
-    if (i + 1 >= argv.size()) {
-      ErrorLine(err, a + " needs a value");
-      return 2;
-    }
-    if (a == "--home") {
-      home = argv[++i];
-    } else if (!(layout = ParseLayout(argv[++i]))) {
-      ErrorLine(err, "unknown layout '" + argv[i] + "' (use macos or linux)");
-      return 2;
-    }
+  auto global = ParseGlobalOptions(argv, i);
+  if (!global) {
+    ErrorLine(err, global.error());
+    return 2;
+  }
+  if (global->help) {
+    out << GeneralHelp();
+    return 0;
+  }
+  if (global->version) {
+    out << "linvara-cli " << ApplicationVersion() << "\n";
+    return 0;
   }
   if (i >= argv.size()) {
     err << GeneralHelp();
@@ -59,11 +48,7 @@ int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
   auto parsed = ParseArguments(*command, {argv.begin() + static_cast<std::ptrdiff_t>(firstArgument), argv.end()});
   if (!parsed) return UsageError(*command, err, parsed.error());
   if (parsed->help) return PrintCommandHelp(command->name, out, err);
-  Locations locations = home ? Locations::ForHome(*home, layout.value_or(HostLayout())) : [&] {
-    Locations env = Locations::FromEnvironment();
-    return layout ? Locations::ForHome(env.home(), *layout) : env;
-  }();
-  CommandContext ctx{*command, std::move(locations), std::move(*parsed), out, err, std::move(platform)};
+  CommandContext ctx{*command, LocationsFor(*global), std::move(*parsed), out, err, std::move(platform)};
   return command->run(ctx);
 }
 }  // namespace

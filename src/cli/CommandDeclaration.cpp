@@ -25,10 +25,15 @@ std::string UsageLine(const CommandDeclaration& command) {
 
 std::string HelpText(const CommandDeclaration& command) {
   std::string text = "usage: " + UsageLine(command) + "\n\n" + command.summary + "\n";
+  if (!command.options.empty()) text += "\nOptions:\n" + OptionLines(command.options);
+  return text;
+}
+
+std::string OptionLines(const std::vector<OptionDeclaration>& options) {
   std::size_t width = 0;
-  for (const auto& option : command.options) width = std::max(width, OptionUsage(option).size());
-  if (!command.options.empty()) text += "\nOptions:\n";
-  for (const auto& option : command.options) {
+  for (const auto& option : options) width = std::max(width, OptionUsage(option).size());
+  std::string text;
+  for (const auto& option : options) {
     const std::string usage = OptionUsage(option);
     text += "  " + usage + std::string(width - usage.size() + 2, ' ') + option.help + "\n";
   }

@@ -33,6 +33,9 @@ std::string UsageLine(const CommandDeclaration& command);
 // The usage line, the summary and one line per option.
 std::string HelpText(const CommandDeclaration& command);
 
+// The option lines of a help text, aligned: "  --home DIR  treat DIR as ...".
+std::string OptionLines(const std::vector<OptionDeclaration>& options);
+
 struct ParsedArguments {
   std::vector<std::string> positionals;
   std::vector<std::pair<std::string, std::string>> values;  // valued options in the order given

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cli/GlobalOptions.h"
 #include "cli/Output.h"
 
 namespace linvara::cli {
@@ -106,13 +107,8 @@ std::vector<const CommandDeclaration*> CommandForms(const std::string& name) {
 std::string GeneralHelp() {
   std::size_t width = 0;
   for (const auto& command : CommandTable()) width = std::max(width, command.name.size());
-  std::string text =
-      "Usage: linvara-cli [--home DIR] [--layout macos|linux] COMMAND [ARGS]\n\n"
-      "Options:\n"
-      "  --home DIR       treat DIR as the user's home folder\n"
-      "  --layout NAME    macos or linux: where the browsers keep their files\n"
-      "  --version        print the version\n"
-      "  --help           print this help\n\nCommands:\n";
+  std::string text = "Usage: linvara-cli [OPTIONS] COMMAND [ARGS]\n\nOptions:\n" + OptionLines(GlobalOptions()) +
+                     "\nCommands:\n";
   for (const auto& command : CommandTable())
     text += "  " + command.name + std::string(width - command.name.size() + 2, ' ') + command.summary + "\n";
   return text + "\nlinvara-cli help COMMAND prints the arguments and options of a command.\n";

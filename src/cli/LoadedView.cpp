@@ -55,7 +55,7 @@ AppServices CliServices(const CommandContext& ctx) {
   AppServices services;
   services.locations = ctx.locations;
   services.preferences = std::make_shared<Preferences>();
-  services.platform = ctx.platform ? ctx.platform : std::make_shared<HostPlatformServices>();
+  services.platform = ctx.platform ? ctx.platform : std::make_shared<HostPlatformServices>(ctx.locations);
   services.dispatcher = std::make_shared<InlineDispatcher>();
   services.screen = std::make_shared<CliScreen>(ctx.err);
   return services;

@@ -1,11 +1,8 @@
 #include "platform/Locations.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <map>
-#include <sstream>
 
-#include "model/FileBytes.h"
+#include "platform/BundleIds.h"
 
 namespace fs = std::filesystem;
 
@@ -66,9 +63,46 @@ fs::path Locations::safariBookmarks() const {
   return {};
 }
 
+namespace {
+
+// Where the Linux packages of each browser keep its files, in the order they are tried.
+std::vector<BrowserFolder> ChromeCandidates(const fs::path& home, const fs::path& config) {
+  return {{"Google Chrome", config / "google-chrome"},
+          {"Flatpak Chrome", home / ".var/app/com.google.Chrome/config/google-chrome"},
+          {"Chromium", config / "chromium"},
+          {"snap Chromium", home / "snap/chromium/common/chromium"},
+          {"Flatpak Chromium", home / ".var/app/org.chromium.Chromium/config/chromium"}};
+}
+std::vector<BrowserFolder> EdgeCandidates(const fs::path& home, const fs::path& config) {
+  return {{"Microsoft Edge", config / "microsoft-edge"},
+          {"Flatpak Edge", home / ".var/app/com.microsoft.Edge/config/microsoft-edge"}};
+}
+std::vector<BrowserFolder> OperaCandidates(const fs::path& home, const fs::path& config) {
+  return {{"Opera", config / "opera"}, {"Flatpak Opera", home / ".var/app/com.opera.Opera/config/opera"}};
+}
+std::vector<BrowserFolder> FirefoxCandidates(const fs::path& home, const fs::path& config) {
+  return {{"Firefox", home / ".mozilla/firefox"},
+          {"snap Firefox", home / "snap/firefox/common/.mozilla/firefox"},
+          {"Flatpak Firefox", home / ".var/app/org.mozilla.firefox/.mozilla/firefox"},
+          {"Firefox (XDG)", config / "mozilla/firefox"}};
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code ec;
+  return fs::exists(path, ec);
+}
+
+}  // namespace
+
+Locations Locations::WithOverrides(ProfileOverrides overrides) const {
+  LocationsOptions o = options_;
+  o.overrides = std::move(overrides);
+  return Locations(o);
+}
+
 fs::path Locations::chromeFolder() const {
   if (options_.layout == Layout::MacOS) return options_.home / "Library" / "Application Support" / "Google" / "Chrome";
-  return xdgConfig() / "google-chrome";
+  return ChromeChoice().folder;
 }
 
 fs::path Locations::chromeDefaultBookmarks() const { return chromeFolder() / "Default" / "Bookmarks"; }
@@ -78,42 +112,97 @@ fs::path Locations::chromeProfile2Bookmarks() const {
   return chromeFolder() / "Profile 2" / "Bookmarks";
 }
 
-fs::path Locations::ChooseChromeBookmarks() const {
+fs::path Locations::ChooseChromeBookmarks() const { return ChromeChoice().file; }
+
+BrowserChoice Locations::ChromeChoice() const {
+  if (options_.layout == Layout::Linux)
+    return ChooseChromiumFolder(ChromeCandidates(options_.home, xdgConfig()), options_.overrides.chromeProfile);
+  const fs::path folder = chromeFolder();
+  if (!options_.overrides.chromeProfile.empty())
+    return ChooseChromiumFolder({{"Chrome", folder}}, options_.overrides.chromeProfile);
+  const fs::path first = chromeDefaultBookmarks(), second = chromeProfile2Bookmarks();
+  if (Exists(first)) return {"Chrome", folder, "Default", first, true, "profile \"Default\""};
+  if (Exists(second))
+    return {"Chrome", folder, "Profile 2/Default", second, true, "profile \"Profile 2\": nothing in \"Default\""};
+  return {"Chrome", folder, "Default", first, false, "nothing found"};
+}
+
+BrowserChoice Locations::EdgeChoice() const {
+  if (options_.layout == Layout::Linux) return ChooseChromiumFolder(EdgeCandidates(options_.home, xdgConfig()));
+  const fs::path folder = options_.home / "Library" / "Application Support" / "Microsoft Edge";
+  const bool found = Exists(folder / "Default" / "Bookmarks");
+  return {"Microsoft Edge", folder, "Default", folder / "Default" / "Bookmarks", found,
+          found ? "profile \"Default\"" : "nothing found"};
+}
+
+BrowserChoice Locations::OperaChoice() const {
+  if (options_.layout == Layout::Linux) return ChooseSingleProfileFolder(OperaCandidates(options_.home, xdgConfig()));
+  return ChooseSingleProfileFolder(
+      {{"Opera", options_.home / "Library" / "Application Support" / "com.operasoftware.Opera"}});
+}
+
+fs::path Locations::edgeBookmarks() const { return EdgeChoice().file; }
+
+fs::path Locations::operaBookmarks() const { return OperaChoice().file; }
+
+BrowserChoice Locations::AutomaticFirefoxChoice() const {
+  if (options_.layout == Layout::Linux) return ChooseFirefoxFolder(FirefoxCandidates(options_.home, xdgConfig()));
+  const fs::path profiles = options_.home / "Library" / "Application Support" / "Firefox" / "Profiles";
+  const auto pick = PickFirefoxProfile(profiles, profiles.parent_path());
+  if (!pick) return {"Firefox", profiles, "", {}, false, "nothing found"};
+  const std::string profile = pick->folder.filename().string();
+  return {"Firefox", profiles, profile, pick->folder / "places.sqlite", Exists(pick->folder / "places.sqlite"),
+          "profile \"" + profile + "\": " + pick->why};
+}
+
+std::optional<fs::path> Locations::FirefoxOverrideFolder() const {
+  const fs::path& asked = options_.overrides.firefoxProfile;
+  if (asked.empty()) return std::nullopt;
+  auto normal = [](const fs::path& p) {  // without a trailing "/", so that the last part names the profile
+    fs::path n = p.lexically_normal();
+    return n.has_filename() || !n.has_parent_path() ? n : n.parent_path();
+  };
   std::error_code ec;
-  fs::path first = chromeDefaultBookmarks();
-  if (fs::exists(first, ec)) return first;
-  fs::path second = chromeProfile2Bookmarks();
-  if (fs::exists(second, ec)) return second;
-  return first;
+  if (asked.is_absolute()) return normal(asked);
+  const fs::path fromWorkingFolder = normal(fs::absolute(asked, ec));
+  if (Exists(fromWorkingFolder)) return fromWorkingFolder;
+  const fs::path inFirefoxFolder = normal(AutomaticFirefoxChoice().folder / asked);
+  return Exists(inFirefoxFolder) ? inFirefoxFolder : fromWorkingFolder;
 }
 
-fs::path Locations::edgeBookmarks() const {
-  if (options_.layout == Layout::MacOS)
-    return options_.home / "Library" / "Application Support" / "Microsoft Edge" / "Default" / "Bookmarks";
-  return xdgConfig() / "microsoft-edge" / "Default" / "Bookmarks";
+BrowserChoice Locations::FirefoxChoice() const {
+  const auto asked = FirefoxOverrideFolder();
+  if (!asked) return AutomaticFirefoxChoice();
+  const bool found = Exists(*asked / "places.sqlite");
+  return {"Firefox", asked->parent_path(), asked->filename().string(), *asked / "places.sqlite", found,
+          found ? "profile asked for" : "profile asked for; no places.sqlite in it"};
 }
 
-fs::path Locations::operaBookmarks() const {
-  if (options_.layout == Layout::MacOS)
-    return options_.home / "Library" / "Application Support" / "com.operasoftware.Opera" / "Bookmarks";
-  return xdgConfig() / "opera" / "Bookmarks";
-}
-
-fs::path Locations::firefoxProfilesFolder() const {
-  if (options_.layout == Layout::MacOS)
-    return options_.home / "Library" / "Application Support" / "Firefox" / "Profiles";
-  return options_.home / ".mozilla" / "firefox";
-}
+fs::path Locations::firefoxProfilesFolder() const { return FirefoxChoice().folder; }
 
 fs::path Locations::firefoxIniFolder() const {
-  if (options_.layout == Layout::MacOS) return firefoxProfilesFolder().parent_path();
+  if (options_.layout == Layout::MacOS && !FirefoxOverrideFolder()) return firefoxProfilesFolder().parent_path();
   return firefoxProfilesFolder();
 }
 
 std::optional<fs::path> Locations::ChooseFirefoxPlaces() const {
-  auto profile = ChooseFirefoxProfile(firefoxProfilesFolder(), firefoxIniFolder());
-  if (!profile) return std::nullopt;
-  return *profile / "places.sqlite";
+  fs::path places = FirefoxChoice().file;
+  if (places.empty()) return std::nullopt;
+  return places;
+}
+
+std::vector<ProfileLock> Locations::ProfileLocks() const {
+  if (options_.layout != Layout::Linux) return {};
+  std::vector<ProfileLock> locks = {
+      {bundleids::kChrome, ChromeChoice().folder / "SingletonLock", ProfileLockKind::ChromiumSingleton},
+      {bundleids::kEdge, EdgeChoice().folder / "SingletonLock", ProfileLockKind::ChromiumSingleton},
+      {bundleids::kOpera, OperaChoice().folder / "SingletonLock", ProfileLockKind::ChromiumSingleton},
+  };
+  if (auto places = ChooseFirefoxPlaces()) {
+    locks.push_back({bundleids::kFirefox, places->parent_path() / "lock", ProfileLockKind::FirefoxLink});
+    locks.push_back({bundleids::kFirefox, places->parent_path() / ".parentlock", ProfileLockKind::FirefoxFileLock});
+  }
+  return locks;
 }
 
 fs::path Locations::safariCookies() const {
@@ -122,10 +211,14 @@ fs::path Locations::safariCookies() const {
 }
 
 fs::path Locations::chromeCookies() const {
-  std::error_code ec;
-  fs::path classic = chromeFolder() / "Default" / "Cookies";
-  fs::path network = chromeFolder() / "Default" / "Network" / "Cookies";
-  if (!fs::exists(classic, ec) && fs::exists(network, ec)) return network;
+  fs::path profile = chromeFolder() / "Default";
+  if (options_.layout == Layout::Linux || !options_.overrides.chromeProfile.empty()) {
+    const BrowserChoice chrome = ChromeChoice();
+    profile = chrome.folder / chrome.profile;
+  }
+  const fs::path classic = profile / "Cookies";
+  const fs::path network = profile / "Network" / "Cookies";
+  if (!Exists(classic) && Exists(network)) return network;
   return classic;
 }
 
@@ -145,7 +238,18 @@ std::vector<std::string> Locations::encryptedMarkers() const {
   return {"file://" + dataFolder().string(), macOS};
 }
 
+namespace {
+// "~/.config/chromium (Chromium; Google Chrome not present)"
+std::string ExplainChoice(const BrowserChoice& choice, const fs::path& home) {
+  std::string folder = choice.folder.string();
+  const std::string homeText = home.string();
+  if (folder.rfind(homeText + "/", 0) == 0) folder = "~" + folder.substr(homeText.size());
+  return folder + " (" + choice.reason + ")";
+}
+}  // namespace
+
 std::vector<std::pair<std::string, std::string>> Locations::Describe() const {
+  auto explained = [this](const BrowserChoice& choice) { return ExplainChoice(choice, options_.home); };
   auto places = ChooseFirefoxPlaces();
   return {
       {"home", options_.home.string()},
@@ -166,87 +270,17 @@ std::vector<std::pair<std::string, std::string>> Locations::Describe() const {
       {"safariCookies", safariCookies().string()},
       {"chromeCookies", chromeCookies().string()},
       {"cookieExportFolder", cookieExportFolder().string()},
+      {"chrome", explained(ChromeChoice())},
+      {"firefox", explained(FirefoxChoice())},
+      {"edge", explained(EdgeChoice())},
+      {"opera", explained(OperaChoice())},
   };
 }
 
-namespace {
-
-using IniSection = std::map<std::string, std::string>;
-struct NamedSection {
-  std::string name;
-  IniSection values;
-};
-
-std::vector<NamedSection> ParseIni(const fs::path& file) {
-  std::vector<NamedSection> sections;
-  auto bytes = ReadFileBytes(file, kProfilesIniSizeLimit);
-  if (!bytes) return sections;
-  std::istringstream in(*bytes);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    auto first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line[first] == ';' || line[first] == '#') continue;
-    line = line.substr(first);
-    if (line.front() == '[') {
-      auto close = line.find(']');
-      sections.push_back({line.substr(1, close == std::string::npos ? std::string::npos : close - 1), {}});
-      continue;
-    }
-    auto eq = line.find('=');
-    if (eq == std::string::npos || sections.empty()) continue;
-    sections.back().values[line.substr(0, eq)] = line.substr(eq + 1);
-  }
-  return sections;
-}
-
-std::optional<fs::path> ResolveProfilePath(const fs::path& iniFolder, const std::string& relativeOrAbsolute,
-                                           bool isRelative) {
-  fs::path p = isRelative ? iniFolder / relativeOrAbsolute : fs::path(relativeOrAbsolute);
-  std::error_code ec;
-  if (fs::is_directory(p, ec)) return p;
-  return std::nullopt;
-}
-
-}  // namespace
-
 std::optional<fs::path> ChooseFirefoxProfile(const fs::path& profilesFolder, const fs::path& iniFolder) {
-  std::error_code ec;
-  if (!fs::is_directory(profilesFolder, ec)) return std::nullopt;
-
-  auto sections = ParseIni(iniFolder / "profiles.ini");
-  // An [Install…] section names the profile the installed Firefox uses.
-  for (const auto& s : sections) {
-    if (s.name.rfind("Install", 0) != 0) continue;
-    auto it = s.values.find("Default");
-    if (it == s.values.end() || it->second.empty()) continue;
-    // Install sections name the path; it is relative unless it is absolute.
-    bool relative = !fs::path(it->second).is_absolute();
-    if (auto p = ResolveProfilePath(iniFolder, it->second, relative)) return p;
-  }
-  for (const auto& s : sections) {
-    if (s.name.rfind("Profile", 0) != 0) continue;
-    auto d = s.values.find("Default");
-    auto path = s.values.find("Path");
-    if (d == s.values.end() || d->second != "1" || path == s.values.end()) continue;
-    auto rel = s.values.find("IsRelative");
-    bool relative = rel == s.values.end() || rel->second != "0";
-    if (auto p = ResolveProfilePath(iniFolder, path->second, relative)) return p;
-  }
-
-  // Where profiles.ini sits in the profiles folder itself (Linux), the folder also
-  // holds "Crash Reports" and the ini files: only profile folders count there.
-  const bool sharedFolder = fs::equivalent(profilesFolder, iniFolder, ec);
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(profilesFolder, ec)) {
-    std::string name = entry.path().filename().string();
-    if (name.empty() || name.front() == '.') continue;
-    if (sharedFolder && !fs::exists(entry.path() / "places.sqlite", ec)) continue;
-    names.push_back(name);
-  }
-  if (names.empty()) return std::nullopt;
-  std::sort(names.begin(), names.end());
-  return profilesFolder / names.front();
+  auto pick = PickFirefoxProfile(profilesFolder, iniFolder);
+  if (!pick) return std::nullopt;
+  return pick->folder;
 }
 
 }  // namespace linvara

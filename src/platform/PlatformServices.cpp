@@ -17,6 +17,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/ProfileLocks.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -58,6 +60,7 @@ std::vector<std::string> RunningBrowsersFromProc(const fs::path& procFolder) {
       {"firefox", bundleids::kFirefox},       {"firefox-esr", bundleids::kFirefox},
       {"firefox-bin", bundleids::kFirefox},   {"opera", bundleids::kOpera},
       {"msedge", bundleids::kEdge},           {"microsoft-edge", bundleids::kEdge},
+      {"chromium", bundleids::kChrome},       {"chromium-browse", bundleids::kChrome},  // names stop at 15 bytes
   };
   std::set<std::string> found;
   std::error_code ec;
@@ -74,7 +77,8 @@ std::vector<std::string> RunningBrowsersFromProc(const fs::path& procFolder) {
 }
 
 std::vector<std::string> HostPlatformServices::RunningBundleIdentifiers() {
-  return RunningBrowsersFromProc("/proc");
+  if (!watched_) return RunningBrowsersFromProc(procFolder_);
+  return RunningBrowsers(procFolder_, watched_->ProfileLocks(), HostName());
 }
 
 namespace {

@@ -7,16 +7,10 @@
 #include <string>
 #include <vector>
 
-namespace linvara {
+#include "platform/BundleIds.h"
+#include "platform/Locations.h"
 
-// Bundle identifiers of the browsers the application watches for.
-namespace bundleids {
-inline constexpr const char* kSafari = "com.apple.Safari";
-inline constexpr const char* kChrome = "com.google.Chrome";
-inline constexpr const char* kFirefox = "org.mozilla.firefox";
-inline constexpr const char* kOpera = "com.operasoftware.Opera";
-inline constexpr const char* kEdge = "com.microsoft.edgemac";
-}  // namespace bundleids
+namespace linvara {
 
 struct SystemVersion {
   std::uint32_t major = 10;
@@ -61,10 +55,15 @@ class PlatformServices {
 
 // The real services of this host. Addresses and folders are handed to the
 // opener program ("xdg-open", "open" on macOS), started detached: a thread of
-// its own reaps it, so the caller never waits for the desktop.
+// its own reaps it, so the caller never waits for the desktop. A browser runs
+// when a process of its name runs under `procFolder` or, given the locations
+// the session reads, when it holds the lock of the profile chosen there.
 class HostPlatformServices : public PlatformServices {
  public:
   explicit HostPlatformServices(std::string opener = DefaultOpener()) : opener_(std::move(opener)) {}
+  explicit HostPlatformServices(Locations watched, std::filesystem::path procFolder = "/proc",
+                                std::string opener = DefaultOpener())
+      : opener_(std::move(opener)), watched_(std::move(watched)), procFolder_(std::move(procFolder)) {}
   static std::string DefaultOpener();
 
   std::vector<std::string> RunningBundleIdentifiers() override;
@@ -75,10 +74,12 @@ class HostPlatformServices : public PlatformServices {
 
  private:
   std::string opener_;
+  std::optional<Locations> watched_;
+  std::filesystem::path procFolder_ = "/proc";
 };
 
 // Linux: bundle identifiers of the browsers whose processes run, from the
-// process names under a /proc-style folder.
+// process names under a /proc-style folder. Chromium counts as Chrome.
 std::vector<std::string> RunningBrowsersFromProc(const std::filesystem::path& procFolder);
 
 // Scripted services for tests: everything recorded, nothing touches the host.

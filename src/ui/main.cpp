@@ -19,6 +19,13 @@ struct Options {
   QCommandLineOption home{"home", QCoreApplication::translate("main", "Use DIR as the home folder."), "DIR"};
   QCommandLineOption layout{"layout", QCoreApplication::translate("main", "Browser file layout: macos or linux."),
                             "NAME"};
+  QCommandLineOption chromeProfile{
+      "chrome-profile",
+      QCoreApplication::translate("main", "Read this Chrome profile (its folder name or the name Chrome shows)."),
+      "NAME"};
+  QCommandLineOption firefoxProfile{"firefox-profile",
+                                    QCoreApplication::translate("main", "Read the Firefox profile in this folder."),
+                                    "PATH"};
   // Hidden: render the window into a PNG and quit (scripts/screenshot.sh).
   QCommandLineOption screenshot{"screenshot", "Save a picture of the window to FILE and quit.", "FILE"};
   QCommandLineOption view{"view", "View shown in the screenshot.", "NAME", "all"};
@@ -30,7 +37,7 @@ struct Options {
     parser.addVersionOption();
     screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
     view.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({home, layout, screenshot, view});
+    parser.addOptions({home, layout, chromeProfile, firefoxProfile, screenshot, view});
   }
 };
 
@@ -94,6 +101,8 @@ int main(int argc, char** argv) {
     services.locations = linvara::Locations::ForHome(parser.value(homeOption).toStdString(), layout);
   else if (parser.isSet(layoutOption))
     services.locations = linvara::Locations::ForHome(services.locations.home(), layout);
+  services.locations = services.locations.WithOverrides(
+      {parser.value(options.chromeProfile).toStdString(), parser.value(options.firefoxProfile).toStdString()});
   services.preferences = std::make_shared<linvara::Preferences>(services.locations.preferencesFile());
 
   const std::string view = parser.value(viewOption).toStdString();

@@ -4,8 +4,10 @@
 
 #include <iterator>
 
+#include "cli/CliDocs.h"
 #include "cli/CliTestSupport.h"
 #include "cli/Commands.h"
+#include "cli/GlobalOptions.h"
 #include "support/TestSupport.h"
 
 namespace linvara::testing {
@@ -48,6 +50,7 @@ TEST(CliArguments, BadCommandLinesExitTwoNamingTheProblem) {
       {{"no-such-command"}, "unknown command 'no-such-command'", ""},
       {{"--layout", "windows", "paths"}, "unknown layout 'windows' (use macos or linux)", ""},
       {{"--home"}, "--home needs a value", ""},
+      {{"--chrome-profile"}, "--chrome-profile needs a value", ""},
       {{"--home", "", "paths"}, "unexpected failure: ", ""},  // a failure inside ends in a message too
   };
   TempDir home;
@@ -95,6 +98,52 @@ TEST(PathsCommand, BytesThatAreNotUtf8PrintAsReplacements) {
   EXPECT_EQ(RunInHome(dir.path() / "caf\xe9", {"paths", "--json"}).json()["home"], shownHome);
   CliRun text = RunInHome(dir.path() / "caf\xe9", {"paths"});
   EXPECT_EQ(text.out.rfind("home: " + shownHome + "\n", 0), 0u) << text.out;
+}
+
+TEST(PathsCommand, NamesTheFolderChosenForEachBrowserAndWhy) {
+  TempDir home;
+  WriteText(home / ".config/chromium/Default/Bookmarks", "{}");
+  CliRun text = RunInHome(home.path(), {"paths"}, Layout::Linux);
+  EXPECT_NE(text.out.find("\nchrome: ~/.config/chromium (Chromium; Google Chrome not present, Flatpak Chrome not "
+                          "present; profile \"Default\": the default profile)\n"),
+            std::string::npos)
+      << text.out;
+}
+
+TEST(GlobalOptions, ProfilesAskedForReplaceTheChoice) {
+  TempDir home;
+  WriteText(home / ".config/google-chrome/Default/Bookmarks", "{}");
+  WriteText(home / ".config/google-chrome/Profile 4/Bookmarks", "{}");
+  WriteText(home / "ff/places.sqlite", "");
+  auto j = RunInHome(home.path(),
+                     {"--chrome-profile", "Profile 4", "--firefox-profile", (home / "ff").string(), "paths", "--json"},
+                     Layout::Linux)
+               .json();
+  EXPECT_EQ(j["chromeBookmarks"], (home / ".config/google-chrome/Profile 4/Bookmarks").string());
+  EXPECT_EQ(j["firefoxPlaces"], (home / "ff/places.sqlite").string());
+}
+
+// The manual page and the completion are made from the declarations: nothing declared is left out.
+TEST(CliDocs, ManPageAndCompletionCoverEveryDeclaration) {
+  const std::string man = cli::ManPage(), completion = cli::BashCompletion();
+  auto roff = [](std::string text) {
+    for (std::size_t at = text.find('-'); at != std::string::npos; at = text.find('-', at + 2)) text.insert(at, "\\");
+    return text;
+  };
+  for (const auto& option : cli::GlobalOptions()) {
+    EXPECT_NE(man.find(roff(option.name)), std::string::npos) << option.name;
+    EXPECT_NE(completion.find(option.name), std::string::npos) << option.name;
+  }
+  for (const auto& command : cli::CommandTable()) {
+    SCOPED_TRACE(command.name);
+    EXPECT_NE(man.find(".SS \"" + roff(command.name) + "\"\n"), std::string::npos);
+    EXPECT_NE(man.find(roff(command.summary)), std::string::npos);
+    EXPECT_NE(completion.find("'" + command.name + "') options="), std::string::npos);
+    for (const auto& option : command.options) {
+      EXPECT_NE(man.find(roff(option.help)), std::string::npos) << option.name;
+      EXPECT_NE(completion.find(option.name), std::string::npos) << option.name;
+    }
+  }
 }
 
 }  // namespace

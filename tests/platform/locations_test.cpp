@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
 
 #include "platform/Locations.h"
 #include "support/TestSupport.h"
@@ -119,4 +120,116 @@ TEST(FirefoxProfileChoice, LinuxFolderSkipsNonProfiles) {
   WriteText(ff / "installs.ini", "");
   WriteText(ff / "x1y2.default-release" / "places.sqlite", "");
   EXPECT_EQ(*loc.ChooseFirefoxPlaces(), ff / "x1y2.default-release" / "places.sqlite");
+}
+
+// Linux homes as snap, Flatpak and distribution packages leave them; "=" files are the chosen ones.
+struct LinuxHome {
+  const char* layout;
+  std::vector<std::pair<std::string, std::string>> files;  // below home, with their text
+  ProfileOverrides overrides;
+  std::map<std::string, std::string> expected;  // chrome, firefox, edge, opera, cookies: below home; why: the reason
+};
+
+TEST(LinuxLocations, EachBrowserIsFoundWhereItsPackageKeepsIt) {
+  const std::string ff = ".mozilla/firefox/", snapFf = "snap/firefox/common/.mozilla/firefox/";
+  const std::string flatFf = ".var/app/org.mozilla.firefox/.mozilla/firefox/";
+  const std::string ini = "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n";
+  const std::string lastUsed3 =
+      R"({"profile":{"last_used":"Profile 3","info_cache":{"Profile 7":{"name":"Work"},"Profile 3":{"name":"Me"}}}})";
+  const std::vector<LinuxHome> homes = {
+      {"nothing installed", {}, {}, {{"chrome", ".config/google-chrome/Default/Bookmarks"}, {"firefox", ""},
+                                      {"edge", ".config/microsoft-edge/Default/Bookmarks"}, {"opera", ".config/opera/Bookmarks"},
+                                      {"why", "nothing found: Google Chrome not present, Flatpak Chrome not present, "
+                                              "Chromium not present, snap Chromium not present, Flatpak Chromium not present"}}},
+      {"snap",
+       {{"snap/chromium/common/chromium/Default/Bookmarks", "{}"}, {snapFf + "profiles.ini", ini},
+        {snapFf + "p.default/places.sqlite", ""}, {"snap/chromium/common/chromium/Default/Network/Cookies", ""}},
+       {},
+       {{"chrome", "snap/chromium/common/chromium/Default/Bookmarks"}, {"firefox", snapFf + "p.default/places.sqlite"},
+        {"cookies", "snap/chromium/common/chromium/Default/Network/Cookies"}}},
+      {"Flatpak",
+       {{".var/app/com.google.Chrome/config/google-chrome/Default/Bookmarks", "{}"},
+        {".var/app/com.microsoft.Edge/config/microsoft-edge/Default/Bookmarks", "{}"},
+        {".var/app/com.opera.Opera/config/opera/Bookmarks", "{}"}, {flatFf + "profiles.ini", ini},
+        {flatFf + "p.default/places.sqlite", ""}},
+       {},
+       {{"chrome", ".var/app/com.google.Chrome/config/google-chrome/Default/Bookmarks"},
+        {"edge", ".var/app/com.microsoft.Edge/config/microsoft-edge/Default/Bookmarks"},
+        {"opera", ".var/app/com.opera.Opera/config/opera/Bookmarks"}, {"firefox", flatFf + "p.default/places.sqlite"}}},
+      {"Chromium, and a Chrome folder without bookmarks",
+       {{".config/google-chrome/Local State", "{}"}, {".config/chromium/Default/Bookmarks", "{}"},
+        {"snap/chromium/common/chromium/Default/Bookmarks", "{}"}},
+       {},
+       {{"chrome", ".config/chromium/Default/Bookmarks"},
+        {"why", "Chromium; Google Chrome has no bookmarks, Flatpak Chrome not present; "
+                "profile \"Default\": the default profile"}}},
+      {"Chrome before Chromium",
+       {{".config/google-chrome/Default/Bookmarks", "{}"}, {".config/chromium/Default/Bookmarks", "{}"}},
+       {},
+       {{"chrome", ".config/google-chrome/Default/Bookmarks"}}},
+      {"the profile Chrome used last",
+       {{".config/google-chrome/Local State", lastUsed3}, {".config/google-chrome/Default/Bookmarks", "{}"},
+        {".config/google-chrome/Profile 3/Bookmarks", "{}"}, {".config/google-chrome/Profile 3/Cookies", ""}},
+       {},
+       {{"chrome", ".config/google-chrome/Profile 3/Bookmarks"}, {"cookies", ".config/google-chrome/Profile 3/Cookies"},
+        {"why", "Google Chrome; profile \"Profile 3\": last used"}}},
+      {"a last-used profile without bookmarks",
+       {{".config/google-chrome/Local State", lastUsed3}, {".config/google-chrome/Default/Bookmarks", "{}"}},
+       {},
+       {{"chrome", ".config/google-chrome/Default/Bookmarks"}}},
+      {"no Default: the first profile by name",
+       {{".config/google-chrome/Profile 5/Bookmarks", "{}"}, {".config/google-chrome/Profile 2/Bookmarks", "{}"},
+        {".config/google-chrome/Guest Profile/Preferences", "{}"}},
+       {},
+       {{"chrome", ".config/google-chrome/Profile 2/Bookmarks"}}},
+      {"a profile asked for by folder",
+       {{".config/google-chrome/Default/Bookmarks", "{}"}, {".config/chromium/Profile 5/Bookmarks", "{}"}},
+       {"Profile 5", {}},
+       {{"chrome", ".config/chromium/Profile 5/Bookmarks"}}},
+      {"a profile asked for by the name Chrome shows",
+       {{".config/google-chrome/Local State", lastUsed3}, {".config/google-chrome/Profile 3/Bookmarks", "{}"},
+        {".config/google-chrome/Profile 7/Bookmarks", "{}"}},
+       {"Work", {}},
+       {{"chrome", ".config/google-chrome/Profile 7/Bookmarks"}}},
+      {"a profile asked for that is nowhere",
+       {{".config/chromium/Default/Bookmarks", "{}"}},
+       {"Gone", {}},
+       {{"chrome", ".config/chromium/Gone/Bookmarks"}}},
+      {"a path asked for as a profile", {{".config/chromium/Default/Bookmarks", "{}"}}, {"../chromium/Default", {}},
+       {{"chrome", ""}}},
+      {"Firefox without places passed over",
+       {{ff + "profiles.ini", ini}, {ff + "p.default/prefs.js", ""}, {snapFf + "profiles.ini", ini},
+        {snapFf + "p.default/places.sqlite", ""}},
+       {},
+       {{"firefox", snapFf + "p.default/places.sqlite"}}},
+      {"a Firefox profile asked for by name",
+       {{ff + "profiles.ini", ini}, {ff + "p.default/places.sqlite", ""}, {ff + "q.work/places.sqlite", ""}},
+       {"", "q.work"},
+       {{"firefox", ff + "q.work/places.sqlite"}}},
+  };
+  for (const LinuxHome& h : homes) {
+    SCOPED_TRACE(h.layout);
+    TempDir home;
+    for (const auto& [file, text] : h.files) WriteText(home / file, text);
+    const Locations loc = Locations::ForHome(home.path(), Layout::Linux).WithOverrides(h.overrides);
+    auto below = [&](const std::string& relative) { return relative.empty() ? fs::path() : home / relative; };
+    const std::map<std::string, fs::path> found = {
+        {"chrome", loc.ChooseChromeBookmarks()},   {"firefox", loc.ChooseFirefoxPlaces().value_or(fs::path())},
+        {"edge", loc.edgeBookmarks()},             {"opera", loc.operaBookmarks()},
+        {"cookies", loc.chromeCookies()},
+    };
+    for (const auto& [what, expected] : h.expected)
+      if (what == "why")
+        EXPECT_EQ(loc.ChromeChoice().reason, expected);
+      else
+        EXPECT_EQ(found.at(what), below(expected)) << what;
+  }
+}
+
+TEST(LinuxLocations, AFirefoxProfileAskedForByPathIsReadWhereverItIs) {
+  TempDir home, elsewhere;
+  WriteText(elsewhere / "kept/places.sqlite", "");
+  const Locations loc = Locations::ForHome(home.path(), Layout::Linux).WithOverrides({"", elsewhere / "kept/"});
+  EXPECT_EQ(loc.ChooseFirefoxPlaces(), elsewhere / "kept/places.sqlite");
+  EXPECT_EQ(loc.firefoxProfilesFolder(), elsewhere.path()) << "the reader needs the folder holding it";
 }

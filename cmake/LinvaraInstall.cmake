@@ -1,0 +1,36 @@
+# Install rules and the Debian package (cpack -G DEB, `make package`).
+include(GNUInstallDirs)
+
+install(TARGETS linvara-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${LINVARA_CLI_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${LINVARA_CLI_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME linvara-cli)
+if(LINVARA_BUILD_GUI)
+  install(TARGETS linvara RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/linvara.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/linvara.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+set(CPACK_PACKAGE_NAME linvara)
+set(CPACK_PACKAGE_VENDOR "Zelvane")
+set(CPACK_PACKAGE_CONTACT "Linvara developers <linvara@zelvane.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Manage the bookmarks and cookies of every browser")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_STRIP_FILES ON)
+# The runtime packages come from the libraries the programs link (dpkg-shlibdeps).
+find_program(LINVARA_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(LINVARA_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  message(STATUS "dpkg-shlibdeps not found: the .deb lists the Debian 12 runtime packages by name")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libplist3, libsqlite3-0, libcurl4, libicu72")
+  if(LINVARA_BUILD_GUI)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6core6, libqt6gui6, libqt6widgets6, libqt6svg6")
+  endif()
+endif()
+include(CPack)
