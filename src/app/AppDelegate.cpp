@@ -9,7 +9,12 @@ namespace fs = std::filesystem;
 
 namespace linvara {
 
-AppDelegate::AppDelegate(AppServices services) : session_(std::move(services)), reads_(session_), linkHealth_(session_) {
+AppDelegate::AppDelegate(AppServices services)
+    : session_(std::move(services)),
+      reads_(session_),
+      linkHealth_(session_),
+      exports_(session_),
+      updates_(session_, session_.updateManifestUrl()) {
   navigationToken_ = session_.notifications().AddObserver(
       kLeftButtonMouseDown, [this](const Notification& n) { PRLeftTipButtonMouseDownHandle(n); });
   cookieManager_.onChanged = [this] { CookiesChanged(); };
@@ -44,13 +49,16 @@ void AppDelegate::applicationDidFinishLaunching() {
   theLinvaraPath = loc.dataFolder().string();
   if (session_.preferences().contains(prefkeys::kFirstStart)) {
     fs::create_directories(loc.dataFolder(), ec);
-    return;
+  } else {
+    // First start: back up the browsers' files, then remember that it happened.
+    fs::create_directories(loc.backupFolder(), ec);
+    TakeFirstStartBackups(loc);
+    (void)session_.preferences().set(prefkeys::kFirstStart, Value("NO"));
+    session_.platform().OpenUrl(WelcomePageUrl());
   }
-  // First start: back up the browsers' files, then remember that it happened.
-  fs::create_directories(loc.backupFolder(), ec);
-  TakeFirstStartBackups(loc);
-  (void)session_.preferences().set(prefkeys::kFirstStart, Value("NO"));
-  session_.platform().OpenUrl(WelcomePageUrl());
+  // The silent update check: only an update is shown.
+  updates_.hidUpdateWindow();
+  updates_.checkServerVersion();
 }
 
 bool AppDelegate::windowShouldClose() {

@@ -16,8 +16,10 @@
 #include "app/SearchWorkers.h"
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
+#include "export/BookmarkExportController.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
+#include "update/PRUpdateController.h"
 
 namespace linvara {
 
@@ -44,6 +46,8 @@ class AppDelegate {
   const BookmarkReadController& reads() const { return reads_; }
   LinkHealthController& linkHealth() { return linkHealth_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
+  BookmarkExportController& exports() { return exports_; }
+  PRUpdateController& updates() { return updates_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -86,8 +90,11 @@ class AppDelegate {
   bool EditSelectedBookMarkAction();
   bool EncryptedSelectedBookMarkAction();
   bool DecrypteSelectedBookMarkAction();
+  // Save panels naming the folder of an HTML export (the export controller does the work).
   bool ExportAllBookMarksAction();
   bool ExportAllChromeBookMarksAction();
+  // The user's update check (the update controller does the work).
+  void CheckforUpdateAction() { updates_.CheckforUpdateAction(); }
   bool ReplaceSafariBookMark();
 
   // ---- Table, selection and search (AppDelegateTable.cpp, AppDelegateSearch.cpp) ----
@@ -192,6 +199,8 @@ class AppDelegate {
   BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
+  BookmarkExportController exports_;
+  PRUpdateController updates_;
 };
 
 }  // namespace linvara

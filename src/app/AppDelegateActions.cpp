@@ -24,6 +24,12 @@ void AppDelegate::InstallActions() {
   on(kFindDeadLinks, [this] { FindAllDeadURLBookMarksAction(); });
   on(kFindDuplicates, [this] { FindAllDuplicateBookMarksAction(); });
   on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
+  on(kExportAll, [this] { ExportAllBookMarksAction(); });
+  on(kExportChrome, [this] { ExportAllChromeBookMarksAction(); });
+  on(kCheckForUpdate, [this] { CheckforUpdateAction(); });
+  on(kUpdateDownload, [this] { updates_.ClickGoDownloadAction(); });
+  on(kUpdateNotNow, [this] { updates_.ClickNotNowAction(); });
+  on(kNoUpdateOk, [this] { updates_.ClickOkAction(); });
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {
@@ -77,9 +83,15 @@ bool AppDelegate::DecrypteSelectedBookMarkAction() {
   return RunCommandHandler(actions::kDecryptSelected);
 }
 
-bool AppDelegate::ExportAllBookMarksAction() { return RunCommandHandler(actions::kExportAll); }
+bool AppDelegate::ExportAllBookMarksAction() {
+  exports_.ExportAllBookMarksAction();
+  return true;
+}
 
-bool AppDelegate::ExportAllChromeBookMarksAction() { return RunCommandHandler(actions::kExportChrome); }
+bool AppDelegate::ExportAllChromeBookMarksAction() {
+  exports_.ExportAllChromeBookMarksAction();
+  return true;
+}
 
 bool AppDelegate::ReplaceSafariBookMark() {
   // Without a working copy there is nothing to apply, and nothing is said.

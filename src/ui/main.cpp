@@ -12,6 +12,7 @@
 #include "ui/LinvaraApp.h"
 #include "ui/MainWindow.h"
 #include "ui/Screenshot.h"
+#include "update/UpdateManifest.h"
 
 namespace {
 
@@ -19,6 +20,9 @@ struct Options {
   QCommandLineOption home{"home", QCoreApplication::translate("main", "Use DIR as the home folder."), "DIR"};
   QCommandLineOption layout{"layout", QCoreApplication::translate("main", "Browser file layout: macos or linux."),
                             "NAME"};
+  QCommandLineOption updateUrl{"update-url",
+                               QCoreApplication::translate("main", "Check for updates at URL (https, or http on a loopback address)."),
+                               "URL"};
   // Hidden: render the window into a PNG and quit (scripts/screenshot.sh).
   QCommandLineOption screenshot{"screenshot", "Save a picture of the window to FILE and quit.", "FILE"};
   QCommandLineOption view{"view", "View shown in the screenshot.", "NAME", "all"};
@@ -30,7 +34,7 @@ struct Options {
     parser.addVersionOption();
     screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
     view.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({home, layout, screenshot, view});
+    parser.addOptions({home, layout, updateUrl, screenshot, view});
   }
 };
 
@@ -95,6 +99,9 @@ int main(int argc, char** argv) {
   else if (parser.isSet(layoutOption))
     services.locations = linvara::Locations::ForHome(services.locations.home(), layout);
   services.preferences = std::make_shared<linvara::Preferences>(services.locations.preferencesFile());
+  // A screenshot makes no request.
+  if (!parser.isSet(options.screenshot))
+    services.updateManifestUrl = linvara::ResolveManifestUrl(parser.value(options.updateUrl).toStdString());
 
   const std::string view = parser.value(viewOption).toStdString();
   if (parser.isSet(screenshotOption) && !linvara::IsScreenshotView(view)) {
