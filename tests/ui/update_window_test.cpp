@@ -1,6 +1,8 @@
 // The update windows on screen: the launch's check finds a newer version, the
 // user's check finds none.
 #include <QAction>
+#include <QLabel>
+#include <QAbstractButton>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextDocument>
