@@ -63,7 +63,7 @@ TEST_F(ExportCommands, ChromeExportWritesTheChromeTreeWhateverTheTableShows) {
   EXPECT_EQ(h.platform->shownFolders, std::vector<fs::path>{h.home / "out"}) << "Show in Folder";
 }
 
-TEST_F(ExportCommands, CancelWritesNothingAndAFailureIsTold) {
+TEST_F(ExportCommands, NothingIsWrittenWithoutAUsableFolder) {
   h.Start();
   h.Press(outlets::kAllBookMarkBtn);
   ASSERT_TRUE(Export(h, actions::kExportAll, std::nullopt));

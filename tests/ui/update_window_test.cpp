@@ -21,7 +21,7 @@ std::string Manifest(const std::string& version) {
          "</string><key>WhatsNew</key><string>Faster*Smaller*Safer</string></dict></plist>";
 }
 
-TEST(UpdateWindows, LaunchShowsTheUpdateAndTheMenuCommandTheNoUpdateWindow) {
+TEST(UpdateWindows, EachCheckShowsTheWindowOfWhatItFound) {
   LoopbackHttpServer server;
   server.Answer("/newer", Manifest("999.0"));
   GuiHome h;
@@ -31,9 +31,13 @@ TEST(UpdateWindows, LaunchShowsTheUpdateAndTheMenuCommandTheNoUpdateWindow) {
   ASSERT_TRUE(WaitUntil([&] { return screen.IsWindowVisible("UpdateWindow"); }));
   OutletDialog* update = screen.window("UpdateWindow");
   EXPECT_EQ(update->label("newversionlab")->text().toStdString(), "Linvara 999.0 is available.");
+  EXPECT_EQ(update->label("currentversionlab")->text().toStdString(),
+            "You are using " + PRUpdateController::ProjectVersion() + " version. Would you like to download it now?");
   auto* notes = update->findChild<QPlainTextEdit*>("whatsnewContentView");
   ASSERT_NE(notes, nullptr);
   EXPECT_EQ(notes->document()->blockCount(), 3) << notes->toPlainText().toStdString();
+  update->button("Download")->click();
+  EXPECT_EQ(h.platform->openedUrls, std::vector<std::string>{"https://www.zelvane.com/linvara.html"});
   update->button("Not Now")->click();
   EXPECT_FALSE(screen.IsWindowVisible("UpdateWindow"));
 
