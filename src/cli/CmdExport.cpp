@@ -24,9 +24,7 @@ int RunExport(CommandContext& ctx) {
     ErrorLine(ctx.err, "failed to export the bookmarks: " + written.error());
     return 1;
   }
-  std::size_t bookmarks = 0;
-  for (const ExportLine& line : outline) bookmarks += line.kind == ExportLine::Kind::Bookmark;
-  WriteLine(ctx.out, "exported " + std::to_string(bookmarks) + " bookmarks to " + written->string());
+  WriteLine(ctx.out, "exported " + std::to_string(outline.bookmarkCount()) + " bookmarks to " + written->string());
   return 0;
 }
 

@@ -2,23 +2,16 @@
 
 namespace linvara {
 
-namespace {
-ExportLine Line(ExportLine::Kind kind, const NodePtr& node) {
-  ExportLine line;
-  line.kind = kind;
-  if (kind == ExportLine::Kind::FolderClose) return line;
-  line.title = node->thetitle().value_or(std::string());
-  if (kind == ExportLine::Kind::Bookmark) line.url = node->urlString().value_or(std::string());
-  return line;
+void ExportOutline::Add(ExportLine::Kind kind, std::string_view title, std::string_view url) {
+  lines.push_back({kind, static_cast<std::uint32_t>(title.size()), static_cast<std::uint32_t>(url.size())});
+  text.append(title).append(url);
 }
 
-// Upper bound of the bytes a line takes in the file, for the builder's reserve.
-std::size_t ExpectedBytes(const ExportOutline& outline) {
-  std::size_t bytes = 4096;
-  for (const ExportLine& line : outline) bytes += 40 + line.title.size() + line.url.size();
-  return bytes + bytes / 8;  // room for entities
+std::size_t ExportOutline::bookmarkCount() const {
+  std::size_t count = 0;
+  for (const ExportLine& line : lines) count += line.kind == ExportLine::Kind::Bookmark;
+  return count;
 }
-}  // namespace
 
 ExportOutline AddSubBoomarkFolderandBookmarkUrlwith(const NodeList& rows) {
   ExportOutline outline;
@@ -32,29 +25,34 @@ ExportOutline AddSubBoomarkFolderandBookmarkUrlwith(const NodeList& rows) {
     Level& level = open.back();
     if (level.next == level.entries.size()) {
       open.pop_back();
-      if (!open.empty()) outline.push_back(Line(ExportLine::Kind::FolderClose, nullptr));
+      if (!open.empty()) outline.Add(ExportLine::Kind::FolderClose);
       continue;
     }
     const NodePtr node = level.entries[level.next++];
     const bool topLevel = open.size() == 1;
     if (!node) continue;
+    const std::string title = node->thetitle().value_or(std::string());
     if (node->isLeaf()) {
-      outline.push_back(Line(ExportLine::Kind::Bookmark, node));
+      outline.Add(ExportLine::Kind::Bookmark, title, node->urlString().value_or(std::string()));
       continue;
     }
     const FolderPtr folder = topLevel ? AsFolder(node) : AsFolderOrRoot(node);
     if (!folder) continue;
-    outline.push_back(Line(ExportLine::Kind::FolderOpen, node));
+    outline.Add(ExportLine::Kind::FolderOpen, title);
     open.push_back({folder->childrenSnapshot(), 0});  // may move `level`; not used below
   }
   return outline;
 }
 
 void AppendOutline(PRHtmlController& builder, const ExportOutline& outline) {
-  for (const ExportLine& line : outline) {
+  std::string_view text = outline.text;
+  for (const ExportLine& line : outline.lines) {
+    const std::string_view title = text.substr(0, line.titleSize);
+    const std::string_view url = text.substr(line.titleSize, line.urlSize);
+    text.remove_prefix(line.titleSize + line.urlSize);
     switch (line.kind) {
-      case ExportLine::Kind::Bookmark: builder.addBookMarkHtmlContent(line.url, line.title); break;
-      case ExportLine::Kind::FolderOpen: builder.addFolderHeadHtmlContent(line.title); break;
+      case ExportLine::Kind::Bookmark: builder.addBookMarkHtmlContent(url, title); break;
+      case ExportLine::Kind::FolderOpen: builder.addFolderHeadHtmlContent(title); break;
       case ExportLine::Kind::FolderClose: builder.addFolderBackHtmlContent(); break;
     }
   }
@@ -65,7 +63,8 @@ Result<std::filesystem::path> WriteBookmarkHtml(const std::filesystem::path& fol
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (ec) return Fail("cannot create " + folder.string() + ": " + ec.message(), ErrorKind::WriteFailed);
-  PRHtmlController builder(ExpectedBytes(outline));
+  // Room for the fixed parts of every line and for some entities.
+  PRHtmlController builder(4096 + outline.lines.size() * 40 + outline.text.size() + outline.text.size() / 8);
   builder.initMessageHtmlHeader();
   AppendOutline(builder, outline);
   const bool chrome = file == ExportFile::ChromeTree;

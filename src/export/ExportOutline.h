@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "export/PRHtmlController.h"
@@ -16,12 +17,19 @@ namespace linvara {
 struct ExportLine {
   enum class Kind : std::uint8_t { Bookmark, FolderOpen, FolderClose };
   Kind kind = Kind::Bookmark;
-  std::string title;  // a missing title is empty
-  std::string url;    // bookmarks only; a missing address is empty
+  std::uint32_t titleSize = 0;  // the title, then (bookmarks) the address, follow the previous line's in `text`
+  std::uint32_t urlSize = 0;
 };
 
-// The lines of the file's body, depth first.
-using ExportOutline = std::vector<ExportLine>;
+// The lines of the file's body, depth first, with all their texts in one
+// buffer (a missing title or address is empty).
+struct ExportOutline {
+  std::vector<ExportLine> lines;
+  std::string text;
+
+  void Add(ExportLine::Kind kind, std::string_view title = {}, std::string_view url = {});
+  std::size_t bookmarkCount() const;
+};
 
 // The rows with every folder's subtree. A row that is exactly a bookmark is one
 // line; a row that is exactly a folder opens, lists its children and closes;
