@@ -77,12 +77,12 @@ std::span<const ActionInfo> AllActions() {
     {actions::kDecryptSelected, P::Encryption, false},
     {actions::kCreatePassword, P::Encryption, false},
     {actions::kCancelCreatePassword, P::Encryption, false},
-    {actions::kExportAll, P::Export, false},
-    {actions::kExportChrome, P::Export, false},
-    {actions::kCheckForUpdate, P::Update, false},
-    {actions::kUpdateDownload, P::Update, false},
-    {actions::kUpdateNotNow, P::Update, false},
-    {actions::kNoUpdateOk, P::Update, false},
+    {actions::kExportAll, P::Export, true},
+    {actions::kExportChrome, P::Export, true},
+    {actions::kCheckForUpdate, P::Update, true},
+    {actions::kUpdateDownload, P::Update, true},
+    {actions::kUpdateNotNow, P::Update, true},
+    {actions::kNoUpdateOk, P::Update, true},
   };
   return kActions;
 }

@@ -16,6 +16,8 @@ AppDelegate::AppDelegate(AppServices services)
       editing_(session_),
       unifiedListEditor_(session_, reads_),
       sorting_(session_),
+      exports_(session_),
+      updates_(session_, session_.updateManifestUrl()),
       search_(session_) {
   navigationToken_ = session_.notifications().AddObserver(
       kLeftButtonMouseDown, [this](const Notification& n) { PRLeftTipButtonMouseDownHandle(n); });
@@ -51,13 +53,16 @@ void AppDelegate::applicationDidFinishLaunching() {
   theLinvaraPath = loc.dataFolder().string();
   if (session_.preferences().contains(prefkeys::kFirstStart)) {
     fs::create_directories(loc.dataFolder(), ec);
-    return;
+  } else {
+    // First start: back up the browsers' files, then remember that it happened.
+    fs::create_directories(loc.backupFolder(), ec);
+    TakeFirstStartBackups(loc);
+    (void)session_.preferences().set(prefkeys::kFirstStart, Value("NO"));
+    session_.platform().OpenUrl(WelcomePageUrl());
   }
-  // First start: back up the browsers' files, then remember that it happened.
-  fs::create_directories(loc.backupFolder(), ec);
-  TakeFirstStartBackups(loc);
-  (void)session_.preferences().set(prefkeys::kFirstStart, Value("NO"));
-  session_.platform().OpenUrl(WelcomePageUrl());
+  // The silent update check: only an update is shown.
+  updates_.hidUpdateWindow();
+  updates_.checkServerVersion();
 }
 
 bool AppDelegate::windowShouldClose() {

@@ -18,9 +18,11 @@
 #include "cookies/CookieManager.h"
 #include "edit/EditController.h"
 #include "edit/UnifiedListEditor.h"
+#include "export/BookmarkExportController.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
 #include "sort/SortController.h"
+#include "update/PRUpdateController.h"
 
 namespace linvara {
 
@@ -50,6 +52,8 @@ class AppDelegate {
   const LinkHealthController& linkHealth() const { return linkHealth_; }
   UnifiedListEditor& unifiedListEditor() { return unifiedListEditor_; }
   SortController& sorting() { return sorting_; }
+  BookmarkExportController& exports() { return exports_; }
+  PRUpdateController& updates() { return updates_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -92,8 +96,11 @@ class AppDelegate {
   bool EditSelectedBookMarkAction();
   bool EncryptedSelectedBookMarkAction();
   bool DecrypteSelectedBookMarkAction();
+  // Save panels naming the folder of an HTML export (the export controller does the work).
   bool ExportAllBookMarksAction();
   bool ExportAllChromeBookMarksAction();
+  // The user's update check (the update controller does the work).
+  void CheckforUpdateAction() { updates_.CheckforUpdateAction(); }
   bool ReplaceSafariBookMark();
 
   // ---- Table, selection and search (AppDelegateTable.cpp, AppDelegateSearch.cpp) ----
@@ -219,6 +226,8 @@ class AppDelegate {
   EditController editing_;
   UnifiedListEditor unifiedListEditor_;
   SortController sorting_;
+  BookmarkExportController exports_;
+  PRUpdateController updates_;
   SearchController search_;
 };
 

@@ -43,6 +43,12 @@ void AppDelegate::InstallActions() {
   sort(kSortAllSelectedByAddress, &SortController::SortSelectedAllBookMarkByAddress);
   sort(kSortAllSelectedByName, &SortController::SortSelectedAllBookMarkByName);
   sort(kSortAllSelectedByHost, &SortController::SortSelectedBookMarkByHost);
+  on(kExportAll, [this] { ExportAllBookMarksAction(); });
+  on(kExportChrome, [this] { ExportAllChromeBookMarksAction(); });
+  on(kCheckForUpdate, [this] { CheckforUpdateAction(); });
+  on(kUpdateDownload, [this] { updates_.ClickGoDownloadAction(); });
+  on(kUpdateNotNow, [this] { updates_.ClickNotNowAction(); });
+  on(kNoUpdateOk, [this] { updates_.ClickOkAction(); });
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {
@@ -96,9 +102,15 @@ bool AppDelegate::DecrypteSelectedBookMarkAction() {
   return RunCommandHandler(actions::kDecryptSelected);
 }
 
-bool AppDelegate::ExportAllBookMarksAction() { return RunCommandHandler(actions::kExportAll); }
+bool AppDelegate::ExportAllBookMarksAction() {
+  exports_.ExportAllBookMarksAction();
+  return true;
+}
 
-bool AppDelegate::ExportAllChromeBookMarksAction() { return RunCommandHandler(actions::kExportChrome); }
+bool AppDelegate::ExportAllChromeBookMarksAction() {
+  exports_.ExportAllChromeBookMarksAction();
+  return true;
+}
 
 bool AppDelegate::ReplaceSafariBookMark() {
   // Without a working copy there is nothing to apply, and nothing is said.

@@ -25,6 +25,8 @@ struct AppServices {
   std::shared_ptr<MainThreadDispatcher> dispatcher;
   std::shared_ptr<ScreenInterface> screen;
   std::shared_ptr<NotificationCenter> notifications;
+  // The update manifest's address; empty: no update check is made (tests, tools).
+  std::string updateManifestUrl;
 };
 
 // The lists a view change lets go of.
@@ -55,6 +57,7 @@ class BookmarkSession {
   MainThreadDispatcher& dispatcher() { return *services_.dispatcher; }
   NotificationCenter& notifications() { return *services_.notifications; }
   const std::shared_ptr<MainThreadDispatcher>& sharedDispatcher() const { return services_.dispatcher; }
+  const std::string& updateManifestUrl() const { return services_.updateManifestUrl; }
 
   BookmarkLists& lists() { return lists_; }
   const BookmarkLists& lists() const { return lists_; }

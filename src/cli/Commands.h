@@ -41,5 +41,7 @@ int RunEdit(CommandContext& ctx);
 int RunMove(CommandContext& ctx);
 int RunApply(CommandContext& ctx);
 int RunRestore(CommandContext& ctx);
+int RunExport(CommandContext& ctx);
+int RunUpdateCheck(CommandContext& ctx);
 
 }  // namespace linvara::cli

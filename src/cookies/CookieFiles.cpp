@@ -6,7 +6,7 @@
 #include "cookies/BinaryCookieFile.h"
 #include "cookies/CookieDatabase.h"
 #include "cookies/CookieText.h"
-#include "cookies/PRRtfController.h"
+#include "export/PRRtfController.h"
 #include "model/FileBytes.h"
 #include "platform/AtomicFile.h"
 

@@ -445,7 +445,9 @@ void MainWindow::buildMenuBar() {
   QMenu* help = bar->addMenu(tr("&Help"));
   help->addAction(tr("Product Guide"), this, [this] { controller_.ClickTheProductGuide(); });
   help->addAction(tr("Support"), this, [this] { controller_.SupportAction(); });
-  help->addAction(tr("Check for Updates..."), this, [this] { SendAction(actions::kCheckForUpdate); });
+  // On macOS the entry moves to the application menu.
+  help->addAction(tr("Check for Updates…"), this, [this] { SendAction(actions::kCheckForUpdate); })
+      ->setMenuRole(QAction::ApplicationSpecificRole);
   help->addSeparator();
   help->addAction(tr("About Linvara"), this, [this] { controller_.ActAboutAction(); });
 }

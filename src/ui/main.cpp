@@ -12,6 +12,7 @@
 #include "ui/LinvaraApp.h"
 #include "ui/MainWindow.h"
 #include "ui/Screenshot.h"
+#include "update/UpdateManifest.h"
 
 namespace {
 
@@ -26,6 +27,9 @@ struct Options {
   QCommandLineOption firefoxProfile{"firefox-profile",
                                     QCoreApplication::translate("main", "Read the Firefox profile in this folder."),
                                     "PATH"};
+  QCommandLineOption updateUrl{"update-url",
+                               QCoreApplication::translate("main", "Check for updates at URL (https, or http on a loopback address)."),
+                               "URL"};
   // Hidden: render the window into a PNG and quit (scripts/screenshot.sh).
   QCommandLineOption screenshot{"screenshot", "Save a picture of the window to FILE and quit.", "FILE"};
   QCommandLineOption view{"view", "View shown in the screenshot.", "NAME", "all"};
@@ -37,7 +41,7 @@ struct Options {
     parser.addVersionOption();
     screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
     view.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({home, layout, chromeProfile, firefoxProfile, screenshot, view});
+    parser.addOptions({home, layout, chromeProfile, firefoxProfile, updateUrl, screenshot, view});
   }
 };
 
@@ -104,6 +108,9 @@ int main(int argc, char** argv) {
   services.locations = services.locations.WithOverrides(
       {parser.value(options.chromeProfile).toStdString(), parser.value(options.firefoxProfile).toStdString()});
   services.preferences = std::make_shared<linvara::Preferences>(services.locations.preferencesFile());
+  // A screenshot makes no request.
+  if (!parser.isSet(options.screenshot))
+    services.updateManifestUrl = linvara::ResolveManifestUrl(parser.value(options.updateUrl).toStdString());
 
   const std::string view = parser.value(viewOption).toStdString();
   if (parser.isSet(screenshotOption) && !linvara::IsScreenshotView(view)) {

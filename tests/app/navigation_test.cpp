@@ -308,15 +308,16 @@ TEST_F(Navigation, ViewMenusPopUpForTheCurrentView) {
 
 TEST_F(Navigation, ExportButtonDependsOnTheView) {
   AppDelegate& app = h.Start();
-  TitleList ran;
-  for (const char* action : {"ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:"})
-    app.SetCommandHandler(action, [&ran, action](const MenuItemModel&) { ran.push_back(action); });
   h.Press(kExportBookMarkBtn);  // no view yet
   for (const char* view : {kAllBookMarkBtn, kChromeBookMarkBtn, kSafariBookMarkBtn}) {
+    if (view != kSafariBookMarkBtn) h.screen->savePanelAnswers.push_back(h.home / view);
     h.Press(view);
     h.Press(kExportBookMarkBtn);  // Safari without a working copy: Apply Changes has nothing to apply
+    ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.exports().exportRunning(); }));
   }
-  EXPECT_EQ(ran, (TitleList{"ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:"}));
+  EXPECT_EQ(h.screen->savePanels.size(), 2u);
+  EXPECT_TRUE(fs::exists(h.home / kAllBookMarkBtn / "Linvara.html"));
+  EXPECT_TRUE(fs::exists(h.home / kChromeBookMarkBtn / "Chrome BookMark.html"));
   const std::string own = ReadText(h.loc.safariBookmarks());
   ASSERT_TRUE(profile::WriteSafariBookmarks(h.loc.safariWorkingCopy(), {}).ok());
   h.Press(kExportBookMarkBtn);  // Apply Changes

@@ -3,7 +3,7 @@
 // scan benchmark. One thread per connection, keep-alive, and counters of the
 // requests it is working on, so tests can check how hard a client pushed it.
 //
-// Routes, by first path segment: the fixed answers of Serve(), /nohead 405 to HEAD only,
+// Routes, by first path segment: answers set with Answer(), the fixed answers of Serve(), /nohead 405 to HEAD only,
 // /slow/N 200 and /slowclose/N no answer after N milliseconds, /flaky no answer the
 // first time only, /hang never answers; anything else 200.
 // A server made as a black hole accepts connections and never reads or answers.
@@ -78,6 +78,12 @@ class LoopbackHttpServer {
   std::string hostPort() const { return address_ + ":" + std::to_string(port_); }
   std::string base() const { return "http://" + hostPort(); }
   std::string url(const std::string& path) const { return base() + path; }
+
+  // From now on `route` ("/manifest") gets this status line, extra header lines and body.
+  void Answer(const std::string& route, std::string body, std::string status = "200 OK", std::string headers = {}) {
+    std::lock_guard lock(mutex_);
+    canned_[route] = {std::move(status), std::move(headers), std::move(body)};
+  }
 
   // Requests received, all paths or one first segment ("/flaky").
   int requests() const { return totalRequests_; }
@@ -173,6 +179,19 @@ class LoopbackHttpServer {
       ++totalRequests_;
       if (::strcasestr(head.c_str(), "\r\nauthorization:")) ++authorized_;
       Gauges(true);
+      Canned canned;
+      bool isCanned = false;
+      {
+        std::lock_guard lock(mutex_);
+        if (auto it = canned_.find(route); it != canned_.end()) canned = it->second, isCanned = true;
+      }
+      if (isCanned) {
+        Gauges(false);
+        if (!SendAll(fd, "HTTP/1.1 " + canned.status + "\r\nContent-Length: " + std::to_string(canned.body.size()) +
+                             "\r\n" + canned.headers + "\r\n" + (method == "HEAD" ? std::string() : canned.body)))
+          return CloseConnection(fd);
+        continue;
+      }
 
       // Routes with a fixed answer: status with its reason, extra header lines.
       static const std::map<std::string, std::pair<std::string, std::string>> kFixed = {
@@ -216,6 +235,10 @@ class LoopbackHttpServer {
   std::vector<int> openFds_;
   std::vector<std::thread> connectionThreads_;
   std::map<std::string, int> requestsByRoute_;
+  struct Canned {
+    std::string status, headers, body;
+  };
+  std::map<std::string, Canned> canned_;
   std::atomic<int> totalRequests_{0}, accepted_{0}, authorized_{0};
 };
 

@@ -71,6 +71,7 @@ LinvaraApp& GuiHome::Start() {
   s.locations = loc;
   s.preferences = prefs;
   s.platform = platform;
+  s.updateManifestUrl = updateUrl;
   app = std::make_unique<LinvaraApp>(s);
   app->Launch(true);
   Settle(20);

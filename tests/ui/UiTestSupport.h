@@ -40,6 +40,7 @@ class WarningLog {
 struct GuiHome : TestHome {
   std::shared_ptr<Preferences> prefs;
   std::unique_ptr<LinvaraApp> app;
+  std::string updateUrl;  // the launch's update check; empty: none
 
   GuiHome();
   ~GuiHome();

@@ -30,9 +30,6 @@ const std::set<std::string> kNotBuiltYet = {
     // Encryption.
     "EncryptedSelectedBookMarkAction:", "DecrypteSelectedBookMarkAction:", "CreatePasswordAction:",
     "CancleCreatePasswordAction:",
-    // Export and update.
-    "ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:", "CheckforUpdateAction:", "ClickGoDownloadAction:",
-    "ClickNotNowAction:", "ClickOkAction:",
     // The home-folder grant of the cookie area.
     "clickConnectHomeAction:",
 };

@@ -1,4 +1,4 @@
-#include "cookies/PRRtfController.h"
+#include "export/PRRtfController.h"
 
 #include "platform/AtomicFile.h"
 
