@@ -16,6 +16,7 @@
 #include "app/SearchWorkers.h"
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
+#include "crypto/EncryptionController.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
 
@@ -44,6 +45,8 @@ class AppDelegate {
   const BookmarkReadController& reads() const { return reads_; }
   LinkHealthController& linkHealth() { return linkHealth_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
+  EncryptionController& encryption() { return encryption_; }
+  const EncryptionController& encryption() const { return encryption_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -84,8 +87,6 @@ class AppDelegate {
   using CommandHandler = std::function<void(const MenuItemModel& sender)>;
   void SetCommandHandler(const std::string& action, CommandHandler handler);
   bool EditSelectedBookMarkAction();
-  bool EncryptedSelectedBookMarkAction();
-  bool DecrypteSelectedBookMarkAction();
   bool ExportAllBookMarksAction();
   bool ExportAllChromeBookMarksAction();
   bool ReplaceSafariBookMark();
@@ -148,21 +149,23 @@ class AppDelegate {
   // Writes the rows shown to "cookiedata.txt" in the export folder, then shows the folder.
   bool ActExportCookieData();
 
+  // ---- Encryption (AppDelegateCrypto.cpp): the encryption controller does the work ----
+  bool EncryptedSelectedBookMarkAction();
+  bool DecrypteSelectedBookMarkAction();
+  void CreatePasswordAction();
+  void CancleCreatePasswordAction();
+
   // ---- Link health: the link-health controller does the work ----
   bool FindAllDeadURLBookMarksAction() { return linkHealth_.FindAllDeadURLBookMarksAction(); }
   bool FindAllDuplicateBookMarksAction() { return linkHealth_.FindAllDuplicateBookMarksAction(); }
   void AutoSelectDuplicationBookAction() { linkHealth_.AutoSelectDuplicationBookAction(); }
 
-  // ---- Start-up state and the password window ----
+  // ---- Start-up state ----
   std::int32_t macOSMajor = 10;
   std::int32_t macOsVer = 10;
   std::string theLinvaraPath;
   bool bSearchStop = false;
   bool bSearchThreadStart = false;
-  bool hasEnterEncryptedPasswd = false;
-  bool hasEnterDecryptedPasswd = false;
-  bool isEnterEncryptMode = false;
-  bool isEnterDecryptMode = false;
 
  private:
   void InstallActions();
@@ -192,6 +195,7 @@ class AppDelegate {
   BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
+  EncryptionController encryption_;
 };
 
 }  // namespace linvara

@@ -66,7 +66,9 @@ Result<ParsedArguments> ParseArguments(const CommandDeclaration& command, const 
       command.positionals.begin(), command.positionals.end(), [](const std::string& name) { return name[0] != '['; }));
   if (parsed.positionals.size() < required)
     return Fail(command.name + " needs " + command.positionals[parsed.positionals.size()]);
-  if (parsed.positionals.size() > command.positionals.size())
+  // A last positional "NAME..." takes every further argument.
+  const bool repeats = !command.positionals.empty() && command.positionals.back().ends_with("...");
+  if (!repeats && parsed.positionals.size() > command.positionals.size())
     return Fail("unexpected argument '" + parsed.positionals[command.positionals.size()] + "'");
   return parsed;
 }

@@ -10,6 +10,8 @@ namespace linvara::cli {
 namespace {
 const OptionDeclaration kJson{"--json", "", "print JSON instead of text"};
 const OptionDeclaration kView{"--view", "all|safari|chrome", "the bookmarks of every browser (all, the default) or one tree"};
+const OptionDeclaration kSafariView{"--view", "safari", "the Safari tree (the only one these commands change)"};
+const OptionDeclaration kFromWorkingCopy{"--working-copy", "", "start from the Safari working copy, when there is one"};
 }  // namespace
 
 const std::vector<CommandDeclaration>& CommandTable() {
@@ -46,6 +48,16 @@ const std::vector<CommandDeclaration>& CommandTable() {
        {"safari|chrome"},
        {{"--yes", "", "go ahead (nothing is removed without it)"}},
        RunCookieClear},
+      {"encrypt",
+       "hide the addresses of Safari bookmarks behind the password read from stdin (the first sets it)",
+       {"UUID..."},
+       {kSafariView, kFromWorkingCopy},
+       RunEncrypt},
+      {"decrypt",
+       "give encrypted Safari bookmarks their title and address back (password read from stdin)",
+       {"UUID..."},
+       {kSafariView, kFromWorkingCopy},
+       RunDecrypt},
       {"make-demo", "write the demo profile into DIR (macOS layout)", {"DIR"}, {}, RunMakeDemo},
       {"help", "print the help of COMMAND, or this help", {"[COMMAND]"}, {}, RunHelp},
   };

@@ -30,5 +30,7 @@ int RunCookieList(CommandContext& ctx);
 int RunCookieExport(CommandContext& ctx);
 int RunCookieClear(CommandContext& ctx);
 int RunMakeDemo(CommandContext& ctx);
+int RunEncrypt(CommandContext& ctx);
+int RunDecrypt(CommandContext& ctx);
 
 }  // namespace linvara::cli

@@ -36,9 +36,6 @@ const std::set<std::string> kNotBuiltYet = {
     "SortChromeBookMarkByAdressURLFirst:", "SortSelectedChromeBookmarkByNameFirst:",
     "SortSelectedChromeBookmarkByName:", "SortSelectedChromeBookmarkByAddressFolderFirst:",
     "SortSelectedChromeBookmarkByAddressFolderLast:",
-    // Encryption.
-    "EncryptedSelectedBookMarkAction:", "DecrypteSelectedBookMarkAction:", "CreatePasswordAction:",
-    "CancleCreatePasswordAction:",
     // Export and update.
     "ExportAllBookMarksAction:", "ExportAllChromeBookMarksAction:", "CheckforUpdateAction:", "ClickGoDownloadAction:",
     "ClickNotNowAction:", "ClickOkAction:",
