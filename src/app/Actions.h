@@ -72,6 +72,7 @@ inline constexpr const char* kNewFolder = "AddNewBookMarkFolder:";
 inline constexpr const char* kNewFolderSave = "NewFolderSave:";
 inline constexpr const char* kNewFolderCancel = "NewBookMarkCancel:";
 inline constexpr const char* kApplySafari = "ReplaceSafariBookMark";
+inline constexpr const char* kApplyChrome = "ReplaceChromeBookMark";
 inline constexpr const char* kRestoreSafari = "RestoreSafariBookMakrAction:";
 inline constexpr const char* kRestoreChrome = "RestoreChromeBookMakrAction:";
 // Sorting

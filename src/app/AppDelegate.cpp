@@ -10,7 +10,8 @@ namespace fs = std::filesystem;
 namespace linvara {
 
 AppDelegate::AppDelegate(AppServices services)
-    : session_(std::move(services)), reads_(session_), linkHealth_(session_), encryption_(session_) {
+    : session_(std::move(services)), reads_(session_), linkHealth_(session_), editing_(session_), search_(session_),
+      encryption_(session_) {
   navigationToken_ = session_.notifications().AddObserver(
       kLeftButtonMouseDown, [this](const Notification& n) { PRLeftTipButtonMouseDownHandle(n); });
   cookieManager_.onChanged = [this] { CookiesChanged(); };

@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "app/BookmarkSession.h"
-#include "app/SearchWorkers.h"
+#include "app/SearchController.h"
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
 #include "crypto/EncryptionController.h"
+#include "edit/EditController.h"
 #include "health/LinkHealthController.h"
 #include "readers/BookmarkReadController.h"
 
@@ -44,6 +45,7 @@ class AppDelegate {
   BookmarkReadController& reads() { return reads_; }
   const BookmarkReadController& reads() const { return reads_; }
   LinkHealthController& linkHealth() { return linkHealth_; }
+  EditController& editing() { return editing_; }
   const LinkHealthController& linkHealth() const { return linkHealth_; }
   EncryptionController& encryption() { return encryption_; }
   const EncryptionController& encryption() const { return encryption_; }
@@ -155,6 +157,16 @@ class AppDelegate {
   void CreatePasswordAction();
   void CancleCreatePasswordAction();
 
+  // ---- Editing and write-back (AppDelegateEdit.cpp): the edit controller does the work ----
+  void DeleteSafariBookMarkAction();
+  void DeleteChromeBookMarkAction();
+  void EditSelectedBookMarkSave();
+  void EditSelectedBookMarkCancel();
+  void MoveSelectedBookMarktoOtherFolderAction(const MenuItemModel& sender);
+  void ReplaceChromeBookMark();
+  void RestoreSafariBookMakrAction();
+  void RestoreChromeBookMakrAction();
+
   // ---- Link health: the link-health controller does the work ----
   bool FindAllDeadURLBookMarksAction() { return linkHealth_.FindAllDeadURLBookMarksAction(); }
   bool FindAllDuplicateBookMarksAction() { return linkHealth_.FindAllDuplicateBookMarksAction(); }
@@ -164,14 +176,12 @@ class AppDelegate {
   std::int32_t macOSMajor = 10;
   std::int32_t macOsVer = 10;
   std::string theLinvaraPath;
-  bool bSearchStop = false;
-  bool bSearchThreadStart = false;
 
  private:
   void InstallActions();
+  void InstallEditActions();
   bool RunCommandHandler(const std::string& action, const MenuItemModel* sender = nullptr);
   void CancelPendingSearches();
-  void StartSearchThread(const std::string& text);
   void ShowAllBookmarksView();
   void ShowSafariView();
   void ShowChromeView();
@@ -190,11 +200,12 @@ class AppDelegate {
   int navigationToken_ = 0;
   bool terminateRequested_ = false;
   std::map<std::string, CommandHandler> commandHandlers_;
-  SearchWorkers searchWorkers_;
   // Controllers, declared last: their workers are cancelled first when the controller goes.
   BookmarkReadController reads_;
   CookieManager cookieManager_;
   LinkHealthController linkHealth_;
+  EditController editing_;
+  SearchController search_;
   EncryptionController encryption_;
 };
 

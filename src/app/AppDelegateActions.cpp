@@ -24,6 +24,7 @@ void AppDelegate::InstallActions() {
   on(kFindDeadLinks, [this] { FindAllDeadURLBookMarksAction(); });
   on(kFindDuplicates, [this] { FindAllDuplicateBookMarksAction(); });
   on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
+  InstallEditActions();
   on(kEncryptSelected, [this] { EncryptedSelectedBookMarkAction(); });
   on(kDecryptSelected, [this] { DecrypteSelectedBookMarkAction(); });
   on(kCreatePassword, [this] { CreatePasswordAction(); });

@@ -14,13 +14,6 @@ namespace linvara {
 
 namespace {
 
-// Top-level Safari entries that get no entry in the move menu.
-bool LeftOutOfMoveMenu(const OptString& title) {
-  if (!title) return false;
-  return *title == "History" || *title == "Favorites Bar" || *title == "BookmarksMenu" ||
-         *title == "com.apple.ReadingList";
-}
-
 AlertSpec QuitBrowserAlert(const char* message) {
   AlertSpec a;
   a.message = message;
@@ -136,21 +129,7 @@ void AppDelegate::ShowSafariView() {
   ShowBookmarkRows(lists().safariFatherArray);
 
   // The move menu: one entry per top-level Safari folder, each with its subfolders.
-  MenuItemModel holder;
-  for (const NodePtr& node : lists().safariFatherArray) {
-    if (!node || !node->isFolder() || LeftOutOfMoveMenu(node->thetitle())) continue;
-    MenuItemModel entry;
-    entry.title = node->thetitle().value_or("");
-    entry.action = actions::kMoveToSafariFolder;
-    getTheChildArrayMenu(node, entry);
-    holder.submenu.push_back(std::move(entry));
-  }
-  session_.UpdateView(viewsection::kMenus, [&](ViewState& s) {
-    if (MenuItemModel* item = s.findMenuItem(outlets::kMoveSafariFolderMenuItem)) {
-      item->submenu = std::move(holder.submenu);
-      item->enabled = true;
-    }
-  });
+  editing_.BuildSafariMoveMenu();
 
   if (!session_.preferences().getBool(prefkeys::kBookMarkAlertSuppress)) {
     AlertSpec a;
@@ -251,18 +230,7 @@ void AppDelegate::SafariBackAction() {
 // ---- Menus ----
 
 void AppDelegate::getTheChildArrayMenu(const NodePtr& folder, MenuItemModel& item) const {
-  FolderPtr f = AsFolder(folder);
-  if (!f) return;
-  std::vector<MenuItemModel> submenu;
-  for (const NodePtr& child : f->childrenSnapshot()) {
-    if (!child || !child->isFolder()) continue;
-    MenuItemModel entry;
-    entry.title = child->thetitle().value_or("");
-    entry.action = actions::kMoveToSafariFolder;
-    getTheChildArrayMenu(child, entry);
-    submenu.push_back(std::move(entry));
-  }
-  if (!submenu.empty()) item.submenu = std::move(submenu);
+  editing_.getTheChildArrayMenu(folder, item);
 }
 
 void AppDelegate::PopUpViewMenu(bool toolMenu, const std::string& button) {
@@ -323,8 +291,7 @@ void AppDelegate::SupportAction() { session_.platform().OpenUrl(SupportUrl()); }
 
 void AppDelegate::awakeFromNib() {
   using namespace outlets;
-  bSearchStop = false;
-  bSearchThreadStart = false;
+  search_.ResetSearchState();
   session_.UpdateView(viewsection::kImages | viewsection::kButtons | viewsection::kBookmarkTable | viewsection::kMenus |
                  viewsection::kTexts,
              [](ViewState& s) {

@@ -75,8 +75,7 @@ void AppDelegate::ReadAllBrowsersIgnoringRunning() {
   }
   reads_.ReadAllBrowsers();
   ShowBookmarkRows(session_.UnifiedTopLevel());
-  bSearchThreadStart = false;
-  bSearchStop = false;
+  search_.ResetSearchState();
 }
 
 }  // namespace linvara

@@ -51,6 +51,10 @@ inline constexpr const char* kBookmarkStatus = "bookmarkStatus";
 inline constexpr const char* kEnterPDWindow = "enterPDWindow";
 inline constexpr const char* kAboutWindow = "aboutWindow";
 inline constexpr const char* kConnectWindow = "connectWindow";
+// The edit sheet and its two fields.
+inline constexpr const char* kEditBookMarkWindow = "editBookMarkWindow";
+inline constexpr const char* kEditBookMarkNamelab = "editBookMarkNamelab";
+inline constexpr const char* kEditBookMarkURLlab = "editBookMarkURLlab";
 
 // Decorative image views.
 inline constexpr const char* kLeftView = "leftView";

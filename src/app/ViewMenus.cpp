@@ -135,6 +135,7 @@ ViewState MakeInitialViewState() {
       Item("Find Duplicates", actions::kFindDuplicates),
       Separator(),
       Item("Export Bookmarks", actions::kExportChrome),
+      Item("Apply Changes to Chrome", actions::kApplyChrome),
       Item("Restore Chrome Bookmarks", actions::kRestoreChrome),
   });
   return s;

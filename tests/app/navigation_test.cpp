@@ -68,7 +68,9 @@ TEST_F(Navigation, EachViewFillsTheTableInBothListModes) {
     EXPECT_EQ(h.view().bookmarkTableMenu, v.view.menu);
     EXPECT_EQ(h.Image(kExportBookMarkBtn), v.exportImage);
     EXPECT_EQ(h.RowTitles(), v.top);
-    if (v.view.type == ViewKind::Chrome) EXPECT_TRUE(l.safariFatherArray.empty()) << "no Safari file read";
+    if (v.view.type == ViewKind::Chrome) {
+      EXPECT_TRUE(l.safariFatherArray.empty()) << "no Safari file read";
+    }
 
     h.Open(v.top[0]);
     h.Press(kUrlListViewBtn);

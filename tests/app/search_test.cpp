@@ -49,13 +49,20 @@ TEST(SearchMatches, TheTableShowsWhatTheLastTextFinds) {
     if (c.view) h.Press(c.view);
     for (std::size_t i = 0; i < c.texts.size(); ++i) {
       h.TypeSearch(c.texts[i]);
-      if (i % 7 == 6 || c.texts.size() == 2) ASSERT_TRUE(h.SettleSearch());
+      if (i % 7 == 6 || c.texts.size() == 2) {
+        ASSERT_TRUE(h.SettleSearch());
+      }
     }
     if (c.viewLoadedMeanwhile) h.Press(c.viewLoadedMeanwhile);
     ASSERT_TRUE(h.SettleSearch());
-    if (c.shown) EXPECT_EQ(h.rows(), h.app->lists().*c.shown);
-    else EXPECT_EQ(h.RowTitles(), c.matches);
-    if (!c.shown && !c.texts.back().empty()) EXPECT_EQ(h.app->lists().fliterSearchArray, h.rows());
+    if (c.shown) {
+      EXPECT_EQ(h.rows(), h.app->lists().*c.shown);
+    } else {
+      EXPECT_EQ(h.RowTitles(), c.matches);
+    }
+    if (!c.shown && !c.texts.back().empty()) {
+      EXPECT_EQ(h.app->lists().fliterSearchArray, h.rows());
+    }
     const TextState* status = h.view().findText(kBookmarkStatus);
     EXPECT_EQ(status ? status->text : "", c.status);
     EXPECT_TRUE(h.view().bookmarkTable.selection.empty());

@@ -145,7 +145,9 @@ TEST(CliListSearch, DamagedFilesAreNamedAndFailOnlyWhenNothingWasRead) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), static_cast<long>(c.lines));
     const std::string named = "Chrome: ";
     EXPECT_EQ(r.err.find(named) != std::string::npos, c.damagedChrome) << r.err;
-    if (c.damagedChrome) EXPECT_NE(r.err.find(h.loc.chromeDefaultBookmarks().string()), std::string::npos) << r.err;
+    if (c.damagedChrome) {
+      EXPECT_NE(r.err.find(h.loc.chromeDefaultBookmarks().string()), std::string::npos) << r.err;
+    }
   }
 }
 

@@ -18,11 +18,9 @@ const std::set<std::string> kNotBuiltYet = {
     "FindSafariDeadURLBookMarksAction:", "FindSafariDupBookMarkAction:", "CancleFindDeadURLAction:",
     "CancleFindSafariDeadURLAction:", "CancleFindDupAction:", "RemoveSelectedDeadBookMarkAction:",
     "RemoveAutoDuplicationBookAction:", "RemoveEmptyBookMarkFolderAction:", "RemoveSafariEmptyBookMarkFolderAction:",
-    // Editing, Apply Changes and restore.
-    "EditSelectedBookMarkAction:", "EditSelectedBookMarkSave:", "EditSelectedBookMarkCancel:",
-    "DeleteSafariBookMarkAction:", "DeleteChromeBookMarkAction:", "RemoveSelectedBookMarkAction:",
-    "MoveSelectedBookMarktoOtherFolderAction:", "ActMoveToFolderAction:", "AddNewBookMarkFolder:", "NewFolderSave:",
-    "NewBookMarkCancel:", "ReplaceSafariBookMark", "RestoreSafariBookMakrAction:", "RestoreChromeBookMakrAction:",
+    // Unified-list editing.
+    "RemoveSelectedBookMarkAction:", "ActMoveToFolderAction:", "AddNewBookMarkFolder:", "NewFolderSave:",
+    "NewBookMarkCancel:",
     // Sorting.
     "SortAllBookMarkByName:", "SortAllBookMarkByAddress:", "SortAllBookMarkByHost:", "SortAllBookMarkByBrowserType:",
     "SortAllBookMarkAddressAZByURLFirstAddress:", "SortAllBookMarkAddressAZByFolderFirstAddress:",
