@@ -17,6 +17,12 @@ std::string Describe(const NodePtr& node, const std::string& reason) {
   return node->thetitle().value_or(node->urlString().value_or("(untitled)")) + ": " + reason;
 }
 
+EncryptionOutcome PasswordNotTyped() {
+  EncryptionOutcome outcome;
+  outcome.writeFailure = Fail("the password has not been typed");
+  return outcome;
+}
+
 std::string TypedText(const ViewState& state, const char* field) {
   const TextState* t = state.findText(field);
   return t ? t->text : std::string();
@@ -186,11 +192,8 @@ std::optional<Error> EncryptionController::Commit(const NodeList& edited,
 }
 
 EncryptionOutcome EncryptionController::EncryptBookmarks(const NodeList& bookmarks) {
+  if (!sealer_) return PasswordNotTyped();
   EncryptionOutcome outcome;
-  if (!sealer_) {
-    outcome.writeFailure = Fail("the password has not been typed");
-    return outcome;
-  }
   const std::filesystem::path dataFolder = session_.locations().dataFolder();
   Preferences& prefs = session_.preferences();
   const ArrayPtr stored = prefs.get(prefkeys::kLinvaraStoreData).asArray();
@@ -231,11 +234,8 @@ EncryptionOutcome EncryptionController::EncryptBookmarks(const NodeList& bookmar
 }
 
 EncryptionOutcome EncryptionController::DecryptBookmarks(const NodeList& bookmarks) {
+  if (!sealer_) return PasswordNotTyped();
   EncryptionOutcome outcome;
-  if (!sealer_) {
-    outcome.writeFailure = Fail("the password has not been typed");
-    return outcome;
-  }
   const std::filesystem::path dataFolder = session_.locations().dataFolder();
   const ArrayPtr records = session_.preferences().get(prefkeys::kLinvaraStoreData).asArray();
   std::vector<std::pair<OptString, OptString>> former;

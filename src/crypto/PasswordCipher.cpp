@@ -22,6 +22,14 @@ CipherContext NewContext() { return CipherContext(EVP_CIPHER_CTX_new(), &EVP_CIP
 
 const unsigned char* Data(const Bytes& b) { return b.empty() ? nullptr : b.data(); }
 
+// AES-256-GCM with a 12-byte nonce, set up to encrypt or decrypt.
+bool StartGcm(EVP_CIPHER_CTX* ctx, const SealKey& key, const Bytes& nonce, bool encrypting) {
+  const int enc = encrypting ? 1 : 0;
+  return ctx && EVP_CipherInit_ex(ctx, EVP_aes_256_gcm(), nullptr, nullptr, nullptr, enc) == 1 &&
+         EVP_CIPHER_CTX_ctrl(ctx, EVP_CTRL_GCM_SET_IVLEN, static_cast<int>(kNonceSize), nullptr) == 1 &&
+         EVP_CipherInit_ex(ctx, nullptr, nullptr, key.data(), nonce.data(), enc) == 1;
+}
+
 }  // namespace
 
 Result<Bytes> RandomBytes(std::size_t count) {
@@ -131,9 +139,7 @@ Result<SealedPayload> PasswordSealer::SealWithSalt(std::string_view plain, const
   CipherContext ctx = NewContext();
   int written = 0, last = 0;
   const bool ok =
-      ctx && EVP_EncryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1 &&
-      EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, static_cast<int>(kNonceSize), nullptr) == 1 &&
-      EVP_EncryptInit_ex(ctx.get(), nullptr, nullptr, key->data(), p.nonce.data()) == 1 &&
+      StartGcm(ctx.get(), *key, p.nonce, true) &&
       EVP_EncryptUpdate(ctx.get(), p.ciphertext.data(), &written, reinterpret_cast<const unsigned char*>(plain.data()),
                         static_cast<int>(plain.size())) == 1 &&
       EVP_EncryptFinal_ex(ctx.get(), p.ciphertext.data() + written, &last) == 1 &&
@@ -154,9 +160,7 @@ Result<std::string> PasswordSealer::Open(const SealedPayload& p) {
   CipherContext ctx = NewContext();
   int written = 0, last = 0;
   const bool ok =
-      ctx && EVP_DecryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1 &&
-      EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_IVLEN, static_cast<int>(kNonceSize), nullptr) == 1 &&
-      EVP_DecryptInit_ex(ctx.get(), nullptr, nullptr, key->data(), p.nonce.data()) == 1 &&
+      StartGcm(ctx.get(), *key, p.nonce, false) &&
       EVP_DecryptUpdate(ctx.get(), reinterpret_cast<unsigned char*>(plain.data()), &written, Data(p.ciphertext),
                         static_cast<int>(size)) == 1 &&
       EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_TAG, static_cast<int>(kTagSize), tag.data()) == 1 &&

@@ -2,7 +2,6 @@
 // through the working copy on a real Safari file, and what keeps it safe.
 #include <filesystem>
 
-#include "app/Actions.h"
 #include "app/PresenterFixture.h"
 #include "crypto/EncryptedPage.h"
 #include "crypto/PasswordVerifier.h"
@@ -57,18 +56,16 @@ TEST_F(Encryption, WindowCreatesAndAsksForThePasswordOncePerDirection) {
   EXPECT_FALSE(app.encryption().AcceptPassword("")) << "nothing matches while none is stored";
   h.SelectTitles({"Weather"});
   EXPECT_TRUE(app.EncryptedSelectedBookMarkAction());
-  const auto submit = [&](const char* action, const char* password, const char* confirmation) {
+  const auto create = [&](const char* password, const char* confirmation) {
     app.SetFieldText("theCreatePWLab", password);
     app.SetFieldText("theConfirmPWLab", confirmation);
-    MenuItemModel item;
-    item.action = action;
-    EXPECT_TRUE(app.PerformMenuAction(item));
+    app.CreatePasswordAction();
   };
-  submit(actions::kCreatePassword, "pw", "pW");
+  create("pw", "pW");
   EXPECT_FALSE(h.view().findText(kWarnCreatedpasscodelab)->hidden);
   EXPECT_EQ(h.view().findText("theConfirmPWLab")->text, "");
   EXPECT_FALSE(app.encryption().HasStoredPassword());
-  submit(actions::kCreatePassword, "pw", "pw");
+  create("pw", "pw");
   EXPECT_TRUE(IsPasswordVerifier(*h.prefs->getString(prefkeys::kLinvaraPassword)));
   const auto typePassword = [&](const char* password) {
     app.SetFieldText(kEnterPWLab, password);
