@@ -18,7 +18,8 @@ AppDelegate::AppDelegate(AppServices services)
       sorting_(session_),
       exports_(session_),
       updates_(session_, session_.updateManifestUrl()),
-      search_(session_) {
+      search_(session_),
+      encryption_(session_) {
   navigationToken_ = session_.notifications().AddObserver(
       kLeftButtonMouseDown, [this](const Notification& n) { PRLeftTipButtonMouseDownHandle(n); });
   cookieManager_.onChanged = [this] { CookiesChanged(); };

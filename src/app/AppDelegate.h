@@ -16,6 +16,7 @@
 #include "app/SearchController.h"
 #include "app/TableRows.h"
 #include "cookies/CookieManager.h"
+#include "crypto/EncryptionController.h"
 #include "edit/EditController.h"
 #include "edit/UnifiedListEditor.h"
 #include "export/BookmarkExportController.h"
@@ -54,6 +55,8 @@ class AppDelegate {
   SortController& sorting() { return sorting_; }
   BookmarkExportController& exports() { return exports_; }
   PRUpdateController& updates() { return updates_; }
+  EncryptionController& encryption() { return encryption_; }
+  const EncryptionController& encryption() const { return encryption_; }
   // The window draws from this state and redraws when the listener is called.
   const ViewState& viewState() const { return session_.viewState(); }
   void SetViewListener(ViewStateStore::Listener listener) { session_.SetViewListener(std::move(listener)); }
@@ -94,8 +97,6 @@ class AppDelegate {
   using CommandHandler = std::function<void(const MenuItemModel& sender)>;
   void SetCommandHandler(const std::string& action, CommandHandler handler);
   bool EditSelectedBookMarkAction();
-  bool EncryptedSelectedBookMarkAction();
-  bool DecrypteSelectedBookMarkAction();
   // Save panels naming the folder of an HTML export (the export controller does the work).
   bool ExportAllBookMarksAction();
   bool ExportAllChromeBookMarksAction();
@@ -161,6 +162,12 @@ class AppDelegate {
   // Writes the rows shown to "cookiedata.txt" in the export folder, then shows the folder.
   bool ActExportCookieData();
 
+  // ---- Encryption (AppDelegateCrypto.cpp): the encryption controller does the work ----
+  bool EncryptedSelectedBookMarkAction();
+  bool DecrypteSelectedBookMarkAction();
+  void CreatePasswordAction();
+  void CancleCreatePasswordAction();
+
   // ---- Editing and write-back (AppDelegateEdit.cpp): the edit controller does the work ----
   void DeleteSafariBookMarkAction();
   void DeleteChromeBookMarkAction();
@@ -186,14 +193,10 @@ class AppDelegate {
   // The chosen entry of the move menu names the folder by its title.
   void ActMoveToFolderAction(const MenuItemModel& sender);
 
-  // ---- Start-up state and the password window ----
+  // ---- Start-up state ----
   std::int32_t macOSMajor = 10;
   std::int32_t macOsVer = 10;
   std::string theLinvaraPath;
-  bool hasEnterEncryptedPasswd = false;
-  bool hasEnterDecryptedPasswd = false;
-  bool isEnterEncryptMode = false;
-  bool isEnterDecryptMode = false;
 
  private:
   void InstallActions();
@@ -229,6 +232,7 @@ class AppDelegate {
   BookmarkExportController exports_;
   PRUpdateController updates_;
   SearchController search_;
+  EncryptionController encryption_;
 };
 
 }  // namespace linvara

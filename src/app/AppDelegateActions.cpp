@@ -49,6 +49,10 @@ void AppDelegate::InstallActions() {
   on(kUpdateDownload, [this] { updates_.ClickGoDownloadAction(); });
   on(kUpdateNotNow, [this] { updates_.ClickNotNowAction(); });
   on(kNoUpdateOk, [this] { updates_.ClickOkAction(); });
+  on(kEncryptSelected, [this] { EncryptedSelectedBookMarkAction(); });
+  on(kDecryptSelected, [this] { DecrypteSelectedBookMarkAction(); });
+  on(kCreatePassword, [this] { CreatePasswordAction(); });
+  on(kCancelCreatePassword, [this] { CancleCreatePasswordAction(); });
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {
@@ -85,21 +89,6 @@ bool AppDelegate::EditSelectedBookMarkAction() {
   // The edit dialog works on the selected row; nothing selected, nothing to edit.
   if (viewState().bookmarkTable.selection.empty()) return false;
   return RunCommandHandler(actions::kEditSelected);
-}
-
-bool AppDelegate::EncryptedSelectedBookMarkAction() {
-  // Encryption rewrites the Safari working copy from the Safari tree: the Safari view only,
-  // and only for selected bookmarks (folders are skipped).
-  if (session_.bookMarkType != ViewKind::Safari) return false;
-  bool anyBookmark = false;
-  for (const NodePtr& node : viewState().bookmarkTable.selectedNodes()) anyBookmark |= node && node->isLeaf();
-  if (!anyBookmark) return false;
-  return RunCommandHandler(actions::kEncryptSelected);
-}
-
-bool AppDelegate::DecrypteSelectedBookMarkAction() {
-  if (session_.bookMarkType != ViewKind::Safari) return false;  // the same rewrite as encryption
-  return RunCommandHandler(actions::kDecryptSelected);
 }
 
 bool AppDelegate::ExportAllBookMarksAction() {

@@ -242,7 +242,7 @@ void AppDelegate::PopUpViewMenu(bool toolMenu, const std::string& button) {
   session_.screen().PopUpMenuAtButton(it->second, button, 4.0);
 }
 
-// ---- Export / Apply Changes, cookies, password ----
+// ---- Export / Apply Changes, cookies ----
 
 void AppDelegate::ExportOrApplyPressed() {
   switch (session_.bookMarkType) {
@@ -261,33 +261,6 @@ void AppDelegate::SetCookieButtonImages(const std::string& pressed) {
     s.button(kChromeCookieBtn).image = pressed == kChromeCookieBtn ? images::kChromeCookieDown : images::kChromeCookieNom;
     s.button(kNewCookieBtn).image = pressed == kNewCookieBtn ? images::kNewCookieDown : images::kNewCookieNom;
   });
-}
-
-void AppDelegate::EnterPasswordPressed() {
-  const std::optional<std::string> stored = session_.preferences().getString(prefkeys::kLinvaraPassword);
-  const TextState* typed = viewState().findText(outlets::kEnterPWLab);
-  const std::string typedText = typed ? typed->text : std::string();
-  if (stored && *stored == typedText) {
-    session_.UpdateView(viewsection::kTexts, [](ViewState& s) {
-      s.text(outlets::kEnterPDWarnLab).hidden = true;
-      s.text(outlets::kEnterPWLab).text.clear();
-    });
-    session_.screen().CloseWindow(outlets::kEnterPDWindow);
-    if (isEnterEncryptMode) {
-      hasEnterEncryptedPasswd = true;
-      EncryptedSelectedBookMarkAction();
-    }
-    if (isEnterDecryptMode) {
-      hasEnterDecryptedPasswd = true;
-      DecrypteSelectedBookMarkAction();
-    }
-    return;
-  }
-  session_.UpdateView(viewsection::kTexts, [](ViewState& s) {
-    s.text(outlets::kEnterPDWarnLab).hidden = false;
-    s.text(outlets::kEnterPWLab).text.clear();
-  });
-  session_.screen().ShakeWindow(outlets::kEnterPDWindow);
 }
 
 // ---- About, guide, support ----

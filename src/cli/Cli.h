@@ -12,8 +12,8 @@ class PlatformServices;
 namespace linvara::cli {
 
 // Runs the whole command line and returns the exit code: 0 done, 1 failed,
-// 2 usage error or unexpected failure. Never throws.
+// 2 usage error or unexpected failure. Never throws. `in` (null: standard input) is what commands read.
 int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
-           std::shared_ptr<PlatformServices> platform = nullptr);
+           std::shared_ptr<PlatformServices> platform = nullptr, std::istream* in = nullptr);
 
 }  // namespace linvara::cli

@@ -21,6 +21,7 @@ struct CommandContext {
   std::ostream& out;
   std::ostream& err;
   std::shared_ptr<PlatformServices> platform;  // running browsers and the like; null: the host's
+  std::istream* in = nullptr;                  // what a command reads (a password); null: standard input
 
   // Prints "linvara-cli: PROBLEM" and the command's usage to err; returns the usage exit code 2.
   int UsageError(const std::string& problem) const;

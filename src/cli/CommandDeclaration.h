@@ -22,7 +22,7 @@ struct OptionDeclaration {
 struct CommandDeclaration {
   std::string name;                      // "list", or "cookies export" for one form of a command
   std::string summary;
-  std::vector<std::string> positionals;  // the plain arguments; "[NAME]" is optional (last only)
+  std::vector<std::string> positionals;  // the plain arguments; "[NAME]" is optional, "NAME..." one or more (last only)
   std::vector<OptionDeclaration> options;
   int (*run)(CommandContext&) = nullptr;
 };

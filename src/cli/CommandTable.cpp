@@ -13,6 +13,8 @@ const OptionDeclaration kJson{"--json", "", "print JSON instead of text"};
 const OptionDeclaration kView{"--view", "all|safari|chrome", "the bookmarks of every browser (all, the default) or one tree"};
 const OptionDeclaration kWorkingCopy{"--working-copy", "", "start from the working copy instead of the browser's file"};
 const OptionDeclaration kForce{"--force", "", "go ahead even while the browser runs"};
+const OptionDeclaration kSafariView{"--view", "safari", "the Safari tree (the only one these commands change)"};
+const OptionDeclaration kFromWorkingCopy{"--working-copy", "", "start from the Safari working copy, when there is one"};
 }  // namespace
 
 const std::vector<CommandDeclaration>& CommandTable() {
@@ -101,6 +103,16 @@ const std::vector<CommandDeclaration>& CommandTable() {
        {},
        {{"--update-url", "URL", "the manifest's address (https, or http on a loopback address)"}, kJson},
        RunUpdateCheck},
+      {"encrypt",
+       "hide the addresses of Safari bookmarks behind the password read from stdin (the first sets it)",
+       {"UUID..."},
+       {kSafariView, kFromWorkingCopy},
+       RunEncrypt},
+      {"decrypt",
+       "give encrypted Safari bookmarks their title and address back (password read from stdin)",
+       {"UUID..."},
+       {kSafariView, kFromWorkingCopy},
+       RunDecrypt},
       {"make-demo", "write the demo profile into DIR (macOS layout)", {"DIR"}, {}, RunMakeDemo},
       {"help", "print the help of COMMAND, or this help", {"[COMMAND]"}, {}, RunHelp},
   };

@@ -43,5 +43,7 @@ int RunApply(CommandContext& ctx);
 int RunRestore(CommandContext& ctx);
 int RunExport(CommandContext& ctx);
 int RunUpdateCheck(CommandContext& ctx);
+int RunEncrypt(CommandContext& ctx);
+int RunDecrypt(CommandContext& ctx);
 
 }  // namespace linvara::cli

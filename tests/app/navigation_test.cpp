@@ -362,43 +362,6 @@ TEST_F(Navigation, TheWindowIsNotifiedOncePerHandledPress) {
   EXPECT_TRUE((lastSections & viewsection::kBookmarkTable) && (lastSections & viewsection::kButtons));
 }
 
-// A wrong password (any when none is stored) runs nothing, clears the field and
-// shakes the window; the right one after it resumes the waiting command.
-TEST(PasswordCheck, OnlyTheStoredPasswordResumesTheWaitingCommand) {
-  const struct {
-    const char* stored;
-    std::vector<const char*> typed;
-    TitleList ran;
-  } cases[] = {{"secret", {"Secret"}, {}}, {nullptr, {""}, {}},
-               {"secret", {"nope", "secret"}, {"EncryptedSelectedBookMarkAction:"}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed.back());
-    SampleHome h(false);
-    if (c.stored) (void)h.prefs->set(prefkeys::kLinvaraPassword, Value(c.stored));
-    AppDelegate& app = h.Start();
-    TitleList ran;
-    for (const char* action : {"EncryptedSelectedBookMarkAction:", "DecrypteSelectedBookMarkAction:"})
-      app.SetCommandHandler(action, [&ran, action](const MenuItemModel&) { ran.push_back(action); });
-    h.Press(kSafariBookMarkBtn);
-    h.SelectTitles({"Weather"});
-    h.screen->ShowWindow(kEnterPDWindow, false);
-    const bool right = !c.ran.empty();
-    app.isEnterEncryptMode = true;
-    app.isEnterDecryptMode = !right;
-    for (const char* password : c.typed) {
-      app.SetFieldText(kEnterPWLab, password);
-      h.Press(kEnterPDButton);
-    }
-    EXPECT_EQ(ran, c.ran);
-    EXPECT_EQ(h.view().findText(kEnterPWLab)->text, "");
-    EXPECT_EQ(h.view().findText(kEnterPDWarnLab)->hidden, right);
-    EXPECT_EQ(h.screen->shakes, (TitleList{"enterPDWindow"}));
-    EXPECT_EQ(h.screen->IsWindowVisible(kEnterPDWindow), !right);
-    EXPECT_EQ(app.hasEnterEncryptedPasswd, right);
-    EXPECT_FALSE(app.hasEnterDecryptedPasswd);
-  }
-}
-
 TEST_F(Navigation, HelpCommandsShowTheirWindowOrPage) {
   AppDelegate& app = h.Start();
   app.ActAboutAction();

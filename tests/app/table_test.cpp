@@ -153,21 +153,6 @@ TEST_F(Table, MenuCommandRunsOnlyWhenAvailable) {
   EXPECT_TRUE(app.PerformMenuAction(sort));
 }
 
-TEST_F(Table, EncryptionNeedsSelectedSafariBookmarks) {
-  AppDelegate& app = h.Start();
-  int runs = 0;
-  app.SetCommandHandler("EncryptedSelectedBookMarkAction:", [&](const MenuItemModel&) { ++runs; });
-  h.Press(kAllBookMarkBtn);
-  h.SelectTitles({"Weather"});
-  EXPECT_FALSE(app.EncryptedSelectedBookMarkAction()) << "the unified view's root is not Safari's";
-  h.Press(kSafariBookMarkBtn);
-  h.SelectTitles({"News"});
-  EXPECT_FALSE(app.EncryptedSelectedBookMarkAction()) << "folders are skipped";
-  h.SelectTitles({"News", "Weather"});
-  EXPECT_TRUE(app.EncryptedSelectedBookMarkAction());
-  EXPECT_EQ(runs, 1);
-}
-
 // Selecting one bookmark shows the encrypt or decrypt items for its state; a
 // folder or no selection leaves them as they are.
 TEST_F(Table, EncryptionItemsFollowTheSelectedBookmark) {

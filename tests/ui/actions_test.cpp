@@ -27,9 +27,6 @@ const std::set<std::string> kNotBuiltYet = {
     "SortChromeBookMarkByAdressURLFirst:", "SortSelectedChromeBookmarkByNameFirst:",
     "SortSelectedChromeBookmarkByName:", "SortSelectedChromeBookmarkByAddressFolderFirst:",
     "SortSelectedChromeBookmarkByAddressFolderLast:",
-    // Encryption.
-    "EncryptedSelectedBookMarkAction:", "DecrypteSelectedBookMarkAction:", "CreatePasswordAction:",
-    "CancleCreatePasswordAction:",
     // The home-folder grant of the cookie area.
     "clickConnectHomeAction:",
 };
