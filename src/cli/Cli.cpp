@@ -18,7 +18,7 @@ const CommandDeclaration* FindCommand(const std::string& name) {
 }
 
 int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
-        std::shared_ptr<PlatformServices> platform) {
+        std::shared_ptr<PlatformServices> platform, CliInput input) {
   std::optional<std::string> home;
   std::optional<Layout> layout;
   std::size_t i = 0;
@@ -63,15 +63,15 @@ int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
     Locations env = Locations::FromEnvironment();
     return layout ? Locations::ForHome(env.home(), *layout) : env;
   }();
-  CommandContext ctx{*command, std::move(locations), std::move(*parsed), out, err, std::move(platform)};
+  CommandContext ctx{*command, std::move(locations), std::move(*parsed), out, err, std::move(platform), input};
   return command->run(ctx);
 }
 }  // namespace
 
 int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
-           std::shared_ptr<PlatformServices> platform) {
+           std::shared_ptr<PlatformServices> platform, CliInput input) {
   try {
-    return Run(argv, out, err, std::move(platform));
+    return Run(argv, out, err, std::move(platform), input);
   } catch (const std::exception& e) {
     ErrorLine(err, std::string("unexpected failure: ") + e.what());
   } catch (...) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandContext.h"
+
 namespace linvara {
 class PlatformServices;
 }
@@ -13,7 +15,8 @@ namespace linvara::cli {
 
 // Runs the whole command line and returns the exit code: 0 done, 1 failed,
 // 2 usage error or unexpected failure. Never throws.
+// `input` answers a command's questions; without a terminal nothing is asked.
 int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
-           std::shared_ptr<PlatformServices> platform = nullptr);
+           std::shared_ptr<PlatformServices> platform = nullptr, CliInput input = {});
 
 }  // namespace linvara::cli

@@ -12,6 +12,7 @@ const OptionDeclaration kJson{"--json", "", "print JSON instead of text"};
 const OptionDeclaration kView{"--view", "all|safari|chrome", "the bookmarks of every browser (all, the default) or one tree"};
 const OptionDeclaration kWorkingCopy{"--working-copy", "", "start from the working copy instead of the browser's file"};
 const OptionDeclaration kForce{"--force", "", "go ahead even while the browser runs"};
+const OptionDeclaration kRemoveYes{"--yes", "", "with --remove: remove without asking (only a terminal is asked)"};
 }  // namespace
 
 const std::vector<CommandDeclaration>& CommandTable() {
@@ -32,7 +33,13 @@ const std::vector<CommandDeclaration>& CommandTable() {
         {"--flat", "", "sort the list of every bookmark instead of the top level"},
         kJson},
        RunSort},
-      {"duplicates", "print the bookmarks that share an address, grouped", {}, {kView, kJson}, RunDuplicates},
+      {"duplicates",
+       "print the bookmarks that share an address, grouped",
+       {},
+       {kView, kJson,
+        {"--remove", "", "remove all but one of each group (a favourite first) and print those removed"},
+        kRemoveYes},
+       RunDuplicates},
       {"dead-links",
        "probe every bookmark and print the unreachable ones",
        {},
@@ -40,12 +47,16 @@ const std::vector<CommandDeclaration>& CommandTable() {
         kJson,
         {"--concurrency", "N", "addresses probed at once"},
         {"--per-host", "N", "addresses of one host probed at once"},
-        {"--timeout", "S", "seconds to wait for each answer"}},
+        {"--timeout", "S", "seconds to wait for each answer"},
+        {"--remove", "", "remove them from the safari or chrome tree; safari's file is replaced at once"},
+        kRemoveYes},
        RunDeadLinks},
       {"empty-folders",
        "print the top-level folders that hold no bookmark",
        {},
-       {{"--view", "all|safari", "the bookmarks of every browser (all, the default) or Safari's tree"}, kJson},
+       {{"--view", "all|safari", "the bookmarks of every browser (all, the default) or Safari's tree"},
+        kJson,
+        {"--remove", "", "safari view: remove them and write the working copy (apply reaches Safari)"}},
        RunEmptyFolders},
       {"cookies",
        "list the cookies of Safari, Chrome or a cookie file",
