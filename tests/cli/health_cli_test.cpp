@@ -160,10 +160,8 @@ TEST(HealthCliRemoval, RemoveWritesOnlyWhatTheViewAllowsAfterConsent) {
     EXPECT_EQ(copy.find(c.removed), std::string::npos) << what;
     EXPECT_NE(copy.find("Live"), std::string::npos) << what;
     EXPECT_EQ(bytes(h.loc.chromeDefaultBookmarks()), chrome) << what;  // never written
-    if (c.written == Written::SafariCopyAndFile)
-      EXPECT_EQ(bytes(h.loc.safariBookmarks()), copy) << what;
-    else
-      EXPECT_EQ(bytes(h.loc.safariBookmarks()), safari) << what;
+    const std::string safariNow = c.written == Written::SafariCopyAndFile ? copy : safari;
+    EXPECT_EQ(bytes(h.loc.safariBookmarks()), safariNow) << what;
   }
 }
 
