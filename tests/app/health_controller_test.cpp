@@ -213,36 +213,6 @@ TEST(HealthController, AutomaticTicksLeaveOneMemberOfEachGroupUnticked) {
   EXPECT_FALSE(app.linkHealth().bAutoSelect);
 }
 
-// Results found before a re-read name nodes the lists no longer hold: a removal refuses them.
-TEST(HealthController, ResultsFoundBeforeAReReadAreRefused) {
-  HealthHome h;
-  h.WriteChrome(profile::ChromiumRoots({profile::Leaf("One", "http://one.example/"),
-                                        profile::Leaf("Two", "https://one.example/")}));
-  AppDelegate& app = h.StartWatched();
-  LinkHealthController& health = app.linkHealth();
-  h.Press(outlets::kChromeBookMarkBtn);
-  health.deadLinkProbeSettings.timeout = milliseconds(200);
-  const std::function<void()> rereads[] = {
-      [&] { h.Press(outlets::kChromeBookMarkBtn); },  // the view loaded again
-      [&] { app.ReadChromeBookMark(h.loc.chromeDefaultBookmarks()); },  // a working copy read back
-  };
-  for (const HealthResults which : {HealthResults::DeadLinks, HealthResults::Duplicates}) {
-    for (const auto& reread : rereads) {
-      if (which == HealthResults::DeadLinks)
-        app.FindAllDeadURLBookMarksAction();
-      else
-        app.FindAllDuplicateBookMarksAction();
-      ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !health.deadURLScanRunning() && !health.duplicateSearchRunning(); }));
-      EXPECT_FALSE(health.RefuseOutdatedResults(which));
-      reread();
-      ASSERT_TRUE(health.RefuseOutdatedResults(which));
-      EXPECT_EQ(health.ResultsStillCurrent(which).error(), "The bookmarks changed since the search; search again.");
-      EXPECT_EQ(AlertFieldsOf(h.screen->alerts.back().request),
-                AlertFields("The bookmarks changed since the search; search again.", " Ok ", "", "", true, false));
-    }
-  }
-}
-
 // Each browser holds a dead bookmark in a folder, a live one beside it, and at
 // the top level a second bookmark at the dead address that the user unticks.
 struct DeadLinkHome : HealthHome {
@@ -266,32 +236,40 @@ struct DeadLinkHome : HealthHome {
   }
 };
 
-// What leaves and what stays in each view, and what is written where.
+// What leaves and what stays in each view, and what is written where; in the
+// Safari view nothing is written unless the user confirms while Safari is closed.
 TEST(HealthController, RemovingDeadLinksReachesWhatTheViewWritesTo) {
   const std::string question = "Remove 1 bookmark from Safari? Safari's file is changed now; the previous file is kept "
                                "in the backup history.";
+  const Titled untouchedSafari = {"Dead S", "Live S", "Kept S"};
   const struct {
     const char* button;
+    AlertButton answer;
+    bool safariRuns;
     Titled left;  // the view's bookmarks after the removal
     Titled alerts;
     bool safariReplaced, safariCopy, chromeCopy;
   } cases[] = {
-      {outlets::kSafariBookMarkBtn, {"Live S", "Kept S"}, {question, kDeadLinksRemoved}, true, true, false},
-      {outlets::kChromeBookMarkBtn, {"Live C", "Kept C"}, {kDeadLinksRemoved}, false, false, true},
+      {outlets::kSafariBookMarkBtn, AlertButton::Default, false, {"Live S", "Kept S"}, {question, kDeadLinksRemoved}, true, true, false},
+      {outlets::kSafariBookMarkBtn, AlertButton::Alternate, false, untouchedSafari, {question}, false, false, false},
+      {outlets::kSafariBookMarkBtn, AlertButton::Default, true, untouchedSafari, {"Quit Safari before applying the changes."}, false, false, false},
+      {outlets::kChromeBookMarkBtn, AlertButton::Default, false, {"Live C", "Kept C"}, {kDeadLinksRemoved}, false, false, true},
       // The re-read leaves out every bookmark of the browser at a removed address.
-      {outlets::kAllBookMarkBtn, {"Live S", "Live C"}, {kDeadLinksRemoved}, false, false, false},
+      {outlets::kAllBookMarkBtn, AlertButton::Default, false, {"Live S", "Live C"}, {kDeadLinksRemoved}, false, false, false},
   };
   for (const auto& c : cases) {
     DeadLinkHome h;
     const std::string safari = h.Bytes(h.loc.safariBookmarks()), chrome = h.Bytes(h.loc.chromeDefaultBookmarks());
-    h.ScanAndRemove(c.button);
-    EXPECT_EQ(LeafTitles(h.app->session().FlatList()), c.left) << c.button;
-    EXPECT_EQ(h.screen->alertMessages(), c.alerts) << c.button;
-    EXPECT_FALSE(h.screen->IsWindowVisible(outlets::kDeadURLWindow)) << c.button;
-    EXPECT_EQ(h.Bytes(h.loc.safariBookmarks()) != safari, c.safariReplaced) << c.button;
-    EXPECT_EQ(std::filesystem::exists(h.loc.safariWorkingCopy()), c.safariCopy) << c.button;
-    EXPECT_EQ(std::filesystem::exists(h.loc.chromeWorkingCopy()), c.chromeCopy) << c.button;
-    EXPECT_EQ(h.Bytes(h.loc.chromeDefaultBookmarks()), chrome) << c.button;
+    h.screen->AnswerNextAlert(c.answer);
+    h.ScanAndRemove(c.button, c.safariRuns);
+    const std::string what = c.button + std::string(c.safariRuns ? " while Safari runs" : "");
+    EXPECT_EQ(LeafTitles(h.app->session().FlatList()), c.left) << what;
+    EXPECT_EQ(h.screen->alertMessages(), c.alerts) << what;
+    EXPECT_EQ(h.screen->IsWindowVisible(outlets::kDeadURLWindow), c.alerts.back() != kDeadLinksRemoved) << what;
+    EXPECT_EQ(h.Bytes(h.loc.safariBookmarks()) != safari, c.safariReplaced) << what;
+    EXPECT_EQ(std::filesystem::exists(h.loc.safariWorkingCopy()), c.safariCopy) << what;
+    EXPECT_EQ(std::filesystem::exists(h.loc.chromeWorkingCopy()), c.chromeCopy) << what;
+    EXPECT_EQ(h.Bytes(h.loc.chromeDefaultBookmarks()), chrome) << what;
     if (!c.safariReplaced) continue;
     EXPECT_EQ(h.Bytes(h.loc.safariBookmarks()), h.Bytes(h.loc.safariWorkingCopy()));
     EXPECT_FALSE(std::filesystem::is_empty(HistoryFolder(h.loc)));  // the previous file is kept
@@ -300,48 +278,32 @@ TEST(HealthController, RemovingDeadLinksReachesWhatTheViewWritesTo) {
   }
 }
 
-// In the Safari view nothing is written unless the user confirms while Safari is closed.
-TEST(HealthController, SafariRemovalWritesNothingWithoutConfirmation) {
-  const struct {
-    bool safariRuns;
-    Titled alerts;
-  } cases[] = {
-      {false, {"Remove 1 bookmark from Safari? Safari's file is changed now; the previous file is kept in the backup "
-               "history."}},
-      {true, {"Quit Safari before applying the changes."}},
-  };
-  for (const auto& c : cases) {
-    DeadLinkHome h;
-    const std::string safari = h.Bytes(h.loc.safariBookmarks());
-    h.screen->AnswerNextAlert(AlertButton::Alternate);
-    h.ScanAndRemove(outlets::kSafariBookMarkBtn, c.safariRuns);
-    EXPECT_EQ(h.screen->alertMessages(), c.alerts);
-    EXPECT_EQ(h.screen->alerts[0].request.alternateButton, c.safariRuns ? "" : "Cancel");
-    EXPECT_FALSE(std::filesystem::exists(h.loc.safariWorkingCopy()));
-    EXPECT_EQ(h.Bytes(h.loc.safariBookmarks()), safari);
-    EXPECT_TRUE(h.screen->IsWindowVisible(outlets::kDeadURLWindow));
-    EXPECT_EQ(LeafTitles(h.app->lists().safariBookMarkArray), (Titled{"Dead S", "Live S", "Kept S"}));
-  }
-}
-
-// Results found before the view was read again are refused by Remove: nothing is removed or written.
+// Results found before the view was read again name nodes no longer shown:
+// Remove refuses them and writes nothing.
 TEST(HealthController, RemoveRefusesResultsFoundBeforeAReRead) {
-  for (const char* remove : {actions::kRemoveDeadLinks, actions::kRemoveDuplicates}) {
+  for (const HealthResults which : {HealthResults::DeadLinks, HealthResults::Duplicates}) {
     DeadLinkHome h;
     AppDelegate& app = h.StartWatched();
     h.Press(outlets::kChromeBookMarkBtn);
-    if (std::string_view(remove) == actions::kRemoveDeadLinks) {
-      h.ScanDeadLinks();
-    } else {
-      app.FindAllDuplicateBookMarksAction();
-      ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().duplicateSearchRunning(); }));
-      app.AutoSelectDuplicationBookAction();
+    const std::function<void()> rereads[] = {
+        [&] { h.Press(outlets::kChromeBookMarkBtn); },                    // the view loaded again
+        [&] { app.ReadChromeBookMark(h.loc.chromeDefaultBookmarks()); },  // a working copy read back
+    };
+    for (const auto& reread : rereads) {
+      if (which == HealthResults::DeadLinks) {
+        h.ScanDeadLinks();  // ticks what it finds
+      } else {
+        app.FindAllDuplicateBookMarksAction();
+        ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().duplicateSearchRunning(); }));
+        app.CheckTheFileAction(TableId::RightDup, 1);  // Kept C, at Dead C's address
+      }
+      EXPECT_FALSE(app.linkHealth().RefuseOutdatedResults(which));
+      reread();
+      ASSERT_TRUE(h.Perform(which == HealthResults::DeadLinks ? actions::kRemoveDeadLinks : actions::kRemoveDuplicates));
+      EXPECT_EQ(AlertFieldsOf(h.screen->alerts.back().request),
+                AlertFields("The bookmarks changed since the search; search again.", " Ok ", "", "", true, false));
+      EXPECT_FALSE(std::filesystem::exists(h.loc.chromeWorkingCopy()));
     }
-    h.Press(outlets::kChromeBookMarkBtn);  // read again: the results name nodes no longer shown
-    ASSERT_TRUE(h.Perform(remove));
-    EXPECT_EQ(h.screen->alertMessages(), Titled{"The bookmarks changed since the search; search again."}) << remove;
-    EXPECT_FALSE(std::filesystem::exists(h.loc.chromeWorkingCopy())) << remove;
-    EXPECT_EQ(LeafTitles(app.lists().chromebookMarkArray), (Titled{"Dead C", "Live C", "Kept C"})) << remove;
   }
 }
 
@@ -366,8 +328,6 @@ TEST(HealthController, RemovingDuplicatesKeepsTheUntickedMembers) {
     EXPECT_EQ(LeafTitles(app.lists().safariBookMarkArray), (Titled{"A", "B", "D", "E"}));
     EXPECT_TRUE(app.lists().duplicateArray.empty());
     EXPECT_FALSE(h.screen->IsWindowVisible(outlets::kFindDupWindow));
-    h.Press(outlets::kSafariBookMarkBtn);  // Safari's own file
-    EXPECT_EQ(LeafTitles(app.lists().safariBookMarkArray), (Titled{"A", "B", "D", "E"}));
   }
 }
 
