@@ -29,7 +29,7 @@ int RunDuplicates(CommandContext& ctx) {
   LoadedView loaded = LoadView(ctx, *view);
   const DuplicateFindings found = loaded.FindDuplicates();
   if (remove) {
-    // The automatic ticks: one member of each group stays, a favourite first.
+    // The automatic ticks: the first member of each group stays, and so does its first favourite.
     ToggleDuplicateAutoSelect(found.groups, false);
     NodeList ticked;
     for (const NodePtr& group : found.groups)

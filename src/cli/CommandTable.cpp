@@ -37,7 +37,7 @@ const std::vector<CommandDeclaration>& CommandTable() {
        "print the bookmarks that share an address, grouped",
        {},
        {kView, kJson,
-        {"--remove", "", "remove all but one of each group (a favourite first) and print those removed"},
+        {"--remove", "", "remove the members the automatic ticks mark (the first of each group and its first favourite stay); print them"},
         kRemoveYes},
        RunDuplicates},
       {"dead-links",
