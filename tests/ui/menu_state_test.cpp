@@ -27,8 +27,8 @@ TEST(MenuEntries, OnlyPerformableActionsAreEnabled) {
     EXPECT_EQ(action->isEnabled(), app.CanPerformAction(name)) << name;
     (action->isEnabled() ? enabled : disabled)++;
   }
-  // "Find Unreachable Links", "Find Duplicates" and "New Folder" are built; the rest are not yet.
-  EXPECT_EQ(enabled, 3);
+  // "Find Unreachable Links", "Find Duplicates", "Remove Empty Folders" and "New Folder" are built; the rest are not yet.
+  EXPECT_EQ(enabled, 4);
   EXPECT_GT(disabled, 0);
   screen.Attach(nullptr, nullptr);
 }
