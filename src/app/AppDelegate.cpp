@@ -15,6 +15,7 @@ AppDelegate::AppDelegate(AppServices services)
       linkHealth_(session_),
       editing_(session_),
       unifiedListEditor_(session_, reads_),
+      healthRemoval_(session_, linkHealth_, editing_, unifiedListEditor_),
       sorting_(session_),
       exports_(session_),
       updates_(session_, session_.updateManifestUrl()),

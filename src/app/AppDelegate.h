@@ -21,6 +21,7 @@
 #include "edit/UnifiedListEditor.h"
 #include "export/BookmarkExportController.h"
 #include "health/LinkHealthController.h"
+#include "health/LinkHealthRemoval.h"
 #include "readers/BookmarkReadController.h"
 #include "sort/SortController.h"
 #include "update/PRUpdateController.h"
@@ -184,6 +185,13 @@ class AppDelegate {
   void FindAllDuplicateBookMarksAction() { linkHealth_.FindAllDuplicateBookMarksAction(); }
   void AutoSelectDuplicationBookAction() { linkHealth_.AutoSelectDuplicationBookAction(); }
   void CancleFindDupAction() { linkHealth_.CancleFindDupAction(); }
+  void FindSafariDeadURLBookMarksAction() { linkHealth_.FindSafariDeadURLBookMarksAction(); }
+  void CancleFindSafariDeadURLAction() { linkHealth_.CancleFindSafariDeadURLAction(); }
+  void FindSafariDupBookMarkAction() { linkHealth_.FindSafariDupBookMarkAction(); }
+  void RemoveSelectedDeadBookMarkAction() { healthRemoval_.RemoveSelectedDeadBookMarkAction(); }
+  void RemoveAutoDuplicationBookAction() { healthRemoval_.RemoveAutoDuplicationBookAction(); }
+  void RemoveEmptyBookMarkFolderAction() { healthRemoval_.RemoveEmptyBookMarkFolderAction(); }
+  void RemoveSafariEmptyBookMarkFolderAction() { (void)healthRemoval_.RemoveSafariEmptyBookMarkFolderAction(); }
 
   // ---- Unified list editing (AppDelegateUnifiedEdit.cpp): the unified list editor does the work ----
   void RemoveSelectedBookMarkAction();
@@ -202,6 +210,7 @@ class AppDelegate {
   void InstallActions();
   void InstallEditActions();
   void InstallUnifiedEditActions();
+  void InstallHealthRemovalActions();
   bool RunCommandHandler(const std::string& action, const MenuItemModel* sender = nullptr);
   void CancelPendingSearches();
   void ShowAllBookmarksView();
@@ -228,6 +237,7 @@ class AppDelegate {
   LinkHealthController linkHealth_;
   EditController editing_;
   UnifiedListEditor unifiedListEditor_;
+  LinkHealthRemoval healthRemoval_;
   SortController sorting_;
   BookmarkExportController exports_;
   PRUpdateController updates_;

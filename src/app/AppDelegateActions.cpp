@@ -26,6 +26,7 @@ void AppDelegate::InstallActions() {
   on(kAutoSelectDuplicates, [this] { AutoSelectDuplicationBookAction(); });
   InstallEditActions();
   InstallUnifiedEditActions();
+  InstallHealthRemovalActions();
   on(kCancelDeadLinks, [this] { CancleFindDeadURLAction(); });
   on(kCancelDuplicates, [this] { CancleFindDupAction(); });
   // The unified view's sorts; the sort controller does the work.

@@ -18,7 +18,7 @@ const CommandDeclaration* FindCommand(const std::string& name) {
 }
 
 int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
-        std::shared_ptr<PlatformServices> platform, std::istream* in) {
+        std::shared_ptr<PlatformServices> platform, CliInput input) {
   std::size_t i = 0;
   auto global = ParseGlobalOptions(argv, i);
   if (!global) {
@@ -48,15 +48,15 @@ int Run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
   auto parsed = ParseArguments(*command, {argv.begin() + static_cast<std::ptrdiff_t>(firstArgument), argv.end()});
   if (!parsed) return UsageError(*command, err, parsed.error());
   if (parsed->help) return PrintCommandHelp(command->name, out, err);
-  CommandContext ctx{*command, LocationsFor(*global), std::move(*parsed), out, err, std::move(platform), in};
+  CommandContext ctx{*command, LocationsFor(*global), std::move(*parsed), out, err, std::move(platform), input};
   return command->run(ctx);
 }
 }  // namespace
 
 int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
-           std::shared_ptr<PlatformServices> platform, std::istream* in) {
+           std::shared_ptr<PlatformServices> platform, CliInput input) {
   try {
-    return Run(argv, out, err, std::move(platform), in);
+    return Run(argv, out, err, std::move(platform), input);
   } catch (const std::exception& e) {
     ErrorLine(err, std::string("unexpected failure: ") + e.what());
   } catch (...) {

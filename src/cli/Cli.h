@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandContext.h"
+
 namespace linvara {
 class PlatformServices;
 }
@@ -12,8 +14,9 @@ class PlatformServices;
 namespace linvara::cli {
 
 // Runs the whole command line and returns the exit code: 0 done, 1 failed,
-// 2 usage error or unexpected failure. Never throws. `in` (null: standard input) is what commands read.
+// 2 usage error or unexpected failure. Never throws.
+// `input` is what commands read (a password, an answer; null: standard input); without a terminal nothing is asked.
 int RunCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
-           std::shared_ptr<PlatformServices> platform = nullptr, std::istream* in = nullptr);
+           std::shared_ptr<PlatformServices> platform = nullptr, CliInput input = {});
 
 }  // namespace linvara::cli

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/FindingsRemoval.h"
 #include "cli/LoadedView.h"
 #include "cli/NodeJson.h"
 #include "cli/NodeText.h"
@@ -102,6 +103,10 @@ int RunDeadLinks(CommandContext& ctx) {
   ProbeSettings settings;
   if (!ReadProbeOptions(ctx, settings)) return 2;
   if (!RequireHomeFolder(ctx)) return 1;
+  const bool remove = ctx.args.Has("--remove");
+  if (ctx.args.Has("--yes") && !remove) return ctx.UsageError("--yes goes with --remove");
+  if (remove)
+    if (auto refused = RemovalRefused(ctx, *view, true)) return *refused;
 
   LoadedView loaded = LoadView(ctx, *view);
   ProgressLine progress(ctx.err);
@@ -116,7 +121,7 @@ int RunDeadLinks(CommandContext& ctx) {
     PrintNodeLines(ctx.out, dead);
   if (found.notChecked > 0) WriteLine(ctx.err, std::to_string(found.notChecked) + " bookmarks not checked: not web addresses");
   ctx.err << dead.size() << " unreachable bookmark" << (dead.size() == 1 ? "" : "s") << "\n";
-  return loaded.exitCode();
+  return remove ? RemoveFindings(ctx, loaded, *view, dead) : loaded.exitCode();
 }
 
 }  // namespace linvara::cli

@@ -108,7 +108,9 @@ std::optional<BrowserFile> BrowserArgument(const CommandContext& ctx) {
   return std::nullopt;
 }
 
-int Replaced(const CommandContext& ctx, BrowserFile browser, Replacement what) {
+}  // namespace
+
+int ReplaceBrowserFile(const CommandContext& ctx, BrowserFile browser, Replacement what) {
   if (!RequireHomeFolder(ctx)) return 1;
   std::shared_ptr<PlatformServices> platform = ctx.platform ? ctx.platform : std::make_shared<HostPlatformServices>();
   if (!ctx.args.Has("--force"))
@@ -130,8 +132,6 @@ int Replaced(const CommandContext& ctx, BrowserFile browser, Replacement what) {
   WriteLine(ctx.out, kept->empty() ? "there was no file to keep" : "the replaced file was kept at " + kept->string());
   return 0;
 }
-
-}  // namespace
 
 namespace {
 // Loads the tree of the command's view, finds the named nodes and runs `change` on them.
@@ -166,7 +166,7 @@ int RunMove(CommandContext& ctx) {
 
 int RunApply(CommandContext& ctx) {
   auto browser = BrowserArgument(ctx);
-  return browser ? Replaced(ctx, *browser, Replacement::Apply) : 2;
+  return browser ? ReplaceBrowserFile(ctx, *browser, Replacement::Apply) : 2;
 }
 
 int RunRestore(CommandContext& ctx) {
@@ -176,7 +176,7 @@ int RunRestore(CommandContext& ctx) {
     ErrorLine(ctx.err, "this puts the first-start backup in place of the browser's bookmarks; add --yes to go ahead");
     return 2;
   }
-  return Replaced(ctx, *browser, Replacement::Restore);
+  return ReplaceBrowserFile(ctx, *browser, Replacement::Restore);
 }
 
 }  // namespace linvara::cli

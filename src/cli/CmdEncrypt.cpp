@@ -69,7 +69,7 @@ int RunPasswordCommand(CommandContext& ctx, bool encrypting) {
   }
 
   EncryptionController encryption(session);
-  std::istream& in = ctx.in ? *ctx.in : std::cin;
+  std::istream& in = ctx.input.in ? *ctx.input.in : std::cin;
   const std::optional<std::string> typed = ReadPasswordLine(in);
   if (!typed) {
     ErrorLine(ctx.err, "no password on the standard input; nothing was changed");

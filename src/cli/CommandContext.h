@@ -14,6 +14,12 @@ class PlatformServices;
 
 namespace linvara::cli {
 
+// Where a command reads the user's answers; only a terminal is asked.
+struct CliInput {
+  std::istream* in = nullptr;
+  bool terminal = false;
+};
+
 struct CommandContext {
   const CommandDeclaration& command;
   Locations locations;
@@ -21,7 +27,7 @@ struct CommandContext {
   std::ostream& out;
   std::ostream& err;
   std::shared_ptr<PlatformServices> platform;  // running browsers and the like; null: the host's
-  std::istream* in = nullptr;                  // what a command reads (a password); null: standard input
+  CliInput input;
 
   // Prints "linvara-cli: PROBLEM" and the command's usage to err; returns the usage exit code 2.
   int UsageError(const std::string& problem) const;

@@ -15,6 +15,7 @@ const OptionDeclaration kWorkingCopy{"--working-copy", "", "start from the worki
 const OptionDeclaration kForce{"--force", "", "go ahead even while the browser runs"};
 const OptionDeclaration kSafariView{"--view", "safari", "the Safari tree (the only one these commands change)"};
 const OptionDeclaration kFromWorkingCopy{"--working-copy", "", "start from the Safari working copy, when there is one"};
+const OptionDeclaration kRemoveYes{"--yes", "", "with --remove: remove without asking (only a terminal is asked)"};
 }  // namespace
 
 const std::vector<CommandDeclaration>& CommandTable() {
@@ -35,7 +36,13 @@ const std::vector<CommandDeclaration>& CommandTable() {
         {"--flat", "", "sort the list of every bookmark instead of the top level"},
         kJson},
        RunSort},
-      {"duplicates", "print the bookmarks that share an address, grouped", {}, {kView, kJson}, RunDuplicates},
+      {"duplicates",
+       "print the bookmarks that share an address, grouped",
+       {},
+       {kView, kJson,
+        {"--remove", "", "remove the members the automatic ticks mark (the first of each group and its first favourite stay); print them"},
+        kRemoveYes},
+       RunDuplicates},
       {"dead-links",
        "probe every bookmark and print the unreachable ones",
        {},
@@ -43,12 +50,16 @@ const std::vector<CommandDeclaration>& CommandTable() {
         kJson,
         {"--concurrency", "N", "addresses probed at once"},
         {"--per-host", "N", "addresses of one host probed at once"},
-        {"--timeout", "S", "seconds to wait for each answer"}},
+        {"--timeout", "S", "seconds to wait for each answer"},
+        {"--remove", "", "remove them from the safari or chrome tree; safari's file is replaced at once"},
+        kRemoveYes},
        RunDeadLinks},
       {"empty-folders",
        "print the top-level folders that hold no bookmark",
        {},
-       {{"--view", "all|safari", "the bookmarks of every browser (all, the default) or Safari's tree"}, kJson},
+       {{"--view", "all|safari", "the bookmarks of every browser (all, the default) or Safari's tree"},
+        kJson,
+        {"--remove", "", "safari view: remove them and write the working copy (apply reaches Safari)"}},
        RunEmptyFolders},
       {"cookies",
        "list the cookies of Safari, Chrome or a cookie file",

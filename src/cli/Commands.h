@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CommandContext.h"
+#include "edit/BrowserFileReplacement.h"
 #include "model/PRBookMarkNode.h"
 
 namespace linvara::cli {
@@ -23,6 +24,9 @@ int UsageError(const CommandDeclaration& command, std::ostream& err, const std::
 
 // Prints nodes as list does: one line each (flat) or as a tree, or JSON with --json.
 void PrintAsList(const CommandContext& ctx, const NodeList& nodes, bool flat);
+
+// Replaces the browser's file (refused while the browser runs, unless --force) and says what was kept.
+int ReplaceBrowserFile(const CommandContext& ctx, BrowserFile browser, Replacement what);
 
 int RunHelp(CommandContext& ctx);
 int RunPaths(CommandContext& ctx);

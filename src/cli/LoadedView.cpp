@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <ostream>
 
+#include "edit/EditController.h"
+#include "edit/UnifiedListEditor.h"
 #include "health/LinkHealthController.h"
+#include "health/LinkHealthRemoval.h"
 #include "readers/BookmarkReadController.h"
 #include "sort/SortController.h"
 #include "cli/Output.h"
@@ -86,11 +89,20 @@ bool RequireHomeFolder(const CommandContext& ctx) {
 // The session a command works on, with the controllers the commands need.
 struct LoadedView::Session {
   explicit Session(AppServices services)
-      : session(std::move(services)), reads(session), health(session), sorting(session) {}
+      : session(std::move(services)),
+        reads(session),
+        health(session),
+        sorting(session),
+        editing(session),
+        unified(session, reads),
+        removal(session, health, editing, unified) {}
   BookmarkSession session;
   BookmarkReadController reads;
   LinkHealthController health;
   SortController sorting;
+  EditController editing;
+  UnifiedListEditor unified;
+  LinkHealthRemoval removal;
 };
 
 LoadedView::LoadedView(std::unique_ptr<Session> session) : session_(std::move(session)) {}
@@ -124,6 +136,10 @@ UnreachableFindings LoadedView::FindUnreachable(const ProbeSettings& settings,
   WaitForScans();
   return {session_->session.lists().deadURLArray, health.deadLinksNotChecked};
 }
+
+Result<void> LoadedView::RemoveFromTree(const NodeList& nodes) { return session_->editing.DeleteBookmarks(nodes); }
+
+Result<void> LoadedView::RemoveEmptySafariFolders() { return session_->removal.RemoveSafariEmptyBookMarkFolderAction(); }
 
 LoadedView LoadView(const CommandContext& ctx, CliView view) {
   LoadedView loaded(std::make_unique<LoadedView::Session>(CliServices(ctx)));

@@ -65,6 +65,12 @@ class LoadedView {
   UnreachableFindings FindUnreachable(const ProbeSettings& settings,
                            std::function<void(std::size_t probed, std::size_t total)> progress);
 
+  // Safari and Chrome views: the nodes leave the tree and its working copy is
+  // written; a failure has been told on stderr.
+  Result<void> RemoveFromTree(const NodeList& nodes);
+  // Safari view: the empty top-level folders leave the tree and the working copy is written.
+  Result<void> RemoveEmptySafariFolders();
+
  private:
   friend LoadedView LoadView(const CommandContext& ctx, CliView view);
   struct Session;

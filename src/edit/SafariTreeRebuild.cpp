@@ -123,6 +123,7 @@ struct Rebuild {
   }
 
   std::optional<Value> TopLevelEntry(const NodePtr& node) const {
+    if (Holds(removed, node)) return std::nullopt;  // a removed top-level folder goes with its subtree
     if (FolderPtr folder = AsFolder(node)) return Value(FolderEntry(folder, 1));
     return ChildEntry(node, 0);
   }

@@ -67,12 +67,19 @@ void UnifiedListEditor::RemoveSelectedBookMarkAction() {
 }
 
 void UnifiedListEditor::RemoveAndReread(const NodeList& rows, const std::vector<std::size_t>& selection) {
+  NodeList removed;
+  for (std::size_t row : selection)
+    if (row < rows.size()) removed.push_back(rows[row]);
+  RereadWithout(removed);
+}
+
+void UnifiedListEditor::RereadWithout(const NodeList& removed) {
   std::array<RemoveList, 5> remove{{{"Safari", {}}, {"Chrome", {}}, {"Opera", {}}, {"Microsoft Edge", {}}, {"Firefox", {}}}};
-  for (std::size_t row : selection) {
-    if (row >= rows.size() || !rows[row]) continue;
-    const OptString from = rows[row]->bookMarkFrom();
+  for (const NodePtr& node : removed) {
+    if (!node) continue;
+    const OptString from = node->bookMarkFrom();
     for (RemoveList& list : remove)
-      if (from && *from == list.browser) list.nodes.push_back(rows[row]);
+      if (from && *from == list.browser) list.nodes.push_back(node);
   }
 
   BookmarkLists& l = session_.lists();

@@ -22,6 +22,9 @@ class UnifiedListEditor {
 
   // Asks, then reads every browser again without the addresses of the selected rows.
   void RemoveSelectedBookMarkAction();
+  // Reads every browser again, each without the addresses of its nodes in `removed`
+  // (a node of another tag is dropped), and shows the unified top level.
+  void RereadWithout(const NodeList& removed);
   // The new-folder sheet and its two buttons.
   void AddNewBookMarkFolder();
   void NewFolderSave();

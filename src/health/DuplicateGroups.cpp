@@ -13,14 +13,17 @@ std::string DuplicateKey(const std::string& address) {
   return address;
 }
 
-DuplicateGroups FindAllDuplicateBookMarks(const NodeList& list) {
+namespace {
+
+template <typename KeyOf>
+DuplicateGroups GroupByKey(const NodeList& list, KeyOf keyOf) {
   std::unordered_map<std::string, std::size_t> slotOfKey;
   std::vector<NodeList> slots;  // members per key, keys in order of first appearance
   for (const NodePtr& node : list) {
     if (!node) continue;
     const OptString address = node->urlString();
     if (!address) continue;
-    auto [it, inserted] = slotOfKey.try_emplace(DuplicateKey(*address), slots.size());
+    auto [it, inserted] = slotOfKey.try_emplace(keyOf(*address), slots.size());
     if (inserted) slots.emplace_back();
     slots[it->second].push_back(node);
   }
@@ -39,6 +42,14 @@ DuplicateGroups FindAllDuplicateBookMarks(const NodeList& list) {
     result.groups.push_back(group);
   }
   return result;
+}
+
+}  // namespace
+
+DuplicateGroups FindAllDuplicateBookMarks(const NodeList& list) { return GroupByKey(list, DuplicateKey); }
+
+DuplicateGroups findDuplicateSafariBookMark(const NodeList& list) {
+  return GroupByKey(list, [](const std::string& address) -> const std::string& { return address; });
 }
 
 NodeList DuplicateGroupMembers(const NodePtr& group) {

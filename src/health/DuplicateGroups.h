@@ -29,6 +29,8 @@ struct DuplicateGroups {
 // Groups every entry of `list` that has an address (an empty address is a key
 // like any other; an entry with no address at all takes no part).
 DuplicateGroups FindAllDuplicateBookMarks(const NodeList& list);
+// The same with the exact address as the key: "http://" and "https://" differ.
+DuplicateGroups findDuplicateSafariBookMark(const NodeList& list);
 
 // The members of a group node, in list order.
 NodeList DuplicateGroupMembers(const NodePtr& group);

@@ -108,6 +108,20 @@ void LinkHealthController::CancleFindDeadURLAction() {
   });
 }
 
+void LinkHealthController::FindSafariDeadURLBookMarksAction() {
+  deadLinkScan_.reset();
+  deadScanRunning_ = false;
+  NodeList& found = session_.lists().deadURLArray;
+  found.clear();
+  for (const NodePtr& node : session_.lists().safariBookMarkArray)
+    if (node && node->bDeadURL()) found.push_back(node);
+  deadScanGeneration_ = session_.listsGeneration();
+  session_.SetResultTableContent(TableId::DeadUrl, found);
+  session_.screen().ShowWindow(outlets::kDeadURLWindow, true);
+}
+
+void LinkHealthController::CancleFindSafariDeadURLAction() { session_.screen().CloseWindow(outlets::kDeadURLWindow); }
+
 // ---- Duplicates ----
 
 void LinkHealthController::FindAllDuplicateBookMarksAction() { StartFindAllDuplicateBookMarkThread(); }
@@ -160,6 +174,13 @@ void LinkHealthController::CancleFindDupAction() {
   duplicateSearchRunning_ = false;
   session_.screen().CloseWindow(outlets::kFindDupWindow);
   session_.UpdateView(viewsection::kTexts, [](ViewState& s) { s.text(outlets::kShowDupBookmarklab).text.clear(); });
+}
+
+void LinkHealthController::FindSafariDupBookMarkAction() {
+  duplicateSearch_.reset();
+  session_.lists().duplicateArray.clear();
+  duplicateGeneration_ = session_.listsGeneration();
+  FindAllDuplicateBookMarkOnMainThread(findDuplicateSafariBookMark(session_.lists().safariBookMarkArray));
 }
 
 // ---- Removal guard ----

@@ -43,6 +43,10 @@ class LinkHealthController {
   // Stops a running scan: once it returns no request starts and nothing more is reported.
   void CancelDeadURLScan();
   bool deadURLScanRunning() const { return deadScanRunning_; }
+  // The Safari view's sheet: no probing, the Safari bookmarks already marked unreachable, in list order.
+  void FindSafariDeadURLBookMarksAction();
+  // Its Cancel: closes the sheet only.
+  void CancleFindSafariDeadURLAction();
 
   // ---- Duplicates ----
   // Starts a search of the view (every time); the sheet shows when the groups arrive.
@@ -58,6 +62,9 @@ class LinkHealthController {
   void AutoSelectDuplicationBookAction();
   // The sheet's Cancel: stops a search still running, closes the sheet, empties the label.
   void CancleFindDupAction();
+  // The Safari-only search on the main thread: safariBookMarkArray, whatever the
+  // view, grouped by the exact address; the result is shown as a search's is.
+  void FindSafariDupBookMarkAction();
 
   // Ok while the results were found in the lists the session holds now; after
   // a re-read (another command, a sort) their nodes match nothing, and the

@@ -5,12 +5,21 @@
 #include "PresenterFixture.h"
 #include "app/Actions.h"
 #include "health/HealthTestSupport.h"
+#include "model/FileBytes.h"
 
 namespace linvara::testing {
 namespace {
 
 using std::chrono::milliseconds;
 using Titled = std::vector<std::string>;
+constexpr const char* kDeadLinksRemoved = "The selected unreachable bookmark links has been deleted";
+
+Titled LeafTitles(const NodeList& nodes) {
+  Titled titles;
+  for (const NodePtr& n : nodes)
+    if (n->isLeaf()) titles.push_back(OrNull(n->thetitle()));
+  return titles;
+}
 
 struct HealthHome : PresenterHome {
   Titled events;
@@ -26,6 +35,22 @@ struct HealthHome : PresenterHome {
     o.duplicateTicksChanged = [this] { events.push_back("ticks"); };
     return a;
   }
+  void ScanDeadLinks() {
+    app->FindAllDeadURLBookMarksAction();
+    ASSERT_TRUE(dispatcher->PumpUntil([&] { return !app->linkHealth().deadURLScanRunning(); }, 20000));
+  }
+  bool Perform(const char* action) {
+    MenuItemModel item;
+    item.action = action;
+    return app->PerformMenuAction(item);
+  }
+  // Unticks the rows of a result table whose titles start with `prefix`.
+  void Untick(TableId table, const std::string& prefix) {
+    const NodeList rows = view().table(table)->content;
+    for (std::size_t row = 0; row < rows.size(); ++row)
+      if (OrNull(rows[row]->thetitle()).starts_with(prefix)) app->CheckTheFileAction(table, row);
+  }
+  std::string Bytes(const std::filesystem::path& file) const { return ReadFileBytes(file).valueOr(""); }
   // The Safari view of A, B (in the favourites bar), C at one address, D and F at
   // another, E alone (its scheme is upper case), searched for duplicates.
   AppDelegate& FindSafariDuplicates() {
@@ -132,16 +157,18 @@ TEST(HealthController, WithNoViewTheScanEndsAtOnceWithNothingFound) {
 TEST(HealthController, ASecondScanAfterARemovalProbesAgain) {
   LoopbackHttpServer server;
   HealthHome h;
+  h.WriteChrome(profile::ChromiumRoots(
+      {profile::Leaf("Fine", server.url("/ok")), profile::Leaf("Dead", LoopbackHttpServer::RefusedUrl())}));
   AppDelegate& app = h.StartWatched();
-  app.session().bookMarkType = ViewKind::All;
+  h.Press(outlets::kAllBookMarkBtn);
+  const Titled foundPerRound[] = {{"Dead"}, {}};
   for (int round = 1; round <= 2; ++round) {
-    app.lists().allbookMarkArray = {Leaf("Fine", server.url("/ok")), Leaf("Dead", LoopbackHttpServer::RefusedUrl())};
-    app.FindAllDeadURLBookMarksAction();
-    ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().deadURLScanRunning(); }, 20000));
-    EXPECT_EQ(std::pair(server.requestsFor("/ok"), Titles(app.lists().deadURLArray)), std::pair(round, Titled{"Dead"}));
-    app.lists().allbookMarkArray.clear(), app.lists().deadURLArray.clear();  // as the removal leaves them
+    h.ScanDeadLinks();
+    EXPECT_EQ(std::pair(server.requestsFor("/ok"), Titles(app.lists().deadURLArray)),
+              std::pair(round, foundPerRound[round - 1]));
+    ASSERT_TRUE(h.Perform(actions::kRemoveDeadLinks));
   }
-  EXPECT_TRUE(h.screen->alerts.empty());
+  EXPECT_EQ(h.screen->alertMessages(), Titled{"The selected unreachable bookmark links has been deleted"});
 }
 
 TEST(HealthController, DuplicateGroupsOfTheSafariViewFillTheSheet) {
@@ -186,33 +213,163 @@ TEST(HealthController, AutomaticTicksLeaveOneMemberOfEachGroupUnticked) {
   EXPECT_FALSE(app.linkHealth().bAutoSelect);
 }
 
-// Results found before a re-read name nodes the lists no longer hold: a removal refuses them.
-TEST(HealthController, ResultsFoundBeforeAReReadAreRefused) {
-  HealthHome h;
-  h.WriteChrome(profile::ChromiumRoots({profile::Leaf("One", "http://one.example/"),
-                                        profile::Leaf("Two", "https://one.example/")}));
-  AppDelegate& app = h.StartWatched();
-  LinkHealthController& health = app.linkHealth();
-  h.Press(outlets::kChromeBookMarkBtn);
-  health.deadLinkProbeSettings.timeout = milliseconds(200);
-  const std::function<void()> rereads[] = {
-      [&] { h.Press(outlets::kChromeBookMarkBtn); },  // the view loaded again
-      [&] { app.ReadChromeBookMark(h.loc.chromeDefaultBookmarks()); },  // a working copy read back
+// Each browser holds a dead bookmark in a folder, a live one beside it, and at
+// the top level a second bookmark at the dead address that the user unticks.
+struct DeadLinkHome : HealthHome {
+  LoopbackHttpServer server;
+  explicit DeadLinkHome() {
+    using profile::Folder, profile::Leaf;
+    const std::string deadS = LoopbackHttpServer::RefusedUrl("/s"), deadC = LoopbackHttpServer::RefusedUrl("/c");
+    WriteSafari({Folder("News", {Leaf("Dead S", deadS), Leaf("Live S", server.url("/ok"))}), Leaf("Kept S", deadS)});
+    WriteChrome(profile::ChromiumRoots({Folder("Work", {Leaf("Dead C", deadC), Leaf("Live C", server.url("/ok"))}),
+                                        Leaf("Kept C", deadC)}));
+    SuppressReminder();
+  }
+  // Scans the view the button opens, unticks the "Kept" rows and presses Remove.
+  void ScanAndRemove(const char* button, bool safariStartsFirst = false) {
+    StartWatched();
+    Press(button);
+    ScanDeadLinks();
+    Untick(TableId::DeadUrl, "Kept");
+    if (safariStartsFirst) platform->running.push_back(bundleids::kSafari);
+    ASSERT_TRUE(Perform(actions::kRemoveDeadLinks));
+  }
+};
+
+// What leaves and what stays in each view, and what is written where; in the
+// Safari view nothing is written unless the user confirms while Safari is closed.
+TEST(HealthController, RemovingDeadLinksReachesWhatTheViewWritesTo) {
+  const std::string question = "Remove 1 bookmark from Safari? Safari's file is changed now; the previous file is kept "
+                               "in the backup history.";
+  const Titled untouchedSafari = {"Dead S", "Live S", "Kept S"};
+  const struct {
+    const char* button;
+    AlertButton answer;
+    bool safariRuns;
+    Titled left;  // the view's bookmarks after the removal
+    Titled alerts;
+    bool safariReplaced, safariCopy, chromeCopy;
+  } cases[] = {
+      {outlets::kSafariBookMarkBtn, AlertButton::Default, false, {"Live S", "Kept S"}, {question, kDeadLinksRemoved}, true, true, false},
+      {outlets::kSafariBookMarkBtn, AlertButton::Alternate, false, untouchedSafari, {question}, false, false, false},
+      {outlets::kSafariBookMarkBtn, AlertButton::Default, true, untouchedSafari, {"Quit Safari before applying the changes."}, false, false, false},
+      {outlets::kChromeBookMarkBtn, AlertButton::Default, false, {"Live C", "Kept C"}, {kDeadLinksRemoved}, false, false, true},
+      // The re-read leaves out every bookmark of the browser at a removed address.
+      {outlets::kAllBookMarkBtn, AlertButton::Default, false, {"Live S", "Live C"}, {kDeadLinksRemoved}, false, false, false},
   };
+  for (const auto& c : cases) {
+    DeadLinkHome h;
+    const std::string safari = h.Bytes(h.loc.safariBookmarks()), chrome = h.Bytes(h.loc.chromeDefaultBookmarks());
+    h.screen->AnswerNextAlert(c.answer);
+    h.ScanAndRemove(c.button, c.safariRuns);
+    const std::string what = c.button + std::string(c.safariRuns ? " while Safari runs" : "");
+    EXPECT_EQ(LeafTitles(h.app->session().FlatList()), c.left) << what;
+    EXPECT_EQ(h.screen->alertMessages(), c.alerts) << what;
+    EXPECT_EQ(h.screen->IsWindowVisible(outlets::kDeadURLWindow), c.alerts.back() != kDeadLinksRemoved) << what;
+    EXPECT_EQ(h.Bytes(h.loc.safariBookmarks()) != safari, c.safariReplaced) << what;
+    EXPECT_EQ(std::filesystem::exists(h.loc.safariWorkingCopy()), c.safariCopy) << what;
+    EXPECT_EQ(std::filesystem::exists(h.loc.chromeWorkingCopy()), c.chromeCopy) << what;
+    EXPECT_EQ(h.Bytes(h.loc.chromeDefaultBookmarks()), chrome) << what;
+    if (!c.safariReplaced) continue;
+    EXPECT_EQ(h.Bytes(h.loc.safariBookmarks()), h.Bytes(h.loc.safariWorkingCopy()));
+    EXPECT_FALSE(std::filesystem::is_empty(HistoryFolder(h.loc)));  // the previous file is kept
+    h.Press(outlets::kSafariBookMarkBtn);  // Safari's own file, read again
+    EXPECT_EQ(LeafTitles(h.app->lists().safariBookMarkArray), c.left);
+  }
+}
+
+// Results found before the view was read again name nodes no longer shown:
+// Remove refuses them and writes nothing.
+TEST(HealthController, RemoveRefusesResultsFoundBeforeAReRead) {
   for (const HealthResults which : {HealthResults::DeadLinks, HealthResults::Duplicates}) {
+    DeadLinkHome h;
+    AppDelegate& app = h.StartWatched();
+    h.Press(outlets::kChromeBookMarkBtn);
+    const std::function<void()> rereads[] = {
+        [&] { h.Press(outlets::kChromeBookMarkBtn); },                    // the view loaded again
+        [&] { app.ReadChromeBookMark(h.loc.chromeDefaultBookmarks()); },  // a working copy read back
+    };
     for (const auto& reread : rereads) {
-      if (which == HealthResults::DeadLinks)
-        app.FindAllDeadURLBookMarksAction();
-      else
+      if (which == HealthResults::DeadLinks) {
+        h.ScanDeadLinks();  // ticks what it finds
+      } else {
         app.FindAllDuplicateBookMarksAction();
-      ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !health.deadURLScanRunning() && !health.duplicateSearchRunning(); }));
-      EXPECT_FALSE(health.RefuseOutdatedResults(which));
+        ASSERT_TRUE(h.dispatcher->PumpUntil([&] { return !app.linkHealth().duplicateSearchRunning(); }));
+        app.CheckTheFileAction(TableId::RightDup, 1);  // Kept C, at Dead C's address
+      }
+      EXPECT_FALSE(app.linkHealth().RefuseOutdatedResults(which));
       reread();
-      ASSERT_TRUE(health.RefuseOutdatedResults(which));
-      EXPECT_EQ(health.ResultsStillCurrent(which).error(), "The bookmarks changed since the search; search again.");
+      ASSERT_TRUE(h.Perform(which == HealthResults::DeadLinks ? actions::kRemoveDeadLinks : actions::kRemoveDuplicates));
       EXPECT_EQ(AlertFieldsOf(h.screen->alerts.back().request),
                 AlertFields("The bookmarks changed since the search; search again.", " Ok ", "", "", true, false));
+      EXPECT_FALSE(std::filesystem::exists(h.loc.chromeWorkingCopy()));
     }
+  }
+}
+
+// The automatic ticks removed: one member of each group stays, the first favourite too.
+TEST(HealthController, RemovingDuplicatesKeepsTheUntickedMembers) {
+  for (const bool safariSearch : {false, true}) {
+    HealthHome h;
+    h.SuppressReminder();
+    AppDelegate& app = h.FindSafariDuplicates();
+    if (safariSearch) {
+      // The Safari view's own search runs at once and keys on the exact address.
+      ASSERT_TRUE(h.Perform(actions::kFindSafariDuplicates));
+      EXPECT_EQ(Titles(app.lists().duplicateArray), (Titled{"A", "D"}));
+      EXPECT_EQ(Titles(DuplicateGroupMembers(app.lists().duplicateArray[0])), (Titled{"A", "C"}));
+    }
+    app.AutoSelectDuplicationBookAction();
+    ASSERT_TRUE(h.Perform(actions::kRemoveDuplicates));
+    EXPECT_EQ(h.screen->alertMessages(),
+              (Titled{"Remove 2 bookmarks from Safari? Safari's file is changed now; the previous file is kept in the "
+                      "backup history.",
+                      "The selected duplicate bookmarks has been deleted"}));
+    EXPECT_EQ(LeafTitles(app.lists().safariBookMarkArray), (Titled{"A", "B", "D", "E"}));
+    EXPECT_TRUE(app.lists().duplicateArray.empty());
+    EXPECT_FALSE(h.screen->IsWindowVisible(outlets::kFindDupWindow));
+  }
+}
+
+// Empty top-level folders: the unified view drops them from what it shows, the
+// Safari view from its working copy; neither touches a browser's file.
+TEST(HealthController, EmptyTopLevelFoldersLeaveTheViewTheCommandWorksOn) {
+  using profile::Folder, profile::Leaf;
+  const struct {
+    const char* button;
+    const char* action;
+    Titled topLevel;  // the rows shown after the command
+    bool safariCopy;
+  } cases[] = {
+      {outlets::kAllBookMarkBtn, actions::kRemoveEmptyFolders, {"Full", "Loose", "Bookmarks bar"}, false},
+      {outlets::kSafariBookMarkBtn, actions::kRemoveSafariEmptyFolders, {"Full", "Loose"}, true},
+      // Each command is refused in the other's view: nothing changes.
+      {outlets::kAllBookMarkBtn, actions::kRemoveSafariEmptyFolders,
+       {"Hollow", "Full", "History", "Loose", "Bookmarks bar", "Other bookmarks"}, false},
+      {outlets::kSafariBookMarkBtn, actions::kRemoveEmptyFolders, {"Hollow", "Full", "History", "Loose"}, false},
+  };
+  for (const auto& c : cases) {
+    HealthHome h;
+    h.SuppressReminder();
+    h.WriteSafari({Folder("Hollow", {Folder("Inner", {}), Folder("Deeper", {Folder("Deepest", {})})}),
+                   Folder("Full", {Folder("Empty inside", {}), Folder("Sub", {Leaf("Page", "https://p.example/")})}),
+                   profile::Proxy("History"), Leaf("Loose", "https://l.example/")});
+    h.WriteChrome(profile::ChromiumRoots({Leaf("Bar page", "https://b.example/")}, {}));
+    h.StartWatched();
+    h.Press(c.button);
+    const std::string before = FolderFingerprint(h.home.path());
+    ASSERT_TRUE(h.Perform(c.action));
+    EXPECT_EQ(h.RowTitles(), c.topLevel) << c.action << " in " << c.button;
+    EXPECT_EQ(std::filesystem::exists(h.loc.safariWorkingCopy()), c.safariCopy) << c.action;
+    if (!c.safariCopy) {
+      EXPECT_EQ(FolderFingerprint(h.home.path()), before) << c.action;
+      continue;
+    }
+    // The working copy read back: the kept folders keep their empty subfolders.
+    EXPECT_EQ(Titles(h.app->lists().safariFatherArray), (Titled{"Full", "Loose"}));
+    EXPECT_EQ(Titles(AsFolder(h.app->lists().safariFatherArray[0])->childrenSnapshot()), (Titled{"Empty inside", "Sub"}));
+    h.Press(outlets::kSafariBookMarkBtn);  // Safari's own file is unchanged until applied
+    EXPECT_EQ(h.RowTitles(), (Titled{"Hollow", "Full", "History", "Loose"}));
   }
 }
 

@@ -18,7 +18,7 @@ TEST(EncryptCli, PasswordFromStdinAndRefusalsWriteNothingWrong) {
     args.insert(args.begin(), {"--home", home.path().string(), "--layout", "macos"});
     std::istringstream in(input);
     std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err, nullptr, &in);
+    const int code = cli::RunCli(args, out, err, nullptr, cli::CliInput{&in, false});
     return std::pair(code, err.str());
   };
   const struct {

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
 
 #include "app/PresenterFixture.h"
 #include "cli/CliTestSupport.h"
 #include "health/LoopbackHttpServer.h"
+#include "model/FileBytes.h"
 
 namespace linvara::testing {
 namespace {
@@ -99,6 +102,67 @@ TEST_F(HealthCli, EmptyFoldersListsTheTopLevelFoldersWithoutBookmarks) {
 
   EXPECT_EQ(Run({"empty-folders", "--view", "safari"}).out, "Hollow/  [Safari /]\n");
   EXPECT_EQ(Run({"empty-folders", "--view", "chrome"}).code, 2);
+}
+
+// --remove: what each command and view writes, and when it asks or refuses.
+TEST(HealthCliRemoval, RemoveWritesOnlyWhatTheViewAllowsAfterConsent) {
+  enum class Written { Nothing, ChromeCopy, SafariCopy, SafariCopyAndFile };
+  LoopbackHttpServer server;
+  const std::string yes = "--yes", quick = "--timeout";
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> typed;  // what is typed on a terminal; nullopt: no terminal
+    bool safariRuns;
+    int code;
+    Written written;
+    const char* removed;  // the title that leaves what was written
+    const char* errSays;
+  } cases[] = {
+      {{"dead-links", "--view", "chrome", "--remove", yes, quick, "2"}, {}, false, 0, Written::ChromeCopy, "Gone C", "removed 1 bookmark"},
+      {{"dead-links", "--view", "safari", "--remove", yes, quick, "2"}, {}, false, 0, Written::SafariCopyAndFile, "Gone S", "removed 1 bookmark"},
+      {{"dead-links", "--view", "safari", "--remove", quick, "2"}, "y\n", false, 0, Written::SafariCopyAndFile, "Gone S",
+       "Remove 1 bookmark from Safari? Safari's file is changed now"},
+      {{"dead-links", "--view", "safari", "--remove", quick, "2"}, "n\n", false, 1, Written::Nothing, "", "nothing was removed"},
+      {{"dead-links", "--view", "safari", "--remove", quick, "2"}, {}, false, 2, Written::Nothing, "", "not asking without a terminal"},
+      {{"dead-links", "--view", "safari", "--remove", yes}, {}, true, 1, Written::Nothing, "", "Quit Safari before applying the changes."},
+      {{"dead-links", "--remove", yes}, {}, false, 2, Written::Nothing, "", "do not reach the browsers"},
+      {{"duplicates", "--view", "safari", "--remove", yes}, {}, false, 0, Written::SafariCopyAndFile, "Live again", "1 to remove"},
+      {{"duplicates", "--view", "chrome", "--remove"}, {}, false, 2, Written::Nothing, "", "not asking without a terminal"},
+      {{"empty-folders", "--view", "safari", "--remove"}, {}, false, 0, Written::SafariCopy, "Hollow", "1 empty folder"},
+      {{"empty-folders", "--remove"}, {}, false, 2, Written::Nothing, "", "do not reach the browsers"},
+  };
+  for (const auto& c : cases) {
+    TestHome h;
+    using profile::Folder, profile::Leaf;
+    h.WriteSafari({Folder("Hollow", {}), Folder("News", {Leaf("Gone S", LoopbackHttpServer::RefusedUrl("/s")),
+                                                         Leaf("Live", server.url("/ok"))}),
+                   Leaf("Live again", server.url("/ok"))});
+    h.WriteChrome(profile::ChromiumRoots(
+        {Folder("Work", {Leaf("Gone C", LoopbackHttpServer::RefusedUrl("/c")), Leaf("Live C", server.url("/ok"))})}));
+    if (c.safariRuns) h.platform->running.push_back(bundleids::kSafari);
+    auto bytes = [](const std::filesystem::path& file) { return ReadFileBytes(file).valueOr(""); };
+    const std::string before = FolderFingerprint(h.home.path()), safari = bytes(h.loc.safariBookmarks()),
+                      chrome = bytes(h.loc.chromeDefaultBookmarks());
+
+    std::vector<std::string> argv = {"--home", h.home.path().string(), "--layout", "macos"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    std::istringstream typed(c.typed.value_or(""));
+    std::ostringstream out, err;
+    const int code = cli::RunCli(argv, out, err, h.platform, cli::CliInput{&typed, c.typed.has_value()});
+    const std::string what = c.args[0] + " " + c.args[2] + (c.typed ? " typed " + *c.typed : "");
+    EXPECT_EQ(code, c.code) << what << err.str();
+    EXPECT_NE(err.str().find(c.errSays), std::string::npos) << what << err.str();
+    if (c.written == Written::Nothing) {
+      EXPECT_EQ(FolderFingerprint(h.home.path()), before) << what;
+      continue;
+    }
+    const std::string copy = bytes(c.written == Written::ChromeCopy ? h.loc.chromeWorkingCopy() : h.loc.safariWorkingCopy());
+    EXPECT_EQ(copy.find(c.removed), std::string::npos) << what;
+    EXPECT_NE(copy.find("Live"), std::string::npos) << what;
+    EXPECT_EQ(bytes(h.loc.chromeDefaultBookmarks()), chrome) << what;  // never written
+    const std::string safariNow = c.written == Written::SafariCopyAndFile ? copy : safari;
+    EXPECT_EQ(bytes(h.loc.safariBookmarks()), safariNow) << what;
+  }
 }
 
 }  // namespace

@@ -14,10 +14,6 @@ namespace {
 
 // Actions whose performers are not built yet; their entries are drawn disabled.
 const std::set<std::string> kNotBuiltYet = {
-    // Link health: the sheets' removal, the Safari view's entries, empty folders.
-    "FindSafariDeadURLBookMarksAction:", "FindSafariDupBookMarkAction:",
-    "CancleFindSafariDeadURLAction:", "RemoveSelectedDeadBookMarkAction:",
-    "RemoveAutoDuplicationBookAction:", "RemoveEmptyBookMarkFolderAction:", "RemoveSafariEmptyBookMarkFolderAction:",
     // Sorting of the Safari and Chrome trees.
     "SortSafariBookMarkByNameFolderFirst:", "SortSafariBookMarkByNameFolderLast:",
     "SortSafariBookMarkByAddressFolderFirst:", "SortSafariBookMarkByAddressFolderLast:",
