@@ -3,6 +3,8 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 DEMO_HOME  ?= $(BUILD)/demo-home
+BUILD_RELEASE ?= build-release
+BENCHMARKS ?= bench_full_read bench_cli_list bench_search bench_window_read
 
 .PHONY: all deps configure build test test-asan run demo bench clean
 
@@ -33,10 +35,13 @@ demo: build
 run: demo
 	$(BUILD)/src/ui/linvara --home $(DEMO_HOME) --layout macos
 
+# Every benchmark, then their summary lines (BENCH name figure unit peak-MiB) in $(BUILD_RELEASE)/bench-summary.txt.
 bench: deps
-	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLINVARA_BUILD_BENCH=ON
-	cmake --build build-release -j$(JOBS)
-	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b; done
+	cmake -S . -B $(BUILD_RELEASE) -DCMAKE_BUILD_TYPE=Release -DLINVARA_BUILD_BENCH=ON -DLINVARA_BUILD_GUI=ON
+	cmake --build $(BUILD_RELEASE) -j$(JOBS) --target $(BENCHMARKS)
+	@rm -f $(BUILD_RELEASE)/bench-summary.txt $(BUILD_RELEASE)/bench-output.txt
+	@for b in $(BENCHMARKS); do echo "== $$b"; $(BUILD_RELEASE)/bench/$$b | tee -a $(BUILD_RELEASE)/bench-output.txt | grep '^BENCH ' >> $(BUILD_RELEASE)/bench-summary.txt || exit 1; done
+	@cat $(BUILD_RELEASE)/bench-summary.txt
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-release
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD_RELEASE)
