@@ -11,6 +11,8 @@ namespace linvara::cli {
 // `text` safe for a terminal: C0 controls except tab, DEL and C1 controls
 // (U+0080..U+009F) become \xNN; bytes that are not UTF-8 become U+FFFD.
 std::string PrintableText(std::string_view text);
+// PrintableText(text) appended to `out`.
+void AppendPrintableText(std::string& out, std::string_view text);
 
 // PrintableText(line) and a newline.
 void WriteLine(std::ostream& out, std::string_view line);

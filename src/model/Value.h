@@ -92,6 +92,8 @@ class Dictionary {
 
   // Null value when the key is absent.
   Value get(std::string_view key) const;
+  // The stored value, without a copy; null when the key is absent. Valid until the dictionary changes.
+  const Value* find(std::string_view key) const;
   bool contains(std::string_view key) const;
   // Replaces the value in place (keeping the key's position) or appends the key.
   void set(std::string_view key, Value value);
