@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -55,12 +56,17 @@ inline profile::PlacesDatabase FirefoxPlaces(int count) {
   return std::move(*places);
 }
 
+// In a temporary folder removed at exit, or in $LINVARA_BENCH_HOME, made
+// once and kept (for profiling a command on it).
 struct GeneratedHome {
   fs::path dir;
   Locations loc;
+  bool kept = std::getenv("LINVARA_BENCH_HOME") != nullptr;
   GeneratedHome()
-      : dir(fs::temp_directory_path() / ("linvara-bench-" + std::to_string(::getpid()))),
+      : dir(std::getenv("LINVARA_BENCH_HOME") ? fs::path(std::getenv("LINVARA_BENCH_HOME"))
+                                              : fs::temp_directory_path() / ("linvara-bench-" + std::to_string(::getpid()))),
         loc(Locations::ForHome(dir, Layout::MacOS)) {
+    if (kept && fs::exists(loc.safariBookmarks())) return;
     MustWrite(profile::WriteSafariBookmarks(loc.safariBookmarks(), Bookmarks("safari", "Safari")));
     for (const auto& [file, browser] : {std::pair(loc.chromeDefaultBookmarks(), "chrome"),
                                         std::pair(loc.edgeBookmarks(), "edge"), std::pair(loc.operaBookmarks(), "opera")})
@@ -70,7 +76,7 @@ struct GeneratedHome {
   }
   ~GeneratedHome() {
     std::error_code ec;
-    fs::remove_all(dir, ec);
+    if (!kept) fs::remove_all(dir, ec);
   }
 };
 

@@ -1,5 +1,7 @@
 #include "cli/NodeJson.h"
 
+#include "cli/Output.h"
+
 #include <cstdint>
 #include <ostream>
 #include <string_view>
@@ -65,25 +67,6 @@ namespace linvara::cli {
 
 namespace {
 
-// Length of the well-formed UTF-8 sequence at `text[i]`, 0 when there is none.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  std::size_t length = 0;
-  std::uint32_t code = 0, minimum = 0;
-  if (lead >= 0xc2 && lead <= 0xdf) length = 2, code = lead & 0x1f, minimum = 0x80;
-  else if (lead >= 0xe0 && lead <= 0xef) length = 3, code = lead & 0x0f, minimum = 0x800;
-  else if (lead >= 0xf0 && lead <= 0xf4) length = 4, code = lead & 0x07, minimum = 0x10000;
-  else return 0;
-  if (text.size() - i < length) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xc0) != 0x80) return 0;
-    code = (code << 6) | (byte(i + k) & 0x3f);
-  }
-  if (code < minimum || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
-  return length;
-}
-
 // `text` as a JSON string, escaped as WriteJson escapes it. Text that is not
 // UTF-8 goes through the library's serializer, which replaces the bad bytes.
 void AppendJsonString(std::string& out, std::string_view text) {
@@ -92,7 +75,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
-      const std::size_t length = Utf8SequenceLength(text, i);
+      const std::size_t length = WellFormedUtf8Length(text.substr(i));
       if (length == 0) {
         out.resize(start);
         out += Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);

@@ -41,6 +41,11 @@ std::size_t DecodeUtf8(std::string_view text, std::uint32_t& code) {
 }
 }  // namespace
 
+std::size_t WellFormedUtf8Length(std::string_view text) {
+  std::uint32_t code = 0;
+  return text.empty() ? 0 : DecodeUtf8(text, code);
+}
+
 std::string PrintableText(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -28,9 +28,12 @@ class JsonParser {
  private:
   enum class Kind : char { Object, Array };
   // A container being built; containers beyond kMaxDepth are only checked.
+  // Frames are kept for reuse, so their lists keep their capacity and each
+  // finished container gets one list of exactly its size.
   struct Frame {
-    DictPtr dict;
-    ArrayPtr array;
+    Kind kind = Kind::Array;
+    std::vector<Dictionary::Entry> entries;
+    std::vector<Value> items;
     std::string key;
   };
 
@@ -62,7 +65,8 @@ class JsonParser {
   const char* at_;
   const char* end_;
   std::vector<Kind> open_;     // every open container, checked or built
-  std::vector<Frame> frames_;  // the built ones: the first kMaxDepth of open_
+  std::vector<Frame> frames_;  // the built ones are the first `built_`
+  std::size_t built_ = 0;
 };
 
 void AppendUtf8(std::string& out, std::uint32_t code) {
@@ -251,10 +255,11 @@ bool JsonParser::Scalar(Value& out) {
 void JsonParser::Open(Kind kind) {
   open_.push_back(kind);
   if (open_.size() > kMaxDepth) return;
-  Frame frame;
-  if (kind == Kind::Object) frame.dict = Dictionary::make();
-  else frame.array = Array::make();
-  frames_.push_back(std::move(frame));
+  if (frames_.size() == built_) frames_.emplace_back();
+  Frame& frame = frames_[built_++];
+  frame.kind = kind;
+  frame.entries.clear();
+  frame.items.clear();
 }
 
 // The closed container's value: null for one beyond kMaxDepth.
@@ -262,22 +267,36 @@ Value JsonParser::Close() {
   const bool built = open_.size() <= kMaxDepth;
   open_.pop_back();
   if (!built) return Value();
-  Frame frame = std::move(frames_.back());
-  frames_.pop_back();
-  return frame.dict ? Value(std::move(frame.dict)) : Value(std::move(frame.array));
+  Frame& frame = frames_[--built_];
+  if (frame.kind == Kind::Object)
+    return Value(Dictionary::FromEntries(std::vector<Dictionary::Entry>(std::make_move_iterator(frame.entries.begin()),
+                                                                       std::make_move_iterator(frame.entries.end()))));
+  auto array = Array::make();
+  array->items().assign(std::make_move_iterator(frame.items.begin()), std::make_move_iterator(frame.items.end()));
+  return Value(std::move(array));
 }
 
 void JsonParser::Put(Value value, Value& result) {
   // Inside a container that is only checked, values are dropped; its own null
   // goes to its father when it closes.
   if (open_.size() > kMaxDepth) return;
-  if (frames_.empty()) {
+  if (built_ == 0) {
     result = std::move(value);
     return;
   }
-  Frame& top = frames_.back();
-  if (top.dict) top.dict->set(top.key, std::move(value));
-  else top.array->append(std::move(value));
+  Frame& top = frames_[built_ - 1];
+  if (top.kind == Kind::Array) {
+    top.items.push_back(std::move(value));
+    return;
+  }
+  // A key given twice keeps its first place and its last value.
+  for (auto& [key, existing] : top.entries) {
+    if (key == top.key) {
+      existing = std::move(value);
+      return;
+    }
+  }
+  top.entries.emplace_back(std::move(top.key), std::move(value));
 }
 
 bool JsonParser::Parse(Value& result) {
@@ -318,7 +337,7 @@ bool JsonParser::Parse(Value& result) {
         SkipSpace();
         std::string key;
         if (!String(key) || !Consume(':')) return false;
-        if (open_.size() <= kMaxDepth) frames_.back().key = std::move(key);
+        if (open_.size() <= kMaxDepth) frames_[built_ - 1].key = std::move(key);
         step = Step::Value;
         break;
       }

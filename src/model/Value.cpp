@@ -72,6 +72,12 @@ std::vector<Dictionary::Entry>& Dictionary::mutableEntries() {
   return *entries_;
 }
 
+DictPtr Dictionary::FromEntries(std::vector<Entry> entries) {
+  DictPtr dict = make();
+  if (!entries.empty()) dict->entries_ = std::make_shared<std::vector<Entry>>(std::move(entries));
+  return dict;
+}
+
 Value Dictionary::get(std::string_view key) const {
   const Value* found = find(key);
   return found ? *found : Value();

@@ -89,6 +89,8 @@ class Dictionary {
   using Entry = std::pair<std::string, Value>;
 
   static DictPtr make() { return std::make_shared<Dictionary>(); }
+  // A dictionary holding these entries, as given (keys assumed distinct).
+  static DictPtr FromEntries(std::vector<Entry> entries);
 
   // Null value when the key is absent.
   Value get(std::string_view key) const;

@@ -117,7 +117,7 @@ TYPED_TEST(EveryReader, LargeReadCallsTheResponsivenessHookDuringTheRead) {
 
 TEST(ReaderContext, ParseRunsOnAnotherThreadOnlyWhileTheCallerKeepsResponsive) {
   BookmarkLists lists;
-  ReaderContext ctx{lists};
+  ReaderContext ctx{lists, 0, {}};
   std::atomic<bool> ticked{false};
   std::thread::id parsedOn;
   // The work waits for a tick, which only comes when the caller keeps itself responsive meanwhile.
