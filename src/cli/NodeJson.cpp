@@ -73,6 +73,16 @@ void AppendJsonString(std::string& out, std::string_view text) {
   const std::size_t start = out.size();
   out += '"';
   for (std::size_t i = 0; i < text.size();) {
+    // A run of printable ASCII that needs no escape goes in at once.
+    std::size_t plain = i;
+    while (plain < text.size() && static_cast<unsigned char>(text[plain]) >= 0x20 &&
+           static_cast<unsigned char>(text[plain]) < 0x80 && text[plain] != '"' && text[plain] != '\\')
+      ++plain;
+    if (plain > i) {
+      out.append(text.substr(i, plain - i));
+      i = plain;
+      continue;
+    }
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       const std::size_t length = WellFormedUtf8Length(text.substr(i));

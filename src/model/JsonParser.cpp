@@ -343,7 +343,8 @@ bool JsonParser::Parse(Value& result) {
       }
       case Step::AfterValue: {
         SkipSpace();
-        if (open_.empty()) return at_ == end_;
+        // A NUL byte ends the text, as it does for the standard parser.
+        if (open_.empty()) return at_ == end_ || *at_ == '\0';
         if (at_ == end_) return false;
         const Kind kind = open_.back();
         const char c = *at_++;
