@@ -99,6 +99,8 @@ inline void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 // The console report, then the summary lines once every benchmark has run.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
+  // Without colour codes, so that every summary line starts with "BENCH".
+  SummaryReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {

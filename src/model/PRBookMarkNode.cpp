@@ -104,23 +104,20 @@ OptString PRBookMarkNode::urlString() const {
   std::lock_guard lock(mutex_);
   return urlString_;
 }
-void PRBookMarkNode::setUrlString(OptString v) {
-  std::string folded = FoldedFormIfDifferent(v);
-  std::lock_guard lock(mutex_);
-  urlString_ = std::move(v);
-  foldedUrl_ = std::move(folded);
-}
+void PRBookMarkNode::setUrlString(OptString v) { SetSearchedText(urlString_, foldedUrl_, std::move(v)); }
 LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, SyncDict, setSyncDict, syncDictLeaf_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, urlDict, setUrlDict, urlDict_)
 OptString PRBookMarkNode::thetitle() const {
   std::lock_guard lock(mutex_);
   return thetitle_;
 }
-void PRBookMarkNode::setThetitle(OptString v) {
-  std::string folded = FoldedFormIfDifferent(v);
+void PRBookMarkNode::setThetitle(OptString v) { SetSearchedText(thetitle_, foldedTitle_, std::move(v)); }
+
+void PRBookMarkNode::SetSearchedText(OptString& field, std::string& folded, OptString v) {
+  std::string foldedForm = FoldedFormIfDifferent(v);  // folded before the lock is taken
   std::lock_guard lock(mutex_);
-  thetitle_ = std::move(v);
-  foldedTitle_ = std::move(folded);
+  field = std::move(v);
+  folded = std::move(foldedForm);
 }
 LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, readlistDict, setReadlistDict, readlistDict_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bDeadURL, setBDeadURL, bDeadURL_)

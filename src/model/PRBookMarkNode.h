@@ -123,6 +123,9 @@ class PRBookMarkNode : public std::enable_shared_from_this<PRBookMarkNode> {
   mutable NodeFieldLock mutex_;
 
  private:
+  // Sets the title or the address with its folded form for the search.
+  void SetSearchedText(OptString& field, std::string& folded, OptString v);
+
   NodeKind kind_;
   NodePtr ownedFather_;                       // set when the father is a root
   std::weak_ptr<PRBookMarkNode> weakFather_;  // set when the father is a folder
