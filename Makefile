@@ -4,6 +4,10 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 DEMO_HOME  ?= $(BUILD)/demo-home
 PACKAGE_BUILD ?= build-package
+BUILD_RELEASE ?= build-release
+# Those that print summary lines, then the rest.
+BENCHMARKS ?= bench_full_read bench_cli_list bench_search bench_window_read
+MORE_BENCHMARKS ?= bench_edit bench_sort bench_export bench_dead_links
 
 .PHONY: all deps configure build test test-asan run demo bench package clean
 
@@ -34,10 +38,14 @@ demo: build
 run: demo
 	$(BUILD)/src/ui/linvara --home $(DEMO_HOME) --layout macos
 
+# Every benchmark, then their summary lines (BENCH name figure unit peak-MiB) in $(BUILD_RELEASE)/bench-summary.txt.
 bench: deps
-	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLINVARA_BUILD_BENCH=ON
-	cmake --build build-release -j$(JOBS)
-	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b; done
+	cmake -S . -B $(BUILD_RELEASE) -DCMAKE_BUILD_TYPE=Release -DLINVARA_BUILD_BENCH=ON -DLINVARA_BUILD_GUI=ON
+	cmake --build $(BUILD_RELEASE) -j$(JOBS) --target $(BENCHMARKS) $(MORE_BENCHMARKS)
+	@rm -f $(BUILD_RELEASE)/bench-summary.txt $(BUILD_RELEASE)/bench-output.txt
+	@for b in $(BENCHMARKS); do echo "== $$b"; $(BUILD_RELEASE)/bench/$$b | tee -a $(BUILD_RELEASE)/bench-output.txt | grep '^BENCH ' >> $(BUILD_RELEASE)/bench-summary.txt || exit 1; done
+	@for b in $(MORE_BENCHMARKS); do echo "== $$b"; $(BUILD_RELEASE)/bench/$$b | tee -a $(BUILD_RELEASE)/bench-output.txt || exit 1; done
+	@cat $(BUILD_RELEASE)/bench-summary.txt
 
 # A Release build of the programs alone, packed as a .deb in $(PACKAGE_BUILD).
 package: deps
@@ -46,4 +54,4 @@ package: deps
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-release $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD_RELEASE) $(PACKAGE_BUILD)

@@ -1,94 +1,20 @@
-// Full read of all browsers on a generated home: 30,000 bookmarks per browser
-// (Safari as a binary property list, Chrome, Edge and Opera JSON, Firefox
-// places.sqlite), about 150,000 in all. Reports the time of one full read and
-// the peak resident memory of the process while reading.
-#include <benchmark/benchmark.h>
-
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
-#include <string>
-
+// Full read of all browsers on the generated home (BenchSupport.h), about
+// 150,000 bookmarks. Reports the time of one full read and the peak resident
+// memory of the process while reading; then each reader and codec alone.
+#include "BenchSupport.h"
 #include "app/AppDelegate.h"
 #include "app/ScriptedScreen.h"
 #include "model/FileBytes.h"
 #include "model/Json.h"
 #include "model/PropertyList.h"
-#include "profile/ChromiumBookmarksFile.h"
-#include "profile/FirefoxPlaces.h"
-#include "profile/SafariBookmarksFile.h"
 #include "readers/ChromiumReader.h"
 #include "readers/FirefoxReader.h"
 #include "readers/SafariReader.h"
 
-namespace fs = std::filesystem;
 using namespace linvara;
+using namespace linvara::bench;
 
 namespace {
-
-constexpr int kPerBrowser = 30000;
-constexpr int kPerFolder = 100;
-
-std::string Url(const std::string& browser, int i) {
-  return "https://site" + std::to_string(i % 5000) + ".example.com/" + browser + "/page/" + std::to_string(i);
-}
-
-// `count` bookmarks in folders of kPerFolder, "<Browser> bookmark <n>".
-std::vector<profile::BookmarkEntry> Bookmarks(const std::string& browser, const std::string& label,
-                                              int count = kPerBrowser) {
-  return profile::FoldersOfBookmarks(count, count / kPerFolder, [&](int folder, int index) {
-    const int n = folder * kPerFolder + index;
-    return profile::Leaf(label + " bookmark " + std::to_string(n), Url(browser, n));
-  });
-}
-
-void MustWrite(const Result<void>& written) {
-  if (!written) throw std::runtime_error("cannot write the generated home: " + written.error());
-}
-
-profile::PlacesDatabase FirefoxPlaces(int count) {
-  auto places = profile::PlacesDatabase::Create();
-  if (!places) throw std::runtime_error(places.error());
-  profile::FirefoxBookmarks bookmarks;
-  bookmarks.toolbar = Bookmarks("firefox", "Firefox", count);
-  MustWrite(places->AddBookmarks(bookmarks));
-  return std::move(*places);
-}
-
-struct GeneratedHome {
-  fs::path dir;
-  Locations loc;
-  GeneratedHome()
-      : dir(fs::temp_directory_path() / ("linvara-bench-" + std::to_string(::getpid()))),
-        loc(Locations::ForHome(dir, Layout::MacOS)) {
-    MustWrite(profile::WriteSafariBookmarks(loc.safariBookmarks(), Bookmarks("safari", "Safari")));
-    for (const auto& [file, browser] : {std::pair(loc.chromeDefaultBookmarks(), "chrome"),
-                                        std::pair(loc.edgeBookmarks(), "edge"), std::pair(loc.operaBookmarks(), "opera")})
-      MustWrite(profile::WriteChromiumBookmarks(file, profile::ChromiumRoots(Bookmarks(browser, browser))));
-    auto places = profile::WriteFirefoxProfile(loc, "bench.default", FirefoxPlaces(kPerBrowser));
-    if (!places) throw std::runtime_error(places.error());
-  }
-  ~GeneratedHome() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-};
-
-// One generated home for every benchmark of the run.
-const GeneratedHome& Home() {
-  static GeneratedHome home;
-  return home;
-}
-
-// Peak resident memory (VmHWM) in MiB; ResetPeak starts a new measurement.
-double PeakResidentMiB() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-  return 0;
-}
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 void BM_FullReadOfAllBrowsers(benchmark::State& state) {
   const GeneratedHome& home = Home();
@@ -168,4 +94,4 @@ BENCHMARK(BM_ReadFirefox200k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+LINVARA_BENCHMARK_MAIN()

@@ -116,7 +116,7 @@ int RunDeadLinks(CommandContext& ctx) {
   progress.End();
 
   if (ctx.args.Has("--json"))
-    WriteJson(ctx.out, NodesToJson(dead));
+    WriteNodesJson(ctx.out, dead);
   else
     PrintNodeLines(ctx.out, dead);
   if (found.notChecked > 0) WriteLine(ctx.err, std::to_string(found.notChecked) + " bookmarks not checked: not web addresses");

@@ -9,7 +9,7 @@ namespace linvara::cli {
 
 void PrintAsList(const CommandContext& ctx, const NodeList& nodes, bool flat) {
   if (ctx.args.Has("--json"))
-    WriteJson(ctx.out, NodesToJson(nodes, !flat));
+    WriteNodesJson(ctx.out, nodes, !flat);
   else if (flat)
     PrintNodeLines(ctx.out, nodes);
   else
@@ -36,7 +36,7 @@ int RunSearch(CommandContext& ctx) {
   // The table's search: the view's flat list, title first, then address, letter case ignored.
   NodeList matches = FilterBySearch(loaded.flat(), text);
   if (ctx.args.Has("--json"))
-    WriteJson(ctx.out, NodesToJson(matches));
+    WriteNodesJson(ctx.out, matches);
   else
     PrintNodeLines(ctx.out, matches);
   return loaded.exitCode();

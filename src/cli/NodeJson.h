@@ -3,6 +3,7 @@
 // "kind" ("bookmark", "folder" or "root"), "title", "url", "path", "browser",
 // "uuid", "dateAdded", "favorite", "encrypted", and for folders in tree mode
 // "children". A missing field is null; strings are the node's fields as they are.
+#include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -16,5 +17,9 @@ const char* NodeKindName(const PRBookMarkNode& node);
 // met again below itself is written without children).
 nlohmann::ordered_json NodeToJson(const NodePtr& node, bool withChildren = false);
 nlohmann::ordered_json NodesToJson(const NodeList& nodes, bool withChildren = false);
+
+// The same text as WriteJson(out, NodesToJson(nodes, withChildren)), written
+// node by node without building the whole document first.
+void WriteNodesJson(std::ostream& out, const NodeList& nodes, bool withChildren = false);
 
 }  // namespace linvara::cli

@@ -35,11 +35,32 @@ void PrintTreeNode(std::ostream& out, const NodePtr& node, int depth,
 }  // namespace
 
 void PrintNodeLines(std::ostream& out, const NodeList& nodes) {
+  // Lines are gathered into chunks: one write per chunk, not per line.
+  constexpr std::size_t kChunk = 1 << 16;
+  std::string text, line;
   for (const auto& node : nodes) {
     if (!node) continue;
-    WriteLine(out, TitleAndAddress(*node) + "  [" + OrNull(node->bookMarkFrom()) + " " + OrNull(node->theFullPath()) +
-                       "]" + Flags(*node));
+    line = OrNull(node->thetitle());
+    if (node->isLeaf()) {
+      line += "  ";
+      line += OrNull(node->urlString());
+    } else {
+      line += '/';
+    }
+    line += "  [";
+    line += OrNull(node->bookMarkFrom());
+    line += ' ';
+    line += OrNull(node->theFullPath());
+    line += ']';
+    line += Flags(*node);
+    AppendPrintableText(text, line);
+    text += '\n';
+    if (text.size() >= kChunk) {
+      out.write(text.data(), static_cast<std::streamsize>(text.size()));
+      text.clear();
+    }
   }
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void PrintNodeTree(std::ostream& out, const NodeList& topLevel) {

@@ -41,9 +41,19 @@ std::size_t DecodeUtf8(std::string_view text, std::uint32_t& code) {
 }
 }  // namespace
 
+std::size_t WellFormedUtf8Length(std::string_view text) {
+  std::uint32_t code = 0;
+  return text.empty() ? 0 : DecodeUtf8(text, code);
+}
+
 std::string PrintableText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
+  AppendPrintableText(out, text);
+  return out;
+}
+
+void AppendPrintableText(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
@@ -63,7 +73,6 @@ std::string PrintableText(std::string_view text) {
       i += length;
     }
   }
-  return out;
 }
 
 void WriteLine(std::ostream& out, std::string_view line) { out << PrintableText(line) << '\n'; }

@@ -11,6 +11,12 @@ namespace linvara::cli {
 // `text` safe for a terminal: C0 controls except tab, DEL and C1 controls
 // (U+0080..U+009F) become \xNN; bytes that are not UTF-8 become U+FFFD.
 std::string PrintableText(std::string_view text);
+// PrintableText(text) appended to `out`.
+void AppendPrintableText(std::string& out, std::string_view text);
+
+// Length of the well-formed UTF-8 sequence that starts `text`, 0 when there is
+// none (overlong forms and surrogates included).
+std::size_t WellFormedUtf8Length(std::string_view text);
 
 // PrintableText(line) and a newline.
 void WriteLine(std::ostream& out, std::string_view line);

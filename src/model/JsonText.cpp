@@ -74,6 +74,9 @@ std::optional<std::string> ReplaceInvalidJsonText(std::string_view text) {
   bool inString = false;
   std::size_t at = 0;
   while (at < text.size()) {
+    // ASCII other than a quote or backslash changes nothing, in a string or out of one.
+    while (at < text.size() && static_cast<std::uint8_t>(text[at]) < 0x80 && text[at] != '"' && text[at] != '\\') ++at;
+    if (at == text.size()) break;
     const char c = text[at];
     if (static_cast<std::uint8_t>(c) >= 0x80) {
       const int length = Utf8SequenceAt(text, at);

@@ -1,5 +1,7 @@
 #include "model/PRBookMarkNode.h"
 
+#include "model/SearchMatch.h"
+
 namespace linvara {
 
 std::string OrNull(const OptString& s) { return s ? *s : std::string("(null)"); }
@@ -15,6 +17,16 @@ std::string OrNull(const OptString& s) { return s ? *s : std::string("(null)"); 
   }
 
 namespace {
+// The folded form of a text, or "" when folding leaves it as it is.
+std::string FoldedFormIfDifferent(const OptString& text) {
+  if (!text) return {};
+  bool plain = true;
+  for (unsigned char c : *text) plain &= c < 0x80 && !(c >= 'A' && c <= 'Z');
+  if (plain) return {};
+  std::string folded = FoldCase(*text);
+  return folded == *text ? std::string() : folded;
+}
+
 const SharedPath& EmptyPath() {
   static const SharedPath empty = std::make_shared<const std::string>();
   return empty;
@@ -42,7 +54,17 @@ PRBookMarkNode::PRBookMarkNode(NodeKind kind) : kind_(kind) {
   }
 }
 
-NodePtr PRBookMarkNode::Create() { return NodePtr(new PRBookMarkNode(NodeKind::Leaf)); }
+namespace {
+// Gives make_shared the protected constructors, so that a node and its
+// reference count are one allocation.
+template <class Node>
+struct Made final : Node {
+  template <class... Args>
+  explicit Made(Args... args) : Node(args...) {}
+};
+}  // namespace
+
+NodePtr PRBookMarkNode::Create() { return std::make_shared<Made<PRBookMarkNode>>(NodeKind::Leaf); }
 
 const char* PRBookMarkNode::className() const {
   switch (kind_) {
@@ -78,10 +100,25 @@ LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, dataDict, setDataDict, dataDict_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, bookMarkUUID, setBookMarkUUID, bookMarkUUID_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, bookMarkType, setBookMarkType, bookMarkType_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, ListNonSyncDict, setListNonSyncDict, listNonSyncDict_)
-LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, urlString, setUrlString, urlString_)
+OptString PRBookMarkNode::urlString() const {
+  std::lock_guard lock(mutex_);
+  return urlString_;
+}
+void PRBookMarkNode::setUrlString(OptString v) { SetSearchedText(urlString_, foldedUrl_, std::move(v)); }
 LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, SyncDict, setSyncDict, syncDictLeaf_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, urlDict, setUrlDict, urlDict_)
-LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, thetitle, setThetitle, thetitle_)
+OptString PRBookMarkNode::thetitle() const {
+  std::lock_guard lock(mutex_);
+  return thetitle_;
+}
+void PRBookMarkNode::setThetitle(OptString v) { SetSearchedText(thetitle_, foldedTitle_, std::move(v)); }
+
+void PRBookMarkNode::SetSearchedText(OptString& field, std::string& folded, OptString v) {
+  std::string foldedForm = FoldedFormIfDifferent(v);  // folded before the lock is taken
+  std::lock_guard lock(mutex_);
+  field = std::move(v);
+  folded = std::move(foldedForm);
+}
 LINVARA_GUARDED_FIELD(PRBookMarkNode, DictPtr, readlistDict, setReadlistDict, readlistDict_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, bool, bDeadURL, setBDeadURL, bDeadURL_)
 LINVARA_GUARDED_FIELD(PRBookMarkNode, OptString, bookMarkFrom, setBookMarkFrom, bookMarkFrom_)
@@ -98,13 +135,24 @@ OptString PRBookMarkNode::theFullPath() const {
 
 void PRBookMarkNode::setTheFullPath(OptString v) { setSharedFullPath(v ? MakeSharedPath(std::move(*v)) : nullptr); }
 LINVARA_GUARDED_FIELD(PRBookMarkNode, std::int32_t, bookmarkID, setBookmarkID, bookmarkID_)
+
+bool PRBookMarkNode::TitleOrAddressContains(std::string_view foldedText) const {
+  if (foldedText.empty()) return false;
+  const auto contains = [&](const OptString& field, const std::string& folded) {
+    if (!field) return false;
+    const std::string_view text = folded.empty() ? std::string_view(*field) : std::string_view(folded);
+    return text.find(foldedText) != std::string_view::npos;
+  };
+  std::lock_guard lock(mutex_);
+  return contains(thetitle_, foldedTitle_) || contains(urlString_, foldedUrl_);
+}
 LINVARA_GUARDED_FIELD(PRBookMarkNode, std::int32_t, bookmarkParentID, setBookmarkParentID, bookmarkParentID_)
 
 PRFaBookMarkNode::PRFaBookMarkNode(NodeKind kind) : PRBookMarkNode(kind) {
   if (kind == NodeKind::Folder) childrenArray_ = std::make_shared<NodeList>();
 }
 
-FolderPtr PRFaBookMarkNode::Create() { return FolderPtr(new PRFaBookMarkNode(NodeKind::Folder)); }
+FolderPtr PRFaBookMarkNode::Create() { return std::make_shared<Made<PRFaBookMarkNode>>(NodeKind::Folder); }
 
 PRFaBookMarkNode::~PRFaBookMarkNode() {
   // Children this folder owns alone hand their own children over before they
@@ -171,7 +219,7 @@ void PRFaBookMarkNode::CopyContentfromNode(const PRFaBookMarkNode& other) {
 
 PRRootBookMarkNode::PRRootBookMarkNode() : PRFaBookMarkNode(NodeKind::Root) {}
 
-RootPtr PRRootBookMarkNode::Create() { return RootPtr(new PRRootBookMarkNode()); }
+RootPtr PRRootBookMarkNode::Create() { return std::make_shared<Made<PRRootBookMarkNode>>(); }
 
 LINVARA_GUARDED_FIELD(PRRootBookMarkNode, DictPtr, rootDict, setRootDict, rootDict_)
 LINVARA_GUARDED_FIELD(PRRootBookMarkNode, OptString, rootBookMarkUUID, setRootBookMarkUUID, rootBookMarkUUID_)

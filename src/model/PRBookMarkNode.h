@@ -2,7 +2,7 @@
 // Bookmark nodes: a leaf (PRBookMarkNode), a folder (PRFaBookMarkNode) and the
 // invisible root of one browser file (PRRootBookMarkNode).
 //
-// Every accessor is indivisible: a small per-node lock guards each get and set,
+// Every accessor is indivisible: a one-byte per-node lock guards each get and set,
 // so a worker reading a field while the main thread sets it sees the old or the
 // new value. Strings are stored as copies; dictionaries and lists are shared.
 //
@@ -12,9 +12,12 @@
 // freed.
 #include <cstdint>
 #include <memory>
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "model/Value.h"
@@ -32,6 +35,18 @@ using NodeListPtr = std::shared_ptr<NodeList>;
 using OptString = std::optional<std::string>;
 // A path string shared by the nodes of one folder; null means no path.
 using SharedPath = std::shared_ptr<const std::string>;
+
+// The lock of one node: one byte, held only for a field's get or set.
+class NodeFieldLock {
+ public:
+  void lock() noexcept {
+    while (held_.exchange(true, std::memory_order_acquire)) std::this_thread::yield();
+  }
+  void unlock() noexcept { held_.store(false, std::memory_order_release); }
+
+ private:
+  std::atomic<bool> held_{false};
+};
 
 // The exact kind of a node; no kind test includes derived kinds.
 enum class NodeKind { Leaf, Folder, Root };
@@ -98,11 +113,19 @@ class PRBookMarkNode : public std::enable_shared_from_this<PRBookMarkNode> {
   std::int32_t bookmarkParentID() const;
   void setBookmarkParentID(std::int32_t v);
 
+  // The search rule on case-folded text (FoldCase): true when the title
+  // contains `foldedText`, or else the address does. The folded forms are made
+  // when the title and address are set, not per search.
+  bool TitleOrAddressContains(std::string_view foldedText) const;
+
  protected:
   explicit PRBookMarkNode(NodeKind kind);
-  mutable std::mutex mutex_;
+  mutable NodeFieldLock mutex_;
 
  private:
+  // Sets the title or the address with its folded form for the search.
+  void SetSearchedText(OptString& field, std::string& folded, OptString v);
+
   NodeKind kind_;
   NodePtr ownedFather_;                       // set when the father is a root
   std::weak_ptr<PRBookMarkNode> weakFather_;  // set when the father is a folder
@@ -112,9 +135,11 @@ class PRBookMarkNode : public std::enable_shared_from_this<PRBookMarkNode> {
   OptString bookMarkType_;
   DictPtr listNonSyncDict_;
   OptString urlString_;
+  std::string foldedUrl_;  // empty when the address is its own folded form
   DictPtr syncDictLeaf_;
   DictPtr urlDict_;
   OptString thetitle_;
+  std::string foldedTitle_;  // empty when the title is its own folded form
   DictPtr readlistDict_;
   bool bDeadURL_ = false;
   OptString bookMarkFrom_;
@@ -188,8 +213,10 @@ class PRRootBookMarkNode : public PRFaBookMarkNode {
   Value rawChildren() const;
   void setRawChildren(Value v);
 
- private:
+ protected:
   PRRootBookMarkNode();
+
+ private:
   DictPtr rootDict_;
   OptString rootBookMarkUUID_;
   Value rootbmFileVersion_;

@@ -2,6 +2,7 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -73,14 +74,17 @@ Value FromPlist(plist_t node, int depth) {
     case PLIST_ARRAY: {
       auto array = Array::make();
       uint32_t n = plist_array_get_size(node);
+      array->items().reserve(n);
       for (uint32_t i = 0; i < n; ++i) array->append(FromPlist(plist_array_get_item(node, i), depth + 1));
       return Value(array);
     }
     case PLIST_DICT: {
-      auto dict = Dictionary::make();
+      // Entries gathered first, so the dictionary gets one list of its size.
+      std::vector<Dictionary::Entry> entries;
+      entries.reserve(plist_dict_get_size(node));
       plist_dict_iter it = nullptr;
       plist_dict_new_iter(node, &it);
-      if (!it) return Value(dict);
+      if (!it) return Value(Dictionary::make());
       for (;;) {
         char* key = nullptr;
         plist_t item = nullptr;
@@ -89,11 +93,17 @@ Value FromPlist(plist_t node, int depth) {
           std::free(key);
           break;
         }
-        dict->set(key ? key : "", FromPlist(item, depth + 1));
+        std::string name = key ? key : "";
         std::free(key);
+        Value value = FromPlist(item, depth + 1);
+        auto same = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == name; });
+        if (same != entries.end())
+          same->second = std::move(value);
+        else
+          entries.emplace_back(std::move(name), std::move(value));
       }
       std::free(it);
-      return Value(dict);
+      return Value(Dictionary::FromEntries(std::move(entries)));
     }
     default:
       return {};

@@ -38,9 +38,7 @@ bool SearchMatcher::MatchesText(const OptString& title, const OptString& url) co
   return Contains(title) || Contains(url);
 }
 
-bool SearchMatcher::Matches(const PRBookMarkNode& node) const {
-  return Contains(node.thetitle()) || Contains(node.urlString());
-}
+bool SearchMatcher::Matches(const PRBookMarkNode& node) const { return node.TitleOrAddressContains(foldedText_); }
 
 NodeList FilterBySearch(const NodeList& snapshot, std::string_view text) {
   SearchMatcher matcher(text);

@@ -72,10 +72,21 @@ std::vector<Dictionary::Entry>& Dictionary::mutableEntries() {
   return *entries_;
 }
 
+DictPtr Dictionary::FromEntries(std::vector<Entry> entries) {
+  DictPtr dict = make();
+  if (!entries.empty()) dict->entries_ = std::make_shared<std::vector<Entry>>(std::move(entries));
+  return dict;
+}
+
 Value Dictionary::get(std::string_view key) const {
+  const Value* found = find(key);
+  return found ? *found : Value();
+}
+
+const Value* Dictionary::find(std::string_view key) const {
   for (const auto& [k, v] : entries())
-    if (k == key) return v;
-  return {};
+    if (k == key) return &v;
+  return nullptr;
 }
 
 bool Dictionary::contains(std::string_view key) const {
@@ -102,8 +113,8 @@ bool Dictionary::remove(std::string_view key) {
 }
 
 std::optional<std::string> Dictionary::getString(std::string_view key) const {
-  Value v = get(key);
-  if (const std::string* s = v.asString()) return *s;
+  const Value* v = find(key);
+  if (const std::string* s = v ? v->asString() : nullptr) return *s;
   return std::nullopt;
 }
 

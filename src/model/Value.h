@@ -89,9 +89,13 @@ class Dictionary {
   using Entry = std::pair<std::string, Value>;
 
   static DictPtr make() { return std::make_shared<Dictionary>(); }
+  // A dictionary holding these entries, as given (keys assumed distinct).
+  static DictPtr FromEntries(std::vector<Entry> entries);
 
   // Null value when the key is absent.
   Value get(std::string_view key) const;
+  // The stored value, without a copy; null when the key is absent. Valid until the dictionary changes.
+  const Value* find(std::string_view key) const;
   bool contains(std::string_view key) const;
   // Replaces the value in place (keeping the key's position) or appends the key.
   void set(std::string_view key, Value value);

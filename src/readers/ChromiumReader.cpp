@@ -41,6 +41,15 @@ Result<DictPtr> ParseTopLevel(const fs::path& file, const std::string& bytes) {
     return Fail(file.string() + ": not a bookmark file (no \"roots\")", ErrorKind::Malformed);
   return top;
 }
+
+// The file read and parsed: a missing or unreadable file keeps its error kind,
+// text that is not a bookmark file (or, when required, not UTF-8) is Malformed.
+Result<DictPtr> ReadTopLevel(const fs::path& file, bool requireUtf8 = false) {
+  auto bytes = ReadFileBytes(file);
+  if (!bytes) return bytes.failure();
+  if (requireUtf8 && !IsValidUtf8(*bytes)) return Fail(file.string() + ": not UTF-8 text", ErrorKind::Malformed);
+  return ParseTopLevel(file, *bytes);
+}
 }  // namespace
 
 void ForEachChromiumRootEntry(const Value& roots, const std::function<void(const DictPtr&)>& visit) {
@@ -162,9 +171,10 @@ ReadResult ChromiumReader::ReadTree(const fs::path& path, const TreeFlavor& flav
     if (!fs::exists(file, ec)) return Fail("no bookmark file at " + path.string(), ErrorKind::NotFound);
   }
   if (!ctx_.CanRead(file)) return Fail(file.string() + ": the file cannot be read", ErrorKind::Unreadable);
-  auto bytes = ReadFileBytes(file);
-  if (!bytes) return bytes.failure();
-  auto parsed = ParseTopLevel(file, *bytes);
+  std::optional<Result<DictPtr>> read;
+  ctx_.RunKeepingResponsive([&] { read.emplace(ReadTopLevel(file)); });
+  if (!*read && read->errorKind() != ErrorKind::Malformed) return read->failure();
+  Result<DictPtr>& parsed = *read;
   DictPtr top = parsed ? *parsed : Dictionary::make();
 
   InitSafariRootItemwithDict(ctx_, top);
@@ -241,10 +251,9 @@ void ChromiumReader::ScanTreeChildren(const ArrayPtr& children, const FolderPtr&
 
 ReadResult ChromiumReader::ReadOpera(const fs::path& path, const RemovalSet* removal) {
   if (path.empty()) return Fail("this layout has no Opera bookmark file", ErrorKind::NotFound);
-  auto bytes = ReadFileBytes(path);
-  if (!bytes) return bytes.failure();
-  if (!IsValidUtf8(*bytes)) return Fail(path.string() + ": not UTF-8 text", ErrorKind::Malformed);
-  auto top = ParseTopLevel(path, *bytes);
+  std::optional<Result<DictPtr>> read;
+  ctx_.RunKeepingResponsive([&] { read.emplace(ReadTopLevel(path, /*requireUtf8=*/true)); });
+  Result<DictPtr>& top = *read;
   if (!top) return top.failure();
 
   leftOut_ = 0;

@@ -129,7 +129,7 @@ ReadResult FirefoxReader::Read(const FirefoxSource& source, const RemovalSet* re
   return result;
 }
 
-ReadResult FirefoxReader::ReadPlaces(const fs::path& places, const RemovalSet* removal) {
+Result<PlacesRows> FirefoxReader::ReadRows(const fs::path& places) {
   auto snapshot = DatabaseSnapshot::Take(places);
   if (!snapshot) return snapshot.failure();
   sqlite3* db = nullptr;
@@ -141,8 +141,14 @@ ReadResult FirefoxReader::ReadPlaces(const fs::path& places, const RemovalSet* r
   }
   auto rows = QueryRows(db, places);
   sqlite3_close(db);
-  if (!rows) return rows.failure();
-  return ReadStats{MakeNodes(*rows, removal)};
+  return rows;
+}
+
+ReadResult FirefoxReader::ReadPlaces(const fs::path& places, const RemovalSet* removal) {
+  std::optional<Result<PlacesRows>> rows;
+  ctx_.RunKeepingResponsive([&] { rows.emplace(ReadRows(places)); });
+  if (!*rows) return rows->failure();
+  return ReadStats{MakeNodes(**rows, removal)};
 }
 
 std::size_t FirefoxReader::MakeNodes(const PlacesRows& places, const RemovalSet* removal) {

@@ -45,6 +45,8 @@ class FirefoxReader {
 
  private:
   ReadResult Read(const FirefoxSource& source, const RemovalSet* removal);
+  // The rows of the database's snapshot; touches no node list, so it may run on any thread.
+  Result<PlacesRows> ReadRows(const std::filesystem::path& places);
   ReadResult ReadPlaces(const std::filesystem::path& places, const RemovalSet* removal);
   Result<PlacesRows> QueryRows(sqlite3* db, const std::filesystem::path& places);
   // Nodes for the rows that are bookmarks and folders; the number left out below the folder limit.

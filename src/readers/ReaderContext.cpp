@@ -2,10 +2,23 @@
 
 #include <unistd.h>
 
+#include <chrono>
+#include <future>
+
 namespace linvara {
 
 bool IsReadableFile(const std::filesystem::path& path) {
   return !path.empty() && ::access(path.c_str(), R_OK) == 0;
+}
+
+void ReaderContext::RunKeepingResponsive(const std::function<void()>& work) {
+  if (!keepResponsive) {
+    work();
+    return;
+  }
+  std::future<void> done = std::async(std::launch::async, work);
+  while (done.wait_for(std::chrono::milliseconds(8)) != std::future_status::ready) keepResponsive();
+  done.get();
 }
 
 bool ReaderContext::CanRead(const std::filesystem::path& path) const {
@@ -54,18 +67,28 @@ OptString StringOf(const Value& v) {
   return std::nullopt;
 }
 
+namespace {
+const Value* ValueAt(const DictPtr& dict, std::string_view key) { return dict ? dict->find(key) : nullptr; }
+}  // namespace
+
 OptString StringAt(const DictPtr& dict, std::string_view key) {
-  if (!dict) return std::nullopt;
-  return StringOf(dict->get(key));
+  const Value* v = ValueAt(dict, key);
+  return v ? StringOf(*v) : std::nullopt;
 }
 
-DictPtr DictAt(const DictPtr& dict, std::string_view key) { return dict ? dict->getDict(key) : nullptr; }
+DictPtr DictAt(const DictPtr& dict, std::string_view key) {
+  const Value* v = ValueAt(dict, key);
+  return v ? v->asDict() : nullptr;
+}
 
-ArrayPtr ArrayAt(const DictPtr& dict, std::string_view key) { return dict ? dict->getArray(key) : nullptr; }
+ArrayPtr ArrayAt(const DictPtr& dict, std::string_view key) {
+  const Value* v = ValueAt(dict, key);
+  return v ? v->asArray() : nullptr;
+}
 
 bool BoolAt(const DictPtr& dict, std::string_view key) {
-  if (!dict) return false;
-  return dict->get(key).asBool().value_or(false);
+  const Value* v = ValueAt(dict, key);
+  return v && v->asBool().value_or(false);
 }
 
 void FillRootFromDict(PRRootBookMarkNode& root, const DictPtr& dict, const RootKeys& keys) {

@@ -34,6 +34,10 @@ struct ReaderContext {
     if (keepResponsive && ++nodesMade % kNodesPerResponsivenessTick == 0) keepResponsive();
   }
   bool CanRead(const std::filesystem::path& path) const;
+  // Runs `work` (reading and parsing a file, no node lists touched) on a
+  // thread of its own while this thread keeps calling keepResponsive, so that
+  // a long parse never blocks the window; without keepResponsive, inline.
+  void RunKeepingResponsive(const std::function<void()>& work);
 };
 
 // True when the file exists and this process may open it for reading.

@@ -118,7 +118,9 @@ void SafariReader::LeaveOut(const DictPtr& entry, const RemovalSet* removal) {
 
 ReadResult SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
   if (path.empty()) return Fail("this layout has no Safari bookmark file", ErrorKind::NotFound);
-  auto parsed = ReadPropertyListFile(path);
+  std::optional<Result<Value>> read;
+  ctx_.RunKeepingResponsive([&] { read.emplace(ReadPropertyListFile(path)); });
+  Result<Value>& parsed = *read;
   // Missing or unreadable: nothing changes, not even the root.
   if (!parsed && parsed.errorKind() != ErrorKind::Malformed) return parsed.failure();
   DictPtr rootDict = parsed ? parsed->asDict() : nullptr;

@@ -70,6 +70,14 @@ TEST_F(DemoHome, SearchMatchesTitleOrAddressIgnoringCase) {
   EXPECT_EQ(Cli({"search", "no such bookmark anywhere"}).out, "");
 }
 
+TEST_F(DemoHome, JsonOutputIsTheIndentedDumpOfItsDocument) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"list", "--flat", "--json"},
+                                               {"list", "--json"}, {"search", "e", "--json"}}) {
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.out, Json::parse(run.out).dump(2, ' ', false, Json::error_handler_t::replace) + "\n") << args[0];
+  }
+}
+
 TEST(CliListSearch, MissingBrowserFilesOnlyWarnUnlikeAMissingHome) {
   TempDir home;
   CliRun missing = RunInHome(home.path() / "nowhere", {"list"});

@@ -40,6 +40,32 @@ TEST(NodeJson, FolderInsideItselfEnds) {
   folder->childrenArray()->clear();  // break the cycle so the folder can be freed
 }
 
+TEST(NodeJson, StreamedOutputEqualsTheBuiltDocument) {
+  FolderPtr folder = PRFaBookMarkNode::Create();
+  folder->setThetitle("Folder \"quoted\" \\ back");
+  folder->appendChild(folder);
+  NodePtr odd = PRBookMarkNode::Create();
+  constexpr char kControls[] = "controls \b\f\n\r\t\x01\x1f\x7f nul \0 end";
+  odd->setThetitle(std::string(kControls, sizeof kControls - 1));
+  odd->setUrlString("caf\xe9 \xed\xa0\x80 cut\xe2\x82");
+  odd->setBookMarkUUID("\xc3\xa9 \xe7\xbb\xb4 \xf0\x9f\x98\x80");
+  odd->setAddDateStr("13350259200000000");
+  odd->setBFavBookmark(true);
+  folder->appendChild(odd);
+  NodePtr inner = PRFaBookMarkNode::Create();
+  folder->appendChild(inner);
+  const std::vector<NodeList> lists = {{}, {odd}, {folder, nullptr, odd, inner}};
+  for (const NodeList& nodes : lists) {
+    for (bool withChildren : {false, true}) {
+      std::ostringstream streamed, built;
+      WriteNodesJson(streamed, nodes, withChildren);
+      WriteJson(built, NodesToJson(nodes, withChildren));
+      EXPECT_EQ(streamed.str(), built.str());
+    }
+  }
+  folder->childrenArray()->clear();
+}
+
 constexpr const char* kFffd = "\xef\xbf\xbd";
 
 TEST(PrintableText, MakesEveryUnsafeByteVisible) {

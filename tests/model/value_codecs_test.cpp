@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "model/Json.h"
 #include "model/PropertyList.h"
@@ -10,6 +11,7 @@
 
 namespace fs = std::filesystem;
 using namespace linvara;
+using linvara::testing::ReadText;
 using linvara::testing::TestData;
 
 namespace {
@@ -227,11 +229,51 @@ TEST(JsonCodec, KeepsEveryValueType) {
   EXPECT_NE(out.find("\n   \"z\""), std::string::npos) << "three-space indent";
 }
 
-TEST(JsonCodec, RejectsBrokenText) {
-  for (const char* text : {"", "{\"roots\": ", "{'single': 1}", "{\"a\":\"\xff\"}", "[\"\\ud800\"]"}) {
-    auto r = ParseJson(text);
-    ASSERT_FALSE(r.ok()) << text;
-    EXPECT_EQ(r.errorKind(), ErrorKind::Malformed);
+// The reference: a standard strict parser's document, as a Value.
+Value FromReference(const nlohmann::ordered_json& j) {
+  using T = nlohmann::ordered_json::value_t;
+  switch (j.type()) {
+    case T::boolean: return Value(j.get<bool>());
+    case T::number_integer: return Value(Integer{j.get<std::int64_t>(), false});
+    case T::number_unsigned: {
+      const auto u = j.get<std::uint64_t>();
+      return Value(Integer{static_cast<std::int64_t>(u), u > static_cast<std::uint64_t>(INT64_MAX)});
+    }
+    case T::number_float: return Value(j.get<double>());
+    case T::string: return Value(j.get<std::string>());
+    case T::array: {
+      auto array = Array::make();
+      for (const auto& item : j) array->append(FromReference(item));
+      return array;
+    }
+    case T::object: {
+      auto dict = Dictionary::make();
+      for (const auto& [key, item] : j.items()) dict->set(key, FromReference(item));
+      return dict;
+    }
+    default: return Value();
+  }
+}
+
+// Accepts and rejects what a standard strict parser does, with the same tree.
+TEST(JsonCodec, ReadsAsAStandardStrictParser) {
+  std::vector<std::string> texts = {
+      "", " ", "\xef\xbb\xbf{}", "\xef\xbb{}", "{}", "[]", " [ 1 ,\n\t2 ]\r", "[1,]", "{\"a\":1,}", "{\"a\" 1}",
+      "{'single': 1}", "{\"roots\": ", "[01]", "[-0]", "[-0.0]", "[1.]", "[.5]", "[1.25e5]", "[1E+2]", "[1e-400]",
+      "[1e400]", "[-]", "[+1]", "[18446744073709551615]", "[18446744073709551616]", "[-9223372036854775808]",
+      "[-9223372036854775809]", "[9223372036854775808]", "[true,false,null]", "[tru]", "[nul]", "[True]",
+      R"("\u00e9\/\b\f\n\r\t\"\\")", R"("\ud83d\ude00")", R"(["\ud800"])", R"("\ude00")", R"("\ud83d\u0041")",
+      R"("\u12")", R"("\x")", "\"tab\tinside\"", R"("nul\u0000")", "\"caf\xc3\xa9 \xe7\xbb\xb4 \xf0\x9f\x98\x80\"",
+      "\"\xc0\xaf\"", "\"\xed\xa0\x80\"", "\"\xf4\x90\x80\x80\"", "\"\xe2\x82\"", "{\"a\":\"\xff\"}", "\"unterminated",
+      R"({"a":1,"a":2,"b":3})", "[1] 2", "{\"k\":[{\"x\":{},\"y\":[[]]}]}", "\x7f", std::string("[\"a\0b\"]", 7),
+      std::string("[1]\0", 4)};
+  for (const auto& file : FilesIn("chromium_bookmarks")) texts.push_back(ReadText(file));
+  for (const std::string& text : texts) {
+    const auto reference = nlohmann::ordered_json::parse(text, nullptr, /*allow_exceptions=*/false);
+    const auto parsed = ParseJson(text);
+    ASSERT_EQ(parsed.ok(), !reference.is_discarded()) << text.substr(0, 80);
+    if (parsed) EXPECT_TRUE(*parsed == FromReference(reference)) << text.substr(0, 80);
+    else EXPECT_EQ(parsed.errorKind(), ErrorKind::Malformed);
   }
 }
 

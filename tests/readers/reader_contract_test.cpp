@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <random>
+#include <thread>
 
 #include "readers/ChromiumReader.h"
 #include "readers/FirefoxReader.h"
@@ -101,15 +103,33 @@ TYPED_TEST(EveryReader, LargeReadCallsTheResponsivenessHookDuringTheRead) {
   std::vector<BookmarkEntry> leaves;
   for (int i = 0; i < 5000; ++i) leaves.push_back(Leaf("n", BookmarkUrl(i)));
   TypeParam::Write(this->file, Folder("Bar", leaves));
-  int ticks = 0;
-  std::size_t leavesAtFirstTick = 0;
+  // Ticks while the file is parsed find no leaf yet; then one per kNodesPerResponsivenessTick leaves.
+  std::vector<std::size_t> leavesAtTicks;
   this->h.ctx.keepResponsive = [&] {
-    if (ticks++ == 0) leavesAtFirstTick = this->h.lists.allbookMarkArray.size();
+    if (!this->h.lists.allbookMarkArray.empty()) leavesAtTicks.push_back(this->h.lists.allbookMarkArray.size());
   };
   ASSERT_TRUE(this->Read().ok());
   EXPECT_EQ(this->Leaves().size(), 5000u);
-  EXPECT_EQ(ticks, 5000 / static_cast<int>(ReaderContext::kNodesPerResponsivenessTick));
-  EXPECT_LT(leavesAtFirstTick, 5000u) << "ticks come during the read, not after it";
+  EXPECT_EQ(leavesAtTicks.size(), 5000 / ReaderContext::kNodesPerResponsivenessTick);
+  ASSERT_FALSE(leavesAtTicks.empty());
+  EXPECT_LT(leavesAtTicks.front(), 5000u) << "ticks come during the read, not after it";
+}
+
+TEST(ReaderContext, ParseRunsOnAnotherThreadOnlyWhileTheCallerKeepsResponsive) {
+  BookmarkLists lists;
+  ReaderContext ctx{lists, 0, {}};
+  std::atomic<bool> ticked{false};
+  std::thread::id parsedOn;
+  // The work waits for a tick, which only comes when the caller keeps itself responsive meanwhile.
+  ctx.keepResponsive = [&] { ticked = true; };
+  ctx.RunKeepingResponsive([&] {
+    parsedOn = std::this_thread::get_id();
+    while (!ticked) std::this_thread::yield();
+  });
+  EXPECT_NE(parsedOn, std::this_thread::get_id());
+  ctx.keepResponsive = nullptr;
+  ctx.RunKeepingResponsive([&] { parsedOn = std::this_thread::get_id(); });
+  EXPECT_EQ(parsedOn, std::this_thread::get_id());
 }
 
 TYPED_TEST(EveryReader, LeavesOfOneFolderShareOnePathObject) {

@@ -24,6 +24,29 @@ TEST(SearchMatch, TitleThenAddressIgnoringCase) {
   EXPECT_FALSE(SearchMatcher("Wiki").MatchesText(std::nullopt, std::nullopt));
 }
 
+TEST(SearchMatch, NodeMatchesFollowItsLatestTitleAndAddress) {
+  struct Case {
+    OptString title, url;
+    const char* text;
+    bool found;
+  };
+  const Case cases[] = {
+      {"Straße", "https://A.example/", "STRASSE", true},
+      {"Straße", "https://A.example/", "a.EXAMPLE", true},
+      {"Pear", "https://A.example/", "strasse", false},
+      {"Pear", "https://b.example/", "a.example", false},
+      {"ΑΘΗΝΑ", std::nullopt, "αθη", true},
+      {std::nullopt, "HTTPS://KELVIN.example/", "\u212Aelvin", true},
+      {" ", "", " ", true},
+  };
+  NodePtr node = PRBookMarkNode::Create();  // the same node, changed from case to case
+  for (const Case& c : cases) {
+    node->setThetitle(c.title);
+    node->setUrlString(c.url);
+    EXPECT_EQ(SearchMatcher(c.text).Matches(*node), c.found) << c.text;
+  }
+}
+
 TEST(SearchMatch, UnicodeCaseFoldingBeyondAscii) {
   EXPECT_TRUE(ContainsIgnoringCase("Ünïcödé Straße", "ÜNÏCÖDÉ"));
   EXPECT_TRUE(ContainsIgnoringCase("Ünïcödé Straße", "STRASSE"));  // full folding: ß is ss
