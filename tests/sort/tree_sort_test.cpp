@@ -1,6 +1,9 @@
 // Sorting the Safari and Chrome trees: the order written, and the working copies on real files.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "app/Outlets.h"
 #include "edit/EditTexts.h"
 #include "edit/SafariTreeRebuild.h"
 #include "model/Json.h"
@@ -35,14 +38,30 @@ TEST(TreeSort, SortsEveryFolderAtEveryDepth) {
   }
 }
 
+// The value with every date in whole seconds, as an XML property list keeps it.
+Value WholeSeconds(const Value& value) {
+  if (std::optional<Date> date = value.asDate()) return Value(Date{std::floor(date->secondsSince2001)});
+  if (DictPtr dict = value.asDict()) {
+    DictPtr out = Dictionary::make();
+    for (const auto& [key, item] : *dict) out->set(key, WholeSeconds(item));
+    return Value(out);
+  }
+  if (ArrayPtr array = value.asArray()) {
+    ArrayPtr out = Array::make();
+    for (const Value& item : *array) out->append(WholeSeconds(item));
+    return Value(out);
+  }
+  return value;
+}
+
 // The entries of a bookmark file, each without its children list, the root's own keys included.
 void CollectEntries(const Value& entry, const char* childrenKey, std::vector<Value>& into) {
   DictPtr dict = entry.asDict();
-  if (!dict) return into.push_back(entry);
+  if (!dict) return into.push_back(WholeSeconds(entry));
   DictPtr bare = dict->copy();
   bare->remove(childrenKey);
   bare->remove("roots");
-  into.push_back(Value(bare));
+  into.push_back(WholeSeconds(Value(bare)));
   if (ArrayPtr children = dict->getArray(childrenKey))
     for (const Value& child : *children) CollectEntries(child, childrenKey, into);
   if (DictPtr roots = dict->getDict("roots"))
