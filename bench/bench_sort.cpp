@@ -6,14 +6,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
 
 #include "app/BookmarkSession.h"
 #include "profile/SafariBookmarksFile.h"
-#include "readers/BookmarkReadController.h"
+#include "FreshSafariView.h"
 #include "sort/SortController.h"
 
 using namespace linvara;
@@ -96,21 +95,9 @@ struct GeneratedSafariHome {
 
 void BM_SortSafariTreeWriteReadBack(benchmark::State& state) {
   static GeneratedSafariHome home;
-  std::unique_ptr<BookmarkSession> session;  // let go outside the timed part
-  for (auto _ : state) {
-    state.PauseTiming();
-    session = std::make_unique<BookmarkSession>(AppServices{home.loc});
-    session->bookMarkType = ViewKind::Safari;
-    BookmarkReadController(*session).ReadSafariBookMark(home.loc.safariBookmarks());
-    SortController sorting(*session);
-    state.ResumeTiming();
-    auto sorted = sorting.SortSafariBookMarkByNameFolderFirst();
-    if (!sorted) state.SkipWithError(sorted.error().c_str());
-    benchmark::DoNotOptimize(session->lists().safariBookMarkArray.size());
-    state.PauseTiming();
-    session.reset();
-    state.ResumeTiming();
-  }
+  TimeOnFreshSafariView(state, home.loc, [](BookmarkSession& session) {
+    return SortController(session).SortSafariBookMarkByNameFolderFirst();
+  });
   state.counters["bookmarks"] = kPerBrowser;
 }
 BENCHMARK(BM_SortSafariTreeWriteReadBack)->Unit(benchmark::kMillisecond);
