@@ -140,15 +140,15 @@ TEST_F(Table, DoubleClickOnABookmarkOpensTheEditSheet) {
 TEST_F(Table, MenuCommandRunsOnlyWhenAvailable) {
   AppDelegate& app = h.Start();
   h.Press(kSafariBookMarkBtn);
-  MenuItemModel sort;
-  sort.action = "ExportAllBookMarksAction:";
-  EXPECT_FALSE(app.PerformMenuAction(sort));
-  int sorts = 0;
-  app.SetCommandHandler(sort.action, [&](const MenuItemModel& sender) { sorts += sender.action == sort.action; });
-  EXPECT_TRUE(app.PerformMenuAction(sort));
-  sort.enabled = false;
-  EXPECT_FALSE(app.PerformMenuAction(sort));
-  EXPECT_EQ(sorts, 1);
+  MenuItemModel item;
+  item.action = "ExportAllBookMarksAction:";
+  EXPECT_FALSE(app.PerformMenuAction(item));
+  int runs = 0;
+  app.SetCommandHandler(item.action, [&](const MenuItemModel& sender) { runs += sender.action == item.action; });
+  EXPECT_TRUE(app.PerformMenuAction(item));
+  item.enabled = false;
+  EXPECT_FALSE(app.PerformMenuAction(item));
+  EXPECT_EQ(runs, 1);
 }
 
 TEST_F(Table, EncryptionNeedsSelectedSafariBookmarks) {
