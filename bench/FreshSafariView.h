@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <utility>
 
 #include "app/BookmarkSession.h"
 #include "readers/BookmarkReadController.h"
@@ -17,7 +18,9 @@ void TimeOnFreshSafariView(benchmark::State& state, const Locations& loc, Comman
   std::unique_ptr<BookmarkSession> session;
   for (auto _ : state) {
     state.PauseTiming();
-    session = std::make_unique<BookmarkSession>(AppServices{loc});
+    AppServices services;
+    services.locations = loc;
+    session = std::make_unique<BookmarkSession>(std::move(services));
     session->bookMarkType = ViewKind::Safari;
     BookmarkReadController(*session).ReadSafariBookMark(loc.safariBookmarks());
     state.ResumeTiming();
