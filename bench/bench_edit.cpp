@@ -6,14 +6,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "app/BookmarkSession.h"
 #include "edit/EditController.h"
 #include "profile/SafariBookmarksFile.h"
-#include "readers/BookmarkReadController.h"
+#include "FreshSafariView.h"
 
 namespace fs = std::filesystem;
 using namespace linvara;
@@ -43,23 +42,11 @@ struct GeneratedHome {
 
 void BM_SafariDeleteRebuildWriteReadBack(benchmark::State& state) {
   static GeneratedHome home;
-  std::unique_ptr<BookmarkSession> session;  // let go outside the timed part
-  for (auto _ : state) {
-    state.PauseTiming();
-    session = std::make_unique<BookmarkSession>(AppServices{home.loc});
-    session->bookMarkType = ViewKind::Safari;
-    BookmarkReadController(*session).ReadSafariBookMark(home.loc.safariBookmarks());
-    EditController editing(*session);
+  TimeOnFreshSafariView(state, home.loc, [](BookmarkSession& session) {
     // One bookmark in the middle of the tree.
-    const NodeList doomed{session->lists().safariBookMarkArray.at(kBookmarks / 2)};
-    state.ResumeTiming();
-    auto deleted = editing.DeleteBookmarks(doomed);
-    if (!deleted) state.SkipWithError(deleted.error().c_str());
-    benchmark::DoNotOptimize(session->lists().safariBookMarkArray.size());
-    state.PauseTiming();
-    session.reset();
-    state.ResumeTiming();
-  }
+    const NodeList doomed{session.lists().safariBookMarkArray.at(kBookmarks / 2)};
+    return EditController(session).DeleteBookmarks(doomed);
+  });
 }
 BENCHMARK(BM_SafariDeleteRebuildWriteReadBack)->Unit(benchmark::kMillisecond);
 

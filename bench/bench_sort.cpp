@@ -1,14 +1,19 @@
 // Sorting the unified list of 150,000 bookmarks (five browsers of 30,000) by
-// name and by host through the unified view's sort commands, and the
-// in-memory part of a whole-tree sort of a 30,000-bookmark tree.
+// name and by host through the unified view's sort commands, and a
+// whole-tree sort of a 30,000-bookmark Safari tree with its write and read back.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "app/BookmarkSession.h"
+#include "profile/SafariBookmarksFile.h"
+#include "FreshSafariView.h"
 #include "sort/SortController.h"
-#include "sort/TreeSort.h"
 
 using namespace linvara;
 
@@ -64,25 +69,38 @@ void BM_SortUnifiedByHost(benchmark::State& state) { SortUnified(state, &SortCon
 BENCHMARK(BM_SortUnifiedByName)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortUnifiedByHost)->Unit(benchmark::kMillisecond);
 
-// A Safari tree of 300 folders of 100 bookmarks: the records of a whole-tree
-// name sort, folders first (no file written).
-void BM_SortTreeRecords(benchmark::State& state) {
-  static const NodeList topLevel = [] {
+// A whole-tree name sort, folders first, of a Safari tree of 300 folders of
+// 100 bookmarks: the sorted rebuild, the one-step write of the working copy,
+// its read back and the sort of the flat list read. Each iteration starts
+// from Safari's own file.
+struct GeneratedSafariHome {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("linvara-bench-sort-" + std::to_string(::getpid()));
+  Locations loc = Locations::ForHome(dir, Layout::MacOS);
+  GeneratedSafariHome() {
     std::mt19937 random(7);
-    NodeList top;
-    for (int f = 0; f < kPerBrowser / kPerFolder; ++f) {
-      FolderPtr folder = PRFaBookMarkNode::Create();
-      folder->setThetitle("Folder " + std::to_string(random() % 1000));
-      folder->setItemDict(Dictionary::make());
-      for (int i = 0; i < kPerFolder; ++i) folder->appendChild(MakeBookmark(random, "Safari", f * kPerFolder + i));
-      top.push_back(folder);
-    }
-    return top;
-  }();
-  for (auto _ : state)
-    benchmark::DoNotOptimize(SortBookmarkTree(topLevel, TreeFormat::Safari, {SortKey::Name, true}).records->size());
+    const auto word = [&] { return std::string(kWords[random() % std::size(kWords)]); };
+    auto bookmarks = profile::FoldersOfBookmarks(kPerBrowser, kPerBrowser / kPerFolder, [&](int folder, int index) {
+      const int n = folder * kPerFolder + index;
+      return profile::Leaf(word() + " " + word() + " " + std::to_string(n),
+                           "https://site" + std::to_string(random() % 5000) + ".example.com/page/" + std::to_string(n));
+    });
+    auto written = profile::WriteSafariBookmarks(loc.safariBookmarks(), bookmarks);
+    if (!written) throw std::runtime_error(written.error());
+  }
+  ~GeneratedSafariHome() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+void BM_SortSafariTreeWriteReadBack(benchmark::State& state) {
+  static GeneratedSafariHome home;
+  TimeOnFreshSafariView(state, home.loc, [](BookmarkSession& session) {
+    return SortController(session).SortSafariBookMarkByNameFolderFirst();
+  });
+  state.counters["bookmarks"] = kPerBrowser;
 }
-BENCHMARK(BM_SortTreeRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortSafariTreeWriteReadBack)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

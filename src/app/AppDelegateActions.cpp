@@ -54,6 +54,27 @@ void AppDelegate::InstallActions() {
   on(kDecryptSelected, [this] { DecrypteSelectedBookMarkAction(); });
   on(kCreatePassword, [this] { CreatePasswordAction(); });
   on(kCancelCreatePassword, [this] { CancleCreatePasswordAction(); });
+  // The Safari and Chrome tree sorts; a failed write is told by the controller.
+  const auto sortTree = [&](const char* action, Result<void> (SortController::*command)()) {
+    on(action, [this, command] { (void)(sorting_.*command)(); });
+  };
+  using S = SortController;
+  sortTree(kSortSafariByAddressFoldersFirst, &S::SortSafariBookMarkByAddressFolderFirst);
+  sortTree(kSortSafariByAddressFoldersLast, &S::SortSafariBookMarkByAddressFolderLast);
+  sortTree(kSortSafariByNameFoldersFirst, &S::SortSafariBookMarkByNameFolderFirst);
+  sortTree(kSortSafariByNameFoldersLast, &S::SortSafariBookMarkByNameFolderLast);
+  sortTree(kSortChromeByAddressFoldersFirst, &S::SortChromeBookMarkByAdressFolderFirst);
+  sortTree(kSortChromeByAddressFoldersLast, &S::SortChromeBookMarkByAdressURLFirst);
+  sortTree(kSortChromeByNameFoldersFirst, &S::SortChromeBookMarkByNameFolderFirst);
+  sortTree(kSortChromeByNameFoldersLast, &S::SortChromeBookMarkByNameFolderLast);
+  sortTree(kSortSafariSelectedByAddressFoldersFirst, &S::SortSelectedBookmarkByAddressFolderFirst);
+  sortTree(kSortSafariSelectedByAddressFoldersLast, &S::SortSelectedBookmarkByAddressFolderLast);
+  sortTree(kSortSafariSelectedByNameFoldersFirst, &S::SortSelectedBookmarkByNameFirst);
+  sortTree(kSortSafariSelectedByNameFoldersLast, &S::SortSelectedBookmarkByName);
+  sortTree(kSortChromeSelectedByAddressFoldersFirst, &S::SortSelectedChromeBookmarkByAddressFolderFirst);
+  sortTree(kSortChromeSelectedByAddressFoldersLast, &S::SortSelectedChromeBookmarkByAddressFolderLast);
+  sortTree(kSortChromeSelectedByNameFoldersFirst, &S::SortSelectedChromeBookmarkByNameFirst);
+  sortTree(kSortChromeSelectedByNameFoldersLast, &S::SortSelectedChromeBookmarkByName);
 }
 
 void AppDelegate::SetCommandHandler(const std::string& action, CommandHandler handler) {

@@ -1,6 +1,7 @@
 #include "edit/ChromeTreeRebuild.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "edit/StoredChildren.h"
 #include "readers/ReadReport.h"
@@ -35,6 +36,9 @@ struct ChromeRebuild {
   NodeSet removed;
   NodeSet dirty;
   bool wholeSubtree = false;
+  SiblingOrder order;
+
+  NodeList Ordered(NodeList nodes, bool topLevel) const { return order ? order(nodes, topLevel) : nodes; }
 
   std::optional<Value> Entry(const NodePtr& node, std::size_t level) const {
     if (Holds(removed, node)) return std::nullopt;
@@ -52,7 +56,7 @@ struct ChromeRebuild {
     if (!stored) return nullptr;
     if (!wholeSubtree && !Holds(dirty, folder)) return stored;
     DictPtr dict = stored->copy();
-    dict->set("children", RebuildStoredChildren(stored->getArray("children"), folder->childrenSnapshot(),
+    dict->set("children", RebuildStoredChildren(stored->getArray("children"), Ordered(folder->childrenSnapshot(), false),
                                                 ChildBecameNode(level),
                                                 [&](const NodePtr& c) { return Entry(c, level); }));
     return dict;
@@ -68,18 +72,26 @@ struct ChromeRebuild {
     } else if (ArrayPtr array = stored.asArray()) {
       for (std::size_t i = 0; i < array->size(); ++i) entries.emplace_back(RootKeyAt(i), array->at(i));
     }
+    // Each top-level node keeps the key it was read under, wherever the order puts it.
     const NodeList& nodes = lists.ChromeFatherArray;
-    auto out = Dictionary::make();
+    std::unordered_map<const PRBookMarkNode*, std::string> keyOf;
     std::size_t next = 0;
+    for (const auto& [key, value] : entries)
+      if (TopLevelBecameNode(value) && next < nodes.size()) keyOf[nodes[next++].get()] = key;
+    for (std::size_t i = entries.size(); next < nodes.size(); ++i) keyOf[nodes[next++].get()] = RootKeyAt(i);
+    const NodeList ordered = Ordered(nodes, true);
+    auto out = Dictionary::make();
+    auto emit = [&](const NodePtr& node) {
+      if (std::optional<Value> entry = Entry(node, 0)) out->set(keyOf[node.get()], std::move(*entry));
+    };
+    next = 0;
     for (const auto& [key, value] : entries) {
-      if (!TopLevelBecameNode(value)) {
+      if (!TopLevelBecameNode(value))
         out->set(key, value);
-      } else if (next < nodes.size()) {
-        if (std::optional<Value> entry = Entry(nodes[next++], 0)) out->set(key, std::move(*entry));
-      }
+      else if (next < ordered.size())
+        emit(ordered[next++]);
     }
-    for (std::size_t i = entries.size(); next < nodes.size(); ++i)
-      if (std::optional<Value> entry = Entry(nodes[next++], 0)) out->set(RootKeyAt(i), std::move(*entry));
+    for (; next < ordered.size(); ++next) emit(ordered[next]);
     return Value(out);
   }
 
@@ -119,9 +131,10 @@ Value ChromeRootsAsObject(const Value& roots) {
   return Value(object);
 }
 
-Value ChromeRootsOfWholeTree(const BookmarkLists& lists) {
+Value ChromeRootsOfWholeTree(const BookmarkLists& lists, const SiblingOrder& order) {
   ChromeRebuild rebuild;
   rebuild.wholeSubtree = true;
+  rebuild.order = order;
   return rebuild.Roots(lists);
 }
 

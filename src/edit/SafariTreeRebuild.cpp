@@ -60,6 +60,9 @@ struct Rebuild {
   FolderPtr target;      // the move's target folder
   NodeList appended;     // the moved bookmarks, in order
   bool wholeSubtree = false;
+  SiblingOrder order;
+
+  NodeList Ordered(NodeList nodes, bool topLevel) const { return order ? order(nodes, topLevel) : nodes; }
 
   std::optional<Value> ChildEntry(const NodePtr& child, std::size_t level) const {
     if (Holds(removed, child)) return std::nullopt;
@@ -74,7 +77,7 @@ struct Rebuild {
 
   ArrayPtr Children(const FolderPtr& folder, std::size_t level, const DictPtr& stored) const {
     ArrayPtr children = RebuildStoredChildren(stored ? stored->getArray("Children") : nullptr,
-                                              folder->childrenSnapshot(), ChildBecameNode(level),
+                                              Ordered(folder->childrenSnapshot(), false), ChildBecameNode(level),
                                               [&](const NodePtr& c) { return ChildEntry(c, level); });
     if (target && folder == target)
       for (const NodePtr& node : appended)
@@ -130,7 +133,7 @@ struct Rebuild {
 
   ArrayPtr TopLevelChildren(const BookmarkLists& lists) const {
     DictPtr rootDict = lists.rootNode ? lists.rootNode->rootDict() : nullptr;
-    return RebuildStoredChildren(rootDict ? rootDict->getArray("Children") : nullptr, lists.safariFatherArray,
+    return RebuildStoredChildren(rootDict ? rootDict->getArray("Children") : nullptr, Ordered(lists.safariFatherArray, true),
                                  TopLevelBecameNode, [&](const NodePtr& n) { return TopLevelEntry(n); });
   }
 
@@ -228,9 +231,10 @@ DictPtr getTheChildArrayDictionary(const FolderPtr& folder) {
   return rebuild.FolderEntry(folder, FolderLevel(folder));
 }
 
-ArrayPtr SafariChildrenOfWholeTree(const BookmarkLists& lists) {
+ArrayPtr SafariChildrenOfWholeTree(const BookmarkLists& lists, const SiblingOrder& order) {
   Rebuild rebuild;
   rebuild.wholeSubtree = true;
+  rebuild.order = order;
   return rebuild.TopLevelChildren(lists);
 }
 

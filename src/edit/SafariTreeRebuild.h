@@ -5,6 +5,7 @@
 // identity, never by title, address or UUID. Nothing here writes a file.
 #include <string>
 
+#include "edit/StoredChildren.h"
 #include "model/BookmarkLists.h"
 
 namespace linvara {
@@ -32,8 +33,9 @@ DictPtr EditedBookmarkDictionary(const NodePtr& bookmark);
 // The whole subtree of a folder from its nodes, each folder from its own dictionary (a folder without one
 // first gets {"WebBookmarkType", "Title", "WebBookmarkUUID"}, stored as its itemDict).
 DictPtr getTheChildArrayDictionary(const FolderPtr& folder);
-// The top-level "Children" of the tree built by the whole-subtree rule (after the nodes were reordered).
-ArrayPtr SafariChildrenOfWholeTree(const BookmarkLists& lists);
+// The top-level "Children" of the tree built by the whole-subtree rule, every list of siblings in `order`
+// (as the nodes stand without one). Entries the reader made no node of keep their places.
+ArrayPtr SafariChildrenOfWholeTree(const BookmarkLists& lists, const SiblingOrder& order = nullptr);
 
 // The first folder, depth first over every level, whose title is exactly `title`; null when none.
 FolderPtr getMovedBookFolderItemwithSelectMenuItemTitle(const NodeList& topLevel, const std::string& title);

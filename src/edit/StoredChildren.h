@@ -21,6 +21,11 @@ using BecameNode = std::function<bool(const Value& entry)>;
 // The entry written for a node; nullopt leaves the node out.
 using EntryOfNode = std::function<std::optional<Value>(const NodePtr& node)>;
 
+// Gives a list of siblings (the top level, or a folder's children) in the order
+// to write; a whole-tree rebuild with one writes the tree reordered while the
+// nodes keep their order.
+using SiblingOrder = std::function<NodeList(const NodeList& siblings, bool topLevel)>;
+
 // The rebuilt children: each stored entry without a node stays where it was;
 // the node places are filled by `nodes` in their order; nodes beyond the
 // stored places follow at the end. A null `stored` writes the nodes only.

@@ -56,7 +56,7 @@ Ordering NameOrder(bool foldersFirst, const OrderFacts& a, const OrderFacts& b) 
 Ordering HostOrder(const OrderFacts& a, const OrderFacts& b) {
   if (!IsLeaf(a) || !IsLeaf(b)) return Ordering::Same;
   if (a.empty || b.empty) return Ordering::Before;
-  if (EqualIgnoringAsciiCase(a.exact, b.exact)) return Ordering::Same;
+  // Hosts equal but for ASCII case have equal keys and the same first character: no separate test.
   return CompareTexts(a, b);
 }
 
@@ -67,10 +67,7 @@ Ordering BrowserOrder(const OrderFacts& a, const OrderFacts& b) {
     if (a.empty || b.empty) return Ordering::Before;
     return CompareTexts(a, b);
   }
-  if (IsLeaf(a) && IsLeaf(b)) {
-    if (EqualIgnoringAsciiCase(a.exact, b.exact)) return Ordering::Same;
-    return CompareSortKeys(a.key, b.key);
-  }
+  if (IsLeaf(a) && IsLeaf(b)) return CompareSortKeys(a.key, b.key);
   if (IsLeaf(a) && IsFolder(b)) return Ordering::Before;
   if (IsFolder(a) && IsLeaf(b)) return Ordering::After;
   return Ordering::Same;
@@ -110,14 +107,12 @@ OrderFacts FactsOf(const PRBookMarkNode& node, const BookmarkOrder& order, UrlHo
       if (leaf) {
         const std::optional<std::string> host = hosts.HostOf(node.urlString().value_or(""));
         facts.empty = Absent(host);
-        facts.exact = host.value_or("");
-        SetText(facts, facts.exact);
+        SetText(facts, host.value_or(""));
       }
       break;
     case SortKey::Browser:
       if (leaf) {
-        facts.exact = node.bookMarkFrom().value_or("");
-        facts.key = TextSortKey(facts.exact);
+        facts.key = TextSortKey(node.bookMarkFrom().value_or(""));
       } else {
         const auto& folder = static_cast<const PRFaBookMarkNode&>(node);
         const OptString titleStr = folder.titleStr();

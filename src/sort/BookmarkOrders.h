@@ -30,7 +30,6 @@ struct OrderFacts {
   bool empty = true;         // the order's emptiness test: address, title, host or titleStr empty or absent
   bool punctuation = false;  // the compared text starts with punctuation
   std::string key;           // sort key of the compared text
-  std::string exact;         // host or browser tag as it is, for the ASCII-case-insensitive sameness
   bool selected = true;      // in the selection of a selection-limited order
 };
 

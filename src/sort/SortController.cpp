@@ -1,6 +1,10 @@
 #include "sort/SortController.h"
 
 #include "app/Outlets.h"
+#include "edit/ChromeTreeRebuild.h"
+#include "edit/EditTexts.h"
+#include "edit/SafariTreeRebuild.h"
+#include "edit/TreeCommit.h"
 
 namespace linvara {
 
@@ -33,30 +37,38 @@ bool SortController::SortSelectedRows(const BookmarkOrder& order) {
   return true;
 }
 
-bool SortController::SortTree(TreeFormat format, const BookmarkOrder& order, bool selectedOnly,
-                              const TreeWriteBack& writeBack) {
+Result<void> SortController::SortTree(TreeFormat format, const BookmarkOrder& order, bool selectedOnly) {
+  if (!selectedOnly) return SortAndWriteTree(format, order, nullptr);
+  return SortTreeSelection(format, order, session_.viewState().bookmarkTable.selectedNodes());
+}
+
+Result<void> SortController::SortTreeSelection(TreeFormat format, const BookmarkOrder& order, NodeList selected) {
+  if (selected.empty()) return Fail("no row is selected");
+  session_.lists().partialSortSelection = std::move(selected);
+  const NodeSelection selection = MakeSelection(session_.lists().partialSortSelection);
+  return SortAndWriteTree(format, order, &selection);
+}
+
+Result<void> SortController::SortAndWriteTree(TreeFormat format, const BookmarkOrder& order,
+                                              const NodeSelection* selection) {
   BookmarkLists& lists = session_.lists();
   const bool safari = format == TreeFormat::Safari;
-  NodeList& topLevel = safari ? lists.safariFatherArray : lists.ChromeFatherArray;
-  NodeList& flat = safari ? lists.safariBookMarkArray : lists.chromebookMarkArray;
-
-  std::optional<NodeSelection> selection;
-  if (selectedOnly) {
-    NodeList selected = session_.viewState().bookmarkTable.selectedNodes();
-    if (selected.empty()) return false;
-    lists.partialSortSelection = std::move(selected);
-    selection = MakeSelection(lists.partialSortSelection);
+  if (session_.bookMarkType != (safari ? ViewKind::Safari : ViewKind::Chrome))
+    return Fail(safari ? "not the Safari view" : "not the Chrome view");
+  const TreeSortOrder siblings{order, selection};
+  Result<void> written = safari ? CommitSafariTree(session_, SafariChildrenOfWholeTree(lists, siblings), writeChunk)
+                                : CommitChromeTree(session_, ChromeRootsOfWholeTree(lists, siblings), writeChunk);
+  if (!written) {
+    session_.ShowMessage(edittexts::WorkingCopyWriteFailed(written.error()), true);
+    return written;
   }
-
-  SortedTree sorted = SortBookmarkTree(topLevel, format, order, selection ? &*selection : nullptr);
-  topLevel = sorted.topLevel;
-  session_.SetBookmarkTableContent(topLevel);
-  if (writeBack) writeBack(sorted);
 
   // The flat list read back: Safari sorts it by the full order; Chrome by the
   // form the top level used, whose selection holds the nodes before the read
   // back, so after a selection sort it keeps the order just read.
-  const NodeSelection* flatSelection = !safari && selection ? &*selection : nullptr;
+  NodeList& topLevel = safari ? lists.safariFatherArray : lists.ChromeFatherArray;
+  NodeList& flat = safari ? lists.safariBookMarkArray : lists.chromebookMarkArray;
+  const NodeSelection* flatSelection = safari ? nullptr : selection;
   const ButtonState* listMode = session_.viewState().findButton(outlets::kFolderListViewBtn);
   const bool folderMode = listMode && listMode->image == images::kFolderListDown;
   session_.UpdateView(viewsection::kBookmarkTable | viewsection::kButtons, [&](ViewState&) {
@@ -65,7 +77,7 @@ bool SortController::SortTree(TreeFormat format, const BookmarkOrder& order, boo
     if (!folderMode) session_.SetBookmarkTableContent(flat);
     session_.SetBackButtonHome();
   });
-  return true;
+  return {};
 }
 
 }  // namespace linvara

@@ -1,11 +1,10 @@
 #pragma once
 // The sorts of the three bookmark views. The unified view's sorts reorder the
-// rows shown in memory; a tree sort orders the Safari or Chrome tree and hands
-// the records to write to the caller, which writes the working copy and reads
-// it back, then the view shows the top level. All on the main thread.
-#include <functional>
-
+// rows shown in memory; a tree sort orders the Safari or Chrome tree,
+// writes it to the browser's working copy and reads it back, then the view
+// shows the top level. All on the main thread.
 #include "app/BookmarkSession.h"
+#include "platform/AtomicFile.h"
 #include "sort/BookmarkOrders.h"
 #include "sort/TreeSort.h"
 
@@ -38,18 +37,39 @@ class SortController {
   bool SortSelectedBookMarkByHost() { return SortSelectedRows({SortKey::Host, false}); }
 
   // ---- The Safari and Chrome trees ----
-  // Writes the sorted records to the working copy, empties the browser's
-  // top-level and flat lists and reads the working copy back into them.
-  using TreeWriteBack = std::function<void(const SortedTree& sorted)>;
-  // Sorts the tree of the Safari or Chrome view by `order` (address or name).
-  // With `selectedOnly`, only the selected top-level entries are ordered among
-  // themselves and nothing happens without a selected row (false). Shows the
-  // sorted top level, calls `writeBack`, then shows the top level or, in the
-  // flat list mode, the sorted flat list, with the back button at home.
-  bool SortTree(TreeFormat format, const BookmarkOrder& order, bool selectedOnly, const TreeWriteBack& writeBack);
+  // Sorts the tree of the Safari or Chrome view by `order` (address or name):
+  // writes it, every folder sorted, to the browser's working copy, reads that
+  // back and shows the top level or, in the flat list mode, the sorted flat
+  // list, with the back button at home. With `selectedOnly`, only the selected
+  // top-level entries are ordered among themselves, and nothing happens
+  // without a selected row. A failed write keeps the tree as it was and is told.
+  Result<void> SortTree(TreeFormat format, const BookmarkOrder& order, bool selectedOnly);
+  // The same limited to the given nodes instead of the selected rows.
+  Result<void> SortTreeSelection(TreeFormat format, const BookmarkOrder& order, NodeList selected);
+
+  Result<void> SortSafariBookMarkByAddressFolderFirst() { return SortTree(TreeFormat::Safari, {SortKey::Address, true}, false); }
+  Result<void> SortSafariBookMarkByAddressFolderLast() { return SortTree(TreeFormat::Safari, {SortKey::Address, false}, false); }
+  Result<void> SortSafariBookMarkByNameFolderFirst() { return SortTree(TreeFormat::Safari, {SortKey::Name, true}, false); }
+  Result<void> SortSafariBookMarkByNameFolderLast() { return SortTree(TreeFormat::Safari, {SortKey::Name, false}, false); }
+  Result<void> SortChromeBookMarkByAdressFolderFirst() { return SortTree(TreeFormat::Chrome, {SortKey::Address, true}, false); }
+  Result<void> SortChromeBookMarkByAdressURLFirst() { return SortTree(TreeFormat::Chrome, {SortKey::Address, false}, false); }
+  Result<void> SortChromeBookMarkByNameFolderFirst() { return SortTree(TreeFormat::Chrome, {SortKey::Name, true}, false); }
+  Result<void> SortChromeBookMarkByNameFolderLast() { return SortTree(TreeFormat::Chrome, {SortKey::Name, false}, false); }
+  Result<void> SortSelectedBookmarkByAddressFolderFirst() { return SortTree(TreeFormat::Safari, {SortKey::Address, true}, true); }
+  Result<void> SortSelectedBookmarkByAddressFolderLast() { return SortTree(TreeFormat::Safari, {SortKey::Address, false}, true); }
+  Result<void> SortSelectedBookmarkByNameFirst() { return SortTree(TreeFormat::Safari, {SortKey::Name, true}, true); }
+  Result<void> SortSelectedBookmarkByName() { return SortTree(TreeFormat::Safari, {SortKey::Name, false}, true); }
+  Result<void> SortSelectedChromeBookmarkByAddressFolderFirst() { return SortTree(TreeFormat::Chrome, {SortKey::Address, true}, true); }
+  Result<void> SortSelectedChromeBookmarkByAddressFolderLast() { return SortTree(TreeFormat::Chrome, {SortKey::Address, false}, true); }
+  Result<void> SortSelectedChromeBookmarkByNameFirst() { return SortTree(TreeFormat::Chrome, {SortKey::Name, true}, true); }
+  Result<void> SortSelectedChromeBookmarkByName() { return SortTree(TreeFormat::Chrome, {SortKey::Name, false}, true); }
+
+  // Replaces the low-level writer of the working copies (tests).
+  WriteChunkFn writeChunk;
 
  private:
   void ShowRows(NodeList rows);
+  Result<void> SortAndWriteTree(TreeFormat format, const BookmarkOrder& order, const NodeSelection* selection);
 
   BookmarkSession& session_;
 };

@@ -1,7 +1,7 @@
 #pragma once
-// The host of an address, read with curl's URL parser. One parser handle is
-// reused for every address, so reading the hosts of a long list costs no
-// allocation per address.
+// The host of an address, as curl's URL parser reads it. Plain web addresses
+// are read directly (the same host, far cheaper); curl reads the rest with one
+// parser handle reused for every address.
 #include <optional>
 #include <string>
 

@@ -136,7 +136,7 @@ TEST_F(Table, DoubleClickOnABookmarkOpensTheEditSheet) {
   EXPECT_EQ(h.BackImage(), "homebtn.png") << "a bookmark does not descend";
 }
 
-// Sorting belongs to another unit: unavailable until its handler is installed.
+// An unknown action or a disabled entry runs nothing.
 TEST_F(Table, MenuCommandRunsOnlyWhenAvailable) {
   AppDelegate& app = h.Start();
   h.Press(kAllBookMarkBtn);

@@ -36,28 +36,5 @@ TEST(SortController, UnifiedSortsReorderTheRowsAndTheUnifiedList) {
   }
 }
 
-TEST(SortController, TreeSortShowsTheReadBackTree) {
-  for (const bool folderMode : {true, false}) {
-    BookmarkSession session{AppServices{}};
-    SortController sorting{session};
-    session.UpdateView(viewsection::kButtons, [&](ViewState& s) {
-      s.button(outlets::kFolderListViewBtn).image = folderMode ? images::kFolderListDown : images::kFolderListNom;
-    });
-    session.lists().safariFatherArray = {Mark("z"), Dir("Bar", {Mark("y"), Mark("x")})};
-    const NodeList readBack = {Dir("Bar", {Mark("x"), Mark("y")}), Mark("z")};
-    const bool done = sorting.SortTree(TreeFormat::Safari, {SortKey::Name, true}, false, [&](const SortedTree& sorted) {
-      EXPECT_EQ(Titles(session.viewState().bookmarkTable.content), (std::vector<std::string>{"Bar", "z"}));
-      EXPECT_EQ(Outline(sorted.records), "Bar[x,y],z");
-      session.lists().safariFatherArray = readBack;
-      session.lists().safariBookMarkArray = {Mark("z"), Mark("y"), Mark("x")};
-    });
-    EXPECT_TRUE(done);
-    EXPECT_TRUE(session.BackButtonShowsHome());
-    EXPECT_EQ(Titles(session.lists().safariBookMarkArray), (std::vector<std::string>{"x", "y", "z"}));
-    EXPECT_EQ(session.viewState().bookmarkTable.content, folderMode ? readBack : session.lists().safariBookMarkArray);
-    EXPECT_FALSE(sorting.SortTree(TreeFormat::Safari, {SortKey::Name, true}, true, nullptr));  // no selected row
-  }
-}
-
 }  // namespace
 }  // namespace linvara::testing

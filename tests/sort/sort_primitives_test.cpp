@@ -1,10 +1,13 @@
 // The text rules of the bookmark orders and the stable merge sort.
 #include <gtest/gtest.h>
 
+#include <curl/curl.h>
+
 #include <random>
 
 #include "sort/MergeSort.h"
 #include "sort/TextOrder.h"
+#include "sort/UrlHost.h"
 
 namespace linvara::testing {
 namespace {
@@ -41,6 +44,32 @@ TEST(TextOrder, StripSchemeRemovesEveryOccurrence) {
       {"https://a.com/https://b", "a.com/b"}, {"http://a/?u=http://b", "a/?u=b"}, {"HTTP://a", "HTTP://a"},
       {"http://", ""}};
   for (const auto& [in, out] : cases) EXPECT_EQ(StripScheme(in), out) << in;
+}
+
+// The host as curl's URL parser alone gives it.
+std::optional<std::string> CurlHost(const std::string& address) {
+  CURLU* url = curl_url();
+  char* host = nullptr;
+  std::optional<std::string> out;
+  if (curl_url_set(url, CURLUPART_URL, address.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+      curl_url_get(url, CURLUPART_HOST, &host, 0) == CURLUE_OK && host)
+    out = host;
+  curl_free(host);
+  curl_url_cleanup(url);
+  return out;
+}
+
+TEST(UrlHost, ReadsTheHostCurlReads) {
+  UrlHostReader reader;
+  for (const char* address :
+       {"https://www.example.com/a?b#c", "HTTP://WWW.Example.COM", "http://under_score.example/", "chrome://settings",
+        "ftp://ftp.example.org/pub", "https://xn--bcher-kva.example/", "http://user:pw@host.example/",
+        "http://host.example:8080/", "http://host.example:99999/", "http://127.1/", "http://0x7f.1/", "http://[::1]/",
+        "http://1.2.3.4/", "http://a.b.3/", "file://host.example/x", "file:///Users/me/x", "http://a b/",
+        "http://ex%41mple.com/", "http://.dot.example/", "http://dot.example./", "http:/one/slash", "://nohost",
+        "mailto:me@example.com", "javascript:void(0)", "http://caf\xC3\xA9.example/", "http:///path", "x:/"}) {
+    EXPECT_EQ(reader.HostOf(address), CurlHost(address)) << address;
+  }
 }
 
 TEST(StableMergeSort, AnyAnswersGiveAPermutation) {

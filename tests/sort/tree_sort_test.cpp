@@ -1,10 +1,15 @@
-// Sorting a Safari or Chrome tree in memory.
+// Sorting the Safari and Chrome trees: the order written, and the working copies on real files.
 #include <gtest/gtest.h>
 
-#include "readers/BookmarkReadController.h"
+#include <cmath>
+
+#include "app/Outlets.h"
+#include "edit/EditTexts.h"
+#include "edit/SafariTreeRebuild.h"
+#include "model/Json.h"
+#include "model/PropertyList.h"
 #include "sort/SortTestSupport.h"
-#include "sort/TreeSort.h"
-#include "support/TestSupport.h"
+#include "sort/TreeSortFixture.h"
 
 namespace linvara::testing {
 namespace {
@@ -19,60 +24,142 @@ TEST(TreeSort, SortsEveryFolderAtEveryDepth) {
       {{SortKey::Name, false}, {0, 1, 3}, "z,Alpha[],a,Beta[b1,b2,Inner[x,y,Deep[]]]"},
   };
   for (const auto& [order, selected, outline] : cases) {
-    const NodeList tree = {Mark("z"),
-                           Dir("Beta", {Mark("b2"), Dir("Inner", {Mark("y"), Dir("Deep"), Mark("x")}), Mark("b1")}),
-                           Mark("a"), Dir("Alpha")};
+    BookmarkLists lists;
+    lists.safariFatherArray = {Mark("z"),
+                               Dir("Beta", {Mark("b2"), Dir("Inner", {Mark("y"), Dir("Deep"), Mark("x")}), Mark("b1")}),
+                               Mark("a"), Dir("Alpha")};
     NodeList chosen;
-    for (std::size_t i : selected) chosen.push_back(tree[i]);
+    for (std::size_t i : selected) chosen.push_back(lists.safariFatherArray[i]);
     const NodeSelection selection = MakeSelection(chosen);
-    const SortedTree sorted =
-        SortBookmarkTree(tree, TreeFormat::Safari, order, selected.empty() ? nullptr : &selection);
-    EXPECT_EQ(Outline(sorted.records), outline);
-    for (std::size_t i = 0; i < sorted.topLevel.size(); ++i)  // the new top level, in the records' order
-      EXPECT_EQ(sorted.records->at(i).asDict()->getString("Title"), sorted.topLevel[i]->thetitle());
+    const NodeList before = lists.safariFatherArray;
+    const TreeSortOrder siblings{order, selected.empty() ? nullptr : &selection};
+    EXPECT_EQ(Outline(SafariChildrenOfWholeTree(lists, siblings)), outline);
+    EXPECT_EQ(lists.safariFatherArray, before);  // the nodes keep their order
   }
 }
 
-Value StoredRecord(const NodePtr& node) {
-  return AsFolder(node) ? Value(AsFolder(node)->itemDict()) : Value(node->dataDict());
-}
-
-// Every record below `records`, each without its children list.
-void CollectRecords(const ArrayPtr& records, const char* childrenKey, std::vector<Value>& into) {
-  for (const Value& record : *records) {
-    DictPtr bare = record.asDict()->copy();
-    bare->remove(childrenKey);
-    into.push_back(bare);
-    if (ArrayPtr children = record.asDict()->getArray(childrenKey)) CollectRecords(children, childrenKey, into);
+// The value with every date in whole seconds, as an XML property list keeps it.
+Value WholeSeconds(const Value& value) {
+  if (std::optional<Date> date = value.asDate()) return Value(Date{std::floor(date->secondsSince2001)});
+  if (DictPtr dict = value.asDict()) {
+    DictPtr out = Dictionary::make();
+    for (const auto& [key, item] : *dict) out->set(key, WholeSeconds(item));
+    return Value(out);
   }
+  if (ArrayPtr array = value.asArray()) {
+    ArrayPtr out = Array::make();
+    for (const Value& item : *array) out->append(WholeSeconds(item));
+    return Value(out);
+  }
+  return value;
 }
 
-TEST(TreeSort, RealFilesKeepEveryRecordUnchanged) {
-  for (const char* file : {"safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist",
-                           "safari_bookmarks/safari14-2020_empty-folders_Bookmarks.plist",
-                           "chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks",
-                           "chromium_bookmarks/chromium-linux-2021-02_Bookmarks"}) {
-    BookmarkSession session(AppServices{});
-    BookmarkReadController reads(session);
-    const TreeFormat format = std::string(file).find("safari") == 0 ? TreeFormat::Safari : TreeFormat::Chrome;
-    format == TreeFormat::Safari ? reads.ReadSafariBookMark(TestData(file)) : reads.ReadChromeBookMark(TestData(file));
-    const NodeList& top =
-        format == TreeFormat::Safari ? session.lists().safariFatherArray : session.lists().ChromeFatherArray;
-    ArrayPtr stored = Array::make();
-    for (const NodePtr& node : top) stored->append(DeepCopy(StoredRecord(node)));
-    std::vector<Value> before, after;
-    CollectRecords(stored, ChildrenKey(format), before);
-    CollectRecords(SortBookmarkTree(top, format, {SortKey::Address, true}).records, ChildrenKey(format), after);
-    ASSERT_EQ(after.size(), before.size()) << file;
-    for (const Value& record : before) {
-      auto match = std::find(after.begin(), after.end(), record);
-      ASSERT_NE(match, after.end()) << file << ": a record changed or went missing";
-      after.erase(match);
+// The entries of a bookmark file, each without its children list, the root's own keys included.
+void CollectEntries(const Value& entry, const char* childrenKey, std::vector<Value>& into) {
+  DictPtr dict = entry.asDict();
+  if (!dict) return into.push_back(WholeSeconds(entry));
+  DictPtr bare = dict->copy();
+  bare->remove(childrenKey);
+  bare->remove("roots");
+  into.push_back(WholeSeconds(Value(bare)));
+  if (ArrayPtr children = dict->getArray(childrenKey))
+    for (const Value& child : *children) CollectEntries(child, childrenKey, into);
+  if (DictPtr roots = dict->getDict("roots"))
+    for (const auto& [key, root] : *roots) CollectEntries(root, childrenKey, into);
+}
+
+Value ReadTreeFile(const std::filesystem::path& path, TreeFormat format) {
+  Result<Value> read = format == TreeFormat::Safari ? ReadPropertyListFile(path) : ReadJsonFile(path);
+  EXPECT_TRUE(read.ok()) << path;
+  return read.ok() ? *read : Value();
+}
+
+const char* const kRealFiles[] = {
+    "safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist",
+    "safari_bookmarks/safari14-2020_empty-folders_Bookmarks.plist",
+    "safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist",
+    "chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks",
+    "chromium_bookmarks/chromium-linux-2021-02_Bookmarks",
+    "chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks",
+};
+
+TEST(TreeSort, WorkingCopyHoldsEveryEntryOfTheBrowserFileUnchanged) {
+  const BookmarkOrder orders[] = {{SortKey::Address, true}, {SortKey::Address, false}, {SortKey::Name, false}};
+  for (const char* file : kRealFiles)
+    for (const BookmarkOrder& order : orders) {
+      SCOPED_TRACE(std::string(file) + (order.key == SortKey::Address ? " address" : " name"));
+      TreeSortFixture f(file);
+      const char* childrenKey = f.format == TreeFormat::Safari ? "Children" : "children";
+      ASSERT_TRUE(f.sorting.SortTree(f.format, order, false).ok());
+      std::vector<Value> before, after;
+      CollectEntries(ReadTreeFile(f.file, f.format), childrenKey, before);
+      CollectEntries(ReadTreeFile(f.WorkingCopy(), f.format), childrenKey, after);
+      ASSERT_EQ(after.size(), before.size());
+      for (const Value& entry : before) {
+        auto match = std::find(after.begin(), after.end(), entry);
+        ASSERT_NE(match, after.end()) << "an entry changed or went missing: " << SerializeJson(entry);
+        after.erase(match);
+      }
     }
-    // The nodes' stored dictionaries keep their children as read.
-    for (std::size_t i = 0; i < top.size(); ++i)
-      EXPECT_EQ(StoredRecord(top[i]), stored->at(i)) << file;
+}
+
+TEST(TreeSort, ChromeRootsStayAnObjectInTheSortedOrder) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks", {"other", "bookmark_bar", "synced"}},
+      {"chromium_bookmarks/chromium-linux-2021-02_Bookmarks", {"bookmark_bar", "synced", "other"}},
+  };
+  for (const auto& [file, keys] : cases) {
+    TreeSortFixture f(file);
+    ASSERT_TRUE(f.sorting.SortTree(TreeFormat::Chrome, {SortKey::Name, true}, false).ok());
+    const DictPtr stored = ReadTreeFile(f.file, f.format).asDict()->getDict("roots");
+    const DictPtr written = ReadTreeFile(f.WorkingCopy(), f.format).asDict()->getDict("roots");
+    ASSERT_TRUE(written) << file;
+    std::vector<std::string> order;
+    for (const auto& [key, root] : *written) {
+      order.push_back(key);
+      EXPECT_EQ(root.asDict()->getString("id"), stored->getDict(key)->getString("id")) << file << " " << key;
+    }
+    EXPECT_EQ(order, keys) << file;
   }
+}
+
+TEST(TreeSort, ReadBackShowsTheTopLevelOrTheSortedFlatList) {
+  for (const bool folderMode : {true, false}) {
+    TreeSortFixture f("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist");
+    f.session.UpdateView(viewsection::kButtons, [&](ViewState& s) {
+      s.button(outlets::kFolderListViewBtn).image = folderMode ? images::kFolderListDown : images::kFolderListNom;
+      s.button(outlets::kBackBookMarkBtn).image = "backbtn.png";
+    });
+    const NodeList before = f.TopLevel();
+    ASSERT_TRUE(f.sorting.SortSafariBookMarkByNameFolderLast().ok());
+    EXPECT_NE(f.TopLevel().front(), before.front());  // read back: new nodes
+    EXPECT_TRUE(f.session.BackButtonShowsHome());
+    EXPECT_EQ(f.session.viewState().bookmarkTable.content, folderMode ? f.TopLevel() : f.Flat());
+    ASSERT_GT(f.Flat().size(), 2u);
+    for (std::size_t i = 1; i < f.Flat().size(); ++i)
+      EXPECT_NE(CompareNodes({SortKey::Name, false}, f.Flat()[i - 1], f.Flat()[i]), Ordering::After) << i;
+  }
+}
+
+TEST(TreeSort, FailedWriteKeepsTheTreeAndTellsWhy) {
+  TreeSortFixture f("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks");
+  f.sorting.writeChunk = [](int, const char*, std::size_t) -> long { return -1; };
+  const NodeList before = f.TopLevel();
+  EXPECT_FALSE(f.sorting.SortChromeBookMarkByNameFolderFirst().ok());
+  EXPECT_EQ(f.TopLevel(), before);
+  EXPECT_FALSE(std::filesystem::exists(f.WorkingCopy()));
+  ASSERT_EQ(f.screen->alerts.size(), 1u);
+  EXPECT_EQ(f.screen->alerts.back().request.message.rfind(edittexts::WorkingCopyWriteFailed(""), 0), 0u);
+}
+
+TEST(TreeSort, SelectionSortNeedsASelectedRowInItsView) {
+  TreeSortFixture f("safari_bookmarks/safari14-2020_empty-folders_Bookmarks.plist");
+  EXPECT_FALSE(f.sorting.SortSelectedBookmarkByName().ok());       // no row selected
+  EXPECT_FALSE(f.sorting.SortChromeBookMarkByNameFolderLast().ok());  // not the Chrome view
+  EXPECT_FALSE(std::filesystem::exists(f.WorkingCopy()));
+  f.SelectRows({0, 1});
+  EXPECT_TRUE(f.sorting.SortSelectedBookmarkByName().ok());
+  EXPECT_EQ(f.session.lists().partialSortSelection.size(), 2u);
 }
 
 }  // namespace
