@@ -92,12 +92,12 @@ std::string ValueBranches(const std::string& owner, const std::vector<OptionDecl
   return text;
 }
 
-constexpr const char* kCompletionHelpers = R"(# _linvara_cli_values SPEC: the words of a declared value such as
+constexpr const char* kCompletionHelpers = R"(# _linvara_cli_values VALUE: the words of a declared value such as
 # "all|safari|chrome"; DIR completes folders, PATH files, COMMAND commands.
 _linvara_cli_values() {
-  local spec=${1#\[} alternative words=""
-  spec=${spec%\]}
-  for alternative in ${spec//|/ }; do
+  local value=${1#\[} alternative words=""
+  value=${value%\]}
+  for alternative in ${value//|/ }; do
     case "$alternative" in
       DIR) COMPREPLY+=($(compgen -d -- "$cur")) ;;
       PATH) COMPREPLY+=($(compgen -f -- "$cur")) ;;
