@@ -2,8 +2,6 @@
 #include <sstream>
 
 #include "cli/CliTestSupport.h"
-#include "profile/SafariBookmarksFile.h"
-#include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -11,16 +9,8 @@ namespace linvara::testing {
 namespace {
 
 TEST(EncryptCli, PasswordFromStdinAndRefusalsWriteNothingWrong) {
-  TempDir home;
-  const Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  ASSERT_TRUE(profile::WriteSafariBookmarks(loc.safariBookmarks(), {profile::Leaf("Weather", "https://weather.example/", "W-1")}));
-  const auto run = [&](std::vector<std::string> args, const std::string& input) {
-    args.insert(args.begin(), {"--home", home.path().string(), "--layout", "macos"});
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err, nullptr, cli::CliInput{&in, false});
-    return std::pair(code, err.str());
-  };
+  CliHome h;
+  h.WriteSafari({profile::Leaf("Weather", "https://weather.example/", "W-1")});
   const struct {
     std::vector<std::string> args;
     const char* input;
@@ -39,14 +29,15 @@ TEST(EncryptCli, PasswordFromStdinAndRefusalsWriteNothingWrong) {
   };
   std::string before;
   for (const auto& step : steps) {
-    const auto [code, err] = run(step.args, step.input);
-    EXPECT_EQ(code, step.code) << step.args[0] << " " << step.args.back() << ": " << err;
-    const std::string now = fs::exists(loc.safariWorkingCopy()) ? ReadText(loc.safariWorkingCopy()) : "";
+    std::istringstream in(step.input);
+    const CliRun r = h.Run(step.args, cli::CliInput{&in, false});
+    EXPECT_EQ(r.code, step.code) << step.args[0] << " " << step.args.back() << ": " << r.err;
+    const std::string now = fs::exists(h.loc.safariWorkingCopy()) ? ReadText(h.loc.safariWorkingCopy()) : "";
     EXPECT_EQ(now != before, step.workingCopyChanges) << step.args.back();
     before = now;
   }
   EXPECT_NE(before.find("https://weather.example/"), std::string::npos);
-  EXPECT_EQ(ReadText(loc.preferencesFile()).find(">pw<"), std::string::npos);
+  EXPECT_EQ(ReadText(h.loc.preferencesFile()).find(">pw<"), std::string::npos);
 }
 
 }  // namespace
