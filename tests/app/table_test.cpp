@@ -24,42 +24,36 @@ NameCells NameCellsOf(const NodePtr& node) {
 
 }  // namespace
 
-// A bookmark shows its browser's icon and type, none for an unknown browser.
-TEST(BookmarkRows, BookmarkShowsItsBrowser) {
-  const struct {
-    const char *from, *icon, *type;
-  } cases[] = {
-      {"Safari", "safarilogo", "Safari bookmark"},
-      {"Chrome", "chromelogo", "Chrome bookmark"},
-      {"Firefox", "firefoxlogo", "Firefox bookmark"},
-      {"Opera", "operalogo", "Opera bookmark"},
-      {"Microsoft Edge", "edgelogo", "Microsoft Edge bookmark"},
-      {"Folder", "", ""},
-      {"safari", "", ""},
+// A bookmark shows its browser's icon and type (none for an unknown browser, Safari's
+// for a leaf no reader filled); a folder "(null)" untitled and no address; an
+// encrypted bookmark a lock and asterisks; a root keeps the cells as made.
+TEST(BookmarkRows, EachKindOfNodeShowsItsCells) {
+  const auto leaf = [](const char* from) { return BrowserLeaf("Apple", "https://apple.example/", from); };
+  const auto bookmark = [](const char* icon, const char* type) {
+    return NameCells{Kind::Bookmark, icon, "Apple", 21, "https://apple.example/", type};
   };
-  for (const auto& c : cases) {
-    NodePtr n = BrowserLeaf("Apple", "https://apple.example/", c.from);
-    EXPECT_EQ(NameCellsOf(n), (NameCells{Kind::Bookmark, c.icon, "Apple", 21, "https://apple.example/", c.type}))
-        << c.from;
-  }
-}
-
-// A folder shows "(null)" untitled and no address; an encrypted bookmark a lock
-// and asterisks; a leaf no reader filled counts as Safari's; a root keeps the cells as made.
-TEST(BookmarkRows, NodesOtherThanPlainBookmarksShowTheCellsOfTheirKind) {
   FolderPtr folder = PRFaBookMarkNode::Create();
   folder->setUrlString("http://ignored.example/");
-  EXPECT_EQ(NameCellsOf(folder), (NameCells{Kind::Folder, "folderlogo", "(null)", 8, "", ""}));
-  folder->setThetitle("News");
-  EXPECT_EQ(MakeBookmarkRow(folder).title, "News");
   NodePtr secret = BrowserLeaf("Secret", "file:///Users/tester/Library/Application%20Support/Linvara/x/e.html", "Safari");
   secret->setBEncrytedBookmark(true);
-  EXPECT_EQ(NameCellsOf(secret),
-            (NameCells{Kind::Bookmark, "lock", "Secret", 21, std::string(29, '*'), "Safari bookmark"}));
   const NodePtr unfilled = PRBookMarkNode::Create();
-  EXPECT_EQ(NameCellsOf(unfilled), (NameCells{Kind::Bookmark, "safarilogo", " ", 21, "", "Safari bookmark"}));
+  const std::pair<NodePtr, NameCells> cases[] = {
+      {leaf("Safari"), bookmark("safarilogo", "Safari bookmark")},
+      {leaf("Chrome"), bookmark("chromelogo", "Chrome bookmark")},
+      {leaf("Firefox"), bookmark("firefoxlogo", "Firefox bookmark")},
+      {leaf("Opera"), bookmark("operalogo", "Opera bookmark")},
+      {leaf("Microsoft Edge"), bookmark("edgelogo", "Microsoft Edge bookmark")},
+      {leaf("Folder"), bookmark("", "")},
+      {leaf("safari"), bookmark("", "")},
+      {folder, {Kind::Folder, "folderlogo", "(null)", 8, "", ""}},
+      {secret, {Kind::Bookmark, "lock", "Secret", 21, std::string(29, '*'), "Safari bookmark"}},
+      {unfilled, {Kind::Bookmark, "safarilogo", " ", 21, "", "Safari bookmark"}},
+      {PRRootBookMarkNode::Create(), {Kind::Other, "", "", 0, "", ""}},
+  };
+  for (const auto& [node, cells] : cases) EXPECT_EQ(NameCellsOf(node), cells) << OrNull(node->bookMarkFrom());
   EXPECT_EQ(MakeBookmarkRow(unfilled).path + MakeBookmarkRow(unfilled).date, "");
-  EXPECT_EQ(NameCellsOf(PRRootBookMarkNode::Create()), (NameCells{Kind::Other, "", "", 0, "", ""}));
+  folder->setThetitle("News");
+  EXPECT_EQ(MakeBookmarkRow(folder).title, "News");
 }
 
 TEST(BookmarkRows, DateColumnConvertsChromiumMicrosecondsSince1601) {
