@@ -44,6 +44,14 @@ struct TestHome {
   std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
 
   TestHome() { platform->version = SystemVersion{10, 13, 6}; }
+  // What a controller on this home is given: its locations, platform and preferences.
+  AppServices Services(std::shared_ptr<Preferences> prefs) const {
+    AppServices s;
+    s.locations = loc;
+    s.preferences = std::move(prefs);
+    s.platform = platform;
+    return s;
+  }
   // Copies a file of tests/data to `target`.
   void Put(const std::filesystem::path& target, const std::string& testData) {
     std::filesystem::create_directories(target.parent_path());
@@ -86,10 +94,7 @@ struct PresenterHome : TestHome {
 
   // Creates the controller and runs the one-time set-up and the launch.
   AppDelegate& Start() {
-    AppServices s;
-    s.locations = loc;
-    s.preferences = prefs;
-    s.platform = platform;
+    AppServices s = Services(prefs);
     s.dispatcher = dispatcher;
     s.screen = screen;
     app = std::make_unique<AppDelegate>(s);

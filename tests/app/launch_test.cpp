@@ -17,11 +17,7 @@ struct LaunchFixture : TestHome {
   std::shared_ptr<Preferences> prefs = std::make_shared<Preferences>(loc.preferencesFile());
 
   std::unique_ptr<AppDelegate> Launch() {
-    AppServices s;
-    s.locations = loc;
-    s.preferences = prefs;
-    s.platform = platform;
-    auto app = std::make_unique<AppDelegate>(s);
+    auto app = std::make_unique<AppDelegate>(Services(prefs));
     app->applicationDidFinishLaunching();
     return app;
   }

@@ -133,7 +133,7 @@ TEST(HealthCliRemoval, RemoveWritesOnlyWhatTheViewAllowsAfterConsent) {
 
     std::istringstream typed(c.typed.value_or(""));
     const CliRun r = h.Run(c.args, cli::CliInput{&typed, c.typed.has_value()});
-    const std::string what = c.args[0] + " " + c.args[2] + (c.typed ? " typed " + *c.typed : "");
+    const std::string what = ::testing::PrintToString(c.args) + (c.typed ? " typed " + *c.typed : "");
     EXPECT_EQ(r.code, c.code) << what << r.err;
     EXPECT_NE(r.err.find(c.errSays), std::string::npos) << what << r.err;
     if (c.written == Written::Nothing) {

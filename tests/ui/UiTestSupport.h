@@ -95,10 +95,7 @@ struct GuiHome : TestHome {
   }
   // Builds the window and runs the launch.
   LinvaraApp& Start() {
-    AppServices s;
-    s.locations = loc;
-    s.preferences = prefs;
-    s.platform = platform;
+    AppServices s = Services(prefs);
     s.updateManifestUrl = updateUrl;
     app = std::make_unique<LinvaraApp>(s);
     app->Launch(true);
