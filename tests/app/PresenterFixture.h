@@ -4,6 +4,7 @@
 // a ScriptedScreen, worker results are pumped with a QueuedDispatcher.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -43,6 +44,19 @@ struct TestHome {
   std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
 
   TestHome() { platform->version = SystemVersion{10, 13, 6}; }
+  // What a controller on this home is given: its locations, platform and preferences.
+  AppServices Services(std::shared_ptr<Preferences> prefs) const {
+    AppServices s;
+    s.locations = loc;
+    s.preferences = std::move(prefs);
+    s.platform = platform;
+    return s;
+  }
+  // Copies a file of tests/data to `target`.
+  void Put(const std::filesystem::path& target, const std::string& testData) {
+    std::filesystem::create_directories(target.parent_path());
+    std::filesystem::copy_file(TestData(testData), target, std::filesystem::copy_options::overwrite_existing);
+  }
   void WriteSafari(const std::vector<profile::BookmarkEntry>& top) {
     auto written = profile::WriteSafariBookmarks(loc.safariBookmarks(), top);
     ASSERT_TRUE(written.ok()) << written.error();
@@ -80,10 +94,7 @@ struct PresenterHome : TestHome {
 
   // Creates the controller and runs the one-time set-up and the launch.
   AppDelegate& Start() {
-    AppServices s;
-    s.locations = loc;
-    s.preferences = prefs;
-    s.platform = platform;
+    AppServices s = Services(prefs);
     s.dispatcher = dispatcher;
     s.screen = screen;
     app = std::make_unique<AppDelegate>(s);
@@ -115,6 +126,13 @@ struct PresenterHome : TestHome {
           break;
         }
     app->SelectTableRows(TableId::Bookmarks, selected);
+  }
+  // Sends a menu command (its entry titled `title`, as a submenu entry names its target).
+  bool Perform(const std::string& action, const std::string& title = {}) {
+    MenuItemModel item;
+    item.action = action;
+    item.title = title;
+    return app->PerformMenuAction(item);
   }
   // Types into the search field.
   void TypeSearch(const std::string& text) { app->controlTextDidChange(outlets::kSearchField, text); }

@@ -24,62 +24,58 @@ struct CookieHome : PresenterHome {
   const CookieList& table() const { return app->viewState().cookies.tableContent; }
 };
 
-TEST(CookieController, RemovalIsConfirmedBeforeTheFileIsEmptied) {
-  CookieHome h;
-  CopyTestFile(kSafari2014, h.loc.safariCookies());
-  AppDelegate& app = h.Start();
-  ASSERT_TRUE(app.ActClickSafariAction());
-  EXPECT_FALSE(app.ActClickChromeAction());  // one scan at a time: the press is ignored
-  ASSERT_TRUE(h.Finish());
-  ASSERT_EQ(h.table().size(), 91u);
-
-  h.screen->AnswerNextAlert(AlertButton::Alternate);  // Cancel changes nothing
-  ASSERT_TRUE(app.ActRemoveCookieData());
-  EXPECT_FALSE(app.cookieManager().IsBusy());
-  ASSERT_EQ(h.screen->alerts.size(), 1u);
-  const AlertSpec& question = h.screen->alerts[0].request;
-  EXPECT_EQ(std::tuple(question.message, question.defaultButton, question.alternateButton, question.asSheet),
-            std::tuple(kRemovalQuestion, " Remove ", "Cancel", true));
-  EXPECT_EQ(*ReadFileBytes(h.loc.safariCookies()), *ReadFileBytes(TestData(kSafari2014)));
-  EXPECT_EQ(h.table().size(), 91u);
-
-  ASSERT_TRUE(app.ActRemoveCookieData());
-  ASSERT_TRUE(h.Finish());
-  EXPECT_EQ(*ReadFileBytes(h.loc.safariCookies()), SampleCookiesBytes());
-  EXPECT_TRUE(h.table().empty());
-  EXPECT_EQ(h.screen->alerts.size(), 2u);  // the two questions, no failure
-}
-
-// A Chrome database replaced after the scan, an opened text that only begins
-// like a cookie file: the removal fails, says so and leaves the file as it was.
-TEST(CookieController, AFailedRemovalIsShownWithTheFileUnchanged) {
-  for (const bool opened : {false, true}) {
-    SCOPED_TRACE(opened ? "opened text" : "Chrome database");
+// A scanned Safari file is emptied once the question is answered Remove (Cancel
+// changes nothing). A Chrome database replaced after the scan, an opened text that
+// only begins like a cookie file: the removal fails, says so and leaves the file.
+TEST(CookieController, RemovalEmptiesOnlyAConfirmedCookieFile) {
+  const std::string kFailed = "The cookies could not be removed.";
+  const struct {
+    const char* source;  // "safari", "chrome" or "opened"
+    AlertButton answer;
+    std::vector<std::string> alerts;
+  } cases[] = {
+      {"safari", AlertButton::Alternate, {kRemovalQuestion}},
+      {"safari", AlertButton::Default, {kRemovalQuestion}},
+      {"chrome", AlertButton::Default, {kRemovalQuestion, kFailed}},
+      {"opened", AlertButton::Default, {kRemovalQuestion, kFailed}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.source) + (c.answer == AlertButton::Alternate ? " cancelled" : ""));
     CookieHome h;
     AppDelegate& app = h.Start();
-    const fs::path file = opened ? h.home / "recipes.txt" : h.networkCookies();
-    if (opened) {
+    const std::string source = c.source;
+    const fs::path file = source == "safari" ? h.loc.safariCookies()
+                          : source == "chrome" ? h.networkCookies()
+                                               : h.home / "recipes.txt";
+    if (source == "opened") {
       WriteText(file, "cookbook: flour, eggs, butter\n");
       h.screen->openPanelAnswers.push_back(std::vector<fs::path>{file});
       app.ActOpenCookieFileAction();
     } else {
-      CopyTestFile(kChrome68, file);
-      ASSERT_TRUE(app.ActClickChromeAction());
+      CopyTestFile(source == "safari" ? kSafari2014 : kChrome68, file);
+      ASSERT_TRUE(source == "safari" ? app.ActClickSafariAction() : app.ActClickChromeAction());
     }
     ASSERT_TRUE(h.Finish());
     const std::size_t shown = h.table().size();
-    if (!opened) {
-      EXPECT_EQ(shown, 5u);
+    if (source == "opened") {
+      app.ActOpenCookieFileAction();  // a cancelled panel starts nothing
+      EXPECT_FALSE(app.cookieManager().IsBusy());
+    } else if (source == "chrome") {
       EXPECT_EQ(app.cookieManager().currentScanFilePath, file.string());
       fs::remove(file);
       WriteText(file, "replaced by something that is no database");
     }
-    const std::string before = ReadText(file);
+    const std::string before = *ReadFileBytes(file);
+    h.screen->AnswerNextAlert(c.answer);
     ASSERT_TRUE(app.ActRemoveCookieData());
     ASSERT_TRUE(h.Finish());
-    EXPECT_EQ(h.screen->alertMessages(), (std::vector<std::string>{kRemovalQuestion, "The cookies could not be removed."}));
-    EXPECT_EQ(ReadText(file), before);
-    EXPECT_EQ(h.table().size(), shown);
+    EXPECT_EQ(h.screen->alertMessages(), c.alerts);
+    const AlertSpec& question = h.screen->alerts[0].request;
+    EXPECT_EQ(std::tuple(question.defaultButton, question.alternateButton, question.asSheet),
+              std::tuple(" Remove ", "Cancel", true));
+    const bool emptied = c.alerts.size() == 1 && c.answer == AlertButton::Default;
+    EXPECT_EQ(*ReadFileBytes(file), emptied ? std::string(SampleCookiesBytes()) : before);
+    EXPECT_EQ(h.table().size(), emptied ? 0u : shown);
   }
 }
 
@@ -105,20 +101,6 @@ TEST(CookieController, ExportShowsTheFolderItWroteOrTheFailure) {
     const std::string text = ReadText(folder / "cookiedata.txt");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);  // the two rows, two line feeds each
   }
-}
-
-TEST(CookieController, OpenedFileIsKeptForNewCookies) {
-  CookieHome h;
-  AppDelegate& app = h.Start();
-  h.screen->openPanelAnswers.push_back(std::vector<fs::path>{TestData(kSafari2017)});
-  app.ActOpenCookieFileAction();
-  ASSERT_EQ(h.screen->openPanels.size(), 1u);
-  ASSERT_TRUE(h.Finish());
-  app.ActOpenCookieFileAction();  // a cancelled panel starts nothing
-  EXPECT_FALSE(app.cookieManager().IsBusy());
-  app.cookieManager().tableContent.clear();
-  app.ActClickNewCookiesAction();
-  EXPECT_EQ(h.table().size(), 2u);
 }
 
 }  // namespace

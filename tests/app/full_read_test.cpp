@@ -13,10 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 
 struct FullReadHome : PresenterHome {
-  void Put(const fs::path& target, const std::string& testData) {
-    fs::create_directories(target.parent_path());
-    fs::copy_file(TestData(testData), target, fs::copy_options::overwrite_existing);
-  }
   fs::path FirefoxPlaces() const { return loc.firefoxProfilesFolder() / "abcd.default-release" / "places.sqlite"; }
 
   // Safari 17, Chrome 6, Firefox 32, Opera 5, Edge 21 leaves.

@@ -17,11 +17,7 @@ struct LaunchFixture : TestHome {
   std::shared_ptr<Preferences> prefs = std::make_shared<Preferences>(loc.preferencesFile());
 
   std::unique_ptr<AppDelegate> Launch() {
-    AppServices s;
-    s.locations = loc;
-    s.preferences = prefs;
-    s.platform = platform;
-    auto app = std::make_unique<AppDelegate>(s);
+    auto app = std::make_unique<AppDelegate>(Services(prefs));
     app->applicationDidFinishLaunching();
     return app;
   }
@@ -63,22 +59,17 @@ TEST(Launch, FirstStartBacksUpEveryBrowserButEdgeWithoutOverwriting) {
   EXPECT_NE(ReadText(f.loc.backupFolder() / "Bookmarks.plist"), "changed since");
 }
 
-TEST(Launch, FirstStartOpensTheWelcomePageOnce) {
+// The first start opens the welcome page; a later one only recreates a missing data folder.
+TEST(Launch, OnlyTheFirstStartOpensTheWelcomePage) {
   LaunchFixture f;
   f.Launch();
   EXPECT_EQ(Preferences(f.loc.preferencesFile()).getString(prefkeys::kFirstStart), "NO") << "saved to disk";
   EXPECT_EQ(f.platform->openedUrls, (std::vector<std::string>{"https://www.zelvane.com/welcome-to-install-linvara.html"}));
-  f.Launch();
-  EXPECT_EQ(f.platform->openedUrls.size(), 1u);
-}
-
-TEST(Launch, LaterStartRecreatesMissingDataFolder) {
-  LaunchFixture f;
-  ASSERT_TRUE(f.prefs->set(prefkeys::kFirstStart, Value("NO")));
+  fs::remove_all(f.loc.dataFolder());
   EXPECT_EQ(f.Launch()->theLinvaraPath, f.loc.dataFolder().string());
   EXPECT_TRUE(fs::is_directory(f.loc.dataFolder()));
   EXPECT_FALSE(fs::exists(f.loc.backupFolder()));
-  EXPECT_TRUE(f.platform->openedUrls.empty());
+  EXPECT_EQ(f.platform->openedUrls.size(), 1u);
 }
 
 TEST(Launch, PlacesCopyIncludesUncheckpointedWriteAheadLog) {

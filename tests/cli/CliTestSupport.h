@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PresenterFixture.h"  // TestHome
 #include "cli/Cli.h"
 #include "platform/Locations.h"
 #include "support/TestSupport.h"
@@ -26,20 +27,33 @@ struct CliRun {
   }
 };
 
-inline CliRun RunCommand(const std::vector<std::string>& argv, std::shared_ptr<PlatformServices> platform = nullptr) {
+// The command with --home HOME --layout LAYOUT before it (none when `home` is empty); commands read `input`.
+inline CliRun RunInHome(const std::filesystem::path& home, std::vector<std::string> args,
+                        Layout layout = Layout::MacOS, std::shared_ptr<PlatformServices> platform = nullptr,
+                        cli::CliInput input = {}) {
+  if (!home.empty()) args.insert(args.begin(), {"--home", home.string(), "--layout", LayoutName(layout)});
   std::ostringstream out, err;
-  const int code = cli::RunCli(argv, out, err, std::move(platform));
+  const int code = cli::RunCli(args, out, err, std::move(platform), input);
   return {code, out.str(), err.str()};
 }
-
-// The command with --home HOME --layout LAYOUT before it.
-inline CliRun RunInHome(const std::filesystem::path& home, std::vector<std::string> args,
-                        Layout layout = Layout::MacOS, std::shared_ptr<PlatformServices> platform = nullptr) {
-  args.insert(args.begin(), {"--home", home.string(), "--layout", LayoutName(layout)});
-  return RunCommand(args, std::move(platform));
-}
+inline CliRun RunCommand(const std::vector<std::string>& argv) { return RunInHome({}, argv); }
 
 using Json = nlohmann::ordered_json;
+
+// One text field of each object of a JSON array (null as ""), only those of `browser` when one is named.
+inline std::vector<std::string> Field(const Json& array, const char* key, const std::string& browser = "") {
+  std::vector<std::string> out;
+  for (const auto& j : array)
+    if (browser.empty() || j["browser"] == browser) out.push_back(j[key].is_null() ? "" : std::string(j[key]));
+  return out;
+}
+
+// A generated home (see TestHome) whose commands see its fake platform.
+struct CliHome : TestHome {
+  CliRun Run(std::vector<std::string> args, cli::CliInput input = {}) {
+    return RunInHome(home.path(), std::move(args), Layout::MacOS, platform, input);
+  }
+};
 
 // A demo home made by make-demo; every test also checks that the commands left it as it was.
 class DemoHome : public ::testing::Test {

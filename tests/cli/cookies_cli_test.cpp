@@ -17,9 +17,8 @@ struct CookiesCli : ::testing::Test {
   ScopedTimeZone utc{"UTC"};
   TempDir dir;
   fs::path home = dir / "home";
-  fs::path safari = dir / "home" / "Library" / "Cookies" / "Cookies.binarycookies";
-  fs::path chrome =
-      dir / "home" / "Library" / "Application Support" / "Google" / "Chrome" / "Default" / "Network" / "Cookies";
+  Locations loc = Locations::ForHome(home, Layout::MacOS);
+  fs::path safari = loc.safariCookies(), chrome = loc.chromeDefaultBookmarks().parent_path() / "Network" / "Cookies";
 
   void SetUp() override {
     CliRun made = RunCommand({"make-demo", home.string()});

@@ -1,13 +1,11 @@
+// linvara-cli commands that change a browser's tree: delete, edit, move, apply,
+// restore, encrypt and decrypt.
 #include <gtest/gtest.h>
 
-#include "cli/CliTestSupport.h"
-#include "model/Json.h"
-#include "model/PropertyList.h"
-#include "platform/PlatformServices.h"
-#include "profile/SafariBookmarksFile.h"
-#include "support/TestSupport.h"
+#include <sstream>
 
-namespace fs = std::filesystem;
+#include "cli/CliTestSupport.h"
+#include "model/PropertyList.h"
 
 namespace linvara::testing {
 namespace {
@@ -15,23 +13,13 @@ namespace {
 using profile::Folder;
 using profile::Leaf;
 
-struct EditCli {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
-  std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
-
+struct EditCli : CliHome {
   EditCli() {
-    EXPECT_TRUE(profile::WriteSafariBookmarks(
-                    loc.safariBookmarks(),
-                    {Folder("Bar", {Leaf("A", "https://a.example/", "U-A"), Leaf("B", "https://b.example/", "U-B")},
-                            "U-BAR"),
-                     profile::NestedFolders(7, Leaf("Bottom", "https://bottom.example/", "U-BOTTOM"))})
-                    .ok());
-    fs::create_directories(loc.chromeDefaultBookmarks().parent_path());
-    fs::copy_file(TestData("chromium_bookmarks/chromium-linux-2021-02_Bookmarks"), loc.chromeDefaultBookmarks());
+    WriteSafari({Folder("Bar", {Leaf("A", "https://a.example/", "U-A"), Leaf("B", "https://b.example/", "U-B")}, "U-BAR"),
+                 profile::NestedFolders(7, Leaf("Bottom", "https://bottom.example/", "U-BOTTOM"))});
+    Put(loc.chromeDefaultBookmarks(), "chromium_bookmarks/chromium-linux-2021-02_Bookmarks");
     WriteText(loc.backupFolder() / Locations::kSafariBackupName, "first start");
   }
-  CliRun Run(const std::vector<std::string>& args) { return RunInHome(home.path(), args, Layout::MacOS, platform); }
   // The titles in the Safari working copy, depth first.
   std::string SafariTitles() const {
     std::string out;
@@ -79,17 +67,13 @@ TEST(EditCommands, WriteTheWorkingCopyByUuid) {
   }
 }
 
-TEST(EditCommands, ChromeDeleteKeepsRootsAnObjectAndTheChecksum) {
+TEST(EditCommands, ChromeDeleteRemovesTheListedBookmark) {
   EditCli f;
   auto listed = f.Run({"list", "--view", "chrome", "--flat", "--json"}).json();
-  const std::string id = listed.at(0)["uuid"];
-  ASSERT_EQ(f.Run({"delete", "--view", "chrome", id}).code, 0);
-  auto copy = ReadJsonFile(f.loc.chromeWorkingCopy());
-  ASSERT_TRUE(copy.ok());
-  EXPECT_TRUE(copy->asDict()->get("roots").isDict());
-  EXPECT_TRUE(copy->asDict()->contains("checksum"));
-  EXPECT_EQ(ReadText(f.loc.chromeWorkingCopy()).find("\"" + std::string(listed.at(0)["url"]) + "\""),
-            std::string::npos);
+  ASSERT_EQ(f.Run({"delete", "--view", "chrome", listed.at(0)["uuid"]}).code, 0);
+  const std::string copy = ReadText(f.loc.chromeWorkingCopy());
+  EXPECT_EQ(copy.find("\"" + std::string(listed.at(0)["url"]) + "\""), std::string::npos);
+  EXPECT_NE(copy.find("\"" + std::string(listed.at(1)["url"]) + "\""), std::string::npos);
 }
 
 TEST(EditCommands, ApplyAndRestoreRefuseWhileTheBrowserRunsUnlessForced) {
@@ -112,6 +96,39 @@ TEST(EditCommands, ApplyAndRestoreRefuseWhileTheBrowserRunsUnlessForced) {
     if (code == 0) EXPECT_NE(run.out.find("the replaced file was kept at "), std::string::npos) << run.out;
   }
   EXPECT_NE(f.Run({"apply", "safari"}).err.find("Quit Safari before applying the changes."), std::string::npos);
+}
+
+// encrypt and decrypt: the password on stdin, and what a refusal leaves.
+TEST(EncryptCli, PasswordFromStdinAndRefusalsWriteNothingWrong) {
+  CliHome h;
+  h.WriteSafari({profile::Leaf("Weather", "https://weather.example/", "W-1")});
+  const struct {
+    std::vector<std::string> args;
+    const char* input;
+    int code;
+    bool workingCopyChanges;
+  } steps[] = {
+      {{"encrypt", "W-1"}, "pw\n", 2, false},
+      {{"encrypt", "--view", "chrome", "W-1"}, "pw\n", 2, false},
+      {{"encrypt", "--view", "safari", "NO-SUCH"}, "pw\n", 1, false},
+      {{"encrypt", "--view", "safari", "W-1"}, "", 1, false},  // no line: no password is set
+      {{"encrypt", "--view", "safari", "W-1"}, "pw\r\n", 0, true},  // the first line sets the password
+      {{"encrypt", "--view", "safari", "W-1", "--working-copy"}, "pw\n", 1, false},  // encrypted already
+      {{"decrypt", "--view", "safari", "W-1", "--working-copy"}, "PW\n", 1, false},
+      {{"decrypt", "--view", "safari", "W-1"}, "pw\n", 1, false},  // Safari's own file: not encrypted
+      {{"decrypt", "--view", "safari", "W-1", "--working-copy"}, "pw\n", 0, true},
+  };
+  std::string before;
+  for (const auto& step : steps) {
+    std::istringstream in(step.input);
+    const CliRun r = h.Run(step.args, cli::CliInput{&in, false});
+    EXPECT_EQ(r.code, step.code) << step.args[0] << " " << step.args.back() << ": " << r.err;
+    const std::string now = std::filesystem::exists(h.loc.safariWorkingCopy()) ? ReadText(h.loc.safariWorkingCopy()) : "";
+    EXPECT_EQ(now != before, step.workingCopyChanges) << step.args.back();
+    before = now;
+  }
+  EXPECT_NE(before.find("https://weather.example/"), std::string::npos);
+  EXPECT_EQ(ReadText(h.loc.preferencesFile()).find(">pw<"), std::string::npos);
 }
 
 }  // namespace

@@ -1,13 +1,20 @@
 // The action table: every entry of every menu and dialog sends a declared
-// action, and exactly the built actions can be performed.
+// action, exactly the built actions can be performed, and only they are drawn enabled.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
+
+#include <QAction>
+#include <QMenu>
 
 #include "app/Actions.h"
 #include "app/AppDelegate.h"
+#include "app/Outlets.h"
 #include "ui/OutletDialog.h"
+#include "ui/QtScreen.h"
+#include "ui/UiTestSupport.h"
 
 namespace linvara::testing {
 namespace {
@@ -50,6 +57,25 @@ TEST(ActionTable, ExactlyTheBuiltActionsCanBePerformed) {
   EXPECT_TRUE(app.CanPerformAction(actions::kFindDuplicates));
   app.SetCommandHandler(actions::kExportAll, [](const MenuItemModel&) {});
   EXPECT_TRUE(app.CanPerformAction(actions::kExportAll));
+}
+
+// Menu entries are drawn enabled only when something performs their action.
+TEST(MenuEntries, OnlyPerformableActionsAreEnabled) {
+  EnsureQtApp();
+  AppDelegate app(AppServices{});
+  QtScreen screen;
+  screen.Attach(nullptr, &app);
+  const MenuModel& tools = app.viewState().menus.at(outlets::kBookmarktableMenu);
+  std::unique_ptr<QMenu> menu(screen.BuildMenu(tools, nullptr));
+  int enabled = 0;
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator() || action->menu()) continue;
+    const std::string name = action->data().toString().toStdString();
+    EXPECT_EQ(action->isEnabled(), app.CanPerformAction(name)) << name;
+    enabled += action->isEnabled();
+  }
+  EXPECT_GT(enabled, 0);
+  screen.Attach(nullptr, nullptr);
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ struct Worker {
         }) {}
 };
 
-TEST(QtMainThreadDispatcher, WorkerCallWaitsForTheGuiThreadToRunIt) {
+// RunAndWait runs the task on the GUI thread before it returns, from a worker or
+// from the GUI thread itself; Post queues it.
+TEST(QtMainThreadDispatcher, RunAndWaitRunsOnTheGuiThreadBeforeReturning) {
   EnsureQtApp();
   QtMainThreadDispatcher dispatcher;
   Worker worker(dispatcher);
@@ -36,15 +38,9 @@ TEST(QtMainThreadDispatcher, WorkerCallWaitsForTheGuiThreadToRunIt) {
   worker.thread.join();
   EXPECT_TRUE(worker.ranOnGui);
   EXPECT_TRUE(worker.ranBeforeReturn);
-}
-
-TEST(QtMainThreadDispatcher, GuiThreadCallRunsAtOnce) {
-  EnsureQtApp();
-  QtMainThreadDispatcher dispatcher;
-  bool ran = false;
+  bool ran = false, posted = false;
   dispatcher.RunAndWait([&] { ran = true; });
   EXPECT_TRUE(ran);
-  bool posted = false;
   dispatcher.Post([&] { posted = true; });
   EXPECT_FALSE(posted);  // queued, not run inline
   EXPECT_TRUE(WaitUntil([&] { return posted; }, 2000));

@@ -6,19 +6,24 @@
 #include <filesystem>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPropertyAnimation>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "UiTestSupport.h"
+#include "app/Actions.h"
+#include "health/LoopbackHttpServer.h"
 #include "platform/AtomicFile.h"
 #include "ui/OutletDialog.h"
 #include "ui/QtScreen.h"
@@ -28,6 +33,12 @@ namespace linvara::testing {
 namespace {
 
 using namespace outlets;
+
+// An update manifest naming `version`.
+std::string Manifest(const std::string& version) {
+  return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>lastestVersion</key><string>" + version +
+         "</string><key>WhatsNew</key><string>Faster*Smaller*Safer</string></dict></plist>";
+}
 
 // The window on the sample home of tests/app.
 class WindowTest : public ::testing::Test {
@@ -52,13 +63,11 @@ TEST_F(WindowTest, StartScreenShowsEveryNavigationButton) {
   }
   // The New Cookies button waits for an opened cookie file.
   EXPECT_FALSE(h.window().navigationButton(kNewCookieBtn)->isVisible());
-  // The frame: an empty header strip as wide as the window, on white.
+  // The frame: an empty header strip as wide as the window.
   QMHeaderView* header = h.window().headerView();
   ASSERT_NE(header, nullptr);
-  EXPECT_EQ(header->height(), QMHeaderView::kHeight);
   h.window().resize(h.window().width() + 40, h.window().height());
   EXPECT_EQ(header->width(), h.window().width());
-  EXPECT_EQ(h.window().palette().color(QPalette::Window), QColor(Qt::white));
 }
 
 TEST_F(WindowTest, NavigationButtonPostsItsIdentityOnce) {
@@ -271,15 +280,30 @@ TEST_F(WindowTest, TableContextMenuIsTheViewsMenu) {
   menu->close();
 }
 
-// A wrong password clears the field, shows the warning and shakes the window
-// back to where it was; the stored one closes it.
-TEST_F(WindowTest, PasswordWindowChecksTheTypedPassword) {
-  (void)h.prefs->set(prefkeys::kLinvaraPassword, Value("secret"));
-  h.Start();
-  screen().ShowWindow(kEnterPDWindow, false);
+// The create sheet warns and empties the repeat field on a mismatch; then the
+// password window clears a wrong password, shows the warning and shakes the
+// window back to where it was; the right one closes it.
+TEST_F(WindowTest, PasswordWindowsCheckWhatIsTyped) {
+  h.StartIn(kSafariBookMarkBtn);
+  h.controller().SelectTableRows(TableId::Bookmarks, {static_cast<std::size_t>(h.RowOf("Weather"))});
+  ASSERT_TRUE(h.controller().EncryptedSelectedBookMarkAction());
+  OutletDialog* sheet = screen().window("CreatePWWindow");
+  ASSERT_TRUE(sheet && sheet->isVisible());
+  EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+  QLineEdit* repeat = sheet->field("theConfirmPWLab");
+  QTest::keyClicks(sheet->field("theCreatePWLab"), "secret");
+  QTest::keyClicks(repeat, "secreT");
+  QTest::mouseClick(sheet->button("Create"), Qt::LeftButton);
+  EXPECT_TRUE(sheet->label(kWarnCreatedpasscodelab)->isVisible());
+  EXPECT_EQ(repeat->text(), "");
+  QTest::keyClicks(repeat, "secret");
+  QTest::mouseClick(sheet->button("Create"), Qt::LeftButton);
+  EXPECT_FALSE(sheet->isVisible());
+  EXPECT_TRUE(h.controller().encryption().HasStoredPassword());
+
   OutletDialog* window = screen().window(kEnterPDWindow);
-  QLineEdit* field = window ? window->field(kEnterPWLab) : nullptr;
-  ASSERT_NE(field, nullptr);
+  ASSERT_TRUE(window && window->isVisible());
+  QLineEdit* field = window->field(kEnterPWLab);
   EXPECT_EQ(field->echoMode(), QLineEdit::Password);
   EXPECT_FALSE(window->label(kEnterPDWarnLab)->isVisible());
   const QPoint origin = window->pos();
@@ -320,6 +344,77 @@ TEST_F(WindowTest, EditSheetRenamesTheDoubleClickedBookmark) {
   EXPECT_EQ(h.RowOf("Weather"), -1);
 }
 
+// The unified view's new-folder sheet makes the folder its move submenu offers.
+TEST_F(WindowTest, NewFolderSheetAndMoveSubmenuMoveTheSelectedBookmark) {
+  h.StartIn(kAllBookMarkBtn);
+  h.Press(kToolBookMarkBtn);
+  QMenu* tools = screen().lastPoppedMenu();
+  ASSERT_TRUE(tools && tools->findChild<QAction*>(kMoveFolderMenuItem));
+  EXPECT_FALSE(tools->findChild<QAction*>(kMoveFolderMenuItem)->isEnabled()) << "no folder yet";
+  tools->findChild<QAction*>(actions::kNewFolder)->trigger();
+  tools->close();
+
+  OutletDialog* sheet = screen().window(kNewFolderWindow);
+  ASSERT_TRUE(sheet && sheet->isVisible() && sheet->windowModality() == Qt::WindowModal);
+  QTest::keyClicks(sheet->field(kNewFolderlab), "Reading");
+  QTest::mouseClick(sheet->button("Create"), Qt::LeftButton);
+  EXPECT_FALSE(sheet->isVisible());
+  EXPECT_EQ(h.TableTitles().value(0), "Reading");
+
+  h.window().bookmarkTable()->selectRow(h.RowOf("Weather"));
+  h.Press(kToolBookMarkBtn);
+  QMenu* move = screen().lastPoppedMenu()->findChild<QMenu*>(kMoveFolderMenuItem);
+  ASSERT_TRUE(move && move->isEnabled());
+  ASSERT_EQ(ActionTexts(*move), QStringList{"Reading"});
+  move->actions().front()->trigger();
+  EXPECT_FALSE(h.TableTitles().contains("Weather"));
+
+  // Another view lets the folders go: the menu bar's Tools menu offers none.
+  h.Press(kSafariBookMarkBtn);
+  h.Press(kAllBookMarkBtn);
+  QMenu* menuBarTools = nullptr;
+  for (QAction* a : h.window().menuBar()->actions())
+    if (a->text() == "&Tools") menuBarTools = a->menu();
+  ASSERT_NE(menuBarTools, nullptr);
+  emit menuBarTools->aboutToShow();
+  ASSERT_NE(menuBarTools->findChild<QAction*>(kMoveFolderMenuItem), nullptr);
+  EXPECT_FALSE(menuBarTools->findChild<QAction*>(kMoveFolderMenuItem)->isEnabled());
+}
+
+// The launch's check finds a newer version, the user's check finds none.
+TEST_F(WindowTest, EachUpdateCheckShowsTheWindowOfWhatItFound) {
+  LoopbackHttpServer server;
+  server.Answer("/newer", Manifest("999.0"));
+  h.updateUrl = server.url("/newer");
+  h.Start();
+
+  ASSERT_TRUE(WaitUntil([&] { return screen().IsWindowVisible("UpdateWindow"); }));
+  OutletDialog* update = screen().window("UpdateWindow");
+  EXPECT_EQ(update->label("newversionlab")->text().toStdString(), "Linvara 999.0 is available.");
+  EXPECT_EQ(update->label("currentversionlab")->text().toStdString(),
+            "You are using " + PRUpdateController::ProjectVersion() + " version. Would you like to download it now?");
+  auto* notes = update->findChild<QPlainTextEdit*>("whatsnewContentView");
+  ASSERT_NE(notes, nullptr);
+  EXPECT_EQ(notes->document()->blockCount(), 3) << notes->toPlainText().toStdString();
+  update->button("Download")->click();
+  EXPECT_EQ(h.platform->openedUrls, std::vector<std::string>{"https://www.zelvane.com/linvara.html"});
+  update->button("Not Now")->click();
+  EXPECT_FALSE(screen().IsWindowVisible("UpdateWindow"));
+
+  // The manifest now names this version; the menu command says so.
+  server.Answer("/newer", Manifest(PRUpdateController::ProjectVersion()));
+  QAction* check = nullptr;
+  for (QAction* menu : h.window().menuBar()->actions())
+    for (QAction* entry : menu->menu()->actions())
+      if (entry->text() == QString::fromUtf8("Check for Updates…")) check = entry;
+  ASSERT_NE(check, nullptr);
+  check->trigger();
+  ASSERT_TRUE(WaitUntil([&] { return screen().IsWindowVisible("noUpdateWindow"); }));
+  EXPECT_FALSE(screen().IsWindowVisible("UpdateWindow"));
+  screen().window("noUpdateWindow")->button("OK")->click();
+  EXPECT_FALSE(screen().IsWindowVisible("noUpdateWindow"));
+}
+
 TEST_F(WindowTest, WindowGeometryIsRememberedAcrossRuns) {
   h.Start();
   h.window().resize(900, 600);
@@ -327,31 +422,6 @@ TEST_F(WindowTest, WindowGeometryIsRememberedAcrossRuns) {
   h.app.reset();
   h.Start();
   EXPECT_EQ(h.window().size(), QSize(900, 600));
-}
-
-// A home with 150,000 bookmarks fills the table (the time it takes is measured
-// by the benchmark, not here).
-TEST(LargeHome, OneHundredFiftyThousandBookmarksFillTheTable) {
-  constexpr int kBookmarks = 150000;
-  GuiHome h;
-  h.WriteChrome(profile::ChromiumRoots(profile::FoldersOfBookmarks(kBookmarks, 10, [](int folder, int index) {
-    const std::string number = std::to_string(folder) + "-" + std::to_string(index);
-    return profile::Leaf("Page " + number, "https://site" + std::to_string(index % 997) + ".example/" + number);
-  })));
-  h.StartIn(outlets::kChromeBookMarkBtn);
-  EXPECT_EQ(h.window().bookmarkModel()->rowCount(), 2 + 0);  // the bar and "Other bookmarks"
-  h.Press(outlets::kUrlListViewBtn);
-  const BookmarkTableModel* model = h.window().bookmarkModel();
-  ASSERT_EQ(model->rowCount(), kBookmarks);
-  EXPECT_EQ(model->index(0, 0).data().toString(), "Page 0-0");
-  EXPECT_EQ(model->index(kBookmarks - 1, 0).data().toString(), "Page 9-14999");
-  // Select everything and scroll to the end: the view keeps up without per-row widgets.
-  QTableView* table = h.window().bookmarkTable();
-  table->selectAll();
-  EXPECT_EQ(h.controller().viewState().bookmarkTable.selection.size(), static_cast<std::size_t>(kBookmarks));
-  table->scrollToBottom();
-  Settle(20);
-  EXPECT_EQ(table->rowAt(table->viewport()->height() - 1), kBookmarks - 1);
 }
 
 }  // namespace
