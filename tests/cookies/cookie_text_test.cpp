@@ -42,22 +42,21 @@ TEST(CookieUtf8Text, TextUpToTheFirstNulIsKeptOnlyWhenValid) {
   for (const auto& [text, kept] : cases) EXPECT_EQ(GetStringFormChar(text), kept) << text;
 }
 
-TEST(CookieDateText, UsesTheLocalTimeZone) {
-  ScopedTimeZone tokyo("Asia/Tokyo");
-  EXPECT_EQ(GetDateTime(1545002557, kDateSecondsSince1970), "12-17-2018 08:22");
-}
-
-TEST(CookieDateText, YearsBefore1990AreShownThirtyOneYearsLater) {
-  ScopedTimeZone utc("UTC");
-  EXPECT_EQ(GetDateTime(489110400, kDateSecondsSince1970), "07-02-2016 00:00");  // 1985-07-02
-  EXPECT_EQ(GetDateTime(631152000, kDateSecondsSince1970), "01-01-1990 00:00");  // 1990 is kept
-  EXPECT_EQ(GetDateTime(631151999, kDateSecondsSince1970), "12-31-2020 23:59");  // 1989 is not
-}
-
-// Its text, "Unkown Date", is checked through the binary cookie reader.
-TEST(CookieDateText, NoCalendarTimeGivesNoDate) {
-  EXPECT_EQ(GetDateTime(INT64_MAX, kDateSecondsSince1970), std::nullopt);
-  EXPECT_EQ(GetDateTime(0, 7), std::nullopt);  // a kind of time that does not exist
+// In the local time zone; years before 1990 are shown thirty-one years later; no calendar time gives no date
+// (its text, "Unkown Date", is checked through the binary cookie reader).
+TEST(CookieDateText, ShowsTheLocalDateOrNone) {
+  const std::tuple<const char*, std::int64_t, int, std::optional<std::string>> cases[] = {
+      {"Asia/Tokyo", 1545002557, kDateSecondsSince1970, "12-17-2018 08:22"},
+      {"UTC", 489110400, kDateSecondsSince1970, "07-02-2016 00:00"},  // 1985-07-02
+      {"UTC", 631152000, kDateSecondsSince1970, "01-01-1990 00:00"},  // 1990 is kept
+      {"UTC", 631151999, kDateSecondsSince1970, "12-31-2020 23:59"},  // 1989 is not
+      {"UTC", INT64_MAX, kDateSecondsSince1970, std::nullopt},
+      {"UTC", 0, 7, std::nullopt},  // a kind of time that does not exist
+  };
+  for (const auto& [zone, time, kind, text] : cases) {
+    ScopedTimeZone scoped(zone);
+    EXPECT_EQ(GetDateTime(time, kind), text) << zone << " " << time;
+  }
 }
 
 TEST(CookieTimes, ChromeMicrosecondsSince1601) {

@@ -10,33 +10,20 @@
 namespace linvara::testing {
 namespace {
 
-// A separator and a string among the children; a url and a string directly in "roots".
-const char* kFile = R"({"checksum": "0123", "roots": {
-  "bookmark_bar": {"id": "1", "name": "Bar", "type": "folder", "x": "bar-extra", "children": [
-    {"id": "4", "name": "Tools", "type": "folder", "x": "tools-extra", "children": [
-      {"id": "5", "name": "Hammer", "type": "url", "url": "https://h.example/"},
-      {"id": "6", "name": "Odd", "type": "separator"}, "text"]},
-    {"id": "7", "name": "Shared", "type": "url", "url": "https://shared.example/"}]},
-  "loose": {"id": "8", "name": "Loose", "type": "url", "url": "https://loose.example/"},
-  "other": {"id": "2", "name": "Other", "type": "folder", "children": [
-    {"id": "9", "name": "Deep", "type": "folder", "children": [
-      {"id": "10", "name": "Deeper", "type": "folder", "children": [
-        {"id": "12", "name": "Bottom", "type": "url", "url": "https://bottom.example/"}]}]}]},
-  "sync_transaction_version": "3"}, "version": 1})";
-
 TEST(ChromeRebuild, RemovalWritesOnlyFoldersHoldingARemovedBookmarkAnew) {
   const std::vector<std::pair<std::vector<std::string>, std::vector<KeyRow>>> cases = {
       {{"Bar/Tools/Hammer"},
        {{"Bar/Tools", "children", "Odd|text"}, {"Bar/Tools", "x", "tools-extra"}, {"Bar", "x", "bar-extra"},
         {"Bar", "children", "Tools|Shared"}}},
       {{"Other/Deep/Deeper/Bottom", "Bar/Shared"},
-       {{"Other/Deep/Deeper", "children", ""}, {"Other/Deep", "children", "Deeper"}, {"Bar", "children", "Tools"}}},
+       {{"Other/Deep/Deeper", "children", ""}, {"Other/Deep", "children", "Shared again|Deeper"},
+        {"Bar", "children", "Tools"}}},
       {{"Loose"}, {{"Other", "children", "Deep"}}},
   };
   for (const auto& [paths, rows] : cases) {
     SCOPED_TRACE(paths.front());
     TreeHarness t(3);
-    t.ReadChrome(std::string(kFile));
+    t.ReadChrome(std::string(kSmallChromiumFile));
     NodeList removed;
     for (const auto& p : paths) removed.push_back(FindNode(t.lists.ChromeFatherArray, p));
     Value roots =

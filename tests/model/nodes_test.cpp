@@ -7,32 +7,19 @@
 
 using namespace linvara;
 
-TEST(Nodes, CreationValues) {
+// Each kind answers as itself; a root is never a folder and starts without a children list.
+TEST(Nodes, KindsAreDistinct) {
   NodePtr leaf = PRBookMarkNode::Create();
-  EXPECT_TRUE(leaf->isLeaf());
-  EXPECT_EQ(leaf->thetitle(), " ");
-  EXPECT_EQ(leaf->bookMarkFrom(), "Safari");
-  for (const OptString& empty : {leaf->urlString(), leaf->theFullPath(), leaf->bookMarkUUID(), leaf->bookMarkType(),
-                                 leaf->lastAddDate()})
-    EXPECT_EQ(empty, "");
-  EXPECT_FALSE(leaf->addDateStr().has_value());
-  EXPECT_EQ(std::pair(leaf->bookmarkID(), leaf->bookmarkParentID()), std::pair(-1, -1));
-  EXPECT_FALSE(leaf->bSelect() || leaf->bDeadURL() || leaf->bFavBookmark() || leaf->bEncrytedBookmark());
-
   FolderPtr folder = PRFaBookMarkNode::Create();
-  EXPECT_TRUE(folder->isFolder() && !folder->isLeaf() && !folder->isRoot());
-  ASSERT_NE(folder->childrenArray(), nullptr);
-  EXPECT_FALSE(folder->thetitle() || folder->theFullPath() || folder->bookMarkFrom());
-  EXPECT_EQ(std::pair(folder->bookmarkID(), folder->bookmarkParentID()), std::pair(0, 0));
-
   RootPtr root = PRRootBookMarkNode::Create();
-  EXPECT_TRUE(root->isRoot());
-  EXPECT_FALSE(root->isFolder()) << "a root never counts as a folder";
-  EXPECT_EQ(root->childrenArray(), nullptr) << "a new root has no children list";
+  EXPECT_TRUE(leaf->isLeaf() && !leaf->isFolder() && !leaf->isRoot());
+  EXPECT_TRUE(folder->isFolder() && !folder->isLeaf() && !folder->isRoot());
+  EXPECT_NE(folder->childrenArray(), nullptr);
+  EXPECT_TRUE(root->isRoot() && !root->isFolder());
+  EXPECT_EQ(root->childrenArray(), nullptr);
   EXPECT_TRUE(root->rawChildren().isNull());
-  EXPECT_EQ(AsFolder(root), nullptr);
+  EXPECT_FALSE(AsFolder(root) || AsFolder(leaf));
   EXPECT_NE(AsFolderOrRoot(root), nullptr);
-  EXPECT_EQ(AsFolder(leaf), nullptr);
 }
 
 TEST(Nodes, CopyContentSharesChildrenList) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -13,6 +12,7 @@ namespace fs = std::filesystem;
 using namespace linvara;
 using linvara::testing::ReadText;
 using linvara::testing::TestData;
+using linvara::testing::WholeSeconds;
 
 namespace {
 
@@ -27,22 +27,6 @@ std::vector<fs::path> FilesIn(const std::string& folder) {
   for (const auto& e : fs::directory_iterator(TestData(folder))) files.push_back(e.path());
   std::sort(files.begin(), files.end());
   return files;
-}
-
-// The tree with dates cut to whole seconds, all that XML property lists keep.
-Value WholeSeconds(const Value& v) {
-  if (v.isDate()) return Date{std::floor(v.asDate()->secondsSince2001)};
-  if (DictPtr dict = v.asDict()) {
-    auto out = Dictionary::make();
-    for (const auto& [key, item] : *dict) out->set(key, WholeSeconds(item));
-    return out;
-  }
-  if (ArrayPtr array = v.asArray()) {
-    auto out = Array::make();
-    for (const auto& item : *array) out->append(WholeSeconds(item));
-    return out;
-  }
-  return v;
 }
 
 }  // namespace

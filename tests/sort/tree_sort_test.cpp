@@ -1,8 +1,6 @@
 // Sorting the Safari and Chrome trees: the order written, and the working copies on real files.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "app/Outlets.h"
 #include "edit/EditTexts.h"
 #include "edit/SafariTreeRebuild.h"
@@ -36,22 +34,6 @@ TEST(TreeSort, SortsEveryFolderAtEveryDepth) {
     EXPECT_EQ(Outline(SafariChildrenOfWholeTree(lists, siblings)), outline);
     EXPECT_EQ(lists.safariFatherArray, before);  // the nodes keep their order
   }
-}
-
-// The value with every date in whole seconds, as an XML property list keeps it.
-Value WholeSeconds(const Value& value) {
-  if (std::optional<Date> date = value.asDate()) return Value(Date{std::floor(date->secondsSince2001)});
-  if (DictPtr dict = value.asDict()) {
-    DictPtr out = Dictionary::make();
-    for (const auto& [key, item] : *dict) out->set(key, WholeSeconds(item));
-    return Value(out);
-  }
-  if (ArrayPtr array = value.asArray()) {
-    ArrayPtr out = Array::make();
-    for (const Value& item : *array) out->append(WholeSeconds(item));
-    return Value(out);
-  }
-  return value;
 }
 
 // The entries of a bookmark file, each without its children list, the root's own keys included.
