@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "CookieTestSupport.h"
 #include "cookies/BinaryCookieFile.h"
@@ -178,6 +179,23 @@ TEST(SafariCookieRemoval, AFileThatOnlyBeginsWithTheMagicIsLeftUnchanged) {
   ASSERT_FALSE(removed.ok());
   EXPECT_EQ(removed.errorKind(), ErrorKind::Malformed);
   EXPECT_EQ(ReadText(dir / "recipes.txt"), recipe);
+}
+
+TEST(CookieDatabaseRobustness, DamagedDatabasesAreReadOrSkippedWithoutHarm) {
+  auto original = ReadFileBytes(TestData(kChrome68));
+  ASSERT_TRUE(original.ok());
+  TempDir dir;
+  std::mt19937 random(11);
+  for (int round = 0; round < 150; ++round) {
+    std::string bytes = *original;
+    for (int flips = 1 + static_cast<int>(random() % 40); flips > 0; --flips)
+      bytes[100 + random() % (bytes.size() - 100)] = static_cast<char>(random() & 0xff);
+    if (round % 4 == 0) bytes.resize(100 + random() % (bytes.size() - 100));
+    WriteText(dir / "Cookies", bytes);
+    CookieList cookies;
+    ReadCookDatabaseFileWithPath(dir / "Cookies", cookies);
+    EXPECT_LE(cookies.size(), 5u);
+  }
 }
 
 }  // namespace

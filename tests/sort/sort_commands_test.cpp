@@ -1,4 +1,5 @@
-// Sorting the Safari and Chrome trees: the order written, and the working copies on real files.
+// The sort commands of the views: the unified list's rows through the session's view state, and the Safari
+// and Chrome trees with the order written and the working copies on real files.
 #include <gtest/gtest.h>
 
 #include "app/Outlets.h"
@@ -6,11 +7,41 @@
 #include "edit/SafariTreeRebuild.h"
 #include "model/Json.h"
 #include "model/PropertyList.h"
+#include "sort/SortController.h"
 #include "sort/SortTestSupport.h"
 #include "sort/TreeSortFixture.h"
 
 namespace linvara::testing {
 namespace {
+
+TEST(SortController, UnifiedSortsReorderTheRowsAndTheUnifiedList) {
+  using C = SortController;
+  const std::tuple<bool (C::*)(), std::vector<std::size_t>, std::vector<std::string>> cases[] = {
+      {&C::SortAllBookMarkByName, {}, {"a", "b", "c", "F"}},
+      {&C::SortAllBookMarkByAddress, {}, {"a", "b", "c", "F"}},
+      {&C::SortAllBookMarkAddressAZByURLFirstAddress, {}, {"a", "b", "c", "F"}},
+      {&C::SortAllBookMarkAddressAZByFolderFirstAddress, {}, {"F", "a", "c", "b"}},
+      {&C::SortAllBookMarkAddressAZByFolderFirstTitle, {}, {"F", "a", "b", "c"}},
+      {&C::SortAllBookMarkByHost, {}, {"a", "b", "F", "c"}},
+      {&C::SortSelectedAllBookMarkByName, {0, 2, 3}, {"a", "F", "b", "c"}},
+      {&C::SortSelectedAllBookMarkByName, {}, {}},  // nothing selected: nothing sorted
+  };
+  for (const auto& [command, selection, expected] : cases) {
+    BookmarkSession session{AppServices{}};
+    SortController sorting{session};
+    const NodeList rows = {Mark("b", "https://b.example/"), Dir("F"), Mark("a", "http://a.example/"),
+                           Mark("c", "http://c.example/")};
+    session.bookMarkType = ViewKind::All;
+    session.SetBookmarkTableContent(rows);
+    session.UpdateView(viewsection::kBookmarkTable, [&](ViewState& s) { s.bookmarkTable.selection = selection; });
+    EXPECT_EQ((sorting.*command)(), !expected.empty());
+    const NodeList& shown = session.viewState().bookmarkTable.content;
+    EXPECT_EQ(Titles(shown), expected.empty() ? Titles(rows) : expected);
+    EXPECT_EQ(session.lists().allbookMarkArray, expected.empty() ? NodeList{} : shown);
+    EXPECT_EQ(session.lists().partialSortSelection.size(), selection.size());
+  }
+}
+
 
 TEST(TreeSort, SortsEveryFolderAtEveryDepth) {
   const std::tuple<BookmarkOrder, std::vector<std::size_t>, const char*> cases[] = {
