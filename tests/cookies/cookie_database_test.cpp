@@ -4,7 +4,6 @@
 #include <random>
 
 #include "CookieTestSupport.h"
-#include "cookies/BinaryCookieFile.h"
 #include "cookies/CookieDatabase.h"
 #include "cookies/CookieFiles.h"
 #include "model/FileBytes.h"
@@ -159,15 +158,6 @@ TEST(ChromeCookieRemoval, AMissingDatabaseIsReportedNotCreated) {
   TempDir dir;
   EXPECT_FALSE(RemoveAllDatabaseCookies(dir / "missing").ok());
   EXPECT_FALSE(fs::exists(dir / "missing"));
-}
-
-TEST(SafariCookieRemoval, TheFileTakesTheSampleCookiesContent) {
-  TempDir dir;
-  const fs::path file = CopyTestFile(kSafari2014, dir / "Cookies.binarycookies");
-  ASSERT_TRUE(RemoveCookieData(file, true).ok());
-  EXPECT_EQ(*ReadFileBytes(file), SampleCookiesBytes());  // the resource's bytes
-  // Only the target changed in the folder: no temporary file is left behind.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(SafariCookieRemoval, AFileThatOnlyBeginsWithTheMagicIsLeftUnchanged) {
