@@ -119,7 +119,12 @@ TEST_F(ManagerFixture, OpenedFilesMakeTheNewCookiesList) {
   EXPECT_EQ(mainThread->Pump(), 0);
 }
 
-TEST_F(ManagerFixture, RemovalOfADatabaseEmptiesItsTable) {
+// Before any scan there is no file to empty.
+TEST_F(ManagerFixture, RemovalEmptiesOnlyTheScannedDatabase) {
+  ASSERT_TRUE(manager.StartRemoval(mainThread, Outcome()));
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(error, "");
+  EXPECT_TRUE(fs::is_empty(dir.path()));
   const fs::path db = Scanned(kChrome68, "Cookies", CookieFileKind::Database);
   ASSERT_TRUE(manager.StartRemoval(mainThread, Outcome()));
   EXPECT_TRUE(manager.progressAnimating);
@@ -129,13 +134,6 @@ TEST_F(ManagerFixture, RemovalOfADatabaseEmptiesItsTable) {
   EXPECT_EQ(QuerySql(db, "select count(*) from cookies"), "0");
   EXPECT_TRUE(manager.cookArray.empty());
   EXPECT_TRUE(manager.tableContent.empty());
-}
-
-TEST_F(ManagerFixture, RemovalBeforeAnyScanTouchesNothing) {
-  ASSERT_TRUE(manager.StartRemoval(mainThread, Outcome()));
-  ASSERT_TRUE(Finish());
-  EXPECT_EQ(error, "");
-  EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST_F(ManagerFixture, ExportShowsProgressWhileItRuns) {

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for the editing tests: trees read from generated or real files, and
 // entries of a rebuilt tree found by their path of titles.
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,13 +34,8 @@ struct TreeHarness {
 
 inline std::vector<std::string> Split(const std::string& path) {
   std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t slash = path.find('/', start);
-    if (slash == std::string::npos) slash = path.size();
-    parts.push_back(path.substr(start, slash - start));
-    start = slash + 1;
-  }
+  std::istringstream in(path);
+  for (std::string part; std::getline(in, part, '/');) parts.push_back(part);
   return parts;
 }
 

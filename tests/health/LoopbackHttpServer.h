@@ -3,9 +3,9 @@
 // scan benchmark. One thread per connection, keep-alive, and counters of the
 // requests it is working on, so tests can check how hard a client pushed it.
 //
-// Routes, by first path segment: answers set with Answer(), the fixed answers of Serve(), /nohead 405 to HEAD only,
-// /slow/N 200 and /slowclose/N no answer after N milliseconds, /flaky no answer the
-// first time only, /hang never answers; anything else 200.
+// Routes, by first path segment: the answers in canned_ (fixed ones and those set with
+// Answer()), /nohead 405 to HEAD only, /slow/N 200 and /slowclose/N no answer after N
+// milliseconds, /flaky no answer the first time only, /hang never answers; anything else 200.
 // A server made as a black hole accepts connections and never reads or answers.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -172,47 +172,26 @@ class LoopbackHttpServer {
       const std::string route = path.substr(0, second);
       const int argument = second == std::string::npos ? 0 : std::atoi(path.c_str() + second + 1);
       int seen;
+      Canned answer{"200 OK", "", ""};
       {
         std::lock_guard lock(mutex_);
         seen = ++requestsByRoute_[route];
+        if (auto it = canned_.find(route); it != canned_.end()) answer = it->second;
       }
       ++totalRequests_;
       if (::strcasestr(head.c_str(), "\r\nauthorization:")) ++authorized_;
       Gauges(true);
-      Canned canned;
-      bool isCanned = false;
-      {
-        std::lock_guard lock(mutex_);
-        if (auto it = canned_.find(route); it != canned_.end()) canned = it->second, isCanned = true;
-      }
-      if (isCanned) {
-        Gauges(false);
-        if (!SendAll(fd, "HTTP/1.1 " + canned.status + "\r\nContent-Length: " + std::to_string(canned.body.size()) +
-                             "\r\n" + canned.headers + "\r\n" + (method == "HEAD" ? std::string() : canned.body)))
-          return CloseConnection(fd);
-        continue;
-      }
-
-      // Routes with a fixed answer: status with its reason, extra header lines.
-      static const std::map<std::string, std::pair<std::string, std::string>> kFixed = {
-          {"/missing", {"404 Not Found", ""}},
-          {"/error", {"500 Internal Server Error", ""}},
-          {"/private", {"401 Unauthorized", "WWW-Authenticate: Basic realm=\"loopback\"\r\n"}},
-          {"/loop", {"302 Found", "Location: /loop\r\n"}},
-          {"/redirect", {"301 Moved Permanently", "Location: /ok\r\n"}},
-          {"/tofile", {"302 Found", "Location: file:///etc/hostname\r\n"}},
-      };
-      std::pair<std::string, std::string> answer{"200 OK", ""};
       const bool noAnswer = route == "/slowclose" || route == "/hang" || (route == "/flaky" && seen == 1);
-      if (auto it = kFixed.find(route); it != kFixed.end()) answer = it->second;
-      if (route == "/nohead" && method == "HEAD") answer = {"405 Method Not Allowed", "Allow: GET\r\n"};
+      if (route == "/nohead" && method == "HEAD") answer = {"405 Method Not Allowed", "Allow: GET\r\n", ""};
       if (route == "/slow" || route == "/slowclose") Pause(argument);
       if (route == "/hang")
         while (::recv(fd, chunk, sizeof chunk, 0) > 0) {
         }
       // Leave before answering: once the client has the answer, the request is over.
       Gauges(false);
-      if (noAnswer || !SendAll(fd, "HTTP/1.1 " + answer.first + "\r\nContent-Length: 0\r\n" + answer.second + "\r\n"))
+      if (noAnswer || !SendAll(fd, "HTTP/1.1 " + answer.status + "\r\nContent-Length: " +
+                                       std::to_string(answer.body.size()) + "\r\n" + answer.headers + "\r\n" +
+                                       (method == "HEAD" ? std::string() : answer.body)))
         return CloseConnection(fd);
     }
   }
@@ -238,7 +217,15 @@ class LoopbackHttpServer {
   struct Canned {
     std::string status, headers, body;
   };
-  std::map<std::string, Canned> canned_;
+  // The fixed answers; Answer() adds to them.
+  std::map<std::string, Canned> canned_ = {
+      {"/missing", {"404 Not Found", "", ""}},
+      {"/error", {"500 Internal Server Error", "", ""}},
+      {"/private", {"401 Unauthorized", "WWW-Authenticate: Basic realm=\"loopback\"\r\n", ""}},
+      {"/loop", {"302 Found", "Location: /loop\r\n", ""}},
+      {"/redirect", {"301 Moved Permanently", "Location: /ok\r\n", ""}},
+      {"/tofile", {"302 Found", "Location: file:///etc/hostname\r\n", ""}},
+  };
   std::atomic<int> totalRequests_{0}, accepted_{0}, authorized_{0};
 };
 

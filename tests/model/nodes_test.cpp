@@ -1,38 +1,27 @@
+// Bookmark nodes: their kinds, fathers, paths and values, and the search that matches them.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
 #include "model/PRBookMarkNode.h"
+#include "model/SearchMatch.h"
 
 using namespace linvara;
 
-TEST(Nodes, CreationValues) {
+// Each kind answers as itself; a root is never a folder and starts without a children list.
+TEST(Nodes, KindsAreDistinct) {
   NodePtr leaf = PRBookMarkNode::Create();
-  EXPECT_TRUE(leaf->isLeaf());
-  EXPECT_EQ(leaf->thetitle(), " ");
-  EXPECT_EQ(leaf->bookMarkFrom(), "Safari");
-  for (const OptString& empty : {leaf->urlString(), leaf->theFullPath(), leaf->bookMarkUUID(), leaf->bookMarkType(),
-                                 leaf->lastAddDate()})
-    EXPECT_EQ(empty, "");
-  EXPECT_FALSE(leaf->addDateStr().has_value());
-  EXPECT_EQ(std::pair(leaf->bookmarkID(), leaf->bookmarkParentID()), std::pair(-1, -1));
-  EXPECT_FALSE(leaf->bSelect() || leaf->bDeadURL() || leaf->bFavBookmark() || leaf->bEncrytedBookmark());
-
   FolderPtr folder = PRFaBookMarkNode::Create();
-  EXPECT_TRUE(folder->isFolder() && !folder->isLeaf() && !folder->isRoot());
-  ASSERT_NE(folder->childrenArray(), nullptr);
-  EXPECT_FALSE(folder->thetitle() || folder->theFullPath() || folder->bookMarkFrom());
-  EXPECT_EQ(std::pair(folder->bookmarkID(), folder->bookmarkParentID()), std::pair(0, 0));
-
   RootPtr root = PRRootBookMarkNode::Create();
-  EXPECT_TRUE(root->isRoot());
-  EXPECT_FALSE(root->isFolder()) << "a root never counts as a folder";
-  EXPECT_EQ(root->childrenArray(), nullptr) << "a new root has no children list";
+  EXPECT_TRUE(leaf->isLeaf() && !leaf->isFolder() && !leaf->isRoot());
+  EXPECT_TRUE(folder->isFolder() && !folder->isLeaf() && !folder->isRoot());
+  EXPECT_NE(folder->childrenArray(), nullptr);
+  EXPECT_TRUE(root->isRoot() && !root->isFolder());
+  EXPECT_EQ(root->childrenArray(), nullptr);
   EXPECT_TRUE(root->rawChildren().isNull());
-  EXPECT_EQ(AsFolder(root), nullptr);
+  EXPECT_FALSE(AsFolder(root) || AsFolder(leaf));
   EXPECT_NE(AsFolderOrRoot(root), nullptr);
-  EXPECT_EQ(AsFolder(leaf), nullptr);
 }
 
 TEST(Nodes, CopyContentSharesChildrenList) {
@@ -119,3 +108,59 @@ TEST(Nodes, DeepChainIsReleasedWithoutRecursion) {
   sharer.reset();
   EXPECT_TRUE(deepest.expired());
 }
+
+namespace {
+
+NodePtr Leaf(OptString title, OptString url) {
+  NodePtr n = PRBookMarkNode::Create();
+  n->setThetitle(std::move(title));
+  n->setUrlString(std::move(url));
+  return n;
+}
+
+}  // namespace
+
+TEST(SearchMatch, TitleThenAddressIgnoringCase) {
+  NodePtr pie = Leaf("apple pie", "https://recipes.example/pie");
+  NodePtr byAddress = Leaf("Fruit shop", "https://www.apple.com/");
+  NodePtr neither = Leaf("Pears", "https://pears.example/");
+  NodePtr folder = PRFaBookMarkNode::Create();  // null title and address
+  NodeList found = FilterBySearch({neither, pie, folder, byAddress}, "APPLE");
+  EXPECT_EQ(found, (NodeList{pie, byAddress}));
+  EXPECT_TRUE(FilterBySearch({pie}, "nothing like it").empty());
+  EXPECT_TRUE(SearchMatcher("Wiki").MatchesText(std::nullopt, "https://en.WIKIPEDIA.org/"));
+  EXPECT_FALSE(SearchMatcher("Wiki").MatchesText(std::nullopt, std::nullopt));
+}
+
+// Folding is the full Unicode one (ß is ss, the Kelvin sign k), with no other normalisation.
+TEST(SearchMatch, NodeMatchesFollowItsLatestTitleAndAddress) {
+  struct Case {
+    OptString title, url;
+    const char* text;
+    bool found;
+  };
+  const Case cases[] = {
+      {"Straße", "https://A.example/", "STRASSE", true},
+      {"Straße", "https://A.example/", "a.EXAMPLE", true},
+      {"Pear", "https://A.example/", "strasse", false},
+      {"Pear", "https://b.example/", "a.example", false},
+      {"ΑΘΗΝΑ", std::nullopt, "αθη", true},
+      {"Ünïcödé", std::nullopt, "ÜNÏCÖDÉ", true},
+      {"维基百科，自由的百科全书", std::nullopt, "自由", true},
+      {std::nullopt, "HTTPS://KELVIN.example/", "\u212Aelvin", true},
+      {std::nullopt, "https://strasse.example/", "STRAẞE", true},
+      {"cafe", std::nullopt, "café", false},
+      {"anything", std::nullopt, "", false},
+      {" ", "", " ", true},
+  };
+  NodePtr node = PRBookMarkNode::Create();  // the same node, changed from case to case
+  for (const Case& c : cases) {
+    node->setThetitle(c.title);
+    node->setUrlString(c.url);
+    EXPECT_EQ(SearchMatcher(c.text).Matches(*node), c.found) << c.text;
+  }
+  EXPECT_EQ(FoldCase("MiXeD 123 ÄÖ"), "mixed 123 äö");
+  EXPECT_TRUE(ContainsIgnoringCase("Temperature in KELVIN", "\u212Aelvin"));  // the needle is folded too
+  EXPECT_FALSE(ContainsIgnoringCase("anything", ""));
+}
+

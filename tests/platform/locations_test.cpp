@@ -112,16 +112,6 @@ TEST(FirefoxProfileChoice, ProfilesIniDefaultIsHonoured) {
   EXPECT_EQ(*loc.ChooseFirefoxPlaces(), profiles / "aaaa.stale" / "places.sqlite");
 }
 
-TEST(FirefoxProfileChoice, LinuxFolderSkipsNonProfiles) {
-  TempDir home;
-  Locations loc = Locations::ForHome(home.path(), Layout::Linux);
-  fs::path ff = loc.firefoxProfilesFolder();
-  fs::create_directories(ff / "Crash Reports");
-  WriteText(ff / "installs.ini", "");
-  WriteText(ff / "x1y2.default-release" / "places.sqlite", "");
-  EXPECT_EQ(*loc.ChooseFirefoxPlaces(), ff / "x1y2.default-release" / "places.sqlite");
-}
-
 // Linux homes as snap, Flatpak and distribution packages leave them; "=" files are the chosen ones.
 struct LinuxHome {
   const char* layout;
@@ -197,6 +187,10 @@ TEST(LinuxLocations, EachBrowserIsFoundWhereItsPackageKeepsIt) {
        {{"chrome", ".config/chromium/Gone/Bookmarks"}}},
       {"a path asked for as a profile", {{".config/chromium/Default/Bookmarks", "{}"}}, {"../chromium/Default", {}},
        {{"chrome", ""}}},
+      {"Firefox folder entries that are no profiles passed over",
+       {{ff + "Crash Reports/InstallTime", ""}, {ff + "installs.ini", ""}, {ff + "x1y2.default-release/places.sqlite", ""}},
+       {},
+       {{"firefox", ff + "x1y2.default-release/places.sqlite"}}},
       {"Firefox without places passed over",
        {{ff + "profiles.ini", ini}, {ff + "p.default/prefs.js", ""}, {snapFf + "profiles.ini", ini},
         {snapFf + "p.default/places.sqlite", ""}},

@@ -63,17 +63,6 @@ TEST(SystemVersion, DecodesTheGestaltAnswers) {
   EXPECT_EQ(HostPlatformServices().SystemVersionNumbers(), (SystemVersion{10, 0, 0}));
 }
 
-TEST(RunningBrowsers, MapsProcessNamesToBundleIdentifiers) {
-  TempDir proc;
-  WriteText(proc / "101/comm", "firefox-esr\n");
-  WriteText(proc / "202/comm", "chrome\n");
-  WriteText(proc / "203/comm", "chrome\n");
-  WriteText(proc / "303/comm", "bash\n");
-  WriteText(proc / "self/comm", "firefox\n");  // not a process id
-  auto ids = RunningBrowsersFromProc(proc.path());
-  EXPECT_EQ(ids, (std::vector<std::string>{bundleids::kChrome, bundleids::kFirefox}));
-}
-
 TEST(AddressOpenPolicy, OnlyWebPagesAndFilesInsideTheDataFolderOpen) {
   TempDir dir;
   const fs::path data = dir / "Application Support" / "Linvara";

@@ -13,7 +13,6 @@
 #include "profile/SafariBookmarksFile.h"
 #include "readers/ChromiumReader.h"
 #include "readers/FirefoxReader.h"
-#include "readers/SafariReader.h"
 
 namespace fs = std::filesystem;
 
@@ -40,29 +39,10 @@ BookmarkLists ReadWith(ReadFn read) {
   return lists;
 }
 
-// News > Paper, a proxy the readers pass over, and a top-level bookmark with its own UUID.
+// News > Paper, a proxy the readers pass over, and a top-level bookmark with its own UUID. The Safari
+// builder's files are read back throughout the reader tests (safari_reader_test, reader_contract_test).
 const std::vector<BookmarkEntry> kTree = {Folder("News", {Leaf("Paper", "https://paper.example/")}), Proxy("History"),
                                           Leaf("Top", "https://top.example/", "UUID-TOP")};
-
-TEST(SafariBookmarksFile, ReaderReadsTheTreeInEitherFormat) {
-  auto favouritesBar = Dictionary::make();
-  favouritesBar->set("ServerID", "Favorites Bar");
-  std::vector<BookmarkEntry> tree = kTree;
-  tree[0] = WithKey(tree[0], "Sync", favouritesBar);
-  for (PlistFormat format : {PlistFormat::Xml, PlistFormat::Binary}) {
-    TempDir dir;
-    ASSERT_TRUE(WriteSafariBookmarks(dir / "Bookmarks.plist", tree, format).ok());
-    const BookmarkLists lists =
-        ReadWith([&](ReaderContext& ctx) { return SafariReader(ctx).ReadSafariBookMark(dir / "Bookmarks.plist").ok(); });
-    Rows rows = Bookmarks(lists);
-    ASSERT_EQ(rows.size(), 2u);
-    rows[0].pop_back();  // a made-up UUID
-    EXPECT_EQ(rows, (Rows{{"Paper", "/Favorites Bar", "https://paper.example/"},
-                          {"Top", "/", "https://top.example/", "UUID-TOP"}}));
-    EXPECT_TRUE(lists.allbookMarkArray[0]->bFavBookmark());
-    EXPECT_EQ(lists.safariFatherArray.size(), 3u);  // the proxy stays a top-level folder
-  }
-}
 
 // The tree of a real file, ids kept, to rebuild it with the builder.
 BookmarkEntry EntryOf(const DictPtr& d) {

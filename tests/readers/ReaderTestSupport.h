@@ -62,6 +62,22 @@ inline BookmarkEntry FolderChain(int depth) {
   return inner;
 }
 
+// A small Chromium file: a separator and a string among children, a url and a string directly in "roots", the
+// same address twice, and keys no reader reads ("x", "guid").
+inline const char* const kSmallChromiumFile = R"({"checksum": "0123", "version": 1, "roots": {
+  "bookmark_bar": {"id": "1", "name": "Bar", "type": "folder", "x": "bar-extra", "children": [
+    {"date_added": "13245", "id": "4", "name": "Tools", "type": "folder", "x": "tools-extra", "children": [
+      {"date_added": "13246", "guid": "g5", "id": "5", "name": "Hammer", "type": "url", "url": "https://h.example/"},
+      {"id": "6", "name": "Odd", "type": "separator"}, "text"]},
+    {"date_added": "13247", "id": "7", "name": "Shared", "type": "url", "url": "https://shared.example/"}]},
+  "loose": {"date_added": "1", "id": "8", "name": "Loose", "type": "url", "url": "https://loose.example/"},
+  "other": {"id": "2", "name": "Other", "type": "folder", "children": [
+    {"id": "9", "name": "Deep", "type": "folder", "children": [
+      {"id": "10", "name": "Shared again", "type": "url", "url": "https://shared.example/"},
+      {"id": "11", "name": "Deeper", "type": "folder", "children": [
+        {"id": "12", "name": "Bottom", "type": "url", "url": "https://bottom.example/"}]}]}]},
+  "sync_transaction_version": "3"}})";
+
 // Chromium's file with `top` as "bookmark_bar". Written here: the profile
 // builder's JSON output takes seconds for deep chains in a debug build.
 inline std::string ChromiumEntryJson(const BookmarkEntry& e) {

@@ -8,21 +8,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Odd entries included: a separator, a string among children, a url directly in "roots", a string root.
-const char* kSmallFile = R"({"checksum": "0123", "version": 1, "roots": {
-  "bookmark_bar": {"id": "1", "name": "Bookmarks bar", "type": "folder", "children": [
-    {"date_added": "13245", "id": "4", "name": "Tools", "type": "folder", "children": [
-      {"date_added": "13246", "guid": "g5", "id": "5", "name": "Hammer", "type": "url", "url": "https://h.example/"},
-      {"id": "6", "name": "Odd", "type": "separator"}, "not an object"]},
-    {"date_added": "13247", "id": "7", "name": "Shared", "type": "url", "url": "https://shared.example/"}]},
-  "loose": {"date_added": "1", "id": "8", "name": "Loose", "type": "url", "url": "https://loose.example/"},
-  "other": {"id": "2", "name": "Other bookmarks", "type": "folder", "children": [
-    {"id": "9", "name": "Deep", "type": "folder", "children": [
-      {"id": "10", "name": "Shared again", "type": "url", "url": "https://shared.example/"},
-      {"id": "11", "name": "Deeper", "type": "folder", "children": [
-        {"id": "12", "name": "Bottom", "type": "url", "url": "https://bottom.example/"}]}]}]},
-  "sync_transaction_version": "3"}})";
-
 TEST(ChromiumReaderRealFiles, ChromeFilesGiveTreesWithPaths) {
   struct Case {
     std::string file;
@@ -54,18 +39,17 @@ TEST(ChromiumReaderRealFiles, ChromeFilesGiveTreesWithPaths) {
 
 TEST(ChromiumReader, TreeLinksEveryEntryToItsFather) {
   TempDir dir;
-  WriteText(dir / "Bookmarks", kSmallFile);
+  WriteText(dir / "Bookmarks", kSmallChromiumFile);
   ReaderHarness h;
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   // A url placed directly in "roots" is a top-level entry with the path "/" and no father.
-  ASSERT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
+  ASSERT_EQ(Titles(h.lists.ChromeFatherArray), (std::vector<std::string>{"Bar", "Loose", "Other"}));
   EXPECT_EQ(h.lists.ChromeFatherArray[1]->fatherItem(), nullptr);
   EXPECT_EQ(OrNull(h.lists.ChromeFatherArray[1]->theFullPath()), "/");
   ASSERT_EQ(Titles(h.lists.chromebookMarkArray),
             (std::vector<std::string>{"Hammer", "Shared", "Loose", "Shared again", "Bottom"}));
   EXPECT_EQ(Paths(h.lists.chromebookMarkArray),
-            (std::vector<std::string>{"/Bookmarks bar/Tools", "/Bookmarks bar", "/", "/Other bookmarks/Deep",
-                                      "/Other bookmarks/Deep/Deeper"}));
+            (std::vector<std::string>{"/Bar/Tools", "/Bar", "/", "/Other/Deep", "/Other/Deep/Deeper"}));
   NodePtr tools = ChildrenOf(h.lists.ChromeFatherArray[0]).at(0);
   EXPECT_EQ(tools->fatherItem(), h.lists.ChromeFatherArray[0]);
   EXPECT_EQ(Titles(ChildrenOf(tools)), (std::vector<std::string>{"Hammer"}));
@@ -83,7 +67,7 @@ TEST(ChromiumReader, TreeLinksEveryEntryToItsFather) {
 // "roots" is an object in the browser's file and an array in a working copy.
 TEST(ChromiumReader, ChromeViewRootHoldsTheRawRoots) {
   TempDir dir;
-  WriteText(dir / "object", kSmallFile);
+  WriteText(dir / "object", kSmallChromiumFile);
   WriteText(dir / "array", R"({"roots": [{"type": "folder", "name": "Second", "children": []},
                                            {"type": "url", "name": "A", "url": "https://a.example/"}, 5, "x"]})");
   ReaderHarness h;
@@ -107,7 +91,7 @@ TEST(ChromiumReader, ChromeViewRootHoldsTheRawRoots) {
 
 TEST(ChromiumReader, MissingFileFallsBackToTheBackupExceptInOpera) {
   TempDir dir;
-  WriteText(dir / "Bookmarks.bak", kSmallFile);
+  WriteText(dir / "Bookmarks.bak", kSmallChromiumFile);
   ReaderHarness h;
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadChromeBookMark(dir / "Bookmarks").ok());
   EXPECT_EQ(h.lists.chromebookMarkArray.size(), 5u);
@@ -125,12 +109,12 @@ TEST(ChromiumReader, MissingFileFallsBackToTheBackupExceptInOpera) {
 
 TEST(ChromiumReader, EdgeInstallsItsOwnRootInEveryView) {
   TempDir dir;
-  WriteText(dir / "Bookmarks", kSmallFile);
+  WriteText(dir / "Bookmarks", kSmallChromiumFile);
   ReaderHarness h;
   ASSERT_TRUE(ChromiumReader(h.ctx).ReadEdgeBookMark(dir / "Bookmarks").ok());
   ASSERT_TRUE(h.lists.rootNode && h.lists.rootNode->rootDict());
   EXPECT_TRUE(h.lists.rootNode->rawChildren().isDict());
-  ASSERT_EQ(Titles(h.lists.edgeFatherArray), (std::vector<std::string>{"Bookmarks bar", "Loose", "Other bookmarks"}));
+  ASSERT_EQ(Titles(h.lists.edgeFatherArray), (std::vector<std::string>{"Bar", "Loose", "Other"}));
   EXPECT_EQ(h.lists.edgebookMarkArray.size(), 5u);
   EXPECT_TRUE(h.lists.ChromeFatherArray.empty());
   EXPECT_EQ(h.lists.edgeFatherArray[0]->fatherItem(), h.lists.rootNode);
@@ -143,7 +127,7 @@ TEST(ChromiumReader, EdgeInstallsItsOwnRootInEveryView) {
 
 TEST(ChromiumReader, OperaReadsFlatWithoutFoldersOrRoot) {
   TempDir dir;
-  WriteText(dir / "Bookmarks", kSmallFile);
+  WriteText(dir / "Bookmarks", kSmallChromiumFile);
   ReaderHarness h;
   RootPtr kept = PRRootBookMarkNode::Create();
   h.lists.rootNode = kept;

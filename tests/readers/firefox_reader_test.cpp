@@ -97,7 +97,10 @@ TEST(FirefoxReader, RowsAreLinkedWhateverTheirOrder) {
        {20, kFirefoxBookmark, 10, "In child", 1, -1, "guid-20"}, {21, kFirefoxBookmark, 3, "In toolbar", 2},
        {22, kFirefoxBookmark, 99, "Orphan leaf", 1}, {23, kFirefoxFolder, 77, "Orphan folder"},
        {24, kFirefoxBookmark, 1, "Below root", 2}, {25, kFirefoxBookmark, 60, "No address"},
-       {26, kFirefoxBookmark, 60, "Missing place", 500}, {27, profile::kFirefoxSeparator, 60, ""}},
+       {26, kFirefoxBookmark, 60, "Missing place", 500}, {27, profile::kFirefoxSeparator, 60, ""},
+       // Parent cycles: a folder its own father, two folders each other's.
+       {30, kFirefoxFolder, 30, "Self"}, {31, kFirefoxFolder, 32, "Loop A"}, {32, kFirefoxFolder, 31, "Loop B"},
+       {33, kFirefoxFolder, 31, "Hanging off the loop"}, {40, kFirefoxBookmark, 30, "In self"}},
       false);
   Must(places.Exec("insert into moz_places (id, url) values (1, 'https://a.example/'), (2, 'https://b.example/');"
                    "insert into moz_bookmarks (id, type, parent, title) values (28, null, 60, 'no type')"));
@@ -116,37 +119,29 @@ TEST(FirefoxReader, RowsAreLinkedWhateverTheirOrder) {
   // Its own turn came first ("(null)" father path then), its father's turn last: the father's
   // turn stands and gives the father's own path, "/toolbar", below which "In child" is.
   EXPECT_EQ(OrNull(work->theFullPath()), "/toolbar");
-  ASSERT_EQ(Titles(lists.allbookMarkArray), (std::vector<std::string>{"In child", "In toolbar", "Orphan leaf",
-                                                                        "Below root", "No address", "Missing place"}));
-  EXPECT_EQ(Paths(lists.allbookMarkArray),
-            (std::vector<std::string>{"/toolbar/Child first", "/toolbar", "/", "/", "/unfiled", "/unfiled"}));
+  ASSERT_EQ(Titles(lists.allbookMarkArray),
+            (std::vector<std::string>{"In child", "In toolbar", "Orphan leaf", "Below root", "No address",
+                                      "Missing place", "In self"}));
+  EXPECT_EQ(Paths(lists.allbookMarkArray), (std::vector<std::string>{"/toolbar/Child first", "/toolbar", "/", "/",
+                                                                     "/unfiled", "/unfiled", "/Self"}));
   EXPECT_EQ(Each(lists.allbookMarkArray, &PRBookMarkNode::urlString),
             (std::vector<std::string>{"https://a.example/", "https://b.example/", "https://a.example/",
-                                      "https://b.example/", "", ""}));
+                                      "https://b.example/", "", "", ""}));
   NodePtr orphanFolder = FindTitle(lists.FireFoxFolderArray, "Orphan folder");
   ASSERT_TRUE(orphanFolder);
   EXPECT_EQ(orphanFolder->fatherItem(), nullptr);
   EXPECT_EQ(OrNull(orphanFolder->theFullPath()), "/");
-  EXPECT_EQ(lists.FireFoxFolderArray.size(), 5u);
+  EXPECT_EQ(lists.FireFoxFolderArray.size(), 9u);
   EXPECT_EQ(Titles(ChildrenOf(lists.FireFoxFatherArray[0])), (std::vector<std::string>{"Work", "In toolbar"}));
   EXPECT_EQ(OrNull(lists.allbookMarkArray[0]->bookMarkUUID()), "guid-20");
-}
-
-TEST(FirefoxReader, ParentCyclesAreNotLinkedIntoThemselves) {
-  TempDir dir;
-  ReaderHarness h;
-  const auto places = PlacesWith({{30, kFirefoxFolder, 30, "Self"}, {31, kFirefoxFolder, 32, "Loop A"},
-                                  {32, kFirefoxFolder, 31, "Loop B"}, {33, kFirefoxFolder, 31, "Hanging off the loop"},
-                                  {40, kFirefoxBookmark, 30, "In self"}});
-  ASSERT_TRUE(ReadSaved(h, dir, places).ok());
-  NodePtr self = FindTitle(h.lists.FireFoxFolderArray, "Self");
+  // No folder is linked into itself.
+  NodePtr self = FindTitle(lists.FireFoxFolderArray, "Self");
   ASSERT_TRUE(self);
   EXPECT_EQ(Titles(ChildrenOf(self)), (std::vector<std::string>{"In self"}));
   EXPECT_EQ(self->fatherItem(), nullptr);
-  EXPECT_EQ(Titles(ChildrenOf(FindTitle(h.lists.FireFoxFolderArray, "Loop A"))),
+  EXPECT_EQ(Titles(ChildrenOf(FindTitle(lists.FireFoxFolderArray, "Loop A"))),
             (std::vector<std::string>{"Hanging off the loop"}));
-  EXPECT_TRUE(ChildrenOf(FindTitle(h.lists.FireFoxFolderArray, "Loop B")).empty());
-  EXPECT_EQ(OrNull(h.lists.allbookMarkArray.at(0)->theFullPath()), "/Self");
+  EXPECT_TRUE(ChildrenOf(FindTitle(lists.FireFoxFolderArray, "Loop B")).empty());
 }
 
 // A missing profiles folder changes nothing (the contract suite); a profile

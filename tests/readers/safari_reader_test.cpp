@@ -136,31 +136,25 @@ TEST(SafariReader, AddressUnderAnyMarkerIsEncrypted) {
   EXPECT_EQ(encrypted, (std::vector<bool>{true, true, true, false, false}));
 }
 
-TEST(SafariReader, EntriesOfUnknownShapeAreSkippedWithTheirSubtree) {
+// An entry of unknown shape is skipped with its subtree; a proxy, even nested, stays a folder.
+TEST(SafariReader, OnlyEntriesOfKnownShapeAreRead) {
   DictPtr root = profile::SafariRootDictionary(
       {profile::WithKey(Folder("Odd", {Leaf("Hidden", "https://hidden.example/")}), "WebBookmarkType",
                         "WebBookmarkTypeSomethingNew"),
-       Leaf("Kept", "https://kept.example/"), Folder("Inner", {Leaf("Deep", "https://deep.example/")})});
-  root->getArray("Children")->at(2).asDict()->getArray("Children")->append(Value(true));
+       Leaf("Kept", "https://kept.example/"),
+       Folder("Inner", {Leaf("Deep", "https://deep.example/"), profile::Proxy("History")})});
+  root->getArray("Children")->at(2).asDict()->getArray("Children")->insert(1, Value(true));
   root->getArray("Children")->append(Value("a string entry"));
   root->getArray("Children")->append(Value(42));
   ReaderHarness h;
   ASSERT_TRUE(ReadSafari(h, root).ok());
   EXPECT_EQ(Titles(h.lists.safariFatherArray), (std::vector<std::string>{"Kept", "Inner"}));
   EXPECT_EQ(Titles(h.lists.allbookMarkArray), (std::vector<std::string>{"Kept", "Deep"}));
-}
-
-TEST(SafariReader, NestedProxyStaysInItsFolder) {
-  ReaderHarness h;
-  ASSERT_TRUE(
-      ReadSafari(h, profile::SafariRootDictionary({Folder("Box", {Leaf("A", "https://a"), profile::Proxy("History")})}))
-          .ok());
-  NodeList children = ChildrenOf(h.lists.safariFatherArray.at(0));
-  ASSERT_EQ(children.size(), 2u);
-  EXPECT_TRUE(children[1]->isFolder());
-  EXPECT_EQ(OrNull(children[1]->theFullPath()), "/Box");
-  EXPECT_EQ(children[1]->fatherItem(), h.lists.safariFatherArray[0]);
-  EXPECT_EQ(h.lists.allbookMarkArray.size(), 1u);
+  const NodeList inner = ChildrenOf(h.lists.safariFatherArray[1]);
+  ASSERT_EQ(Titles(inner), (std::vector<std::string>{"Deep", "History"}));
+  EXPECT_TRUE(inner[1]->isFolder());
+  EXPECT_EQ(OrNull(inner[1]->theFullPath()), "/Inner");
+  EXPECT_EQ(inner[1]->fatherItem(), h.lists.safariFatherArray[1]);
 }
 
 TEST(SafariReader, MatchRuleIsExactAddressEquality) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -65,6 +66,21 @@ std::string FolderFingerprint(const fs::path& folder) {
   std::string out;
   for (const auto& l : lines) out += l + "\n";
   return out;
+}
+
+Value WholeSeconds(const Value& value) {
+  if (value.isDate()) return Date{std::floor(value.asDate()->secondsSince2001)};
+  if (DictPtr dict = value.asDict()) {
+    auto out = Dictionary::make();
+    for (const auto& [key, item] : *dict) out->set(key, WholeSeconds(item));
+    return out;
+  }
+  if (ArrayPtr array = value.asArray()) {
+    auto out = Array::make();
+    for (const auto& item : *array) out->append(WholeSeconds(item));
+    return out;
+  }
+  return value;
 }
 
 }  // namespace linvara::testing

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "model/Value.h"
+
 namespace linvara::testing {
 
 // A fresh folder removed when the object goes away.
@@ -28,5 +30,7 @@ void WriteText(const std::filesystem::path& file, const std::string& text);
 std::string ReadText(const std::filesystem::path& file);
 // SHA-256-free fingerprint of a whole folder: every file's relative path, size and bytes hash.
 std::string FolderFingerprint(const std::filesystem::path& folder);
+// The tree with every date cut to whole seconds, all that XML property lists keep.
+Value WholeSeconds(const Value& value);
 
 }  // namespace linvara::testing

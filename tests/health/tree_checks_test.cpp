@@ -1,8 +1,11 @@
-#include "health/DuplicateGroups.h"
-
+// The checks of a whole tree: duplicate bookmarks and empty top-level folders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "HealthTestSupport.h"
+#include "health/DuplicateGroups.h"
+#include "health/EmptyFolders.h"
 
 namespace linvara {
 namespace {
@@ -91,6 +94,41 @@ TEST(DuplicateSearch, DeliversTheGroupsOnTheMainThreadUnlessCancelled) {
     dispatcher->Pump();
     using Deliveries = decltype(deliveries);
     EXPECT_EQ(deliveries, (cancel ? Deliveries{} : Deliveries{{std::this_thread::get_id(), 1}}));
+  }
+}
+
+
+FolderPtr Folder(const std::string& title, const NodeList& children) {
+  FolderPtr folder = PRFaBookMarkNode::Create();
+  folder->setThetitle(title);
+  for (const NodePtr& child : children) folder->appendChild(child);
+  return folder;
+}
+
+TEST(EmptyFolders, TopLevelFoldersWithoutABookmarkBelowAreFound) {
+  RootPtr root = PRRootBookMarkNode::Create();  // a root is no folder: it counts as a bookmark
+  root->setThetitle("Root");
+  // Each top level with the folders found empty.
+  const struct {
+    const char* what;
+    NodeList topLevel;
+    Strings empty;
+  } cases[] = {
+      {"a bookmark two folders down keeps its top-level folder",
+       {Folder("Outer", {Folder("Inner", {Leaf("Page", "https://p.example/")})})}, {}},
+      {"only empty subfolders: dropped with them", {Folder("Shell", {Folder("A", {}), Folder("B", {Folder("C", {})})})}, {"Shell"}},
+      {"a bookmark at the top level stays, a folder without children (a Safari proxy entry) goes",
+       {Leaf("Loose", "https://l.example/"), Folder("History proxy", {})}, {"History proxy"}},
+      {"an empty folder inside a kept folder is not looked at",
+       {Folder("Kept", {Folder("Empty inside", {}), Leaf("Page", "https://p.example/")})}, {}},
+      {"a root counts as a bookmark", {root, Folder("Hollow", {Folder("Hollow too", {})})}, {"Hollow"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Titles(EmptyTopLevelFolders(c.topLevel)), c.empty) << c.what;
+    Strings kept;  // the removal keeps the rest, in order
+    for (const std::string& title : Titles(c.topLevel))
+      if (std::count(c.empty.begin(), c.empty.end(), title) == 0) kept.push_back(title);
+    EXPECT_EQ(Titles(WithoutEmptyTopLevelFolders(c.topLevel)), kept) << c.what;
   }
 }
 
