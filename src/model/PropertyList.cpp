@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "model/BinaryPropertyList.h"
 #include "model/FileBytes.h"
 #include "model/PropertyListGuard.h"
 
@@ -164,6 +165,7 @@ plist_t ToPlist(const Value& v, int depth) {
 Result<Value> ParsePropertyList(std::string_view bytes) {
   if (bytes.empty()) return Fail("empty property list", ErrorKind::Malformed);
   if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large", ErrorKind::Malformed);
+  if (IsBinaryPropertyList(bytes)) return ParseBinaryPropertyList(bytes, kMaxPropertyListNesting);
   if (auto guard = CheckPropertyListForParser(bytes); !guard) return guard.failure();
   plist_t root = nullptr;
   const auto length = static_cast<uint32_t>(bytes.size());
