@@ -179,9 +179,9 @@ Result<Value> ParsePropertyList(std::string_view bytes) {
 }
 
 Result<Value> ReadPropertyListFile(const std::filesystem::path& path) {
-  auto bytes = ReadFileBytes(path);
+  auto bytes = ReadFileBuffer(path);
   if (!bytes) return bytes.failure();
-  auto parsed = ParsePropertyList(*bytes);
+  auto parsed = ParsePropertyList(bytes->view());
   if (!parsed) return Fail(path.string() + ": " + parsed.error(), parsed.errorKind());
   return parsed;
 }
