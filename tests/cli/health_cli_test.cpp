@@ -149,7 +149,7 @@ TEST(HealthCliRemoval, RemoveWritesOnlyWhatTheViewAllowsAfterConsent) {
     std::istringstream typed(c.typed.value_or(""));
     std::ostringstream out, err;
     const int code = cli::RunCli(argv, out, err, h.platform, cli::CliInput{&typed, c.typed.has_value()});
-    const std::string what = c.args[0] + " " + c.args[2] + (c.typed ? " typed " + *c.typed : "");
+    const std::string what = c.args[0] + " " + c.args[std::min<std::size_t>(2, c.args.size() - 1)] + (c.typed ? " typed " + *c.typed : "");
     EXPECT_EQ(code, c.code) << what << err.str();
     EXPECT_NE(err.str().find(c.errSays), std::string::npos) << what << err.str();
     if (c.written == Written::Nothing) {

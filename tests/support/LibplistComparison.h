@@ -3,6 +3,7 @@
 // reads from the same bytes. Header-only, so the fuzz targets can use it too.
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -24,23 +25,16 @@ inline std::vector<std::pair<std::string, plist_t>> DictEntries(plist_t dict) {
   std::vector<std::pair<std::string, plist_t>> entries;
   plist_dict_iter it = nullptr;
   plist_dict_new_iter(dict, &it);
-  for (;;) {
-    char* key = nullptr;
-    plist_t item = nullptr;
-    plist_dict_next_item(dict, it, &key, &item);
-    if (!item) {
-      std::free(key);
-      break;
-    }
+  char* key = nullptr;
+  plist_t item = nullptr;
+  for (plist_dict_next_item(dict, it, &key, &item); item; plist_dict_next_item(dict, it, &key, &item)) {
     std::string name = key ? key : "";
-    std::free(key);
-    auto same = entries.begin();
-    while (same != entries.end() && same->first != name) ++same;
-    if (same != entries.end())
-      same->second = item;
-    else
-      entries.emplace_back(std::move(name), item);
+    std::free(std::exchange(key, nullptr));
+    auto same = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == name; });
+    if (same == entries.end()) entries.emplace_back(std::move(name), item);
+    else same->second = item;
   }
+  std::free(key);
   std::free(it);
   return entries;
 }
