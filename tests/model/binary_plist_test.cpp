@@ -43,20 +43,12 @@ class Bplist {
     for (char16_t unit : s) out += BigEndian(unit, 2);
     return Add(out);
   }
-  std::size_t Real(double d) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, 8);
-    return Add("\x23" + BigEndian(bits, 8));
-  }
-  std::size_t Float(float f) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    return Add("\x22" + BigEndian(bits, 4));
-  }
-  std::size_t Date(double d) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, 8);
-    return Add("\x33" + BigEndian(bits, 8));
+  // Marker 0x22 a 4-byte real, 0x23 an 8-byte real, 0x33 a date.
+  std::size_t Real(double d, char marker = 0x23) {
+    const float f = static_cast<float>(d);
+    std::uint64_t bits = 0;
+    marker == 0x22 ? std::memcpy(&bits, &f, 4) : std::memcpy(&bits, &d, 8);
+    return Add(marker + BigEndian(bits, marker == 0x22 ? 4 : 8));
   }
   std::size_t Uid(std::uint64_t v, std::size_t width) {
     return Add(std::string(1, static_cast<char>(0x80 | (width - 1))) + BigEndian(v, width));
@@ -72,7 +64,6 @@ class Bplist {
     refs.insert(refs.end(), values.begin(), values.end());
     return Container(0xD, refs, keys.size());
   }
-  void SetObject(std::size_t index, std::string object) { objects_[index] = std::move(object); }
 
   std::string Build(std::size_t top, std::size_t offsetSize = 4) const {
     std::string out = "bplist00", table;
@@ -93,8 +84,8 @@ class Bplist {
 std::string EveryType(std::size_t refSize) {
   Bplist b(refSize);
   std::vector<std::size_t> items = {b.Int(7, 0), b.Int(0xBEEF, 1), b.Int(0xDEADBEEF, 2), b.Int(~std::uint64_t{41}, 3),
-                                    b.Int(1234, 4), b.Real(-2.5), b.Float(0.1f), b.Date(631152000.123456),
-                                    b.Date(-1.75), b.Date(1e12), b.Date(std::nan("")), b.Add("\x08"), b.Add("\x09"),
+                                    b.Int(1234, 4), b.Real(-2.5), b.Real(0.1, 0x22), b.Real(631152000.123456, 0x33),
+                                    b.Real(-1.75, 0x33), b.Real(1e12, 0x33), b.Real(std::nan(""), 0x33), b.Add("\x08"), b.Add("\x09"),
                                     b.Add("\x43\x00\x01\xff"), b.Ascii(""), b.Ascii("caf\xc3\xa9"),
                                     b.Utf16(u"收藏夹 \U0001F600"), b.Utf16(std::u16string(u"a\xD800" u"b\xDC00" u"c\xD800")),
                                     b.Utf16(std::u16string(u"\xD800\xD800\xDC00" u"d\xDC00")),
