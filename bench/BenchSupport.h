@@ -7,6 +7,7 @@
 // The figure is the wall time per iteration, or a benchmark's "figure" counter
 // with its label as the unit.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -86,15 +87,21 @@ inline const GeneratedHome& Home() {
   return home;
 }
 
-// Peak resident memory (VmHWM) in MiB; ResetPeak starts a new measurement.
-inline double PeakResidentMiB() {
+// A field of /proc/self/status in MiB ("VmHWM:" peak resident, "VmRSS:" resident now).
+inline double StatusMiB(const std::string& field) {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    if (line.rfind(field, 0) == 0) return std::stod(line.substr(field.size())) / 1024.0;
   return 0;
 }
+// Peak resident memory (VmHWM) in MiB; ResetPeak starts a new measurement.
+inline double PeakResidentMiB() { return StatusMiB("VmHWM:"); }
+inline double ResidentMiB() { return StatusMiB("VmRSS:"); }
 inline void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+// Gives the memory freed so far back to the system, so that a measurement
+// after it starts from what the process really holds.
+inline void ReturnFreedMemory() { ::malloc_trim(0); }
 
 // The console report, then the summary lines once every benchmark has run.
 class SummaryReporter : public benchmark::ConsoleReporter {

@@ -1,6 +1,6 @@
 // Full read of all browsers on the generated home (BenchSupport.h), about
 // 150,000 bookmarks. Reports the time of one full read and the peak resident
-// memory of the process while reading; then each reader and codec alone.
+// memory of a full read; then each reader and codec alone.
 #include "BenchSupport.h"
 #include "app/AppDelegate.h"
 #include "app/ScriptedScreen.h"
@@ -16,6 +16,14 @@ using namespace linvara::bench;
 
 namespace {
 
+// Memory: peak_rss_MiB is the peak resident size of the process over its
+// first full read, started with the home generated and the memory that took
+// given back (rss_before_MiB is the resident size then): what a user's process
+// holds once it has read every browser. peak_rereads_MiB is the peak over the
+// timed reads that follow, each of which still holds the previous read until
+// the new one replaces it in the table.
+// Time: each timed iteration empties the lists and reads again, as a click on
+// the unified view does.
 void BM_FullReadOfAllBrowsers(benchmark::State& state) {
   const GeneratedHome& home = Home();
   AppServices services;
@@ -25,16 +33,22 @@ void BM_FullReadOfAllBrowsers(benchmark::State& state) {
   services.dispatcher = std::make_shared<InlineDispatcher>();
   services.screen = std::make_shared<ScriptedScreen>();
   AppDelegate app(std::move(services));
+  ReturnFreedMemory();
+  const double before = ResidentMiB();
   ResetPeak();
-  const double before = PeakResidentMiB();
+  app.EmptyListsForFullRead();
+  app.ActClickOpenCookiesAction();
+  const double firstRead = PeakResidentMiB();
+  ResetPeak();
   for (auto _ : state) {
     app.EmptyListsForFullRead();
     app.ActClickOpenCookiesAction();
     benchmark::DoNotOptimize(app.lists().allbookMarkArray.size());
   }
   state.counters["bookmarks"] = static_cast<double>(app.lists().allbookMarkArray.size());
-  state.counters["peak_rss_MiB"] = PeakResidentMiB();
+  state.counters["peak_rss_MiB"] = firstRead;
   state.counters["rss_before_MiB"] = before;
+  state.counters["peak_rereads_MiB"] = PeakResidentMiB();
 }
 BENCHMARK(BM_FullReadOfAllBrowsers)->Unit(benchmark::kMillisecond)->Iterations(5);
 

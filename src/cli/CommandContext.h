@@ -18,6 +18,9 @@ namespace linvara::cli {
 struct CliInput {
   std::istream* in = nullptr;
   bool terminal = false;
+  // The process exits once the command returns: what it read is left to the
+  // exit instead of being released node by node.
+  bool processEndsAfterCommand = false;
 };
 
 struct CommandContext {

@@ -107,7 +107,12 @@ struct LoadedView::Session {
 
 LoadedView::LoadedView(std::unique_ptr<Session> session) : session_(std::move(session)) {}
 LoadedView::LoadedView(LoadedView&&) noexcept = default;
-LoadedView::~LoadedView() = default;
+LoadedView::~LoadedView() {
+  if (!leftToProcessExit_ || !session_) return;
+  // Kept reachable and never destroyed: a leak checker does not count it, and the exit frees it at once.
+  static auto* keptUntilExit = new std::vector<Session*>();
+  keptUntilExit->push_back(session_.release());
+}
 
 void LoadedView::WaitForScans() {
   while (!session_->health.WaitForWorkers(std::chrono::seconds(1))) {
@@ -143,6 +148,7 @@ Result<void> LoadedView::RemoveEmptySafariFolders() { return session_->removal.R
 
 LoadedView LoadView(const CommandContext& ctx, CliView view) {
   LoadedView loaded(std::make_unique<LoadedView::Session>(CliServices(ctx)));
+  loaded.leftToProcessExit_ = ctx.input.processEndsAfterCommand;
   BookmarkSession& session = loaded.session_->session;
   BookmarkReadController& reads = loaded.session_->reads;
   const Locations& loc = session.locations();

@@ -81,6 +81,7 @@ class LoadedView {
   NodeList topLevel_;
   NodeList flat_;
   bool nothingRead_ = false;
+  bool leftToProcessExit_ = false;
 };
 
 // Reads the view's browsers as the window does. A running browser does not

@@ -50,11 +50,12 @@ RegularFile::~RegularFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-Result<std::string> RegularFile::ReadAll(const std::filesystem::path& pathForMessages) const {
-  std::string bytes(static_cast<std::size_t>(size_), '\0');
+namespace {
+// Reads up to `size` bytes from the start into `into`; the count read, or the failure.
+Result<std::size_t> ReadInto(int fd, char* into, std::size_t size, const std::filesystem::path& pathForMessages) {
   std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+  while (done < size) {
+    const ssize_t n = ::pread(fd, into + done, size - done, static_cast<off_t>(done));
     if (n < 0) {
       if (errno == EINTR) continue;
       return Fail("cannot read " + pathForMessages.string() + ": " + std::strerror(errno), ErrorKind::Unreadable);
@@ -62,14 +63,37 @@ Result<std::string> RegularFile::ReadAll(const std::filesystem::path& pathForMes
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
   }
-  bytes.resize(done);
+  return done;
+}
+}  // namespace
+
+Result<std::string> RegularFile::ReadAll(const std::filesystem::path& pathForMessages) const {
+  std::string bytes(static_cast<std::size_t>(size_), '\0');
+  auto done = ReadInto(fd_, bytes.data(), bytes.size(), pathForMessages);
+  if (!done) return done.failure();
+  bytes.resize(*done);
   return bytes;
+}
+
+Result<FileBuffer> RegularFile::ReadAllIntoBuffer(const std::filesystem::path& pathForMessages) const {
+  FileBuffer buffer;
+  buffer.data_.reset(new char[static_cast<std::size_t>(size_)]);  // left unfilled: the read fills it
+  auto done = ReadInto(fd_, buffer.data_.get(), static_cast<std::size_t>(size_), pathForMessages);
+  if (!done) return done.failure();
+  buffer.size_ = *done;
+  return buffer;
 }
 
 Result<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64_t sizeLimit) {
   auto file = RegularFile::Open(path, sizeLimit);
   if (!file) return file.failure();
   return file->ReadAll(path);
+}
+
+Result<FileBuffer> ReadFileBuffer(const std::filesystem::path& path, std::uint64_t sizeLimit) {
+  auto file = RegularFile::Open(path, sizeLimit);
+  if (!file) return file.failure();
+  return file->ReadAllIntoBuffer(path);
 }
 
 }  // namespace linvara

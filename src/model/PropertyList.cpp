@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "model/BinaryPropertyList.h"
 #include "model/FileBytes.h"
 #include "model/PropertyListGuard.h"
 
@@ -164,6 +165,7 @@ plist_t ToPlist(const Value& v, int depth) {
 Result<Value> ParsePropertyList(std::string_view bytes) {
   if (bytes.empty()) return Fail("empty property list", ErrorKind::Malformed);
   if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large", ErrorKind::Malformed);
+  if (IsBinaryPropertyList(bytes)) return ParseBinaryPropertyList(bytes, kMaxPropertyListNesting);
   if (auto guard = CheckPropertyListForParser(bytes); !guard) return guard.failure();
   plist_t root = nullptr;
   const auto length = static_cast<uint32_t>(bytes.size());
@@ -177,9 +179,9 @@ Result<Value> ParsePropertyList(std::string_view bytes) {
 }
 
 Result<Value> ReadPropertyListFile(const std::filesystem::path& path) {
-  auto bytes = ReadFileBytes(path);
+  auto bytes = ReadFileBuffer(path);
   if (!bytes) return bytes.failure();
-  auto parsed = ParsePropertyList(*bytes);
+  auto parsed = ParsePropertyList(bytes->view());
   if (!parsed) return Fail(path.string() + ": " + parsed.error(), parsed.errorKind());
   return parsed;
 }

@@ -23,7 +23,7 @@ EntryType TypeOf(const DictPtr& entry) {
   return EntryType::Other;
 }
 
-bool IsValidUtf8(const std::string& bytes) {
+bool IsValidUtf8(std::string_view bytes) {
   UErrorCode status = U_ZERO_ERROR;
   int32_t length = 0;
   u_strFromUTF8(nullptr, 0, &length, bytes.data(), static_cast<int32_t>(bytes.size()), &status);
@@ -31,7 +31,7 @@ bool IsValidUtf8(const std::string& bytes) {
 }
 
 // The file's top-level object, or why the text is not a bookmark file.
-Result<DictPtr> ParseTopLevel(const fs::path& file, const std::string& bytes) {
+Result<DictPtr> ParseTopLevel(const fs::path& file, std::string_view bytes) {
   auto parsed = ParseJsonReplacingInvalidText(bytes);
   if (!parsed) return Fail(file.string() + ": " + parsed.error(), ErrorKind::Malformed);
   DictPtr top = parsed->asDict();
@@ -45,10 +45,10 @@ Result<DictPtr> ParseTopLevel(const fs::path& file, const std::string& bytes) {
 // The file read and parsed: a missing or unreadable file keeps its error kind,
 // text that is not a bookmark file (or, when required, not UTF-8) is Malformed.
 Result<DictPtr> ReadTopLevel(const fs::path& file, bool requireUtf8 = false) {
-  auto bytes = ReadFileBytes(file);
+  auto bytes = ReadFileBuffer(file);
   if (!bytes) return bytes.failure();
-  if (requireUtf8 && !IsValidUtf8(*bytes)) return Fail(file.string() + ": not UTF-8 text", ErrorKind::Malformed);
-  return ParseTopLevel(file, *bytes);
+  if (requireUtf8 && !IsValidUtf8(bytes->view())) return Fail(file.string() + ": not UTF-8 text", ErrorKind::Malformed);
+  return ParseTopLevel(file, bytes->view());
 }
 }  // namespace
 

@@ -16,6 +16,12 @@ TEST(FileBytes, RegularFileIsReadWhole) {
   fs::create_symlink(dir / "file", dir / "link");
   EXPECT_EQ(ReadFileBytes(dir / "file").valueOr(""), text);
   EXPECT_EQ(ReadFileBytes(dir / "link").valueOr(""), text) << "links are followed";
+  WriteText(dir / "empty", "");
+  for (const char* name : {"file", "link", "empty"}) {
+    auto buffer = ReadFileBuffer(dir / name);
+    ASSERT_TRUE(buffer.ok()) << name;
+    EXPECT_EQ(buffer->view(), ReadFileBytes(dir / name).valueOr("?")) << name;
+  }
 }
 
 // Only regular files within the limit are read; a FIFO or a device returns at once.
@@ -36,6 +42,9 @@ TEST(FileBytes, AnythingElseIsRefusedWithItsKind) {
     auto bytes = ReadFileBytes(path, 1024);
     ASSERT_FALSE(bytes.ok());
     EXPECT_EQ(bytes.errorKind(), kind) << bytes.error();
+    auto buffer = ReadFileBuffer(path, 1024);
+    ASSERT_FALSE(buffer.ok());
+    EXPECT_EQ(buffer.errorKind(), kind);
   }
   EXPECT_TRUE(ReadFileBytes(dir / "large", 2048).ok()) << "the limit itself is allowed";
 }
