@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "model/FileBytes.h"
+#include "model/PlistXml.h"
 #include "model/PropertyListGuard.h"
 
 namespace linvara {
@@ -164,13 +165,11 @@ plist_t ToPlist(const Value& v, int depth) {
 Result<Value> ParsePropertyList(std::string_view bytes) {
   if (bytes.empty()) return Fail("empty property list", ErrorKind::Malformed);
   if (bytes.size() > std::numeric_limits<uint32_t>::max()) return Fail("property list too large", ErrorKind::Malformed);
+  const auto length = static_cast<uint32_t>(bytes.size());
+  if (!plist_is_binary(bytes.data(), length)) return ParsePropertyListXml(bytes);
   if (auto guard = CheckPropertyListForParser(bytes); !guard) return guard.failure();
   plist_t root = nullptr;
-  const auto length = static_cast<uint32_t>(bytes.size());
-  if (plist_is_binary(bytes.data(), length))
-    plist_from_bin(bytes.data(), length, &root);
-  else
-    plist_from_xml(bytes.data(), length, &root);
+  plist_from_bin(bytes.data(), length, &root);
   PlistHandle handle(root);
   if (!root) return Fail("not a property list", ErrorKind::Malformed);
   return FromPlist(root, 0);
@@ -182,18 +181,6 @@ Result<Value> ReadPropertyListFile(const std::filesystem::path& path) {
   auto parsed = ParsePropertyList(*bytes);
   if (!parsed) return Fail(path.string() + ": " + parsed.error(), parsed.errorKind());
   return parsed;
-}
-
-Result<std::string> SerializePropertyListXml(const Value& root) {
-  PlistHandle node(ToPlist(root, 0));
-  if (!node) return Fail("nothing to write");
-  char* xml = nullptr;
-  uint32_t length = 0;
-  plist_to_xml(node.get(), &xml, &length);
-  if (!xml) return Fail("property list could not be written");
-  std::string out(xml, length);
-  plist_to_xml_free(xml);
-  return out;
 }
 
 Result<std::string> SerializePropertyListBinary(const Value& root) {
