@@ -5,6 +5,7 @@
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -49,29 +50,48 @@ const std::u16string& ToUtf16(std::string_view utf8) {
 
 }  // namespace
 
-std::string TextSortKey(std::string_view utf8) {
+SortKeyTable::Key SortKeyTable::Add(std::string_view utf8) {
+  Key key;
+  key.offset = static_cast<std::uint32_t>(bytes_.size());
   UCollator* collator = RootCollator();
-  if (!collator || utf8.empty()) return {};
+  if (!collator || utf8.empty()) return key;
   const std::u16string& text = ToUtf16(utf8);
   const auto* chars = reinterpret_cast<const UChar*>(text.data());
   const auto length = static_cast<int32_t>(text.size());
-  thread_local std::vector<uint8_t> buffer(256);
-  int32_t needed = ucol_getSortKey(collator, chars, length, buffer.data(), static_cast<int32_t>(buffer.size()));
-  if (needed > static_cast<int32_t>(buffer.size())) {
-    buffer.resize(static_cast<std::size_t>(needed));
-    needed = ucol_getSortKey(collator, chars, length, buffer.data(), needed);
+  // Written straight into the buffer; the closing zero byte, which byte order does not need, is dropped.
+  std::size_t room = text.size() * 4 + 16;
+  bytes_.resize(key.offset + room);
+  auto* out = reinterpret_cast<uint8_t*>(bytes_.data() + key.offset);
+  int32_t needed = ucol_getSortKey(collator, chars, length, out, static_cast<int32_t>(room));
+  if (needed > static_cast<int32_t>(room)) {
+    room = static_cast<std::size_t>(needed);
+    bytes_.resize(key.offset + room);
+    out = reinterpret_cast<uint8_t*>(bytes_.data() + key.offset);
+    needed = ucol_getSortKey(collator, chars, length, out, needed);
   }
-  // The key ends in a zero byte, which plain byte order does not need.
-  return needed > 1 ? std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(needed - 1))
-                    : std::string();
+  key.length = needed > 1 ? static_cast<std::uint32_t>(needed - 1) : 0;
+  bytes_.resize(key.offset + key.length);
+  for (std::uint32_t i = 0; i < 16; ++i) {
+    const std::uint64_t byte = i < key.length ? out[i] : 0;
+    key.head[i / 8] |= byte << (8 * (7 - i % 8));
+  }
+  return key;
 }
 
-Ordering CompareSortKeys(const std::string& a, const std::string& b) {
-  const int c = a.compare(b);
+Ordering SortKeyTable::CompareTails(const Key& a, const Key& b) const {
+  // The heads are equal, so the first 16 bytes (or the shorter key) need no second look.
+  const std::uint32_t skip = std::min({a.length, b.length, 16u});
+  const std::string_view x(bytes_.data() + a.offset + skip, a.length - skip);
+  const std::string_view y(bytes_.data() + b.offset + skip, b.length - skip);
+  const int c = x.compare(y);
   return c < 0 ? Ordering::Before : c > 0 ? Ordering::After : Ordering::Same;
 }
 
-Ordering CompareText(std::string_view a, std::string_view b) { return CompareSortKeys(TextSortKey(a), TextSortKey(b)); }
+Ordering CompareText(std::string_view a, std::string_view b) {
+  SortKeyTable keys;
+  const SortKeyTable::Key x = keys.Add(a), y = keys.Add(b);
+  return keys.Compare(x, y);
+}
 
 bool StartsWithPunctuation(std::string_view utf8) {
   if (utf8.empty()) return false;
@@ -90,6 +110,7 @@ std::optional<Ordering> PunctuationRule(bool aPunctuation, bool bPunctuation) {
 
 namespace {
 void RemoveAll(std::string& text, std::string_view what) {
+  if (text.find(what) == std::string::npos) return;
   std::string out;
   out.reserve(text.size());
   std::size_t from = 0;
