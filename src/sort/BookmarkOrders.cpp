@@ -1,5 +1,6 @@
 #include "sort/BookmarkOrders.h"
 
+#include <optional>
 #include <vector>
 
 #include "sort/MergeSort.h"
@@ -103,7 +104,8 @@ void SetText(Facts& facts, std::string_view text, SortKeyTable& keys) {
   facts.key = keys.Add(text);
 }
 
-Facts FactsOf(const PRBookMarkNode& node, const BookmarkOrder& order, UrlHostReader& hosts, SortKeyTable& keys) {
+Facts FactsOf(const PRBookMarkNode& node, const BookmarkOrder& order, std::optional<UrlHostReader>& hosts,
+              SortKeyTable& keys) {
   Facts facts;
   facts.kind = node.kind();
   const bool leaf = node.isLeaf();
@@ -128,7 +130,8 @@ Facts FactsOf(const PRBookMarkNode& node, const BookmarkOrder& order, UrlHostRea
     }
     case SortKey::Host:
       if (leaf) {
-        const std::optional<std::string> host = hosts.HostOf(node.urlString().value_or(""));
+        if (!hosts) hosts.emplace();
+        const std::optional<std::string> host = hosts->HostOf(node.urlString().value_or(""));
         facts.empty = Absent(host);
         SetText(facts, host ? *host : std::string_view(), keys);
       }
@@ -149,7 +152,7 @@ Facts FactsOf(const PRBookMarkNode& node, const BookmarkOrder& order, UrlHostRea
 
 std::vector<Facts> FactsOfAll(const NodeList& nodes, const BookmarkOrder& order, const NodeSelection* selection,
                               SortKeyTable& keys) {
-  UrlHostReader hosts;
+  std::optional<UrlHostReader> hosts;  // made for the host order only
   std::vector<Facts> facts;
   facts.reserve(nodes.size());
   keys.reserve(nodes.size());

@@ -40,6 +40,10 @@ UCollator* RootCollator() {
 const std::u16string& ToUtf16(std::string_view utf8) {
   thread_local std::u16string out;
   out.resize(utf8.size());
+  // ASCII, the common case, widens unit for unit.
+  std::size_t i = 0;
+  for (; i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80; ++i) out[i] = static_cast<char16_t>(utf8[i]);
+  if (i == utf8.size()) return out;
   int32_t length = 0;
   UErrorCode status = U_ZERO_ERROR;
   u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, utf8.data(),
@@ -58,19 +62,17 @@ SortKeyTable::Key SortKeyTable::Add(std::string_view utf8) {
   const std::u16string& text = ToUtf16(utf8);
   const auto* chars = reinterpret_cast<const UChar*>(text.data());
   const auto length = static_cast<int32_t>(text.size());
-  // Written straight into the buffer; the closing zero byte, which byte order does not need, is dropped.
-  std::size_t room = text.size() * 4 + 16;
-  bytes_.resize(key.offset + room);
-  auto* out = reinterpret_cast<uint8_t*>(bytes_.data() + key.offset);
-  int32_t needed = ucol_getSortKey(collator, chars, length, out, static_cast<int32_t>(room));
-  if (needed > static_cast<int32_t>(room)) {
-    room = static_cast<std::size_t>(needed);
-    bytes_.resize(key.offset + room);
-    out = reinterpret_cast<uint8_t*>(bytes_.data() + key.offset);
-    needed = ucol_getSortKey(collator, chars, length, out, needed);
+  thread_local std::vector<uint8_t> buffer(256);
+  int32_t needed = ucol_getSortKey(collator, chars, length, buffer.data(), static_cast<int32_t>(buffer.size()));
+  if (needed > static_cast<int32_t>(buffer.size())) {
+    buffer.resize(static_cast<std::size_t>(needed));
+    needed = ucol_getSortKey(collator, chars, length, buffer.data(), needed);
   }
+  // The key ends in a zero byte, which plain byte order does not need.
   key.length = needed > 1 ? static_cast<std::uint32_t>(needed - 1) : 0;
-  bytes_.resize(key.offset + key.length);
+  const uint8_t* out = buffer.data();
+  // A key of up to 16 bytes is whole in its head; only longer ones are kept in the buffer.
+  if (key.length > 16) bytes_.append(reinterpret_cast<const char*>(out), key.length);
   for (std::uint32_t i = 0; i < 16; ++i) {
     const std::uint64_t byte = i < key.length ? out[i] : 0;
     key.head[i / 8] |= byte << (8 * (7 - i % 8));
@@ -79,7 +81,8 @@ SortKeyTable::Key SortKeyTable::Add(std::string_view utf8) {
 }
 
 Ordering SortKeyTable::CompareTails(const Key& a, const Key& b) const {
-  // The heads are equal, so the first 16 bytes (or the shorter key) need no second look.
+  // The heads are equal, so the first 16 bytes (or the shorter key) need no
+  // second look; a key with more than that is in the buffer.
   const std::uint32_t skip = std::min({a.length, b.length, 16u});
   const std::string_view x(bytes_.data() + a.offset + skip, a.length - skip);
   const std::string_view y(bytes_.data() + b.offset + skip, b.length - skip);
@@ -103,10 +106,6 @@ bool StartsWithPunctuation(std::string_view utf8) {
   return u_ispunct(c);
 }
 
-std::optional<Ordering> PunctuationRule(bool aPunctuation, bool bPunctuation) {
-  if (aPunctuation == bPunctuation) return std::nullopt;
-  return aPunctuation ? Ordering::Before : Ordering::After;
-}
 
 namespace {
 void RemoveAll(std::string& text, std::string_view what) {

@@ -19,11 +19,11 @@ class SortKeyTable {
  public:
   struct Key {
     std::uint64_t head[2] = {0, 0};  // the first 16 bytes, big-endian, zero-padded
-    std::uint32_t offset = 0;        // the whole key in the buffer
+    std::uint32_t offset = 0;        // the whole key in the buffer, when longer than its head
     std::uint32_t length = 0;
   };
 
-  void reserve(std::size_t texts) { bytes_.reserve(texts * 24); }
+  void reserve(std::size_t texts) { bytes_.reserve(texts * 32); }
   Key Add(std::string_view utf8);
   Ordering Compare(const Key& a, const Key& b) const {
     if (a.head[0] != b.head[0]) return a.head[0] < b.head[0] ? Ordering::Before : Ordering::After;
@@ -43,7 +43,10 @@ Ordering CompareText(std::string_view a, std::string_view b);
 // character (general category P). An empty text has no first unit: false.
 bool StartsWithPunctuation(std::string_view utf8);
 // Before when only a starts with punctuation, After when only b does, otherwise no answer.
-std::optional<Ordering> PunctuationRule(bool aPunctuation, bool bPunctuation);
+inline std::optional<Ordering> PunctuationRule(bool aPunctuation, bool bPunctuation) {
+  if (aPunctuation == bPunctuation) return std::nullopt;
+  return aPunctuation ? Ordering::Before : Ordering::After;
+}
 
 // Every "http://" removed, then every "https://", wherever they stand.
 std::string StripScheme(std::string address);
