@@ -2,6 +2,7 @@
 // the layout libplist's plist_to_xml gives (tab indents, base64 data lines
 // narrowed by the indent, integers signed, reals with 17 significant digits,
 // dates in whole seconds).
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -18,6 +19,13 @@ constexpr std::string_view kProlog =
     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
     "<plist version=\"1.0\">\n";
 constexpr std::string_view kEpilog = "</plist>\n";
+
+// The characters a text cannot hold as they are, and NUL, where a text ends.
+constexpr auto kMarkup = [] {
+  std::array<bool, 256> table{};
+  table['<'] = table['>'] = table['&'] = table[0] = true;
+  return table;
+}();
 
 constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -45,7 +53,7 @@ class XmlWriter {
         out_ += "</real>\n";
         return true;
       case Value::Type::String:
-        WriteText("string", *v.asString(), depth);
+        WriteText(false, *v.asString(), depth);
         return true;
       case Value::Type::Date:
         WriteDate(v.asDate()->secondsSince2001, depth);
@@ -65,7 +73,7 @@ class XmlWriter {
           bool any = false;
           for (const auto& [key, item] : *v.asDict()) {
             if (item.isNull() || depth + 1 > kMaxPlistXmlNesting) continue;
-            WriteText("key", key, depth + 1);
+            WriteText(true, key, depth + 1);
             any |= Write(item, depth + 1);
           }
           return any;
@@ -78,30 +86,22 @@ class XmlWriter {
  private:
   void Indent(std::size_t depth) { out_.append(depth, '\t'); }
 
-  // Text as a C string holds it: up to the first NUL.
-  void WriteText(std::string_view tag, std::string_view text, std::size_t depth) {
-    text = text.substr(0, text.find('\0'));
+  // A <key> or <string>, its text as a C string holds it (up to the first NUL);
+  // runs without markup characters are copied whole.
+  void WriteText(bool key, std::string_view text, std::size_t depth) {
     Indent(depth);
-    out_ += '<';
-    out_ += tag;
-    out_ += '>';
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      std::string_view entity;
-      switch (text[i]) {
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        case '&': entity = "&amp;"; break;
-        default: continue;
-      }
+    out_ += key ? std::string_view("<key>") : std::string_view("<string>");
+    std::size_t from = 0, i = 0;
+    for (; i < text.size(); ++i) {
+      const char c = text[i];
+      if (!kMarkup[static_cast<unsigned char>(c)]) continue;
+      if (c == '\0') break;
       out_.append(text, from, i - from);
-      out_ += entity;
+      out_ += c == '<' ? std::string_view("&lt;") : c == '>' ? std::string_view("&gt;") : std::string_view("&amp;");
       from = i + 1;
     }
-    out_.append(text, from);
-    out_ += "</";
-    out_ += tag;
-    out_ += ">\n";
+    out_.append(text, from, i - from);
+    out_ += key ? std::string_view("</key>\n") : std::string_view("</string>\n");
   }
 
   void WriteInteger(const Integer& i, std::size_t depth) {
