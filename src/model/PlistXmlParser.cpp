@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include <unicode/utf8.h>
+
 #include "model/PlistXml.h"
 
 namespace linvara {
@@ -21,24 +23,6 @@ std::string_view Trimmed(std::string_view s) {
   while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
   return s;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 int Base64Digit(char c) {
@@ -127,29 +111,34 @@ class XmlPlistReader {
         if (!SkipPast("?>", pos_ + 2, "unclosed <? declaration")) return false;
       } else if (prolog && LooksAt("<!DOCTYPE")) {
         const std::size_t at = pos_;
-        std::size_t i = pos_ + 9;
-        int brackets = 0;
-        char quote = 0;
-        for (; i < text_.size(); ++i) {
-          const char c = text_[i];
-          if (quote) {
-            if (c == quote) quote = 0;
-          } else if (c == '"' || c == '\'') {
-            quote = c;
-          } else if (c == '[') {
-            ++brackets;
-          } else if (c == ']') {
-            --brackets;
-          } else if (c == '>' && brackets <= 0) {
-            break;
-          }
-        }
+        const std::size_t i = EndOfMarkup(pos_ + 9, true);
         if (i >= text_.size()) return Note("unclosed <!DOCTYPE", at);
         pos_ = i + 1;
       } else {
         return true;
       }
     }
+  }
+
+  // The position of the '>' that ends markup, from `i` on, past quoted values
+  // and (in a document type) bracketed declarations; a tag also ends at a
+  // '<', which it cannot hold. The end of the text when there is none.
+  std::size_t EndOfMarkup(std::size_t i, bool declarations) const {
+    int brackets = 0;
+    char quote = 0;
+    for (; i < text_.size(); ++i) {
+      const char c = text_[i];
+      if (quote) {
+        if (c == quote) quote = 0;
+      } else if (c == '"' || c == '\'') {
+        quote = c;
+      } else if (declarations && (c == '[' || c == ']')) {
+        brackets += c == '[' ? 1 : -1;
+      } else if ((c == '>' && brackets <= 0) || (c == '<' && !declarations)) {
+        break;
+      }
+    }
+    return i;
   }
 
   bool SkipPast(std::string_view end, std::size_t from, const char* unclosed) {
@@ -167,17 +156,7 @@ class XmlPlistReader {
     while (i < text_.size() && !IsSpace(text_[i]) && text_[i] != '>' && text_[i] != '/' && text_[i] != '<') ++i;
     tag.name = text_.substr(nameStart, i - nameStart);
     if (tag.name.empty()) return Note("element without a name", tag.at);
-    char quote = 0;
-    for (; i < text_.size(); ++i) {
-      const char c = text_[i];
-      if (quote) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '>' || c == '<') {
-        break;
-      }
-    }
+    i = EndOfMarkup(i, false);
     if (i >= text_.size() || text_[i] != '>') return Note("unclosed tag <" + std::string(tag.name), tag.at);
     tag.selfClosing = text_[i - 1] == '/';
     pos_ = i + 1;
@@ -259,7 +238,10 @@ class XmlPlistReader {
       if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || code > 0x10FFFF)
         return Note("bad character reference &" + std::string(name) + ";", at);
       if (code == 0) return Note("NUL character reference", at);
-      AppendUtf8(out, code);
+      char bytes[4];
+      int32_t length = 0;
+      U8_APPEND_UNSAFE(bytes, length, code);
+      out.append(bytes, static_cast<std::size_t>(length));
     } else {
       return Note("unknown entity &" + std::string(name) + ";", at);
     }
