@@ -1,9 +1,10 @@
 // Feeds arbitrary bytes to the property-list and JSON readers, and writes back
 // what parses. A binary property list that our reader accepts must read as
-// libplist reads it.
+// libplist reads it, and the XML text written must read back.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "../tests/support/LibplistComparison.h"
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
       }
     }
-    (void)linvara::SerializePropertyListXml(*plist);
+    if (auto xml = linvara::SerializePropertyListXml(*plist); xml && !linvara::ParsePropertyList(*xml)) std::abort();
   }
   if (auto json = linvara::ParseJson(bytes)) (void)linvara::SerializeJson(*json);
   return 0;

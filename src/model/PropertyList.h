@@ -1,5 +1,6 @@
 #pragma once
 // Property-list codec: reads XML and binary property lists, writes XML.
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -8,6 +9,9 @@
 #include "model/Value.h"
 
 namespace linvara {
+
+// Arrays and dictionaries nest no deeper than this in a property list that is read.
+inline constexpr std::size_t kMaxPropertyListNesting = 2048;
 
 Result<Value> ParsePropertyList(std::string_view bytes);
 Result<Value> ReadPropertyListFile(const std::filesystem::path& path);

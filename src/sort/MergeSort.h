@@ -2,7 +2,7 @@
 // The stable merge sort every sort uses. The bookmark orders are not
 // consistent (an empty title is before its partner both ways round, an entry
 // outside a selection is the same as everything), which std::sort and
-// std::stable_sort do not allow. This bottom-up merge only ever moves indices
+// std::stable_sort do not allow. This bottom-up merge only ever moves items
 // between two buffers, so it ends and keeps every element exactly once
 // whatever the order answers; an element moves ahead of one on its left only
 // when the order puts the left one after it, so elements the order calls the
@@ -16,23 +16,32 @@
 
 namespace linvara {
 
-// The positions 0..count-1 in sorted order; `order(i, j)` compares the elements at i and j.
-template <class Order>
-std::vector<std::size_t> StableMergeSortIndices(std::size_t count, Order&& order) {
-  std::vector<std::size_t> current(count), merged(count);
-  std::iota(current.begin(), current.end(), std::size_t{0});
+// Sorts the items in place; `order(a, b)` compares two items. The items
+// move between two buffers, so small records sort without reaching elsewhere.
+template <class T, class Order>
+void StableMergeSort(std::vector<T>& items, Order&& order) {
+  const std::size_t count = items.size();
+  std::vector<T> merged(count);
   for (std::size_t width = 1; width < count; width *= 2) {
     for (std::size_t lo = 0; lo < count; lo += 2 * width) {
       const std::size_t mid = std::min(lo + width, count), hi = std::min(lo + 2 * width, count);
       std::size_t left = lo, right = mid, out = lo;
       while (left < mid && right < hi)
-        merged[out++] = order(current[left], current[right]) == Ordering::After ? current[right++] : current[left++];
-      while (left < mid) merged[out++] = current[left++];
-      while (right < hi) merged[out++] = current[right++];
+        merged[out++] = order(items[left], items[right]) == Ordering::After ? items[right++] : items[left++];
+      while (left < mid) merged[out++] = items[left++];
+      while (right < hi) merged[out++] = items[right++];
     }
-    current.swap(merged);
+    items.swap(merged);
   }
-  return current;
+}
+
+// The positions 0..count-1 in sorted order; `order(i, j)` compares the elements at i and j.
+template <class Order>
+std::vector<std::size_t> StableMergeSortIndices(std::size_t count, Order&& order) {
+  std::vector<std::size_t> indices(count);
+  std::iota(indices.begin(), indices.end(), std::size_t{0});
+  StableMergeSort(indices, order);
+  return indices;
 }
 
 // The elements in the order the indices give.

@@ -5,6 +5,7 @@
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,10 @@ UCollator* RootCollator() {
 const std::u16string& ToUtf16(std::string_view utf8) {
   thread_local std::u16string out;
   out.resize(utf8.size());
+  // ASCII, the common case, widens unit for unit.
+  std::size_t i = 0;
+  for (; i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80; ++i) out[i] = static_cast<char16_t>(utf8[i]);
+  if (i == utf8.size()) return out;
   int32_t length = 0;
   UErrorCode status = U_ZERO_ERROR;
   u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, utf8.data(),
@@ -49,9 +54,11 @@ const std::u16string& ToUtf16(std::string_view utf8) {
 
 }  // namespace
 
-std::string TextSortKey(std::string_view utf8) {
+SortKeyTable::Key SortKeyTable::Add(std::string_view utf8) {
+  Key key;
+  key.offset = static_cast<std::uint32_t>(bytes_.size());
   UCollator* collator = RootCollator();
-  if (!collator || utf8.empty()) return {};
+  if (!collator || utf8.empty()) return key;
   const std::u16string& text = ToUtf16(utf8);
   const auto* chars = reinterpret_cast<const UChar*>(text.data());
   const auto length = static_cast<int32_t>(text.size());
@@ -62,16 +69,32 @@ std::string TextSortKey(std::string_view utf8) {
     needed = ucol_getSortKey(collator, chars, length, buffer.data(), needed);
   }
   // The key ends in a zero byte, which plain byte order does not need.
-  return needed > 1 ? std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(needed - 1))
-                    : std::string();
+  key.length = needed > 1 ? static_cast<std::uint32_t>(needed - 1) : 0;
+  const uint8_t* out = buffer.data();
+  // A key of up to 16 bytes is whole in its head; only longer ones are kept in the buffer.
+  if (key.length > 16) bytes_.append(reinterpret_cast<const char*>(out), key.length);
+  for (std::uint32_t i = 0; i < 16; ++i) {
+    const std::uint64_t byte = i < key.length ? out[i] : 0;
+    key.head[i / 8] |= byte << (8 * (7 - i % 8));
+  }
+  return key;
 }
 
-Ordering CompareSortKeys(const std::string& a, const std::string& b) {
-  const int c = a.compare(b);
+Ordering SortKeyTable::CompareTails(const Key& a, const Key& b) const {
+  // The heads are equal, so the first 16 bytes (or the shorter key) need no
+  // second look; a key with more than that is in the buffer.
+  const std::uint32_t skip = std::min({a.length, b.length, 16u});
+  const std::string_view x(bytes_.data() + a.offset + skip, a.length - skip);
+  const std::string_view y(bytes_.data() + b.offset + skip, b.length - skip);
+  const int c = x.compare(y);
   return c < 0 ? Ordering::Before : c > 0 ? Ordering::After : Ordering::Same;
 }
 
-Ordering CompareText(std::string_view a, std::string_view b) { return CompareSortKeys(TextSortKey(a), TextSortKey(b)); }
+Ordering CompareText(std::string_view a, std::string_view b) {
+  SortKeyTable keys;
+  const SortKeyTable::Key x = keys.Add(a), y = keys.Add(b);
+  return keys.Compare(x, y);
+}
 
 bool StartsWithPunctuation(std::string_view utf8) {
   if (utf8.empty()) return false;
@@ -83,13 +106,10 @@ bool StartsWithPunctuation(std::string_view utf8) {
   return u_ispunct(c);
 }
 
-std::optional<Ordering> PunctuationRule(bool aPunctuation, bool bPunctuation) {
-  if (aPunctuation == bPunctuation) return std::nullopt;
-  return aPunctuation ? Ordering::Before : Ordering::After;
-}
 
 namespace {
 void RemoveAll(std::string& text, std::string_view what) {
+  if (text.find(what) == std::string::npos) return;
   std::string out;
   out.reserve(text.size());
   std::size_t from = 0;

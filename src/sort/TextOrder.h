@@ -2,6 +2,7 @@
 // The text rules every bookmark order shares: the three-way answer, the
 // locale-free comparison that ignores case and accents, the punctuation rule
 // on the first UTF-16 unit, and the scheme stripping of addresses.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,11 +11,31 @@ namespace linvara {
 
 enum class Ordering { Before = -1, Same = 0, After = 1 };
 
-// A byte string whose plain byte order is the text comparison: two texts are
-// the same exactly when their keys are equal. Computing the key once per entry
-// keeps a sort from folding the same text at every comparison.
-std::string TextSortKey(std::string_view utf8);
-Ordering CompareSortKeys(const std::string& a, const std::string& b);
+// Collation sort keys of many texts in one buffer: two texts are the same
+// exactly when their keys are equal, and plain byte order of the keys is the
+// text comparison. A key's first 16 bytes are kept beside it as two numbers,
+// which decide most comparisons without reading the buffer.
+class SortKeyTable {
+ public:
+  struct Key {
+    std::uint64_t head[2] = {0, 0};  // the first 16 bytes, big-endian, zero-padded
+    std::uint32_t offset = 0;        // the whole key in the buffer, when longer than its head
+    std::uint32_t length = 0;
+  };
+
+  void reserve(std::size_t texts) { bytes_.reserve(texts * 32); }
+  Key Add(std::string_view utf8);
+  Ordering Compare(const Key& a, const Key& b) const {
+    if (a.head[0] != b.head[0]) return a.head[0] < b.head[0] ? Ordering::Before : Ordering::After;
+    if (a.head[1] != b.head[1]) return a.head[1] < b.head[1] ? Ordering::Before : Ordering::After;
+    return CompareTails(a, b);
+  }
+
+ private:
+  Ordering CompareTails(const Key& a, const Key& b) const;
+  std::string bytes_;
+};
+
 // The text comparison of two UTF-8 texts.
 Ordering CompareText(std::string_view a, std::string_view b);
 
@@ -22,7 +43,10 @@ Ordering CompareText(std::string_view a, std::string_view b);
 // character (general category P). An empty text has no first unit: false.
 bool StartsWithPunctuation(std::string_view utf8);
 // Before when only a starts with punctuation, After when only b does, otherwise no answer.
-std::optional<Ordering> PunctuationRule(bool aPunctuation, bool bPunctuation);
+inline std::optional<Ordering> PunctuationRule(bool aPunctuation, bool bPunctuation) {
+  if (aPunctuation == bPunctuation) return std::nullopt;
+  return aPunctuation ? Ordering::Before : Ordering::After;
+}
 
 // Every "http://" removed, then every "https://", wherever they stand.
 std::string StripScheme(std::string address);
