@@ -181,6 +181,10 @@ TEST(BinaryPropertyList, RefusesDamagedInputNamingTheFault) {
     EXPECT_EQ(r.errorKind(), ErrorKind::Malformed);
     EXPECT_NE(r.error().find(fault), std::string::npos) << r.error();
   }
+  Bplist limit(2);
+  for (std::size_t i = 1; i < 2048; ++i) limit.Array({i});
+  limit.Array({});
+  EXPECT_TRUE(ParsePropertyList(limit.Build(0)).ok()) << "2048 levels are allowed";
 }
 
 // Under the sanitizers this shows that no damage makes the reader step outside the bytes.

@@ -51,6 +51,12 @@ Value LibplistTree(const std::string& xml) {
   return tree;
 }
 
+std::string Repeated(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
 std::vector<fs::path> RealSafariFiles() {
   std::vector<fs::path> files;
   for (const auto& e : fs::directory_iterator(linvara::testing::TestData("safari_bookmarks"))) files.push_back(e.path());
@@ -123,6 +129,7 @@ TEST(PlistXmlReader, ReadsTheTreeLibplistReads) {
        "<key>dup</key><integer>1</integer><key>dup</key><integer>2</integer></dict></plist>"},
       {"no plist element", "<array><string>a</string><array/></array>"},
       {"a scalar alone", "<plist><integer>7</integer></plist>"},
+      {"nested 2048 deep", "<plist>" + Repeated("<array>", 2048) + Repeated("</array>", 2048) + "</plist>"},
   };
   for (const fs::path& file : RealSafariFiles())
     texts.emplace_back(file.string(), LibplistXml(ReadPropertyListFile(file).value()));
@@ -136,11 +143,7 @@ TEST(PlistXmlReader, ReadsTheTreeLibplistReads) {
 }
 
 TEST(PlistXmlReader, RefusesDamagedText) {
-  const std::string deep = std::string("<plist>") + [] {
-    std::string s;
-    for (int i = 0; i < 2049; ++i) s += "<array>";
-    return s;
-  }();
+  const std::string deep = "<plist>" + Repeated("<array>", 2049);
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"<plist><dict><key>a</key><string>x</string></plist>", "</plist> closes <dict>"},
       {"<plist><dict><key>a</key><string>x", "unclosed <string>"},
