@@ -89,6 +89,17 @@ class PRBookMarkNode : public std::enable_shared_from_this<PRBookMarkNode> {
   void setUrlDict(DictPtr v);
   OptString thetitle() const;
   void setThetitle(OptString v);
+  // Calls `read` with the title, or the address, under the node's lock, without a copy.
+  template <class Read>
+  void ReadThetitle(Read&& read) const {
+    std::lock_guard lock(mutex_);
+    read(thetitle_);
+  }
+  template <class Read>
+  void ReadUrlString(Read&& read) const {
+    std::lock_guard lock(mutex_);
+    read(urlString_);
+  }
   DictPtr readlistDict() const;
   void setReadlistDict(DictPtr v);
   bool bDeadURL() const;

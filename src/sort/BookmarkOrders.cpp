@@ -109,25 +109,25 @@ Facts FactsOf(const PRBookMarkNode& node, const BookmarkOrder& order, std::optio
   Facts facts;
   facts.kind = node.kind();
   const bool leaf = node.isLeaf();
+  const auto setTitle = [&](const OptString& title) {
+    facts.empty = Absent(title);
+    SetText(facts, title ? *title : std::string_view(), keys);
+  };
   switch (order.key) {
     case SortKey::Address:
       if (leaf) {
-        const OptString address = node.urlString();
-        facts.empty = Absent(address);
-        if (address) SetText(facts, order.foldersFirst ? *address : StripScheme(*address), keys);
-        else SetText(facts, {}, keys);
+        node.ReadUrlString([&](const OptString& address) {
+          facts.empty = Absent(address);
+          if (address) SetText(facts, order.foldersFirst ? *address : StripScheme(*address), keys);
+          else SetText(facts, {}, keys);
+        });
       } else {
-        const OptString title = node.thetitle();
-        facts.empty = Absent(title);
-        SetText(facts, title ? *title : std::string_view(), keys);
+        node.ReadThetitle(setTitle);
       }
       break;
-    case SortKey::Name: {
-      const OptString title = node.thetitle();
-      facts.empty = Absent(title);
-      SetText(facts, title ? *title : std::string_view(), keys);
+    case SortKey::Name:
+      node.ReadThetitle(setTitle);
       break;
-    }
     case SortKey::Host:
       if (leaf) {
         if (!hosts) hosts.emplace();

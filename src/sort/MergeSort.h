@@ -21,7 +21,11 @@ namespace linvara {
 template <class T, class Order>
 void StableMergeSort(std::vector<T>& items, Order&& order) {
   const std::size_t count = items.size();
-  std::vector<T> merged(count);
+  // The second buffer is kept for the thread's next sort: fresh pages of a
+  // large list cost more than the merge itself. Emptied after each sort, so
+  // it holds no item.
+  thread_local std::vector<T> merged;
+  merged.resize(count);
   for (std::size_t width = 1; width < count; width *= 2) {
     for (std::size_t lo = 0; lo < count; lo += 2 * width) {
       const std::size_t mid = std::min(lo + width, count), hi = std::min(lo + 2 * width, count);
@@ -33,6 +37,7 @@ void StableMergeSort(std::vector<T>& items, Order&& order) {
     }
     items.swap(merged);
   }
+  merged.clear();
 }
 
 // The positions 0..count-1 in sorted order; `order(i, j)` compares the elements at i and j.
