@@ -10,13 +10,10 @@
 
 namespace linvara {
 
-// Arrays and dictionaries nest at most this deep, in either direction.
-inline constexpr std::size_t kMaxPlistXmlNesting = kMaxPropertyListNesting;
-
 // The tree of an XML property list. Malformed, with what is wrong and where,
 // for text that is not one: unclosed or mismatched tags, unknown elements,
 // bad base64, dates or numbers, unknown or NUL character references, nesting
-// deeper than kMaxPlistXmlNesting.
+// deeper than kMaxPropertyListNesting.
 Result<Value> ParsePropertyListXml(std::string_view text);
 
 }  // namespace linvara

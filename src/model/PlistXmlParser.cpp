@@ -412,8 +412,8 @@ class XmlPlistReader {
         const bool dict = tag.name == "dict";
         if (dict || tag.name == "array") {
           if (!tag.selfClosing) {
-            if (open_.size() >= kMaxPlistXmlNesting)
-              return Note("nesting deeper than " + std::to_string(kMaxPlistXmlNesting) + " levels", at);
+            if (open_.size() >= kMaxPropertyListNesting)
+              return Note("nesting deeper than " + std::to_string(kMaxPropertyListNesting) + " levels", at);
             OpenContainer& open = open_.emplace_back();
             open.isDict = dict;
             if (!dict) open.array = Array::make();

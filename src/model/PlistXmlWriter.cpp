@@ -35,7 +35,7 @@ class XmlWriter {
 
   // False when the value writes nothing (null, or nested too deep).
   bool Write(const Value& v, std::size_t depth) {
-    if (depth > kMaxPlistXmlNesting) return false;
+    if (depth > kMaxPropertyListNesting) return false;
     switch (v.type()) {
       case Value::Type::Null:
         return false;
@@ -72,7 +72,7 @@ class XmlWriter {
         WriteContainer("dict", depth, [&] {
           bool any = false;
           for (const auto& [key, item] : *v.asDict()) {
-            if (item.isNull() || depth + 1 > kMaxPlistXmlNesting) continue;
+            if (item.isNull() || depth + 1 > kMaxPropertyListNesting) continue;
             WriteText(true, key, depth + 1);
             any |= Write(item, depth + 1);
           }

@@ -9,7 +9,6 @@
 // same keep their relative order.
 #include <algorithm>
 #include <cstddef>
-#include <numeric>
 #include <vector>
 
 #include "sort/TextOrder.h"
@@ -38,24 +37,6 @@ void StableMergeSort(std::vector<T>& items, Order&& order) {
     items.swap(merged);
   }
   merged.clear();
-}
-
-// The positions 0..count-1 in sorted order; `order(i, j)` compares the elements at i and j.
-template <class Order>
-std::vector<std::size_t> StableMergeSortIndices(std::size_t count, Order&& order) {
-  std::vector<std::size_t> indices(count);
-  std::iota(indices.begin(), indices.end(), std::size_t{0});
-  StableMergeSort(indices, order);
-  return indices;
-}
-
-// The elements in the order the indices give.
-template <class T>
-std::vector<T> Permuted(const std::vector<T>& items, const std::vector<std::size_t>& indices) {
-  std::vector<T> out;
-  out.reserve(indices.size());
-  for (std::size_t i : indices) out.push_back(items[i]);
-  return out;
 }
 
 }  // namespace linvara

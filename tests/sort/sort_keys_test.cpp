@@ -3,6 +3,8 @@
 // order pair by pair.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include <unicode/ucol.h>
 
 #include <memory>
@@ -68,7 +70,9 @@ TEST(SortKeys, SortNodesAgreesWithTheOrderPairByPair) {
         std::vector<std::size_t> places;
         for (std::size_t i = 0; i < nodes.size(); ++i)
           if (!limit || limit->count(nodes[i].get())) places.push_back(i);
-        const auto indices = StableMergeSortIndices(places.size(), [&](std::size_t i, std::size_t j) {
+        std::vector<std::size_t> indices(places.size());
+        std::iota(indices.begin(), indices.end(), std::size_t{0});
+        StableMergeSort(indices, [&](std::size_t i, std::size_t j) {
           return CompareNodes(order, nodes[places[i]], nodes[places[j]], limit);
         });
         NodeList expected = nodes;
