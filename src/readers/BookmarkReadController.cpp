@@ -18,11 +18,13 @@ constexpr const char* kOpera = "Opera";
 
 // The context every reader gets: the lists, the view and the encrypted-bookmark markers.
 // Each read makes new nodes: the lists' generation grows.
-ReaderContext MakeReaderContext(BookmarkSession& session, const std::function<void()>& keepResponsive) {
+ReaderContext MakeReaderContext(BookmarkSession& session, const std::function<void()>& keepResponsive,
+                                ReadAhead* readAhead) {
   session.NoteListsReread();
   ReaderContext ctx{session.lists(), static_cast<std::int32_t>(session.bookMarkType),
                     session.locations().encryptedMarkers()};
   ctx.keepResponsive = keepResponsive;
+  ctx.readAhead = readAhead;
   return ctx;
 }
 
@@ -38,19 +40,19 @@ void BookmarkReadController::Record(const char* browser, const std::filesystem::
 }
 
 void BookmarkReadController::ReadSafariBookMark(const std::filesystem::path& path, const NodeList* removeList) {
-  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive, readAhead_);
   SafariReader reader(ctx);
   Record(kSafari, path, removeList ? reader.ReadSafariBookMark(path, *removeList) : reader.ReadSafariBookMark(path));
 }
 
 void BookmarkReadController::ReadChromeBookMark(const std::filesystem::path& path, const NodeList* removeList) {
-  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive, readAhead_);
   ChromiumReader reader(ctx);
   Record(kChrome, path, removeList ? reader.ReadChromeBookMark(path, *removeList) : reader.ReadChromeBookMark(path));
 }
 
 void BookmarkReadController::ReadEdgeBookMark(const NodeList* removeList) {
-  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive, readAhead_);
   ChromiumReader reader(ctx);
   const std::filesystem::path path = session_.locations().edgeBookmarks();
   Record(kEdge, path,
@@ -58,7 +60,7 @@ void BookmarkReadController::ReadEdgeBookMark(const NodeList* removeList) {
 }
 
 void BookmarkReadController::ReadOperaBookMark(const NodeList* removeList) {
-  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive, readAhead_);
   ChromiumReader reader(ctx);
   const std::filesystem::path path = session_.locations().operaBookmarks();
   Record(kOpera, path,
@@ -66,7 +68,7 @@ void BookmarkReadController::ReadOperaBookMark(const NodeList* removeList) {
 }
 
 void BookmarkReadController::ReadFirefoxBookMark(const NodeList* removeList) {
-  ReaderContext ctx = MakeReaderContext(session_, keepResponsive);
+  ReaderContext ctx = MakeReaderContext(session_, keepResponsive, readAhead_);
   FirefoxReader reader(ctx);
   const Locations& loc = session_.locations();
   const FirefoxSource source{loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()};
@@ -76,8 +78,22 @@ void BookmarkReadController::ReadFirefoxBookMark(const NodeList* removeList) {
 
 void BookmarkReadController::ReadAllBrowsers() {
   report_ = ReadReport{};
-  ReadSafariBookMark(session_.locations().safariBookmarks());
-  ReadChromeBookMark(session_.locations().ChooseChromeBookmarks());
+  const Locations& loc = session_.locations();
+  // Each file is parsed on a thread of its own while the nodes of the one before are made.
+  ReadAhead ahead;
+  SafariReader::QueueReadAhead(ahead, loc.safariBookmarks());
+  ChromiumReader::QueueReadAhead(ahead, loc.ChooseChromeBookmarks());
+  FirefoxReader::QueueReadAhead(ahead, {loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()});
+  ChromiumReader::QueueOperaReadAhead(ahead, loc.operaBookmarks());
+  ChromiumReader::QueueReadAhead(ahead, loc.edgeBookmarks());
+  ahead.Start(2);
+  readAhead_ = &ahead;
+  struct Forget {
+    ReadAhead*& pointer;
+    ~Forget() { pointer = nullptr; }
+  } forget{readAhead_};
+  ReadSafariBookMark(loc.safariBookmarks());
+  ReadChromeBookMark(loc.ChooseChromeBookmarks());
   ReadFirefoxBookMark();
   ReadOperaBookMark();
   ReadEdgeBookMark();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BookmarkSession.h"
+#include "readers/ReadAhead.h"
 #include "readers/ReadReport.h"
 
 namespace linvara {
@@ -41,6 +42,7 @@ class BookmarkReadController {
 
   BookmarkSession& session_;
   ReadReport report_;
+  ReadAhead* readAhead_ = nullptr;  // set during ReadAllBrowsers
 };
 
 }  // namespace linvara

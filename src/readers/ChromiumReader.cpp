@@ -50,7 +50,31 @@ Result<DictPtr> ReadTopLevel(const fs::path& file, bool requireUtf8 = false) {
   if (requireUtf8 && !IsValidUtf8(bytes->view())) return Fail(file.string() + ": not UTF-8 text", ErrorKind::Malformed);
   return ParseTopLevel(file, bytes->view());
 }
+
+std::string ParseKey(const fs::path& file, bool requireUtf8) {
+  return (requireUtf8 ? "json-utf8:" : "json:") + file.string();
+}
+
+void QueueParse(ReadAhead& ahead, const fs::path& file, bool requireUtf8) {
+  if (!file.empty())
+    ahead.Add<Result<DictPtr>>(ParseKey(file, requireUtf8), [file, requireUtf8] { return ReadTopLevel(file, requireUtf8); });
+}
+
+Result<DictPtr> ParseFile(ReaderContext& ctx, const fs::path& file, bool requireUtf8) {
+  return ctx.ParseFile<Result<DictPtr>>(ParseKey(file, requireUtf8), [&] { return ReadTopLevel(file, requireUtf8); });
+}
 }  // namespace
+
+fs::path ChromiumReader::FileToRead(const fs::path& path) {
+  std::error_code ec;
+  if (path.empty() || fs::exists(path, ec)) return path;
+  fs::path backup = path.parent_path() / "Bookmarks.bak";
+  return fs::exists(backup, ec) ? backup : fs::path();
+}
+
+void ChromiumReader::QueueReadAhead(ReadAhead& ahead, const fs::path& path) { QueueParse(ahead, FileToRead(path), false); }
+
+void ChromiumReader::QueueOperaReadAhead(ReadAhead& ahead, const fs::path& path) { QueueParse(ahead, path, true); }
 
 void ForEachChromiumRootEntry(const Value& roots, const std::function<void(const DictPtr&)>& visit) {
   if (DictPtr object = roots.asDict()) {
@@ -164,17 +188,11 @@ void ChromiumReader::LeaveOut(const DictPtr& folder, const RemovalSet* removal, 
 
 ReadResult ChromiumReader::ReadTree(const fs::path& path, const TreeFlavor& flavor, const RemovalSet* removal) {
   if (path.empty()) return Fail("this layout has no such bookmark file", ErrorKind::NotFound);
-  std::error_code ec;
-  fs::path file = path;
-  if (!fs::exists(file, ec)) {
-    file = path.parent_path() / "Bookmarks.bak";
-    if (!fs::exists(file, ec)) return Fail("no bookmark file at " + path.string(), ErrorKind::NotFound);
-  }
+  const fs::path file = FileToRead(path);
+  if (file.empty()) return Fail("no bookmark file at " + path.string(), ErrorKind::NotFound);
   if (!ctx_.CanRead(file)) return Fail(file.string() + ": the file cannot be read", ErrorKind::Unreadable);
-  std::optional<Result<DictPtr>> read;
-  ctx_.RunKeepingResponsive([&] { read.emplace(ReadTopLevel(file)); });
-  if (!*read && read->errorKind() != ErrorKind::Malformed) return read->failure();
-  Result<DictPtr>& parsed = *read;
+  Result<DictPtr> parsed = ParseFile(ctx_, file, false);
+  if (!parsed && parsed.errorKind() != ErrorKind::Malformed) return parsed.failure();
   DictPtr top = parsed ? *parsed : Dictionary::make();
 
   InitSafariRootItemwithDict(ctx_, top);
@@ -251,9 +269,7 @@ void ChromiumReader::ScanTreeChildren(const ArrayPtr& children, const FolderPtr&
 
 ReadResult ChromiumReader::ReadOpera(const fs::path& path, const RemovalSet* removal) {
   if (path.empty()) return Fail("this layout has no Opera bookmark file", ErrorKind::NotFound);
-  std::optional<Result<DictPtr>> read;
-  ctx_.RunKeepingResponsive([&] { read.emplace(ReadTopLevel(path, /*requireUtf8=*/true)); });
-  Result<DictPtr>& top = *read;
+  Result<DictPtr> top = ParseFile(ctx_, path, /*requireUtf8=*/true);
   if (!top) return top.failure();
 
   leftOut_ = 0;

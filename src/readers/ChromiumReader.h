@@ -27,6 +27,13 @@ class ChromiumReader {
   void ScanEdgeChildItemWithDict(const ArrayPtr& children, const FolderPtr& father);
   void ScanEdgeChildItemWithDict(const ArrayPtr& children, const FolderPtr& father, const NodeList& removeList);
 
+  // The file a read of `path` opens: `path`, or "Bookmarks.bak" beside it when
+  // `path` is missing; empty when neither exists.
+  static std::filesystem::path FileToRead(const std::filesystem::path& path);
+  // Queue the parse of the file a read of `path` opens, for a full read that reads it ahead.
+  static void QueueReadAhead(ReadAhead& ahead, const std::filesystem::path& path);
+  static void QueueOperaReadAhead(ReadAhead& ahead, const std::filesystem::path& path);
+
   // Opera: leaves of the first two levels go to allbookMarkArray and
   // OperaFatherArray, deeper leaves to allbookMarkArray only. No root, no folders.
   // Text that is not UTF-8 is Malformed; no backup name is tried.

@@ -144,11 +144,23 @@ Result<PlacesRows> FirefoxReader::ReadRows(const fs::path& places) {
   return rows;
 }
 
+namespace {
+std::string ParseKey(const fs::path& places) { return "places:" + places.string(); }
+}  // namespace
+
+void FirefoxReader::QueueReadAhead(ReadAhead& ahead, const FirefoxSource& source) {
+  if (!source.placesFile) return;
+  ahead.Add<Result<PlacesRows>>(ParseKey(*source.placesFile), [places = *source.placesFile] {
+    BookmarkLists unused;
+    ReaderContext ctx{unused, 0, {}};
+    return FirefoxReader(ctx).ReadRows(places);
+  });
+}
+
 ReadResult FirefoxReader::ReadPlaces(const fs::path& places, const RemovalSet* removal) {
-  std::optional<Result<PlacesRows>> rows;
-  ctx_.RunKeepingResponsive([&] { rows.emplace(ReadRows(places)); });
-  if (!*rows) return rows->failure();
-  return ReadStats{MakeNodes(**rows, removal)};
+  Result<PlacesRows> rows = ctx_.ParseFile<Result<PlacesRows>>(ParseKey(places), [&] { return ReadRows(places); });
+  if (!rows) return rows.failure();
+  return ReadStats{MakeNodes(*rows, removal)};
 }
 
 std::size_t FirefoxReader::MakeNodes(const PlacesRows& places, const RemovalSet* removal) {

@@ -35,6 +35,9 @@ class FirefoxReader {
   // The same, leaving out every bookmark row whose address is the address of a node of `removeList`.
   ReadResult ReadFirefoxBookMarkwithRemoveArray(const FirefoxSource& source, const NodeList& removeList);
 
+  // Queues the read of the database's rows for a full read that reads it ahead.
+  static void QueueReadAhead(ReadAhead& ahead, const FirefoxSource& source);
+
   // The address of the moz_places row `fk`; "" when there is none. Uses a
   // statement prepared once per database; an SQLite error is Malformed.
   Result<std::string> GetUrlStringwithSqlite(sqlite3* db, std::int32_t fk);

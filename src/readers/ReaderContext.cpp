@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <future>
 
 namespace linvara {
@@ -17,7 +16,7 @@ void ReaderContext::RunKeepingResponsive(const std::function<void()>& work) {
     return;
   }
   std::future<void> done = std::async(std::launch::async, work);
-  while (done.wait_for(std::chrono::milliseconds(8)) != std::future_status::ready) keepResponsive();
+  WaitKeepingResponsive(done, keepResponsive);
   done.get();
 }
 

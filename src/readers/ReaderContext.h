@@ -11,6 +11,7 @@
 
 #include "model/BookmarkLists.h"
 #include "model/Value.h"
+#include "readers/ReadAhead.h"
 #include "readers/ReadReport.h"
 
 namespace linvara {
@@ -38,6 +39,19 @@ struct ReaderContext {
   // thread of its own while this thread keeps calling keepResponsive, so that
   // a long parse never blocks the window; without keepResponsive, inline.
   void RunKeepingResponsive(const std::function<void()>& work);
+
+  // Files parsed ahead by the controller's full read, if any.
+  ReadAhead* readAhead = nullptr;
+  // A file's parse: the result read ahead under `key` when there is one,
+  // otherwise `parse` run now, as RunKeepingResponsive runs work.
+  template <class T>
+  T ParseFile(const std::string& key, const std::function<T()>& parse) {
+    if (readAhead)
+      if (std::optional<T> ready = readAhead->Take<T>(key, keepResponsive)) return std::move(*ready);
+    std::optional<T> result;
+    RunKeepingResponsive([&] { result.emplace(parse()); });
+    return std::move(*result);
+  }
 };
 
 // True when the file exists and this process may open it for reading.

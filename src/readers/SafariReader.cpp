@@ -116,11 +116,17 @@ void SafariReader::LeaveOut(const DictPtr& entry, const RemovalSet* removal) {
   leftOut_ += CountEntriesBelow(holder, counts, childrenOf);
 }
 
+namespace {
+std::string ParseKey(const fs::path& path) { return "plist:" + path.string(); }
+}  // namespace
+
+void SafariReader::QueueReadAhead(ReadAhead& ahead, const fs::path& path) {
+  if (!path.empty()) ahead.Add<Result<Value>>(ParseKey(path), [path] { return ReadPropertyListFile(path); });
+}
+
 ReadResult SafariReader::Read(const fs::path& path, const RemovalSet* removal) {
   if (path.empty()) return Fail("this layout has no Safari bookmark file", ErrorKind::NotFound);
-  std::optional<Result<Value>> read;
-  ctx_.RunKeepingResponsive([&] { read.emplace(ReadPropertyListFile(path)); });
-  Result<Value>& parsed = *read;
+  Result<Value> parsed = ctx_.ParseFile<Result<Value>>(ParseKey(path), [&] { return ReadPropertyListFile(path); });
   // Missing or unreadable: nothing changes, not even the root.
   if (!parsed && parsed.errorKind() != ErrorKind::Malformed) return parsed.failure();
   DictPtr rootDict = parsed ? parsed->asDict() : nullptr;

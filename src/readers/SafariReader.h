@@ -18,6 +18,9 @@ class SafariReader {
   // The same, leaving out every leaf whose address is the address of a node of `removeList`.
   ReadResult ReadSafariBookMark(const std::filesystem::path& path, const NodeList& removeList);
 
+  // Queues the parse of `path` for a full read that reads it ahead.
+  static void QueueReadAhead(ReadAhead& ahead, const std::filesystem::path& path);
+
   void InitSafariRootItemwithDict(const DictPtr& rootDict) { linvara::InitSafariRootItemwithDict(ctx_, rootDict); }
   // Reads one "Children" array below `father`, a top-level folder.
   void ScanSafariChildItemWithDict(const ArrayPtr& children, const FolderPtr& father);
