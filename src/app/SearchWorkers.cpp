@@ -1,5 +1,6 @@
 #include "app/SearchWorkers.h"
 
+#include <future>
 #include <thread>
 
 #include "model/SearchMatch.h"
@@ -13,6 +14,10 @@ struct SearchWorkers::Channel {
   // Read and written on the main thread only (a delivery runs there).
   bool open = true;
 };
+
+namespace {
+constexpr std::size_t kRowsScannedInHalves = 20000;
+}  // namespace
 
 SearchWorkers::SearchWorkers() : channel_(std::make_shared<Channel>()) {}
 
@@ -29,18 +34,23 @@ std::uint64_t SearchWorkers::Start(std::shared_ptr<MainThreadDispatcher> dispatc
   std::thread([channel, dispatcher = std::move(dispatcher), snapshot = std::move(snapshot),
                text = std::move(text), deliver = std::move(deliver), generation]() {
     const auto superseded = [&] { return channel->generation.load() != generation; };
-    SearchMatcher matcher(text);
-    NodeList matches;
-    bool stopped = false;
-    for (std::size_t i = 0; i < snapshot.size(); ++i) {
-      // A newer text makes this search pointless: stop without handing anything over.
-      if ((i & 255) == 0 && superseded()) {
-        stopped = true;
-        break;
+    const SearchMatcher matcher(text);
+    // False when a newer text made the search pointless: nothing is handed over then.
+    const auto scan = [&](std::size_t begin, std::size_t end, NodeList& found) {
+      for (std::size_t i = begin; i < end; ++i) {
+        if (((i - begin) & 255) == 0 && superseded()) return false;
+        if (snapshot[i] && matcher.Matches(*snapshot[i])) found.push_back(snapshot[i]);
       }
-      if (snapshot[i] && matcher.Matches(*snapshot[i])) matches.push_back(snapshot[i]);
-    }
-    if (!stopped && !superseded() && dispatcher) {
+      return true;
+    };
+    // A long list is scanned in two halves at once.
+    const std::size_t half = snapshot.size() >= kRowsScannedInHalves ? snapshot.size() / 2 : snapshot.size();
+    NodeList matches, secondHalf;
+    std::future<bool> secondDone = std::async(half < snapshot.size() ? std::launch::async : std::launch::deferred,
+                                              [&] { return scan(half, snapshot.size(), secondHalf); });
+    const bool complete = scan(0, half, matches) & secondDone.get();
+    matches.insert(matches.end(), secondHalf.begin(), secondHalf.end());
+    if (complete && !superseded() && dispatcher) {
       dispatcher->RunAndWait([&] {
         if (channel->open && channel->generation.load() == generation) deliver(matches, generation);
       });

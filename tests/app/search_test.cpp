@@ -2,7 +2,11 @@
 // onto the test's main thread.
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include "PresenterFixture.h"
+#include "app/SearchWorkers.h"
+#include "model/SearchMatch.h"
 
 using namespace linvara;
 using namespace linvara::testing;
@@ -73,4 +77,20 @@ TEST_F(Search, OtherFieldsStartNoSearch) {
   h.app->controlTextDidChange(kEnterPWLab, "apple");
   ASSERT_TRUE(h.SettleSearch());
   EXPECT_EQ(h.app->searchGeneration(), 0u);
+}
+
+// A long list is scanned in parts at once; the matches still come in list order.
+TEST(SearchMatches, ALongListGivesItsMatchesInListOrder) {
+  NodeList rows;
+  for (int i = 0; i < 50001; ++i) {
+    rows.push_back(PRBookMarkNode::Create());
+    rows.back()->setThetitle((i % 3 ? "other " : "Match ") + std::to_string(i));
+  }
+  std::promise<NodeList> delivered;
+  SearchWorkers workers;
+  workers.Start(std::make_shared<InlineDispatcher>(), rows, "match",
+                [&](const NodeList& matches, std::uint64_t) { delivered.set_value(matches); });
+  const NodeList matches = delivered.get_future().get();
+  EXPECT_EQ(matches.size(), 16667u);
+  EXPECT_EQ(matches, FilterBySearch(rows, "match"));
 }
