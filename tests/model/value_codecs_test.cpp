@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 
 #include "model/Json.h"
-#include "model/PropertyList.h"
 #include "model/Value.h"
 #include "support/TestSupport.h"
 
@@ -12,7 +11,6 @@ namespace fs = std::filesystem;
 using namespace linvara;
 using linvara::testing::ReadText;
 using linvara::testing::TestData;
-using linvara::testing::WholeSeconds;
 
 namespace {
 
@@ -80,39 +78,6 @@ TEST(ValueTree, EqualityIsExact) {
   EXPECT_FALSE(Value(1) == Value(1.0)) << "integer and real differ";
   EXPECT_FALSE(Value(true) == Value(1));
   EXPECT_TRUE(xy == Value(xy.asDict()->deepCopy()));
-}
-
-// Every value type and the real Safari files, in either format.
-TEST(PropertyListCodec, RoundTripKeepsTheTree) {
-  auto d = Dictionary::make();
-  d->set("int", Value(std::int64_t{-42}));
-  d->set("big", Value(std::int64_t{1} << 40));
-  d->set("real", 1.0);
-  d->set("bool", false);
-  d->set("date", Date{631152000.25});
-  d->set("data", Bytes{0, 1, 2, 255});
-  d->set("text", "Barre de favoris — 收藏夹 ✓");
-  auto arr = Array::make();
-  arr->append("a");
-  arr->append(Dictionary::make());
-  d->set("array", arr);
-  std::vector<std::pair<std::string, Value>> trees = {{"every type", Value(d)}};
-  for (const auto& file : FilesIn("safari_bookmarks"))
-    trees.emplace_back(file.filename().string(), ReadPropertyListFile(file).value());
-  ASSERT_EQ(trees.size(), 4u);
-  for (const auto& [name, tree] : trees) {
-    for (bool binary : {false, true}) {
-      SCOPED_TRACE(name + (binary ? " in binary" : " in XML"));
-      auto bytes = binary ? SerializePropertyListBinary(tree) : SerializePropertyListXml(tree);
-      ASSERT_TRUE(bytes) << bytes.error();
-      EXPECT_EQ(bytes->rfind("<?xml", 0) == 0, !binary);
-      auto back = ParsePropertyList(*bytes);
-      ASSERT_TRUE(back) << back.error();
-      EXPECT_TRUE(WholeSeconds(*back) == WholeSeconds(tree));
-    }
-  }
-  auto binary = ParsePropertyList(SerializePropertyListBinary(Value(d)).value());
-  EXPECT_NEAR(binary->asDict()->get("date").asDate()->secondsSince2001, 631152000.25, 1e-6) << "microseconds kept";
 }
 
 // Key order, value types and exact integers are checked against the strict parser below.
