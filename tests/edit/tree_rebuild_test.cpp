@@ -1,8 +1,6 @@
 // Rebuilding the Safari and Chrome trees after a removal, an edit or a move, and the working copies written.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "edit/ChromeTreeRebuild.h"
 #include "edit/EditTestSupport.h"
 #include "edit/SafariTreeRebuild.h"
@@ -234,15 +232,7 @@ TEST(ChromeRebuild, RemovalWritesOnlyFoldersHoldingARemovedBookmarkAnew) {
   }
 }
 
-void CollectIds(const Value& v, std::vector<std::string>& ids) {
-  if (DictPtr d = v.asDict()) {
-    if (auto id = d->getString("id")) ids.push_back(*id);
-    for (const auto& [key, value] : *d) CollectIds(value, ids);
-  } else if (ArrayPtr a = v.asArray()) {
-    for (const Value& item : *a) CollectIds(item, ids);
-  }
-}
-
+// Equal to the file: "roots" stays an object, the checksum and every id stay.
 TEST(ChromeWorkingCopy, NothingRemovedWritesTheFileAsReadWithRootsAsAnObject) {
   for (const std::string name :
        {"chrome-2017-01_cjk-title_Bookmarks", "chromium-linux-2021-02_Bookmarks", "chrome-2023-09_fr-nested_Bookmarks"}) {
@@ -252,13 +242,7 @@ TEST(ChromeWorkingCopy, NothingRemovedWritesTheFileAsReadWithRootsAsAnObject) {
     t.ReadChrome(file);
     const std::string text = ChromeWorkingCopyText(
         t.lists.rootNode->rootDict(), removeManyBookMarkfromChromeBookMarkWithArray(t.lists, {}, {}));
-    Value written = *Must(ParseJson(text));
-    EXPECT_EQ(written, *Must(ReadJsonFile(file)));
-    EXPECT_TRUE(written.asDict()->get("roots").isDict());
-    EXPECT_TRUE(written.asDict()->contains("checksum"));
-    std::vector<std::string> ids;
-    CollectIds(written, ids);
-    EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());
+    EXPECT_EQ(*Must(ParseJson(text)), *Must(ReadJsonFile(file)));
   }
 }
 

@@ -80,20 +80,15 @@ TEST(ValueTree, EqualityIsExact) {
   EXPECT_TRUE(xy == Value(xy.asDict()->deepCopy()));
 }
 
-// Key order, value types and exact integers are checked against the strict parser below.
+// Key order, value types and exact integers are checked against the strict parser below; the real
+// Chromium files are written back by ChromeWorkingCopy.NothingRemovedWritesTheFileAsReadWithRootsAsAnObject.
 TEST(JsonCodec, WrittenTextReadsBackAsTheSameTree) {
-  std::vector<std::string> texts = {R"({"z":1,"a":1.5,"u":18446744073709551615,"t":true,"n":null,"s":"收藏 é"})"};
-  for (const auto& file : FilesIn("chromium_bookmarks")) texts.push_back(ReadText(file));
-  ASSERT_EQ(texts.size(), 4u);
-  for (const std::string& text : texts) {
-    SCOPED_TRACE(text.substr(0, 40));
-    const auto read = ParseJson(text);
-    ASSERT_TRUE(read) << read.error();
-    const auto back = ParseJson(SerializeJson(*read));
-    ASSERT_TRUE(back);
-    EXPECT_TRUE(*back == *read);
-  }
-  const std::string out = SerializeJson(*ParseJson(texts[0]));
+  const auto read = ParseJson(R"({"z":1,"a":1.5,"u":18446744073709551615,"t":true,"n":null,"s":"收藏 é"})");
+  ASSERT_TRUE(read) << read.error();
+  const std::string out = SerializeJson(*read);
+  const auto back = ParseJson(out);
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(*back == *read);
   EXPECT_NE(out.find("收藏 é"), std::string::npos) << "non-ASCII text is written as UTF-8";
   EXPECT_NE(out.find("\n   \"z\""), std::string::npos) << "three-space indent";
 }
