@@ -160,17 +160,6 @@ TEST(ChromeCookieRemoval, AMissingDatabaseIsReportedNotCreated) {
   EXPECT_FALSE(fs::exists(dir / "missing"));
 }
 
-TEST(SafariCookieRemoval, AFileThatOnlyBeginsWithTheMagicIsLeftUnchanged) {
-  TempDir dir;
-  const std::string recipe = "cookbook: flour, eggs, butter and a pinch of salt\n";
-  WriteText(dir / "recipes.txt", recipe);
-  ASSERT_EQ(DetectCookieFileKind(dir / "recipes.txt"), CookieFileKind::Binary);
-  const Result<void> removed = RemoveCookieData(dir / "recipes.txt", true);
-  ASSERT_FALSE(removed.ok());
-  EXPECT_EQ(removed.errorKind(), ErrorKind::Malformed);
-  EXPECT_EQ(ReadText(dir / "recipes.txt"), recipe);
-}
-
 TEST(CookieDatabaseRobustness, DamagedDatabasesAreReadOrSkippedWithoutHarm) {
   auto original = ReadFileBytes(TestData(kChrome68));
   ASSERT_TRUE(original.ok());

@@ -1,8 +1,7 @@
-// Cookie files: their kind, reading and export, and the text forms of their fields.
+// Cookie files: their kind and export, and the text forms of their fields.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "CookieTestSupport.h"
 #include "cookies/CookieFiles.h"
@@ -34,18 +33,6 @@ TEST(CookieFileKindDetection, MagicsDecideTheKind) {
   EXPECT_EQ(DetectCookieFileKind(dir.path()), CookieFileKind::Unknown);
 }
 
-TEST(CookieFileReading, ReadsTheKindItIsGiven) {
-  CookieList list;
-  ReadCookieFile(TestData(kSafari2017), CookieFileKind::Binary, list);
-  EXPECT_EQ(list.size(), 2u);
-  TempDir dir;
-  const fs::path db = CopyTestFile(kChrome68, dir / "Cookies");
-  ReadCookieFile(db, CookieFileKind::Database, list);
-  EXPECT_EQ(list.size(), 7u);
-  ReadCookieFile(db, CookieFileKind::Unknown, list);
-  EXPECT_EQ(list.size(), 7u);
-}
-
 CookieNodePtr Node(const char* host, const char* name, const char* path, const char* value, const char* secure) {
   auto node = std::make_shared<PRCookFileNode>();
   node->fileHost = host, node->fileName = name, node->filePath = path, node->fileValue = value;
@@ -69,22 +56,6 @@ TEST(CookieExport, WritesTheRecordsWithTwoLineFeedsEachInOneFile) {
   ASSERT_TRUE(ExportCookieData({}, folder).ok());
   EXPECT_EQ(ReadText(folder / "cookiedata.txt"), "");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-}
-
-
-TEST(CookieHexText, BytesBecomeLowercasePairsInOrder) {
-  EXPECT_EQ(getHexString(std::string_view("cook")), "636f6f6b");
-  EXPECT_EQ(getHexString(std::string("\x00\xff\x10", 3)), "00ff10");
-  EXPECT_EQ(getHexString(std::string_view()), "");
-}
-
-TEST(CookieHexText, FileReadPadsPastTheEndWithZeros) {
-  std::istringstream file(std::string("SQ", 2));
-  EXPECT_EQ(getHexString(&file, 0, 4), "53510000");
-  EXPECT_EQ(getHexString(&file, 1, 2), "5100");
-  EXPECT_EQ(getHexString(&file, 10, 2), "0000");
-  EXPECT_EQ(getHexString(&file, 0, 0), std::nullopt);
-  EXPECT_EQ(getHexString(nullptr, 0, 4), std::nullopt);
 }
 
 TEST(CookieUtf8Text, TextUpToTheFirstNulIsKeptOnlyWhenValid) {
