@@ -1,5 +1,5 @@
-// The address, name, host and browser orders, pair by pair and over lists; their text rules and the stable
-// merge sort.
+// The address, name, host and browser orders pair by pair (over lists: sort_keys_test), their text rules
+// and the stable merge sort.
 #include <gtest/gtest.h>
 
 #include <curl/curl.h>
@@ -55,32 +55,6 @@ TEST(BookmarkOrders, PairsAnswerAsTheOrdersDefine) {
       {"folders without titleStr", kBrowser, alpha, beta, S},
   };
   for (const auto& [what, order, a, b, expected] : cases) EXPECT_EQ(CompareNodes(order, a, b), expected) << what;
-}
-
-TEST(BookmarkOrders, SelectionFormOrdersOnlySelectedEntries) {
-  const NodeList rows = {Mark("d"), Mark("x"), Mark("y"), Mark("c"), Mark("b"), Mark("a")};
-  const NodeSelection selection = MakeSelection({rows[0], rows[3], rows[5]});
-  EXPECT_EQ(CompareNodes(kNameMarks, rows[0], rows[1], &selection), S);
-  EXPECT_EQ(CompareNodes(kNameMarks, rows[0], rows[3], &selection), A);
-  EXPECT_EQ(Titles(SortNodes(rows, kNameMarks, &selection)), (std::vector<std::string>{"a", "x", "y", "c", "b", "d"}));
-}
-
-
-TEST(TextOrder, ComparesIgnoringCaseAccentsAndCanonicalForm) {
-  const std::tuple<const char*, const char*, Ordering> cases[] = {
-      {"\xC3\x89", "e", Ordering::Same},                                           // É, e
-      {"Cafe\xCC\x81", "caf\xC3\xA9", Ordering::Same},                             // decomposed, precomposed é
-      {"\xEF\xAC\x81", "fi", Ordering::Same},                                      // the ligature ﬁ, f i
-      {"\xEF\xAC\x81x", "fj", Ordering::Before},                                   // ﬁ sorts as f i
-      {"\xCE\xA3\xCE\x9F\xCE\xA6", "\xCF\x83\xCE\xBF\xCF\x86", Ordering::Same},    // ΣΟΦ, σοφ
-      {"\xD0\x96\xD0\x98\xD0\x9B", "\xD0\xB6\xD0\xB8\xD0\xBB", Ordering::Same},    // ЖИЛ, жил
-      {"\xED\x95\x9C", "\xE1\x84\x92\xE1\x85\xA1\xE1\x86\xAB", Ordering::Same},    // 한 composed, as jamo
-      {"apple", "Banana", Ordering::Before}, {"http://b", "https://a", Ordering::Before}, {"", "a", Ordering::Before},
-  };
-  for (const auto& [a, b, expected] : cases) {
-    EXPECT_EQ(CompareText(a, b), expected) << a << " vs " << b;
-    EXPECT_EQ(CompareText(b, a), static_cast<Ordering>(-static_cast<int>(expected))) << b << " vs " << a;
-  }
 }
 
 TEST(TextOrder, PunctuationRuleLooksAtTheFirstUnitOnly) {
