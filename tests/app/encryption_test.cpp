@@ -105,8 +105,7 @@ TEST_F(Encryption, NothingSelectedOrAnotherViewAsksForNothing) {
 // Two bookmarks at different depths encrypted, one decrypted: every other key of
 // each entry stays, and Safari's own file is not touched.
 TEST_F(Encryption, RoundTripThroughTheWorkingCopyKeepsEveryOtherKey) {
-  fs::create_directories(h.loc.safariBookmarks().parent_path());
-  fs::copy_file(TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"), h.loc.safariBookmarks());
+  CopyTestFile("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist", h.loc.safariBookmarks());
   const std::string safariBefore = ReadText(h.loc.safariBookmarks());
   const Value original = *ReadPropertyListFile(h.loc.safariBookmarks());
   const std::string deep = "3F9D45FD-EE3E-4E23-8EFF-C64BB2713EC5", top = "3A798004-9B1A-436C-8C3A-2D7D19A22B37";

@@ -17,7 +17,7 @@ struct EditCli : CliHome {
   EditCli() {
     WriteSafari({Folder("Bar", {Leaf("A", "https://a.example/", "U-A"), Leaf("B", "https://b.example/", "U-B")}, "U-BAR"),
                  profile::NestedFolders(7, Leaf("Bottom", "https://bottom.example/", "U-BOTTOM"))});
-    Put(loc.chromeDefaultBookmarks(), "chromium_bookmarks/chromium-linux-2021-02_Bookmarks");
+    CopyTestFile("chromium_bookmarks/chromium-linux-2021-02_Bookmarks", loc.chromeDefaultBookmarks());
     WriteText(loc.backupFolder() / Locations::kSafariBackupName, "first start");
   }
   // The titles in the Safari working copy, depth first.

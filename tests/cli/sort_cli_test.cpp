@@ -75,8 +75,8 @@ TEST(SortTreeCommand, WritesTheWorkingCopySorted) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.view) + " " + ::testing::PrintToString(c.extra));
     CliHome h;
-    h.Put(h.loc.safariBookmarks(), "safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist");
-    h.Put(h.loc.chromeDefaultBookmarks(), "chromium_bookmarks/chromium-linux-2021-02_Bookmarks");
+    CopyTestFile("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist", h.loc.safariBookmarks());
+    CopyTestFile("chromium_bookmarks/chromium-linux-2021-02_Bookmarks", h.loc.chromeDefaultBookmarks());
     std::vector<std::string> args = {"sort", "--view", c.view, "--by", "name"};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
     const CliRun run = h.Run(args);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/PRBookMarkNode.h"
+#include "support/TestSupport.h"
 
 namespace linvara::testing {
 
@@ -25,12 +25,6 @@ inline FolderPtr Dir(const std::string& title, const NodeList& children = {}) {
   item->set("Title", title), item->set("Children", Array::make());
   folder->setItemDict(item);
   return folder;
-}
-
-inline std::vector<std::string> Titles(const NodeList& nodes) {
-  std::vector<std::string> out;
-  for (const NodePtr& n : nodes) out.push_back(n->thetitle().value_or(""));
-  return out;
 }
 
 // "a,B[c,d]": the titles of records, each folder with its children in brackets.
