@@ -1,10 +1,13 @@
 // The real window on a generated home: what only the widgets do (drawing the
 // view state, mouse and keyboard, message boxes, sheets, menus), and the
 // link-health sheets drawing a scan and a search; what the controller decides
-// is checked through the view state in tests/app.
+// is checked through the view state in tests/app. Last, the hand-over from
+// workers to the GUI thread, and what happens at quit.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,6 +24,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextDocument>
+#include <QThread>
 #include <QTimer>
 
 #include "UiTestSupport.h"
@@ -28,6 +32,7 @@
 #include "health/LoopbackHttpServer.h"
 #include "platform/AtomicFile.h"
 #include "ui/OutletDialog.h"
+#include "ui/QtMainThreadDispatcher.h"
 #include "ui/QtScreen.h"
 #include "ui/TableModels.h"
 
@@ -485,6 +490,60 @@ TEST(HealthSheets, DuplicateSheetShowsTheMembersOfTheChosenGroup) {
   EXPECT_TRUE(sheet->button("Remove Selected")->isEnabled());
   QTest::mouseClick(sheet->button("Cancel"), Qt::LeftButton);
   EXPECT_FALSE(sheet->isVisible());
+}
+
+// A worker thread calling RunAndWait on `dispatcher`: where its task ran, and
+// whether it had run by the time the call returned.
+struct Worker {
+  std::atomic<bool> ran{false}, ranOnGui{false}, ranBeforeReturn{false}, returned{false};
+  std::thread thread;
+  explicit Worker(QtMainThreadDispatcher& dispatcher)
+      : thread([this, &dispatcher] {
+          dispatcher.RunAndWait([this] {
+            ranOnGui = QThread::currentThread() == QCoreApplication::instance()->thread();
+            ran = true;
+          });
+          ranBeforeReturn = ran.load();
+          returned = true;
+        }) {}
+};
+
+// RunAndWait runs the task on the GUI thread before it returns, from a worker or
+// from the GUI thread itself; Post queues it.
+TEST(QtMainThreadDispatcher, RunAndWaitRunsOnTheGuiThreadBeforeReturning) {
+  EnsureQtApp();
+  QtMainThreadDispatcher dispatcher;
+  Worker worker(dispatcher);
+  ASSERT_TRUE(WaitUntil([&] { return worker.returned.load(); }, 5000));
+  worker.thread.join();
+  EXPECT_TRUE(worker.ranOnGui);
+  EXPECT_TRUE(worker.ranBeforeReturn);
+  bool ran = false, posted = false;
+  dispatcher.RunAndWait([&] { ran = true; });
+  EXPECT_TRUE(ran);
+  dispatcher.Post([&] { posted = true; });
+  EXPECT_FALSE(posted);  // queued, not run inline
+  EXPECT_TRUE(WaitUntil([&] { return posted; }, 2000));
+}
+
+TEST(LinvaraAppQuit, AWorkerBlockedAtQuitIsReleased) {
+  GuiHome h;
+  h.Start();
+  QtMainThreadDispatcher& dispatcher = h.app->dispatcher();
+  Worker worker(dispatcher);
+  while (dispatcher.waiting() == 0) std::this_thread::yield();
+  EXPECT_TRUE(h.app->WorkersRunning());  // the process would keep the controller alive
+  h.window().close();
+  h.app->Shutdown();
+  worker.thread.join();
+  EXPECT_TRUE(worker.returned);
+  Settle(20);  // the queued task, delivered now, must not run
+  EXPECT_FALSE(worker.ran);
+  EXPECT_FALSE(h.app->WorkersRunning());
+  // After quitting, calls return at once without running.
+  bool ran = false;
+  dispatcher.RunAndWait([&] { ran = true; });
+  EXPECT_FALSE(ran);
 }
 
 }  // namespace
