@@ -146,8 +146,9 @@ TEST_F(Encryption, UnsafeUuidIsRefusedWithAnAlertAndTouchesNothingOutside) {
   EXPECT_EQ(FolderFingerprint(h.loc.safariBookmarks().parent_path()), safariBefore);
 }
 
-// Decrypting writes the working copy first: when that fails the page stays.
-TEST_F(Encryption, FailedWriteKeepsThePage) {
+// Decrypting writes the working copy first: when that fails the page stays. Without
+// its record the address is recovered from the page.
+TEST_F(Encryption, DecryptingKeepsThePageWhenTheWriteFailsAndNeedsNoRecord) {
   h.WriteSafari({profile::Leaf("Weather", "https://weather.example/", "W-1")});
   Start();
   ASSERT_TRUE(Unlocked().EncryptBookmarks({Bookmark("W-1")}).ok());
@@ -156,12 +157,7 @@ TEST_F(Encryption, FailedWriteKeepsThePage) {
   EXPECT_FALSE(h.app->encryption().DecryptBookmarks({Bookmark("W-1")}).ok());
   EXPECT_TRUE(fs::exists(PageFile(h.loc.dataFolder(), "W-1")));
   EXPECT_EQ(Bookmark("W-1")->thetitle(), "Encrypted Bookmark");
-}
-
-TEST_F(Encryption, MissingRecordRecoversTheAddressFromThePage) {
-  h.WriteSafari({profile::Leaf("Weather", "https://weather.example/", "W-1")});
-  Start();
-  ASSERT_TRUE(Unlocked().EncryptBookmarks({Bookmark("W-1")}).ok());
+  fs::remove_all(h.loc.safariWorkingCopy());
   (void)h.prefs->remove(prefkeys::kLinvaraStoreData);
   ASSERT_TRUE(h.app->encryption().DecryptBookmarks({Bookmark("W-1")}).ok());
   EXPECT_EQ(Bookmark("W-1")->urlString(), "https://weather.example/");
