@@ -4,7 +4,6 @@
 // a ScriptedScreen, worker results are pumped with a QueuedDispatcher.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>

@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "model/PropertyList.h"
 #include "profile/BookmarkTree.h"
