@@ -4,7 +4,6 @@
 // a ScriptedScreen, worker results are pumped with a QueuedDispatcher.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -51,11 +50,6 @@ struct TestHome {
     s.preferences = std::move(prefs);
     s.platform = platform;
     return s;
-  }
-  // Copies a file of tests/data to `target`.
-  void Put(const std::filesystem::path& target, const std::string& testData) {
-    std::filesystem::create_directories(target.parent_path());
-    std::filesystem::copy_file(TestData(testData), target, std::filesystem::copy_options::overwrite_existing);
   }
   void WriteSafari(const std::vector<profile::BookmarkEntry>& top) {
     auto written = profile::WriteSafariBookmarks(loc.safariBookmarks(), top);
@@ -111,11 +105,7 @@ struct PresenterHome : TestHome {
   std::string BackImage() const { return Image(outlets::kBackBookMarkBtn); }
 
   // Titles of the rows shown, in order.
-  TitleList RowTitles() const {
-    TitleList titles;
-    for (const NodePtr& n : rows()) titles.push_back(OrNull(n->thetitle()));
-    return titles;
-  }
+  TitleList RowTitles() const { return Titles(rows()); }
   // Selects the rows whose titles are given (first row with each title).
   void SelectTitles(const TitleList& titles) {
     std::vector<std::size_t> selected;

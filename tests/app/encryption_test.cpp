@@ -105,8 +105,7 @@ TEST_F(Encryption, NothingSelectedOrAnotherViewAsksForNothing) {
 // Two bookmarks at different depths encrypted, one decrypted: every other key of
 // each entry stays, and Safari's own file is not touched.
 TEST_F(Encryption, RoundTripThroughTheWorkingCopyKeepsEveryOtherKey) {
-  fs::create_directories(h.loc.safariBookmarks().parent_path());
-  fs::copy_file(TestData("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist"), h.loc.safariBookmarks());
+  CopyTestFile("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist", h.loc.safariBookmarks());
   const std::string safariBefore = ReadText(h.loc.safariBookmarks());
   const Value original = *ReadPropertyListFile(h.loc.safariBookmarks());
   const std::string deep = "3F9D45FD-EE3E-4E23-8EFF-C64BB2713EC5", top = "3A798004-9B1A-436C-8C3A-2D7D19A22B37";
@@ -147,8 +146,9 @@ TEST_F(Encryption, UnsafeUuidIsRefusedWithAnAlertAndTouchesNothingOutside) {
   EXPECT_EQ(FolderFingerprint(h.loc.safariBookmarks().parent_path()), safariBefore);
 }
 
-// Decrypting writes the working copy first: when that fails the page stays.
-TEST_F(Encryption, FailedWriteKeepsThePage) {
+// Decrypting writes the working copy first: when that fails the page stays. Without
+// its record the address is recovered from the page.
+TEST_F(Encryption, DecryptingKeepsThePageWhenTheWriteFailsAndNeedsNoRecord) {
   h.WriteSafari({profile::Leaf("Weather", "https://weather.example/", "W-1")});
   Start();
   ASSERT_TRUE(Unlocked().EncryptBookmarks({Bookmark("W-1")}).ok());
@@ -157,12 +157,7 @@ TEST_F(Encryption, FailedWriteKeepsThePage) {
   EXPECT_FALSE(h.app->encryption().DecryptBookmarks({Bookmark("W-1")}).ok());
   EXPECT_TRUE(fs::exists(PageFile(h.loc.dataFolder(), "W-1")));
   EXPECT_EQ(Bookmark("W-1")->thetitle(), "Encrypted Bookmark");
-}
-
-TEST_F(Encryption, MissingRecordRecoversTheAddressFromThePage) {
-  h.WriteSafari({profile::Leaf("Weather", "https://weather.example/", "W-1")});
-  Start();
-  ASSERT_TRUE(Unlocked().EncryptBookmarks({Bookmark("W-1")}).ok());
+  fs::remove_all(h.loc.safariWorkingCopy());
   (void)h.prefs->remove(prefkeys::kLinvaraStoreData);
   ASSERT_TRUE(h.app->encryption().DecryptBookmarks({Bookmark("W-1")}).ok());
   EXPECT_EQ(Bookmark("W-1")->urlString(), "https://weather.example/");

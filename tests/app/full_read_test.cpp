@@ -17,11 +17,11 @@ struct FullReadHome : PresenterHome {
 
   // Safari 17, Chrome 6, Firefox 32, Opera 5, Edge 21 leaves.
   void PutAllBrowsers() {
-    Put(loc.safariBookmarks(), "safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist");
-    Put(loc.chromeDefaultBookmarks(), "chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks");
-    Put(FirefoxPlaces(), "firefox_places/firefox-fedora-2020-08_schema53_tags_places.sqlite");
-    Put(loc.operaBookmarks(), "chromium_bookmarks/chromium-linux-2021-02_Bookmarks");
-    Put(loc.edgeBookmarks(), "chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks");
+    CopyTestFile("safari_bookmarks/safari14-2020_nested-readinglist_Bookmarks.plist", loc.safariBookmarks());
+    CopyTestFile("chromium_bookmarks/chrome-2017-01_cjk-title_Bookmarks", loc.chromeDefaultBookmarks());
+    CopyTestFile("firefox_places/firefox-fedora-2020-08_schema53_tags_places.sqlite", FirefoxPlaces());
+    CopyTestFile("chromium_bookmarks/chromium-linux-2021-02_Bookmarks", loc.operaBookmarks());
+    CopyTestFile("chromium_bookmarks/chrome-2023-09_fr-nested_Bookmarks", loc.edgeBookmarks());
   }
   // Presses All Bookmarks, the controller started first when it is not yet.
   const BookmarkLists& FullRead() {

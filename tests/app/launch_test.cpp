@@ -35,15 +35,12 @@ const char* const kCountRows = "select count(*) from moz_bookmarks";
 
 TEST(Launch, FirstStartBacksUpEveryBrowserButEdgeWithoutOverwriting) {
   LaunchFixture f;
-  fs::create_directories(f.loc.safariBookmarks().parent_path());
-  fs::copy_file(TestData("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist"), f.loc.safariBookmarks());
+  CopyTestFile("safari_bookmarks/safari14-2020_duplicates_Bookmarks.plist", f.loc.safariBookmarks());
   WriteText(f.loc.chromeProfile2Bookmarks(), "{\"roots\":{}}");
   WriteText(f.loc.edgeBookmarks(), "{\"roots\":{}}");
   WriteText(f.loc.operaBookmarks(), "{\"opera\":1}");
-  fs::path profile = f.loc.firefoxProfilesFolder() / "abcd.default";
-  fs::create_directories(profile);
-  fs::copy_file(TestData("firefox_places/firefox-windows-2020-09_schema54_separators_places.sqlite"),
-                profile / "places.sqlite");
+  CopyTestFile("firefox_places/firefox-windows-2020-09_schema54_separators_places.sqlite",
+               f.loc.firefoxProfilesFolder() / "abcd.default" / "places.sqlite");
   WriteText(f.loc.backupFolder() / "Opera_Bookmarks", "older backup");
 
   f.Launch();

@@ -1,10 +1,13 @@
 // The navigation panel driven like a user: the three views with their guards,
 // folder and flat list, going down and up, the reminder, the menus, the password.
+// Last, the HTML export commands: the save panel names a folder, the file is
+// written from the rows as they were when the export started, and the end is told.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "PresenterFixture.h"
+#include "app/Actions.h"
 
 namespace fs = std::filesystem;
 using namespace linvara;
@@ -287,7 +290,7 @@ TEST_F(Navigation, ViewMenusPopUpForTheCurrentView) {
   EXPECT_EQ(popped(kToolBookMarkBtn).menu.name, kChromeBookmarkToolMenu);
 }
 
-// The button exports the Chrome view's tree (the unified view's rows: export_controller_test);
+// The button exports the Chrome view's tree (the unified view's rows: ExportCommands below);
 // in the Safari view it is Apply Changes.
 TEST_F(Navigation, ExportButtonDependsOnTheView) {
   AppDelegate& app = h.Start();
@@ -340,3 +343,73 @@ TEST_F(Navigation, HelpCommandsShowTheirWindowOrPage) {
   EXPECT_EQ(h.platform->openedUrls, (TitleList{"https://www.zelvane.com/guide/how-to-use-linvara.html",
                                                 "https://www.zelvane.com/support.html"}));
 }
+
+namespace {
+
+using ExportCommands = QuietPresenterTest;
+
+bool Export(PresenterHome& h, const char* action, std::optional<fs::path> answer) {
+  h.screen->savePanelAnswers.push_back(std::move(answer));
+  return h.Perform(action);
+}
+
+bool Finish(PresenterHome& h) {
+  return h.dispatcher->PumpUntil([&] { return !h.app->exports().exportRunning(); });
+}
+
+TEST_F(ExportCommands, WritesTheRowsShownAsTheyWereWhenItStarted) {
+  h.Start();
+  h.Press(outlets::kAllBookMarkBtn);
+  h.Open("News");
+  const fs::path chosen = h.home / "Documents" / "Linvara";
+  h.screen->savePanelAnswers.push_back(chosen);
+  h.Press(outlets::kExportBookMarkBtn);  // the unified view's export
+  // The rows change while the worker writes: the file still has them as they were.
+  h.rows()[1]->setThetitle("renamed");
+  AsFolder(h.rows()[0])->setChildrenArray(std::make_shared<NodeList>());
+  ASSERT_TRUE(Finish(h));
+
+  const std::string text = ReadText(chosen / "Linvara.html");
+  EXPECT_NE(text.find("<DT><H3 FOLDED>Local</H3>\n<DL><p>\n    <DT><A HREF=\"https://paper.example/\">Paper</A>\n"
+                      "</DL><p>\n    <DT><A HREF=\"https://pie.example/\">apple pie</A>\n"),
+            std::string::npos) << text;
+  EXPECT_EQ(text.find("Weather"), std::string::npos) << "only the rows shown";
+  const SavePanelSpec& panel = h.screen->savePanels.at(0);
+  EXPECT_EQ(std::make_pair(panel.suggestedName, panel.directory), std::make_pair(std::string("Linvara"), h.home / "Documents"));
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  EXPECT_EQ(AlertFieldsOf(h.screen->alerts[0].request),
+            (AlertFields{"The bookmarks were exported.", " Ok ", "Show in Folder", (chosen / "Linvara.html").string(),
+                         true, false}));
+}
+
+TEST_F(ExportCommands, ChromeExportWritesTheChromeTreeWhateverTheTableShows) {
+  h.Start();
+  h.Press(outlets::kAllBookMarkBtn);
+  h.Open("News");
+  h.screen->AnswerNextAlert(AlertButton::Alternate);
+  ASSERT_TRUE(Export(h, actions::kExportChrome, h.home / "out"));
+  ASSERT_TRUE(Finish(h));
+  const std::string text = ReadText(h.home / "out" / "Chrome BookMark.html");
+  for (const char* title : {">Work</H3>", ">Mail</A>", ">Docs</A>", ">Apple Store</A>"})
+    EXPECT_NE(text.find(title), std::string::npos) << title;
+  EXPECT_EQ(text.find("Paper"), std::string::npos);
+  EXPECT_EQ(h.platform->shownFolders, std::vector<fs::path>{h.home / "out"}) << "Show in Folder";
+}
+
+TEST_F(ExportCommands, NothingIsWrittenWithoutAUsableFolder) {
+  h.Start();
+  h.Press(outlets::kAllBookMarkBtn);
+  ASSERT_TRUE(Export(h, actions::kExportAll, std::nullopt));
+  EXPECT_FALSE(h.app->exports().exportRunning());
+  EXPECT_FALSE(fs::exists(h.home / "Documents"));
+
+  WriteText(h.home / "a file", "x");
+  ASSERT_TRUE(Export(h, actions::kExportAll, h.home / "a file"));
+  ASSERT_TRUE(Finish(h));
+  ASSERT_EQ(h.screen->alerts.size(), 1u);
+  EXPECT_EQ(h.screen->alerts[0].request.message.rfind("Failed to export the bookmarks: cannot create ", 0), 0u)
+      << h.screen->alerts[0].request.message;
+  EXPECT_EQ(ReadText(h.home / "a file"), "x");
+}
+
+}  // namespace

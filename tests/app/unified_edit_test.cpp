@@ -17,11 +17,6 @@ using profile::Folder, profile::Leaf;
 constexpr const char* kFolderAlert = "Select one or more bookmarks instead of the bookmarks folder to delete.";
 constexpr const char* kQuestion = "Are you sure you want to remove the bookmark from the list ?";
 
-TitleList Titles(const NodeList& nodes) {
-  TitleList t;
-  for (const NodePtr& n : nodes) t.push_back(OrNull(n->thetitle()));
-  return t;
-}
 TitleList Without(TitleList from, const TitleList& gone) {
   std::erase_if(from, [&](const std::string& t) { return std::count(gone.begin(), gone.end(), t) > 0; });
   return from;

@@ -38,13 +38,6 @@ inline std::vector<std::string> Fields(const PRCookFileNode& c) {
   return {text(c.fileHost), text(c.fileName), text(c.filePath), text(c.fileValue), c.secureValue, text(c.expiredDate)};
 }
 
-// A copy of a real file (the code under test must never touch tests/data).
-inline std::filesystem::path CopyTestFile(const char* name, const std::filesystem::path& to) {
-  std::filesystem::create_directories(to.parent_path());
-  std::filesystem::copy_file(TestData(name), to, std::filesystem::copy_options::overwrite_existing);
-  return to;
-}
-
 // Runs SQL on a database (created when missing); fails the test on error.
 inline void ExecSql(const std::filesystem::path& db, const std::string& sql) {
   auto conn = profile::SqlConnection::Open(db);

@@ -1,15 +1,22 @@
+// The editing controller on a Safari tree, and the replacement of the browsers' files with the working
+// copies or the first-start backups, each replaced file kept in the history.
 #include <gtest/gtest.h>
 
 #include "app/Outlets.h"
 #include "app/ScriptedScreen.h"
+#include "edit/BrowserFileReplacement.h"
 #include "edit/EditController.h"
 #include "edit/EditTestSupport.h"
 #include "edit/EditTexts.h"
 #include "edit/ReplacementHistory.h"
+#include "model/Json.h"
 #include "readers/BookmarkReadController.h"
 
 namespace linvara::testing {
 namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 struct EditFixture {
   TempDir home;
@@ -164,6 +171,83 @@ TEST(EditController, ApplyAndRestoreKeepTheReplacedFilesAndRefuseWhileSafariRuns
   f.edit.ReplaceSafariBookMark();
   EXPECT_EQ(f.LastAlert(), edittexts::PermissionProblem());
   EXPECT_EQ(ReadText(f.loc.safariBookmarks()), "first start");
+}
+
+struct Home {
+  TempDir dir;
+  Locations loc = Locations::ForHome(dir.path(), Layout::MacOS);
+  ReplaceOptions at(int second) const {
+    ReplaceOptions o;
+    o.now = std::chrono::system_clock::time_point{} + 1'800'000'000s + std::chrono::seconds(second);
+    return o;
+  }
+};
+
+std::vector<std::string> Names(const std::vector<fs::path>& paths) {
+  std::vector<std::string> out;
+  for (const auto& p : paths) out.push_back(p.filename().string());
+  return out;
+}
+
+TEST(BrowserFileReplacement, MissingSourceWritesNothing) {
+  const std::vector<std::pair<std::string, std::function<Result<fs::path>(const Locations&)>>> cases = {
+      {"apply Safari", [](const Locations& l) { return ReplaceSafariBookMark(l); }},
+      {"apply Chrome", [](const Locations& l) { return ReplaceChromeBookMark(l); }},
+      {"restore Safari", [](const Locations& l) { return RestoreBookMark(l, BrowserFile::Safari); }},
+      {"restore Chrome", [](const Locations& l) { return RestoreBookMark(l, BrowserFile::Chrome); }},
+  };
+  for (const auto& [name, run] : cases) {
+    SCOPED_TRACE(name);
+    Home h;
+    WriteText(h.loc.safariBookmarks(), "own");
+    WriteText(h.loc.chromeDefaultBookmarks(), "own");
+    const std::string before = FolderFingerprint(h.dir.path());
+    auto result = run(h.loc);
+    EXPECT_EQ(result.errorKind(), ErrorKind::NotFound);
+    EXPECT_EQ(FolderFingerprint(h.dir.path()), before);
+  }
+}
+
+TEST(BrowserFileReplacement, ChromeWriteBackHasNoChecksumAndRootsAsAnObject) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {R"({"checksum": "c", "roots": {"bookmark_bar": {"type": "folder"}, "other": {"type": "folder"}}, "version": 1})",
+       R"({"roots": {"bookmark_bar": {"type": "folder"}, "other": {"type": "folder"}}, "version": 1})"},
+      {R"({"checksum": "c", "roots": [{"type": "folder"}, {"type": "folder", "name": "o"}]})",
+       R"({"roots": {"bookmark_bar": {"type": "folder"}, "other": {"type": "folder", "name": "o"}}})"},
+  };
+  for (const auto& [workingCopy, expected] : cases) {
+    Home h;
+    WriteText(h.loc.chromeWorkingCopy(), workingCopy);
+    WriteText(h.loc.chromeDefaultBookmarks(), "own");
+    WriteText(h.loc.chromeDefaultBookmarks().parent_path() / "Bookmarks.bak", "bak");
+    ASSERT_TRUE(ReplaceChromeBookMark(h.loc).ok());
+    EXPECT_EQ(*ReadJsonFile(h.loc.chromeDefaultBookmarks()), *ParseJson(expected));
+    EXPECT_FALSE(fs::exists(h.loc.chromeDefaultBookmarks().parent_path() / "Bookmarks.bak"));
+  }
+}
+
+TEST(BrowserFileReplacement, ChromeRestoreGoesToTheProfileInUse) {
+  Home h;
+  WriteText(h.loc.chromeProfile2Bookmarks(), "profile 2");
+  WriteText(h.loc.chromeProfile2Bookmarks().parent_path() / "Bookmarks.bak", "bak");
+  WriteText(h.loc.backupFolder() / Locations::kChromeBackupName, "first start");
+  ASSERT_TRUE(RestoreBookMark(h.loc, BrowserFile::Chrome).ok());
+  EXPECT_EQ(ReadText(h.loc.chromeProfile2Bookmarks()), "first start");
+  EXPECT_FALSE(fs::exists(h.loc.chromeDefaultBookmarks()));
+  EXPECT_EQ(ReadText(h.loc.chromeProfile2Bookmarks().parent_path() / "Bookmarks.bak"), "bak");
+}
+
+TEST(ReplacementHistory, KeepsTheNewestTwentyOfEachBrowser) {
+  Home h;
+  WriteText(h.dir / "file", "x");
+  const fs::path folder = HistoryFolder(h.loc);
+  ASSERT_TRUE(KeepInHistory(folder, "Chrome", "json", h.dir / "file", h.at(0).now).ok());
+  for (int i = 0; i < 25; ++i) ASSERT_TRUE(KeepInHistory(folder, "Safari", "plist", h.dir / "file", h.at(i / 12).now).ok());
+  auto safari = Names(HistoryOf(folder, "Safari"));
+  ASSERT_EQ(safari.size(), kHistoryKept);
+  EXPECT_EQ(safari.front(), "Safari-20270115T080000Z-6.plist");
+  EXPECT_EQ(safari.back(), "Safari-20270115T080002Z.plist");
+  EXPECT_EQ(HistoryOf(folder, "Chrome").size(), 1u);
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 #pragma once
-// Helpers for the link-health tests: bookmarks, their titles, quick probe
-// settings and the loopback server.
+// Helpers for the link-health tests: bookmarks, quick probe settings and the
+// loopback server.
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include "health/LinkProber.h"
 #include "health/LoopbackHttpServer.h"
-#include "model/PRBookMarkNode.h"
+#include "support/TestSupport.h"
 
 namespace linvara::testing {
 
@@ -17,12 +17,6 @@ inline NodePtr Leaf(const std::string& title, const std::string& url, bool favou
   node->setUrlString(url);
   node->setBFavBookmark(favourite);
   return node;
-}
-
-inline std::vector<std::string> Titles(const NodeList& nodes) {
-  std::vector<std::string> out;
-  for (const auto& n : nodes) out.push_back(OrNull(n->thetitle()));
-  return out;
 }
 
 // Short time-outs and no pause before the second probe.

@@ -1,9 +1,8 @@
-// The binary property-list reader against libplist, and on damaged input.
+// The binary property-list reader against libplist and on damaged input; dates through the writer.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "model/PropertyList.h"
 #include "profile/BookmarkTree.h"
@@ -185,6 +184,15 @@ TEST(BinaryPropertyList, RefusesDamagedInputNamingTheFault) {
   for (std::size_t i = 1; i < 2048; ++i) limit.Array({i});
   limit.Array({});
   EXPECT_TRUE(ParsePropertyList(limit.Build(0)).ok()) << "2048 levels are allowed";
+}
+
+// The XML form keeps whole seconds (see the XML writer test); the binary form keeps the microseconds.
+TEST(BinaryPropertyList, WrittenDatesKeepTheirMicroseconds) {
+  auto dates = linvara::Array::make();
+  dates->append(Date{631152000.25});
+  auto back = ParsePropertyList(SerializePropertyListBinary(Value(dates)).value());
+  ASSERT_TRUE(back) << back.error();
+  EXPECT_EQ(*back, Value(dates));
 }
 
 // Under the sanitizers this shows that no damage makes the reader step outside the bytes.

@@ -1,18 +1,20 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "model/FileBytes.h"
 #include "model/Json.h"
-#include "model/PropertyList.h"
 #include "model/Value.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace linvara;
 using linvara::testing::ReadText;
+using linvara::testing::TempDir;
 using linvara::testing::TestData;
-using linvara::testing::WholeSeconds;
+using linvara::testing::WriteText;
 
 namespace {
 
@@ -82,53 +84,15 @@ TEST(ValueTree, EqualityIsExact) {
   EXPECT_TRUE(xy == Value(xy.asDict()->deepCopy()));
 }
 
-// Every value type and the real Safari files, in either format.
-TEST(PropertyListCodec, RoundTripKeepsTheTree) {
-  auto d = Dictionary::make();
-  d->set("int", Value(std::int64_t{-42}));
-  d->set("big", Value(std::int64_t{1} << 40));
-  d->set("real", 1.0);
-  d->set("bool", false);
-  d->set("date", Date{631152000.25});
-  d->set("data", Bytes{0, 1, 2, 255});
-  d->set("text", "Barre de favoris — 收藏夹 ✓");
-  auto arr = Array::make();
-  arr->append("a");
-  arr->append(Dictionary::make());
-  d->set("array", arr);
-  std::vector<std::pair<std::string, Value>> trees = {{"every type", Value(d)}};
-  for (const auto& file : FilesIn("safari_bookmarks"))
-    trees.emplace_back(file.filename().string(), ReadPropertyListFile(file).value());
-  ASSERT_EQ(trees.size(), 4u);
-  for (const auto& [name, tree] : trees) {
-    for (bool binary : {false, true}) {
-      SCOPED_TRACE(name + (binary ? " in binary" : " in XML"));
-      auto bytes = binary ? SerializePropertyListBinary(tree) : SerializePropertyListXml(tree);
-      ASSERT_TRUE(bytes) << bytes.error();
-      EXPECT_EQ(bytes->rfind("<?xml", 0) == 0, !binary);
-      auto back = ParsePropertyList(*bytes);
-      ASSERT_TRUE(back) << back.error();
-      EXPECT_TRUE(WholeSeconds(*back) == WholeSeconds(tree));
-    }
-  }
-  auto binary = ParsePropertyList(SerializePropertyListBinary(Value(d)).value());
-  EXPECT_NEAR(binary->asDict()->get("date").asDate()->secondsSince2001, 631152000.25, 1e-6) << "microseconds kept";
-}
-
-// Key order, value types and exact integers are checked against the strict parser below.
+// Key order, value types and exact integers are checked against the strict parser below; the real
+// Chromium files are written back by ChromeWorkingCopy.NothingRemovedWritesTheFileAsReadWithRootsAsAnObject.
 TEST(JsonCodec, WrittenTextReadsBackAsTheSameTree) {
-  std::vector<std::string> texts = {R"({"z":1,"a":1.5,"u":18446744073709551615,"t":true,"n":null,"s":"收藏 é"})"};
-  for (const auto& file : FilesIn("chromium_bookmarks")) texts.push_back(ReadText(file));
-  ASSERT_EQ(texts.size(), 4u);
-  for (const std::string& text : texts) {
-    SCOPED_TRACE(text.substr(0, 40));
-    const auto read = ParseJson(text);
-    ASSERT_TRUE(read) << read.error();
-    const auto back = ParseJson(SerializeJson(*read));
-    ASSERT_TRUE(back);
-    EXPECT_TRUE(*back == *read);
-  }
-  const std::string out = SerializeJson(*ParseJson(texts[0]));
+  const auto read = ParseJson(R"({"z":1,"a":1.5,"u":18446744073709551615,"t":true,"n":null,"s":"收藏 é"})");
+  ASSERT_TRUE(read) << read.error();
+  const std::string out = SerializeJson(*read);
+  const auto back = ParseJson(out);
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(*back == *read);
   EXPECT_NE(out.find("收藏 é"), std::string::npos) << "non-ASCII text is written as UTF-8";
   EXPECT_NE(out.find("\n   \"z\""), std::string::npos) << "three-space indent";
 }
@@ -214,4 +178,44 @@ TEST(JsonCodec, ReplacingParserReadsInvalidTextAsReplacementCharacters) {
     ASSERT_TRUE(parsed.ok());
     EXPECT_EQ(parsed->asDict()->getString("k").value_or("(null)"), expected);
   }
+}
+
+TEST(FileBytes, RegularFileIsReadWhole) {
+  TempDir dir;
+  const std::string text = std::string(70000, 'a') + "end";
+  WriteText(dir / "file", text);
+  fs::create_symlink(dir / "file", dir / "link");
+  EXPECT_EQ(ReadFileBytes(dir / "file").valueOr(""), text);
+  EXPECT_EQ(ReadFileBytes(dir / "link").valueOr(""), text) << "links are followed";
+  WriteText(dir / "empty", "");
+  for (const char* name : {"file", "link", "empty"}) {
+    auto buffer = ReadFileBuffer(dir / name);
+    ASSERT_TRUE(buffer.ok()) << name;
+    EXPECT_EQ(buffer->view(), ReadFileBytes(dir / name).valueOr("?")) << name;
+  }
+}
+
+// Only regular files within the limit are read; a FIFO or a device returns at once.
+TEST(FileBytes, AnythingElseIsRefusedWithItsKind) {
+  TempDir dir;
+  WriteText(dir / "large", std::string(2048, 'x'));
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir / "zero");
+  fs::create_symlink(dir / "gone", dir / "dangling");
+  fs::create_directories(dir / "folder");
+  const std::vector<std::pair<fs::path, ErrorKind>> cases = {
+      {dir / "missing", ErrorKind::NotFound},     {dir / "dangling", ErrorKind::NotFound},
+      {dir / "fifo", ErrorKind::Unreadable},      {dir / "zero", ErrorKind::Unreadable},
+      {dir / "folder", ErrorKind::Unreadable},    {dir / "large", ErrorKind::Unreadable},
+  };
+  for (const auto& [path, kind] : cases) {
+    SCOPED_TRACE(path.filename().string());
+    auto bytes = ReadFileBytes(path, 1024);
+    ASSERT_FALSE(bytes.ok());
+    EXPECT_EQ(bytes.errorKind(), kind) << bytes.error();
+    auto buffer = ReadFileBuffer(path, 1024);
+    ASSERT_FALSE(buffer.ok());
+    EXPECT_EQ(buffer.errorKind(), kind);
+  }
+  EXPECT_TRUE(ReadFileBytes(dir / "large", 2048).ok()) << "the limit itself is allowed";
 }

@@ -34,7 +34,6 @@ inline std::vector<std::string> Each(const NodeList& nodes, OptString (PRBookMar
   for (const auto& n : nodes) out.push_back(OrNull(((*n).*field)()));
   return out;
 }
-inline std::vector<std::string> Titles(const NodeList& nodes) { return Each(nodes, &PRBookMarkNode::thetitle); }
 inline std::vector<std::string> Paths(const NodeList& nodes) { return Each(nodes, &PRBookMarkNode::theFullPath); }
 
 // A bookmark node with only an address, as removal lists hold.

@@ -17,10 +17,8 @@ using profile::kFirefoxFolder;
 FirefoxSource SourceIn(const TempDir& dir) { return {dir / "Profiles", dir / "Profiles" / "p1" / "places.sqlite"}; }
 
 FirefoxSource RealProfile(const TempDir& dir, const std::string& name) {
-  FirefoxSource source = SourceIn(dir);
-  fs::create_directories(source.placesFile->parent_path());
-  fs::copy_file(TestData("firefox_places/" + name), *source.placesFile);
-  return source;
+  CopyTestFile("firefox_places/" + name, *SourceIn(dir).placesFile);
+  return SourceIn(dir);
 }
 
 ReadResult ReadSaved(ReaderHarness& h, const TempDir& dir, const profile::PlacesDatabase& places) {

@@ -89,8 +89,7 @@ TYPED_TEST(EveryReader, RemovalFormLeavesOutEveryListedAddressExactly) {
 }
 
 TYPED_TEST(EveryReader, ReadingLeavesTheFilesUntouched) {
-  fs::create_directories(this->file.parent_path());
-  fs::copy_file(TestData(TypeParam::kRealFile), this->file);
+  CopyTestFile(TypeParam::kRealFile, this->file);
   const std::string before = FolderFingerprint(this->dir.path());
   ASSERT_TRUE(this->Read().ok());
   ASSERT_FALSE(this->Leaves().empty());

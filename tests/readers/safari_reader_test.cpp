@@ -59,21 +59,6 @@ TEST(SafariReaderRealFiles, TopLevelListHoldsEveryKindOfEntry) {
   EXPECT_EQ(h.lists.rootNode->rootDict(), nullptr);
 }
 
-TEST(SafariReaderRealFiles, SafariViewFillsRootFromTheFile) {
-  ReaderHarness h;
-  h.ctx.bookMarkType = 2;
-  ASSERT_TRUE(SafariReader(h.ctx).ReadSafariBookMark(TestData(SafariFile("duplicates"))).ok());
-  RootPtr root = h.lists.rootNode;
-  ASSERT_TRUE(root && root->rootDict());
-  EXPECT_EQ(OrNull(root->rootBookMarkUUID()), "AD677383-01A0-4288-BFFF-AF746A19357A");
-  EXPECT_EQ(OrNull(root->bmType()), "WebBookmarkTypeList");
-  EXPECT_EQ(OrNull(root->titleStr()), "");
-  EXPECT_EQ(root->rootbmFileVersion().asInt(), 1);
-  ASSERT_TRUE(root->rawChildren().isArray());
-  EXPECT_EQ(root->rawChildren().asArray()->size(), 3u);
-  EXPECT_TRUE(root->syncDict() != nullptr);
-}
-
 TEST(SafariReader, FavoritesBarByServerIdMarksEverythingBelow) {
   auto sync = Dictionary::make();
   sync->set("ServerID", "Favorites Bar");

@@ -1,6 +1,6 @@
 #pragma once
-// Compares a tree read by our binary property-list reader with what libplist
-// reads from the same bytes. Header-only, so the fuzz targets can use it too.
+// Compares a tree read by our property-list readers with what libplist reads
+// from the same bytes. Header-only, so the fuzz targets can use it too.
 #include <plist/plist.h>
 
 #include <algorithm>
@@ -108,7 +108,7 @@ inline std::string Compare(plist_t node, const Value& v, const std::string& path
 // Empty when libplist reads `bytes` as the same tree as `ours`; else where they part.
 inline std::string DifferenceFromLibplist(std::string_view bytes, const Value& ours) {
   plist_t root = nullptr;
-  plist_from_bin(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
+  plist_from_memory(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
   if (!root) return "libplist refuses the bytes";
   std::unique_ptr<void, void (*)(plist_t)> owner(root, plist_free);
   return libplist_detail::Compare(root, ours, "");

@@ -50,6 +50,12 @@ std::string ReadText(const fs::path& file) {
   return s.str();
 }
 
+fs::path CopyTestFile(const std::string& relative, const fs::path& to) {
+  fs::create_directories(to.parent_path());
+  fs::copy_file(TestData(relative), to, fs::copy_options::overwrite_existing);
+  return to;
+}
+
 std::string FolderFingerprint(const fs::path& folder) {
   std::vector<std::string> lines;
   std::error_code ec;
@@ -81,6 +87,12 @@ Value WholeSeconds(const Value& value) {
     return out;
   }
   return value;
+}
+
+std::vector<std::string> Titles(const NodeList& nodes) {
+  std::vector<std::string> out;
+  for (const NodePtr& n : nodes) out.push_back(OrNull(n->thetitle()));
+  return out;
 }
 
 }  // namespace linvara::testing

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "model/PRBookMarkNode.h"
 #include "model/Value.h"
 
 namespace linvara::testing {
@@ -28,9 +29,13 @@ std::filesystem::path TestData(const std::string& relative);
 // Writes the file in one step, its folders made first; throws when it cannot.
 void WriteText(const std::filesystem::path& file, const std::string& text);
 std::string ReadText(const std::filesystem::path& file);
+// Copies a file of tests/data to `to`, its folders made first (the code under test must never touch tests/data).
+std::filesystem::path CopyTestFile(const std::string& relative, const std::filesystem::path& to);
 // SHA-256-free fingerprint of a whole folder: every file's relative path, size and bytes hash.
 std::string FolderFingerprint(const std::filesystem::path& folder);
 // The tree with every date cut to whole seconds, all that XML property lists keep.
 Value WholeSeconds(const Value& value);
+// The titles of the nodes, in order.
+std::vector<std::string> Titles(const NodeList& nodes);
 
 }  // namespace linvara::testing
