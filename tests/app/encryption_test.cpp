@@ -42,7 +42,9 @@ struct Encryption : ::testing::Test {
   // The controller knows a password "pw" and has been told it for both directions.
   EncryptionController& Unlocked() {
     EncryptionController& e = h.app->encryption();
-    if (!e.HasStoredPassword()) EXPECT_TRUE(e.CreatePassword("pw"));
+    if (!e.HasStoredPassword()) {
+      EXPECT_TRUE(e.CreatePassword("pw"));
+    }
     EXPECT_TRUE(e.AcceptPassword("pw"));
     e.hasEnterEncryptedPasswd = e.hasEnterDecryptedPasswd = true;
     return e;

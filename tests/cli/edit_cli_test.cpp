@@ -96,7 +96,9 @@ TEST(EditCommands, ApplyAndRestoreRefuseWhileTheBrowserRunsUnlessForced) {
     CliRun run = f.Run(args);
     EXPECT_EQ(run.code, code) << run.err;
     EXPECT_EQ(ReadText(f.loc.safariBookmarks()), content);
-    if (code == 0) EXPECT_NE(run.out.find("the replaced file was kept at "), std::string::npos) << run.out;
+    if (code == 0) {
+      EXPECT_NE(run.out.find("the replaced file was kept at "), std::string::npos) << run.out;
+    }
   }
   EXPECT_NE(f.Run({"apply", "safari"}).err.find("Quit Safari before applying the changes."), std::string::npos);
 }

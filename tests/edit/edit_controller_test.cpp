@@ -23,7 +23,7 @@ struct EditFixture {
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
   std::shared_ptr<ScriptedScreen> screen = std::make_shared<ScriptedScreen>();
   std::shared_ptr<FakePlatformServices> platform = std::make_shared<FakePlatformServices>();
-  BookmarkSession session{AppServices{loc, nullptr, platform, nullptr, screen, nullptr}};
+  BookmarkSession session{AppServices{loc, nullptr, platform, nullptr, screen, nullptr, ""}};
   EditController edit{session};
 
   // History; Bar > [A, Sub > [B], Secret (encrypted)]; Top

@@ -287,7 +287,7 @@ struct TreeSortFixture {
   TempDir home;
   Locations loc = Locations::ForHome(home.path(), Layout::MacOS);
   std::shared_ptr<ScriptedScreen> screen = std::make_shared<ScriptedScreen>();
-  BookmarkSession session{AppServices{loc, nullptr, std::make_shared<FakePlatformServices>(), nullptr, screen, nullptr}};
+  BookmarkSession session{AppServices{loc, nullptr, std::make_shared<FakePlatformServices>(), nullptr, screen, nullptr, ""}};
   SortController sorting{session};
   TreeFormat format;
   std::filesystem::path file;
