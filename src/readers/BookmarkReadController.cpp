@@ -79,7 +79,7 @@ void BookmarkReadController::ReadFirefoxBookMark(const NodeList* removeList) {
 void BookmarkReadController::ReadAllBrowsers() {
   report_ = ReadReport{};
   const Locations& loc = session_.locations();
-  // Each file is parsed on a thread of its own while the nodes of the one before are made.
+  // The files are parsed, in reading order, on two threads while the nodes of the file before are made.
   ReadAhead ahead;
   SafariReader::QueueReadAhead(ahead, loc.safariBookmarks());
   ChromiumReader::QueueReadAhead(ahead, loc.ChooseChromeBookmarks());

@@ -1,9 +1,10 @@
 #pragma once
-// Reads and parses the files of a full read on a thread of its own, in the
+// Reads and parses the files of a full read on threads of their own, in the
 // order the readers will ask for them, so that the parse of the next browser's
 // file overlaps with making the nodes of the previous one. A reader asks with
 // Take(); a file that was not read ahead is read by the reader itself.
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <future>
 #include <memory>
