@@ -28,9 +28,8 @@ ReaderContext MakeReaderContext(BookmarkSession& session, const std::function<vo
   return ctx;
 }
 
-std::filesystem::path FirefoxFileOf(const Locations& locations) {
-  auto places = locations.ChooseFirefoxPlaces();
-  return places ? *places : locations.firefoxProfilesFolder();
+FirefoxSource FirefoxSourceOf(const Locations& locations) {
+  return {locations.firefoxProfilesFolder(), locations.ChooseFirefoxPlaces()};
 }
 
 }  // namespace
@@ -68,22 +67,26 @@ void BookmarkReadController::ReadOperaBookMark(const NodeList* removeList) {
 }
 
 void BookmarkReadController::ReadFirefoxBookMark(const NodeList* removeList) {
+  ReadFirefox(FirefoxSourceOf(session_.locations()), removeList);
+}
+
+void BookmarkReadController::ReadFirefox(const FirefoxSource& source, const NodeList* removeList) {
   ReaderContext ctx = MakeReaderContext(session_, keepResponsive, readAhead_);
   FirefoxReader reader(ctx);
-  const Locations& loc = session_.locations();
-  const FirefoxSource source{loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()};
-  Record(kFirefox, FirefoxFileOf(loc),
+  Record(kFirefox, source.placesFile.value_or(source.profilesFolder),
          removeList ? reader.ReadFirefoxBookMarkwithRemoveArray(source, *removeList) : reader.ReadFirefoxBookMark(source));
 }
 
 void BookmarkReadController::ReadAllBrowsers() {
   report_ = ReadReport{};
   const Locations& loc = session_.locations();
+  const std::filesystem::path safari = loc.safariBookmarks(), chrome = loc.ChooseChromeBookmarks();
+  const FirefoxSource firefox = FirefoxSourceOf(loc);
   // The files are parsed, in reading order, on two threads while the nodes of the file before are made.
   ReadAhead ahead;
-  SafariReader::QueueReadAhead(ahead, loc.safariBookmarks());
-  ChromiumReader::QueueReadAhead(ahead, loc.ChooseChromeBookmarks());
-  FirefoxReader::QueueReadAhead(ahead, {loc.firefoxProfilesFolder(), loc.ChooseFirefoxPlaces()});
+  SafariReader::QueueReadAhead(ahead, safari);
+  ChromiumReader::QueueReadAhead(ahead, chrome);
+  FirefoxReader::QueueReadAhead(ahead, firefox);
   ChromiumReader::QueueOperaReadAhead(ahead, loc.operaBookmarks());
   ChromiumReader::QueueReadAhead(ahead, loc.edgeBookmarks());
   ahead.Start(2);
@@ -92,9 +95,9 @@ void BookmarkReadController::ReadAllBrowsers() {
     ReadAhead*& pointer;
     ~Forget() { pointer = nullptr; }
   } forget{readAhead_};
-  ReadSafariBookMark(loc.safariBookmarks());
-  ReadChromeBookMark(loc.ChooseChromeBookmarks());
-  ReadFirefoxBookMark();
+  ReadSafariBookMark(safari);
+  ReadChromeBookMark(chrome);
+  ReadFirefox(firefox, nullptr);
   ReadOperaBookMark();
   ReadEdgeBookMark();
 }

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "app/BookmarkSession.h"
-#include "readers/ReadAhead.h"
 #include "readers/ReadReport.h"
 
 namespace linvara {
+
+class ReadAhead;
+struct FirefoxSource;
 
 class BookmarkReadController {
  public:
@@ -38,6 +40,7 @@ class BookmarkReadController {
   std::vector<std::string> RunningBrowsersBlockingFullRead();
 
  private:
+  void ReadFirefox(const FirefoxSource& source, const NodeList* removeList);
   void Record(const char* browser, const std::filesystem::path& file, const ReadResult& result);
 
   BookmarkSession& session_;
